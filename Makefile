@@ -1,0 +1,26 @@
+# The two commands a new user needs: `make run` and `make test`.
+BUILD ?= build
+CMAKE_FLAGS ?=
+
+.PHONY: all deps configure build run test clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@test -f $(BUILD)/build.ninja || cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+
+build: configure
+	cmake --build $(BUILD)
+
+# Starts the program in its demo mode (no simulated radios described).
+run: build
+	env -u QVK740RX_SIM $(BUILD)/bin/k740rx
+
+test: build
+	scripts/run-tests $(BUILD)
+
+clean:
+	rm -rf $(BUILD)

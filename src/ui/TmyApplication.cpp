@@ -1,0 +1,42 @@
+#include "ui/TmyApplication.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QThread>
+#include <QTimer>
+#include <chrono>
+#include <thread>
+
+#include "ui/TmyMessageQueue.h"
+
+void TmyApplication::Run() {
+    if (quit_) {
+        return;
+    }
+    QEventLoop loop;
+    loop_ = &loop;
+    loop.exec();
+    loop_ = nullptr;
+}
+
+void TmyApplication::Quit() {
+    quit_ = true;
+    if (loop_ != nullptr) {
+        loop_->quit();
+    }
+}
+
+void TmySleep(unsigned ms) {
+    const bool windowThread = QCoreApplication::instance() != nullptr &&
+                              QThread::currentThread() == QCoreApplication::instance()->thread();
+    if (!windowThread) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+        return;
+    }
+    TmyMessageQueue& queue = TmyMessageQueue::ForCurrentThread();
+    queue.Hold();
+    QEventLoop loop;
+    QTimer::singleShot(std::chrono::milliseconds(ms), &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    queue.Release();
+}

@@ -1,0 +1,86 @@
+#include "ui/TmyColorScheme.h"
+
+#include <QApplication>
+#include <QPalette>
+#include <QWidget>
+
+QColor TmyColorScheme::FromColorRef(unsigned bgr) {
+    return QColor(bgr & 0xff, (bgr >> 8) & 0xff, (bgr >> 16) & 0xff);
+}
+
+QFont TmyColorScheme::uiFont() const {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(12);
+    return font;
+}
+
+QFont TmyColorScheme::displayFont(int pixelSize) const {
+    QFont font(QStringLiteral("DejaVu Sans Mono"));
+    font.setStyleHint(QFont::Monospace);
+    font.setPixelSize(pixelSize);
+    font.setBold(true);
+    return font;
+}
+
+static QPalette MakePalette(const TmyColorScheme& s) {
+    QPalette p;
+    p.setColor(QPalette::Window, s.window);
+    p.setColor(QPalette::WindowText, s.text);
+    p.setColor(QPalette::Base, s.plot);
+    p.setColor(QPalette::AlternateBase, s.panel);
+    p.setColor(QPalette::Text, s.text);
+    p.setColor(QPalette::Button, s.buttonFace);
+    p.setColor(QPalette::ButtonText, s.text);
+    p.setColor(QPalette::Highlight, s.focus);
+    p.setColor(QPalette::HighlightedText, s.window);
+    p.setColor(QPalette::ToolTipBase, s.panel);
+    p.setColor(QPalette::ToolTipText, s.text);
+    p.setColor(QPalette::PlaceholderText, s.textSecondary);
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        p.setColor(QPalette::Disabled, role, s.textSecondary.darker(140));
+    }
+    return p;
+}
+
+QString TmyColorScheme::StyleSheet() const {
+    const auto c = [](const QColor& color) { return color.name(); };
+    return QStringLiteral(
+               "QWidget { background: %1; color: %2; }"
+               "QFrame#panel { background: %3; border: 1px solid %4; border-radius: 4px; }"
+               "QLabel { background: transparent; }"
+               "QLabel[secondary=\"true\"] { color: %5; }"
+               "QPushButton { background: %6; color: %2; border: 1px solid %4; border-radius: 3px;"
+               " padding: 4px 10px; }"
+               "QPushButton:hover { border-color: %7; }"
+               "QPushButton:focus { border: 1px solid %7; }"
+               "QPushButton:checked { background: %8; color: #000000; }"
+               "QPushButton:disabled { color: %5; background: %3; }"
+               "QToolTip { background: %3; color: %2; border: 1px solid %4; }"
+               "QProgressBar { background: %9; border: 1px solid %4; border-radius: 3px;"
+               " text-align: center; color: %2; }"
+               "QProgressBar::chunk { background: %8; }"
+               "QLineEdit { background: %9; border: 1px solid %7; color: %8; }"
+               "QSlider::groove:horizontal { height: 4px; background: %4; }"
+               "QSlider::handle:horizontal { width: 12px; margin: -5px 0; border-radius: 6px;"
+               " background: %8; }"
+               "QSlider:focus { border: 1px dotted %7; }")
+        .arg(c(window), c(text), c(panel), c(border), c(textSecondary), c(buttonFace), c(focus),
+             c(display), c(plot));
+}
+
+void TmyColorScheme::ApplyTo(QApplication& app) const {
+    app.setPalette(MakePalette(*this));
+    app.setFont(uiFont());
+    app.setStyleSheet(StyleSheet());
+}
+
+void TmyColorScheme::ApplyTo(QWidget& widget) const {
+    widget.setPalette(MakePalette(*this));
+    widget.setFont(uiFont());
+    widget.setAutoFillBackground(true);
+}
+
+const TmyColorScheme& TmyColorScheme::Default() {
+    static const TmyColorScheme scheme;
+    return scheme;
+}

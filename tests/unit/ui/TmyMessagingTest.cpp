@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "TestSupport.h"
+#include "ui/TmyApplication.h"
+#include "ui/TmyComponent.h"
+#include "ui/TmyEvents.h"
+
+namespace {
+
+class Recorder : public TmyComponent {
+public:
+    std::vector<TmyMessage> messages;
+    std::vector<UINT> ticks;
+    std::function<void(const TmyMessage&)> onMessage;
+
+protected:
+    void OnWindowMessage(const TmyMessage& m) override {
+        messages.push_back(m);
+        if (onMessage) {
+            onMessage(m);
+        }
+    }
+    void OnTimer(UINT id) override { ticks.push_back(id); }
+};
+
+TEST(TmyMessaging, PostedMessagesArriveInOrderFromManyThreads) {
+    EnsureQtApp();
+    Recorder target;
+    constexpr int kThreads = 4;
+    constexpr int kPerThread = 5000;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < kPerThread; ++i) {
+                ASSERT_TRUE(PostMessage(target.GetHandle(), WM_USER + 1, t, i));
+            }
+        });
+    }
+    for (auto& th : threads) {
+        th.join();
+    }
+    ASSERT_TRUE(PumpUntil([&] { return target.messages.size() == kThreads * kPerThread; }));
+    // Each sender's messages keep their order.
+    std::vector<LPARAM> last(kThreads, -1);
+    for (const TmyMessage& m : target.messages) {
+        EXPECT_EQ(m.hwnd, target.GetHandle());
+        EXPECT_EQ(m.lParam, last[m.wParam] + 1);
+        last[m.wParam] = m.lParam;
+    }
+}
+
+TEST(TmyMessaging, GoneTargetsAreHarmless) {
+    EnsureQtApp();
+    HWND handle;
+    {
+        Recorder target;
+        handle = target.GetHandle();
+        EXPECT_TRUE(PostMessage(handle, WM_USER, 1, 2));
+    }  // destroyed with a message still queued: it must simply be dropped
+    EXPECT_FALSE(PostMessage(handle, WM_USER, 1, 2));
+    EXPECT_FALSE(PostMessage(0, WM_USER, 1, 2));
+    PumpFor(50);
+
+    Recorder next;
+    EXPECT_NE(next.GetHandle(), handle);  // handles are never reused
+}
+
+TEST(TmyMessaging, HandlerMayPostAndDestroyOtherTargets) {
+    EnsureQtApp();
+    auto victim = std::make_unique<Recorder>();
+    const HWND victimHandle = victim->GetHandle();
+    Recorder target;
+    target.onMessage = [&](const TmyMessage& m) {
+        if (m.message == WM_USER + 1) {
+            victim.reset();
+            PostMessage(target.GetHandle(), WM_USER + 2, 0, 0);
+        }
+    };
+    PostMessage(target.GetHandle(), WM_USER + 1, 0, 0);
+    PostMessage(victimHandle, WM_USER + 9, 0, 0);
+    ASSERT_TRUE(PumpUntil([&] { return target.messages.size() == 2; }));
+    EXPECT_EQ(target.messages[1].message, WM_USER + 2);
+}
+
+TEST(TmyMessaging, TimersTickUntilKilled) {
+    EnsureQtApp();
+    Recorder target;
+    ASSERT_TRUE(target.SetTimer(7, 10));
+    ASSERT_TRUE(target.SetTimer(8, 15));
+    ASSERT_TRUE(PumpUntil([&] {
+        return std::count(target.ticks.begin(), target.ticks.end(), 7u) >= 3 &&
+               std::count(target.ticks.begin(), target.ticks.end(), 8u) >= 2;
+    }));
+    EXPECT_TRUE(target.KillTimer(7));
+    EXPECT_FALSE(target.KillTimer(7));
+    EXPECT_FALSE(target.IsTimerRunning(7));
+    const auto sevens = std::count(target.ticks.begin(), target.ticks.end(), 7u);
+    PumpFor(80);
+    EXPECT_EQ(std::count(target.ticks.begin(), target.ticks.end(), 7u), sevens);
+}
+
+TEST(TmyMessaging, SleepHoldsMessagesAndCoalescesTicks) {
+    EnsureQtApp();
+    Recorder target;
+    ASSERT_TRUE(target.SetTimer(1, 5));
+    PostMessage(target.GetHandle(), WM_USER, 0, 0);
+    TmySleep(120);
+    // Nothing was delivered while the window thread "slept"...
+    EXPECT_TRUE(target.messages.empty());
+    EXPECT_TRUE(target.ticks.empty());
+    // ...and afterwards the message arrives, with the missed ticks folded into one.
+    ASSERT_TRUE(PumpUntil([&] { return !target.messages.empty() && !target.ticks.empty(); }));
+    EXPECT_EQ(target.messages.size(), 1u);
+}
+
+TEST(TmyApplication, QuitBeforeRunReturnsAtOnceAndQuitEndsTheLoop) {
+    EnsureQtApp();
+    TmyApplication early;
+    early.Quit();
+    early.Run();  // must not block
+    EXPECT_TRUE(early.IsQuitRequested());
+
+    TmyApplication app;
+    Recorder target;
+    target.onMessage = [&](const TmyMessage&) { app.Quit(); };
+    PostMessage(target.GetHandle(), WM_USER, 0, 0);
+    app.Run();
+    EXPECT_TRUE(app.IsQuitRequested());
+    EXPECT_EQ(target.messages.size(), 1u);
+}
+
+struct Listener {
+    std::vector<int> seen;
+    void OnValue(void*, int v) { seen.push_back(v); }
+    void OnSlot(void*, int v, std::intptr_t extra) { seen.push_back(v * 100 + int(extra)); }
+};
+
+TEST(TmyEvents, ListsCallEveryHandlerAndSlotsKeepOne) {
+    TmyEventList<int> list;
+    Listener a, b;
+    list.Subscribe(&a, &Listener::OnValue);
+    list.Subscribe(&b, &Listener::OnValue);
+    list.Raise(nullptr, 3);
+    list.Unsubscribe(&a);
+    list.Raise(nullptr, 4);
+    EXPECT_EQ(a.seen, (std::vector<int>{3}));
+    EXPECT_EQ(b.seen, (std::vector<int>{3, 4}));
+
+    // A handler that unsubscribes itself while being raised does not disturb the others.
+    Listener c;
+    list.Subscribe(&c, [&](void*, int) { list.Unsubscribe(&c); });
+    list.Raise(nullptr, 5);
+    EXPECT_EQ(b.seen.back(), 5);
+    EXPECT_EQ(list.Count(), 1u);
+
+    TmyEventSlot<int> slot;
+    slot.Raise(nullptr, 1);  // empty: nothing happens
+    slot.Set(&a, &Listener::OnSlot, 7);
+    slot.Set(&b, &Listener::OnSlot, 9);  // replaces the first handler
+    slot.Raise(nullptr, 2);
+    EXPECT_EQ(a.seen, (std::vector<int>{3}));
+    EXPECT_EQ(b.seen.back(), 209);
+}
+
+}  // namespace
