@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+
+#include "SimDriverLibrary.h"
+#include "SimFile.h"
+
+namespace {
+
+constexpr int32_t kSignalHz = 142750000;
+constexpr int32_t kQuietHz = 150000000;
+
+// The raw reading that belongs to a level: -130 dBm is 0, -30 dBm is 255.
+int expectedRaw(int32_t tenthsDbm) {
+    return static_cast<int>(std::lround((tenthsDbm / 10.0 + 130.0) * 255.0 / 100.0));
+}
+
+struct Pipelined {
+    int32_t level = 0;
+    uint8_t raw = 0;
+    int32_t rssi = -1;
+    int32_t agc = -1;
+};
+
+Pipelined readPipelined(SimDriverLibrary& driver, K7Handle handle) {
+    Pipelined reading;
+    EXPECT_EQ(
+        driver.K7GetSSPipelined(handle, &reading.level, &reading.raw, &reading.rssi, &reading.agc),
+        1);
+    return reading;
+}
+
+class SimDriverSignals : public ::testing::Test {
+protected:
+    SimFile file{SimFile::radio(0, "4711001", "K7USB-A") +
+                 "[signals]\n142750000 = -62\n# a weaker one\n160000000 = -95.5\n"};
+    SimDriverLibrary driver;
+    K7Handle handle = driver.K7Open("4711001");
+};
+
+TEST_F(SimDriverSignals, ASignalStandsAboveTheNoiseFloor) {
+    ASSERT_NE(handle, 0U);
+    // Fading and noise move the level by a few dB; the bounds allow for that.
+    for (int i = 0; i < 20; ++i) {
+        ASSERT_EQ(driver.SetFrequency(handle, kSignalHz), 1);
+        const int32_t signal = driver.GetSignalStrengthdBm(handle);
+        EXPECT_GE(signal, -680);
+        EXPECT_LE(signal, -560);
+        EXPECT_EQ(driver.GetLastSSdBm(handle), signal);
+        EXPECT_NEAR(driver.GetLastRawSS(handle), expectedRaw(signal), 1);
+        EXPECT_GT(driver.K7GetInternalRSSI(handle), 0);
+
+        const int32_t raw = driver.GetRawSignalStrength(handle);
+        EXPECT_NEAR(raw, expectedRaw(-620), 16);
+        EXPECT_EQ(driver.GetLastRawSS(handle), raw);
+
+        // 10 kHz off the signal it is weaker but still there.
+        ASSERT_EQ(driver.SetFrequency(handle, kSignalHz + 10000), 1);
+        const int32_t offset = driver.GetSignalStrengthdBm(handle);
+        EXPECT_LT(offset, -650);
+        EXPECT_GT(offset, -900);
+
+        ASSERT_EQ(driver.SetAtten(handle, 1), 1);
+        ASSERT_EQ(driver.SetFrequency(handle, kSignalHz), 1);
+        const int32_t attenuated = driver.GetSignalStrengthdBm(handle);
+        EXPECT_GE(attenuated, -860);
+        EXPECT_LE(attenuated, -740);
+        ASSERT_EQ(driver.SetAtten(handle, 0), 1);
+
+        ASSERT_EQ(driver.SetFrequency(handle, kQuietHz), 1);
+        const int32_t quiet = driver.GetSignalStrengthdBm(handle);
+        EXPECT_GE(quiet, -1125);
+        EXPECT_LE(quiet, -1075);
+    }
+    // Switched off, the receiver hears nothing.
+    ASSERT_EQ(driver.SetPower(handle, 0), 1);
+    ASSERT_EQ(driver.SetFrequency(handle, kSignalHz), 1);
+    EXPECT_EQ(driver.GetRawSignalStrength(handle), 0);
+}
+
+TEST_F(SimDriverSignals, PipelinedReadsReturnThePreviousTune) {
+    ASSERT_NE(handle, 0U);
+    ASSERT_EQ(driver.K7SetFreqPipelined(handle, 136000000, 1, 0), 1);
+    EXPECT_LT(readPipelined(driver, handle).level, -1050) << "first of a pass: noise floor";
+    ASSERT_EQ(driver.K7SetFreqPipelined(handle, kSignalHz, 0, 0), 1);
+    EXPECT_LT(readPipelined(driver, handle).level, -1050) << "136 MHz is quiet";
+    ASSERT_EQ(driver.K7SetFreqPipelined(handle, kSignalHz + 375000, 0, 0), 1);
+    const Pipelined signal = readPipelined(driver, handle);
+    EXPECT_GT(signal.level, -700) << "the sonobuoy shows up one call later";
+    EXPECT_NEAR(signal.raw, expectedRaw(signal.level), 1);
+    EXPECT_GE(signal.rssi, 0);
+    EXPECT_GE(signal.agc, 0);
+    ASSERT_EQ(driver.K7SetFreqPipelined(handle, kSignalHz + 750000, 0, 0), 1);
+    EXPECT_LT(readPipelined(driver, handle).level, -1050);
+    EXPECT_EQ(driver.GetFrequency(handle), kSignalHz + 750000) << "the radio is tuned there";
+
+    // A new pass has no previous tune, even when the last one was on the signal.
+    ASSERT_EQ(driver.K7SetFreqPipelined(handle, kSignalHz, 0, 0), 1);
+    ASSERT_EQ(driver.K7SetFreqPipelined(handle, kSignalHz, 1, 0), 1);
+    EXPECT_LT(readPipelined(driver, handle).level, -1050);
+
+    EXPECT_EQ(driver.K7GetSSPipelined(handle, nullptr, nullptr, nullptr, nullptr), 1);
+    EXPECT_EQ(driver.K7GetSSPipelined(999, nullptr, nullptr, nullptr, nullptr), 0);
+    EXPECT_EQ(driver.K7SetFreqPipelined(999, kSignalHz, 1, 0), 0);
+    EXPECT_EQ(driver.K7SetFreqPipelined(handle, -5, 1, 0), 0);
+}
+
+TEST_F(SimDriverSignals, SettlingCostsRealTime) {
+    ASSERT_NE(handle, 0U);
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(driver.K7SetFreqPipelined(handle, kSignalHz, 1, 300), 1);  // 300 × 100 µs
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(30));
+    EXPECT_EQ(driver.K7SetFreqPipelined(handle, kSignalHz, 1, -7), 1)
+        << "a negative settle waits not";
+}
+
+TEST(SimDriverDemoSignals, TheDemoRadioHearsThreeSonobuoys) {
+    unsetenv("QVK740RX_SIM");
+    SimDriverLibrary driver;
+    const K7Handle handle = driver.K7Open("DEMO");
+    ASSERT_NE(handle, 0U);
+    for (const int32_t hertz : {162250000, 142750000, 154000000}) {
+        ASSERT_EQ(driver.SetFrequency(handle, hertz), 1);
+        EXPECT_GT(driver.GetSignalStrengthdBm(handle), -880) << hertz;
+    }
+    ASSERT_EQ(driver.SetFrequency(handle, kQuietHz), 1);
+    EXPECT_LT(driver.GetSignalStrengthdBm(handle), -1050);
+}
+
+}  // namespace
