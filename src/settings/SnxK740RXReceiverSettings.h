@@ -1,0 +1,16 @@
+#pragma once
+// One receiver's persistent values. A receiver's processing thread reads some of them while the
+// window thread changes them, so the numbers are atomics; the names change only on the window
+// thread.
+#include <cstdint>
+#include <string>
+
+#include "sync/CnxAtomic.h"
+
+struct SnxK740RXReceiverSettings {
+    std::string productName = "DEMO";
+    std::string serialNumber = "DEMO";
+    CnxAtomic<int32_t> power = 1, atten = 0, preamp = 1, frequency = 136000000, ledStatus = 95,
+                       mute = 1, volume = 16, volumeMin = 0, volumeMax = 31, loop = 1,
+                       stepChannel = 1, showHideLabels = 8, sMeterCal = 0;
+};

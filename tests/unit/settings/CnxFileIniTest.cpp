@@ -1,0 +1,152 @@
+#include "settings/CnxFileIni.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <limits>
+
+#include "TemporaryHome.h"
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+namespace {
+
+// The INI file "test.ini" in a fresh folder.
+class IniFileTest : public ::testing::Test {
+protected:
+    IniFileTest() { ini_.SetFolder(home_.Path()); }
+
+    std::string Path() const { return home_.Path() + "/test.ini"; }
+    void Put(const std::string& text) const { TemporaryHome::WriteText(Path(), text); }
+    std::string OnDisk() const { return TemporaryHome::ReadText(Path()); }
+    std::vector<std::string> FolderEntries() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(home_.Path())) {
+            names.push_back(entry.path().filename().string());
+        }
+        return names;
+    }
+
+    TemporaryHome home_;
+    CnxFileIni ini_{"test"};
+};
+
+}  // namespace
+
+TEST(CnxFileIniNames, FileNameFolderAndFilter) {
+    const CnxFileIni unnamed;
+    EXPECT_EQ(unnamed.GetFileName(), "MyIniFile.ini");
+    EXPECT_EQ(unnamed.GetFolder(), unnamed.GetProgramDir());
+    EXPECT_EQ(unnamed.GetFilePath(), unnamed.GetProgramDir() + "/MyIniFile.ini");
+    EXPECT_EQ(unnamed.GetFilter(),
+              "INI Subory (*.INI)|*.INI|INI subory (*.ini)|*.ini|All Files (*.*)|*.*||");
+
+    CnxFileIni named("Radio");
+    named.SetFolder("/some/where");
+    EXPECT_EQ(named.GetFileName(), "Radio.ini");
+    EXPECT_EQ(named.GetFilePath(), "/some/where/Radio.ini");
+}
+
+TEST_F(IniFileTest, IntegersTakeTheLeadingNumberOrZeroAndSaturate) {
+    Put("[N]\nplain=42\nsigned=-17\nplus=+5\ntail=12abc\nword=abc\nempty=\n"
+        "huge=99999999999\nhugeNegative=-99999999999\nmax=2147483647\nmin=-2147483648\n"
+        "spaced =  7 \n");
+
+    EXPECT_EQ(ini_.ReadInt("N", "missing", 33), 33);
+    EXPECT_EQ(ini_.ReadInt("Missing", "plain", -1), -1);
+    EXPECT_EQ(ini_.ReadInt("N", "plain", 0), 42);
+    EXPECT_EQ(ini_.ReadInt("N", "signed", 0), -17);
+    EXPECT_EQ(ini_.ReadInt("N", "plus", 0), 5);
+    EXPECT_EQ(ini_.ReadInt("N", "tail", 0), 12);
+    EXPECT_EQ(ini_.ReadInt("N", "word", 9), 0);
+    EXPECT_EQ(ini_.ReadInt("N", "empty", 9), 0);
+    EXPECT_EQ(ini_.ReadInt("N", "huge", 0), std::numeric_limits<int32_t>::max());
+    EXPECT_EQ(ini_.ReadInt("N", "hugeNegative", 0), std::numeric_limits<int32_t>::min());
+    EXPECT_EQ(ini_.ReadInt("N", "max", 0), std::numeric_limits<int32_t>::max());
+    EXPECT_EQ(ini_.ReadInt("N", "min", 0), std::numeric_limits<int32_t>::min());
+    EXPECT_EQ(ini_.ReadInt("n", "SPACED", 0), 7);
+}
+
+TEST_F(IniFileTest, StringsAreCappedAndEndAtNul) {
+    Put("[S]\nlong=" + std::string(1000, 'x') + "\nnul=ab \0cd\nname=  DEMO  \ncut="s +
+        std::string(258, 'y') + " z\n"s);
+
+    EXPECT_EQ(ini_.ReadString("S", "missing"), "");
+    EXPECT_EQ(ini_.ReadString("S", "long"), std::string(259, 'x'));
+    EXPECT_EQ(ini_.ReadString("S", "long", 3), "xxx");
+    EXPECT_EQ(ini_.ReadString("S", "nul"), "ab");
+    EXPECT_EQ(ini_.ReadString("S", "name"), "DEMO");
+    EXPECT_EQ(ini_.ReadString("S", "cut"), std::string(258, 'y'));
+}
+
+TEST_F(IniFileTest, WritesReachTheDiskOnFlushInOneStep) {
+    Put("; kept\n[S]\nold=1\n");
+    const fs::perms rights = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(Path(), rights);
+
+    EXPECT_TRUE(ini_.WriteInt("S", "old", -5));
+    EXPECT_TRUE(ini_.WriteString("T", "text", "one line\nsecond line"));
+    EXPECT_EQ(ini_.ReadInt("S", "old", 0), -5);
+    EXPECT_EQ(OnDisk(), "; kept\n[S]\nold=1\n");
+
+    EXPECT_TRUE(ini_.Flush());
+    EXPECT_EQ(OnDisk(), "; kept\n[S]\nold=-5\n[T]\ntext=one line\n");
+    EXPECT_EQ(fs::status(Path()).permissions(), rights);
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"test.ini"});
+}
+
+TEST_F(IniFileTest, FileIsReadOnceAndWrittenAtTheEnd) {
+    Put("[S]\nk=1\n");
+    EXPECT_EQ(ini_.ReadInt("S", "k", 0), 1);
+    Put("[S]\nk=2\n");
+    EXPECT_EQ(ini_.ReadInt("S", "k", 0), 1);
+
+    {
+        CnxFileIni other("other");
+        other.SetFolder(home_.Path());
+        other.WriteInt("S", "k", 3);
+    }
+    EXPECT_EQ(TemporaryHome::ReadText(home_.Path() + "/other.ini"), "[S]\nk=3\n");
+}
+
+TEST_F(IniFileTest, SpaceAndLineFeedOperations) {
+    EXPECT_TRUE(ini_.AppendLineFeed());
+    EXPECT_TRUE(ini_.Flush());
+    EXPECT_EQ(OnDisk(), "\n");
+
+    EXPECT_TRUE(ini_.CreateWithSpace());
+    EXPECT_EQ(OnDisk(), " ");
+    ini_.WriteInt("S", "k", 1);
+    ini_.AppendLineFeed();
+    ini_.AppendLineFeed();
+    EXPECT_TRUE(ini_.Flush());
+    EXPECT_EQ(OnDisk(), " \n[S]\nk=1\n\n");
+}
+
+TEST_F(IniFileTest, UnreadableFileIsNeitherReadNorOverwritten) {
+    fs::create_directory(Path());
+
+    EXPECT_EQ(ini_.ReadInt("S", "k", 4), 4);
+    EXPECT_EQ(ini_.ReadString("S", "k"), "");
+    EXPECT_FALSE(ini_.WriteInt("S", "k", 1));
+    EXPECT_FALSE(ini_.AppendLineFeed());
+    EXPECT_TRUE(ini_.Flush());
+    EXPECT_EQ(ini_.GetLastError(), "ReadFileIs a directory");
+    EXPECT_TRUE(fs::is_directory(Path()));
+}
+
+TEST_F(IniFileTest, FailedWriteReportsWhyAndKeepsTheChangesForLater) {
+    const std::string folder = home_.Path() + "/later";
+    ini_.SetFolder(folder);
+
+    EXPECT_TRUE(ini_.WriteInt("S", "k", 2));
+    EXPECT_FALSE(ini_.Flush());
+    EXPECT_EQ(ini_.GetLastError(), "CreateFileNo such file or directory");
+
+    fs::create_directory(folder);
+    EXPECT_TRUE(ini_.Flush());
+    EXPECT_EQ(TemporaryHome::ReadText(folder + "/test.ini"), "[S]\nk=2\n");
+}

@@ -1,0 +1,69 @@
+#include "settings/CnxFileSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "TemporaryHome.h"
+
+namespace fs = std::filesystem;
+
+TEST(CnxFileSystem, KnowsTheRunningProgramAndTheCurrentFolder) {
+    const CnxFileSystem files;
+
+    EXPECT_EQ(files.GetLastError(), "No error.");
+    EXPECT_EQ(files.GetModuleFileName(), "test_settings");
+    EXPECT_EQ(files.GetModuleBaseName(), "test_settings");
+    EXPECT_EQ(files.GetModuleExtension(), "");
+    EXPECT_EQ(files.GetProgramDir() + "/" + files.GetModuleFileName(), files.GetModulePath());
+    EXPECT_TRUE(fs::equivalent(files.GetModulePath(), "/proc/self/exe"));
+    EXPECT_EQ(files.GetCurrentDir(), fs::current_path().string());
+}
+
+TEST(CnxFileSystem, FileExistsOnlyForFilesThatOpen) {
+    const TemporaryHome home;
+    CnxFileSystem files;
+
+    EXPECT_FALSE(files.FileExists(""));
+    EXPECT_EQ(files.GetLastError(), "No error.");
+
+    EXPECT_FALSE(files.FileExists(home.Path() + "/missing"));
+    EXPECT_EQ(files.GetLastError(), "FileExistsNo such file or directory");
+
+    EXPECT_FALSE(files.FileExists(home.Path()));
+    EXPECT_EQ(files.GetLastError(), "FileExistsIs a directory");
+
+    TemporaryHome::WriteText(home.Path() + "/present", "x");
+    EXPECT_TRUE(files.FileExists(home.Path() + "/present"));
+}
+
+TEST(CnxFileSystem, CreateFileMakesEveryMissingFolderAndKeepsExistingContent) {
+    const TemporaryHome home;
+    CnxFileSystem files;
+    const std::string path = home.Path() + "/a/b/c/file.txt";
+
+    ASSERT_TRUE(files.CreateFile(path));
+    EXPECT_TRUE(fs::is_regular_file(path));
+    EXPECT_EQ(fs::file_size(path), 0u);
+
+    TemporaryHome::WriteText(path, "content");
+    EXPECT_TRUE(files.CreateFile(path));
+    EXPECT_EQ(TemporaryHome::ReadText(path), "content");
+
+    TemporaryHome::WriteText(home.Path() + "/blocker", "a file where a folder should be");
+    EXPECT_FALSE(files.CreateFile(home.Path() + "/blocker/sub/file.txt"));
+    EXPECT_EQ(files.GetLastError().rfind("CreateDirectory", 0), 0u) << files.GetLastError();
+
+    EXPECT_FALSE(files.CreateFile(home.Path() + "/a"));
+    EXPECT_EQ(files.GetLastError(), "CreateFileIs a directory");
+}
+
+TEST(CnxFileSystem, DocumentsFolderLiesInTheHomeFolderAndIsCreated) {
+    const TemporaryHome home;
+    CnxFileSystem files;
+
+    const std::string documents = files.GetSpecialFolder(QStandardPaths::DocumentsLocation);
+
+    EXPECT_EQ(documents, home.Path() + "/Documents");
+    EXPECT_TRUE(fs::is_directory(documents));
+}

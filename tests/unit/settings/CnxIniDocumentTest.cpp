@@ -1,0 +1,93 @@
+#include "settings/CnxIniDocument.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace std::string_literals;
+
+TEST(CnxIniDocument, FindsKeysRegardlessOfCaseAndSpacing) {
+    const CnxIniDocument document(
+        "top=before any section\n"
+        "[Main]\n"
+        "  Width  =  640  \n"
+        "Title=K740RX\r\n"
+        "Empty=\n"
+        ";Hidden=1\n"
+        "no equals sign\n"
+        "=orphan value\n"
+        "[  Receiver 0 ]\n"
+        "Volume=16\n");
+
+    EXPECT_EQ(document.Find("MAIN", "width"), "640");
+    EXPECT_EQ(document.Find("main", "TITLE"), "K740RX");
+    EXPECT_EQ(document.Find("Main", "Empty"), "");
+    EXPECT_EQ(document.Find("receiver 0", "VOLUME"), "16");
+    EXPECT_FALSE(document.Find("Main", ";Hidden"));
+    EXPECT_FALSE(document.Find("Main", "no equals sign"));
+    EXPECT_FALSE(document.Find("Main", "Volume"));
+    EXPECT_FALSE(document.Find("Other", "Width"));
+    EXPECT_FALSE(document.Find("", "top"));
+}
+
+TEST(CnxIniDocument, UntouchedLinesStayAsTheyWereInTheirPlace) {
+    const std::string text =
+        "; settings\n"
+        "loose line\n"
+        "\n"
+        "[Unknown]\n"
+        "  odd = spacing  \r\n"
+        "[Known]\n"
+        "#hash line\n"
+        "Value=1\n"
+        "\n"
+        "[Trailing]\n"
+        "x=y\n";
+    CnxIniDocument document(text);
+    EXPECT_EQ(document.ToText(), text);
+
+    document.Set("Known", "Value", "2");
+    document.Set("Known", "Added", "3");
+    document.Set("New", "Key", " padded ");
+    EXPECT_EQ(document.Find("New", "Key"), "padded");
+    EXPECT_EQ(document.ToText(),
+              "; settings\n"
+              "loose line\n"
+              "\n"
+              "[Unknown]\n"
+              "  odd = spacing  \r\n"
+              "[Known]\n"
+              "#hash line\n"
+              "Value=2\n"
+              "Added=3\n"
+              "\n"
+              "[Trailing]\n"
+              "x=y\n"
+              "[New]\n"
+              "Key= padded \n");
+}
+
+TEST(CnxIniDocument, BlankLineAtTheEndIsAddedOnlyOnce) {
+    CnxIniDocument empty;
+    empty.EndWithBlankLine();
+    EXPECT_EQ(empty.ToText(), "\n");
+
+    CnxIniDocument document("[S]\nk=v");
+    document.EndWithBlankLine();
+    document.EndWithBlankLine();
+    EXPECT_EQ(document.ToText(), "[S]\nk=v\n\n");
+    document.Set("S", "l", "w");
+    document.EndWithBlankLine();
+    EXPECT_EQ(document.ToText(), "[S]\nk=v\nl=w\n\n");
+}
+
+TEST(CnxIniDocument, MalformedTextIsReadWithoutLosingAnything) {
+    const std::string text = "[Open\nkey=value\n\0[x]\n=\n[]\nk=\0v\n\n\n\xff\xfe=1\n[Last]\nend"s;
+    const CnxIniDocument document(text);
+
+    EXPECT_EQ(document.Find("open", "key"), "value");
+    EXPECT_EQ(document.Find("", "k"), "");
+    EXPECT_EQ(document.Find("", "\xff\xfe"), "1");
+    EXPECT_EQ(document.Find("Last", "end"), std::nullopt);
+    EXPECT_EQ(document.ToText(), text + "\n");
+}

@@ -1,0 +1,302 @@
+#include "settings/CnxK740RXFileIniApp.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "TemporaryHome.h"
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+namespace {
+
+void ExpectDefaults(const SnxK740RXReceiverSettings& receiver, const std::string& name) {
+    EXPECT_EQ(receiver.productName, name);
+    EXPECT_EQ(receiver.serialNumber, name);
+    EXPECT_EQ(receiver.power, 1);
+    EXPECT_EQ(receiver.atten, 0);
+    EXPECT_EQ(receiver.preamp, 1);
+    EXPECT_EQ(receiver.frequency, 136000000);
+    EXPECT_EQ(receiver.ledStatus, 95);
+    EXPECT_EQ(receiver.mute, 1);
+    EXPECT_EQ(receiver.volume, 16);
+    EXPECT_EQ(receiver.volumeMin, 0);
+    EXPECT_EQ(receiver.volumeMax, 31);
+    EXPECT_EQ(receiver.loop, 1);
+    EXPECT_EQ(receiver.stepChannel, 1);
+    EXPECT_EQ(receiver.showHideLabels, 8);
+    EXPECT_EQ(receiver.sMeterCal, 0);
+}
+
+void ExpectAllDefaults(CnxK740RXFileIniApp& settings, const std::string& name) {
+    for (int index = 0; index < CnxK740RXFileIniApp::kReceiverCount; ++index) {
+        SCOPED_TRACE(index);
+        ExpectDefaults(settings.Receiver(index), name);
+    }
+    ExpectDefaults(settings.Current(), name);
+    EXPECT_EQ(settings.Placement().length, 0);
+    EXPECT_EQ(settings.GetSelectedReceiver(), 0);
+}
+
+}  // namespace
+
+TEST(CnxK740RXFileIniApp, FirstRunWritesEverySectionWithDefaults) {
+    const TemporaryHome home;
+    {
+        CnxK740RXFileIniApp settings;
+        EXPECT_EQ(settings.GetSettingsDir(), home.SettingsDir());
+        EXPECT_EQ(settings.GetFilePath(), home.SettingsFile());
+        EXPECT_EQ(settings.GetDataDir(), home.SettingsDir() + "/Data");
+        EXPECT_EQ(settings.GetBandFilePath(), home.SettingsDir() + "/Data/Channels.csv");
+        EXPECT_EQ(settings.GetProgramDir(), fs::canonical("/proc/self/exe").parent_path());
+        EXPECT_EQ(settings.GetNoHardware(), 1);
+        EXPECT_EQ(settings.GetMinFrequency(), 136000000);
+        EXPECT_EQ(settings.GetMaxFrequency(), 173500000);
+        EXPECT_EQ(settings.GetExtendedMaxFrequency(), 225000000);
+        EXPECT_EQ(settings.GetChannelStep(), 375000);
+        ExpectAllDefaults(settings, "DEMO");
+        ASSERT_TRUE(fs::is_regular_file(home.SettingsFile()));
+    }
+
+    const std::string text = home.ReadSettings();
+    const std::string main = text.substr(0, text.find("[RECEIVER 0]"));
+    EXPECT_EQ(main,
+              "[MAIN]\nWP_Length=0\nWP_Flags=0\nWP_ShowCmd=0\nWP_MinPosition_X=0\n"
+              "WP_MinPosition_Y=0\nWP_MaxPosition_X=0\nWP_MaxPosition_Y=0\n"
+              "WP_NormalPosition_Left=0\nWP_NormalPosition_Top=0\nWP_NormalPosition_Right=0\n"
+              "WP_NormalPosition_Bottom=0\nRcvSelected=0\n\n");
+    for (int index = 0; index < 8; ++index) {
+        const std::string section =
+            "[RECEIVER " + std::to_string(index) +
+            "]\nProductName=DEMO\nSerialNumber=DEMO\nPower=1\nAtten=0\nPreamp=1\n"
+            "Frequency=136000000\nLedStatus=95\nMute=1\nVolume=16\nVolumeMin=0\nVolumeMax=31\n"
+            "Loop=1\nStepChannel=1\nShowHideLabels=8\nSMeterCal=0\n\n";
+        EXPECT_EQ(text.find(section), main.size() + index * section.size()) << text;
+    }
+}
+
+TEST(CnxK740RXFileIniApp, MissingAndBrokenValuesTakeTheirDefaults) {
+    const TemporaryHome home;
+    home.WriteSettings(
+        "[MAIN]\nWP_Length=44\nWP_NormalPosition_Right=800\nSMeterCal=-25\nRcvSelected=5\n"
+        "[RECEIVER 0]\nProductName=K7USB\nFrequency=150000000\nSMeterCal=12\n"
+        "[RECEIVER 3]\nSerialNumber=A123\nPower=0\nFrequency=abc\nLedStatus=\n");
+    CnxK740RXFileIniApp settings;
+
+    EXPECT_EQ(settings.Placement().length, 44);
+    EXPECT_EQ(settings.Placement().right, 800);
+    EXPECT_EQ(settings.Placement().flags, 0);
+    EXPECT_EQ(settings.GetSelectedReceiver(), 0);
+
+    const SnxK740RXReceiverSettings& third = settings.Receiver(3);
+    EXPECT_EQ(third.volume, 16);
+    EXPECT_EQ(third.frequency, 0);
+    EXPECT_EQ(third.ledStatus, 0);
+    EXPECT_EQ(third.power, 0);
+    EXPECT_EQ(third.productName, "");
+    EXPECT_EQ(third.serialNumber, "A123");
+    EXPECT_EQ(third.sMeterCal, -25);
+    EXPECT_EQ(settings.Receiver(7).sMeterCal, -25);
+    EXPECT_EQ(settings.Receiver(7).productName, "");
+
+    EXPECT_EQ(settings.Current().productName, "K7USB");
+    EXPECT_EQ(settings.Current().serialNumber, "");
+    EXPECT_EQ(settings.Current().frequency, 150000000);
+    EXPECT_EQ(settings.Current().sMeterCal, 12);
+}
+
+TEST(CnxK740RXFileIniApp, WithoutHardwareOnlyMainIsRewritten) {
+    const TemporaryHome home;
+    const std::string receivers =
+        "[RECEIVER 0]\n  power = 0 \nFrequency=140000000\n\n[RECEIVER 1]\nVolume=3\n";
+    home.WriteSettings("[MAIN]\nWP_Length=1\n\n" + receivers);
+    {
+        CnxK740RXFileIniApp settings;
+        settings.Placement().length = 2;
+        settings.Placement().top = 30;
+        settings.Current().frequency = 150000000;
+        settings.SelectReceiver(1);
+    }
+    EXPECT_EQ(home.ReadSettings(),
+              "[MAIN]\nWP_Length=2\nWP_Flags=0\nWP_ShowCmd=0\nWP_MinPosition_X=0\n"
+              "WP_MinPosition_Y=0\nWP_MaxPosition_X=0\nWP_MaxPosition_Y=0\n"
+              "WP_NormalPosition_Left=0\nWP_NormalPosition_Top=30\n"
+              "WP_NormalPosition_Right=0\nWP_NormalPosition_Bottom=0\nRcvSelected=1\n\n" +
+                  receivers + "\n");
+
+    {
+        CnxK740RXFileIniApp settings;
+        settings.SetNoHardware(0);
+        settings.Current().frequency = 150000000;
+        settings.Receiver(1).volume = 9;
+    }
+    CnxFileIni disk("K740RX");
+    disk.SetFolder(home.SettingsDir());
+    EXPECT_EQ(disk.ReadInt("RECEIVER 0", "Power", -1), 0);
+    EXPECT_EQ(disk.ReadInt("RECEIVER 0", "Frequency", -1), 150000000);
+    EXPECT_EQ(disk.ReadInt("RECEIVER 1", "Volume", -1), 9);
+    EXPECT_EQ(disk.ReadInt("RECEIVER 7", "Volume", -1), 16);
+    EXPECT_EQ(disk.ReadString("RECEIVER 7", "ProductName"), "");
+}
+
+TEST(CnxK740RXFileIniApp, SelectingAReceiverSwapsTheCurrentSet) {
+    const TemporaryHome home;
+    CnxK740RXFileIniApp settings;
+
+    settings.SelectReceiver(2);
+    settings.Current().frequency = 162250000;
+    settings.Current().productName = "K7PCI";
+    settings.SelectReceiver(0);
+    EXPECT_EQ(settings.Current().frequency, 136000000);
+    EXPECT_EQ(settings.Receiver(2).frequency, 162250000);
+    settings.SelectReceiver(2);
+    EXPECT_EQ(settings.Current().frequency, 162250000);
+    EXPECT_EQ(settings.Current().productName, "K7PCI");
+
+    settings.Current().volume = 3;
+    settings.SelectReceiver(2);
+    EXPECT_EQ(settings.Current().volume, 16) << "selecting the same slot reloads it";
+
+    settings.Current().volume = 4;
+    settings.SelectReceiver(8);
+    EXPECT_EQ(settings.GetSelectedReceiver(), 0);
+    EXPECT_EQ(settings.Receiver(2).volume, 4);
+    settings.SelectReceiver(-1);
+    EXPECT_EQ(settings.GetSelectedReceiver(), 0);
+
+    EXPECT_EQ(&settings.Receiver(99), &settings.Receiver(7));
+    EXPECT_EQ(&settings.Receiver(-3), &settings.Receiver(0));
+}
+
+TEST(CnxK740RXFileIniApp, ForeignContentSurvivesASave) {
+    const TemporaryHome home;
+    home.WriteSettings(
+        "; written by hand\n"
+        "[Extra]\nColour=red\n"
+        "[main]\nwp_length=7\nUnknownKey=kept\n"
+        "[receiver 1]\nvolume=3\n;note\nVOLUME=30\n"
+        "[RECEIVER 1]\nVolume=31\n");
+    {
+        CnxK740RXFileIniApp settings;
+        EXPECT_EQ(settings.Placement().length, 7);
+        EXPECT_EQ(settings.Receiver(1).volume, 3);
+        settings.SetNoHardware(0);
+        settings.Receiver(1).volume = 5;
+        EXPECT_TRUE(settings.Save());
+    }
+    const std::string text = home.ReadSettings();
+    EXPECT_EQ(text.find("; written by hand\n[Extra]\nColour=red\n[main]\nWP_Length=7\n"), 0u)
+        << text;
+    EXPECT_NE(text.find("UnknownKey=kept\n"), std::string::npos);
+    EXPECT_NE(text.find("[receiver 1]\nVolume=5\n;note\nVOLUME=30\n"), std::string::npos);
+    EXPECT_NE(text.find("[RECEIVER 1]\nVolume=31\n\n[RECEIVER 0]\n"), std::string::npos) << text;
+    EXPECT_EQ(std::vector<fs::path>(fs::directory_iterator(home.SettingsDir()), {}),
+              std::vector<fs::path>{home.SettingsFile()})
+        << "no temporary file is left behind";
+}
+
+TEST(CnxK740RXFileIniApp, DamagedFilesLoadWithDefaults) {
+    const std::pair<std::string, size_t> damaged[] = {
+        {"", 0},
+        {"[MAIN", 0},
+        {"[RECEIVER 0]\nVolume", 0},
+        {"\0\0\0\xff\xfe[RECEIVER 0]\0Volume=2\n"s, 0},
+        {std::string(100000, '['), 0},
+        {"[RECEIVER 0]\nProductName=" + std::string(5000, 'p'), 259},
+    };
+    for (const auto& [text, productNameLength] : damaged) {
+        SCOPED_TRACE(text.substr(0, 40));
+        const TemporaryHome home;
+        home.WriteSettings(text);
+        CnxK740RXFileIniApp settings;
+        ExpectDefaults(settings.Receiver(5), "");
+        EXPECT_EQ(settings.Current().volume, 16);
+        EXPECT_EQ(settings.Current().productName.size(), productNameLength);
+    }
+
+    const TemporaryHome home;
+    home.WriteSettings("[RECEIVER 0]\nVolume=2");
+    CnxK740RXFileIniApp settings;
+    EXPECT_EQ(settings.Current().volume, 2) << "a last line without line feed still counts";
+}
+
+TEST(CnxK740RXFileIniApp, FolderThatCannotBeCreatedLeavesTheDefaults) {
+    const TemporaryHome home;
+    fs::create_directories(home.Path() + "/Documents");
+    TemporaryHome::WriteText(home.Path() + "/Documents/Quorvant", "a file, not a folder");
+    {
+        CnxK740RXFileIniApp settings;
+        ExpectAllDefaults(settings, "DEMO");
+        EXPECT_NE(settings.GetLastError(), "No error.");
+        settings.SetNoHardware(0);
+        settings.Current().volume = 2;
+        EXPECT_FALSE(settings.Save());
+    }
+    EXPECT_EQ(TemporaryHome::ReadText(home.Path() + "/Documents/Quorvant"), "a file, not a folder");
+}
+
+TEST(CnxK740RXFileIniApp, ReadOnlyFolderLeavesFileAndDefaultsAlone) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "access rights do not bind the super-user";
+    }
+    const TemporaryHome home;
+    home.WriteSettings("[RECEIVER 0]\nVolume=2\n");
+    fs::permissions(home.SettingsDir(), fs::perms::owner_read | fs::perms::owner_exec);
+    {
+        CnxK740RXFileIniApp settings;
+        EXPECT_EQ(settings.Current().volume, 2);
+        settings.SetNoHardware(0);
+        settings.Current().volume = 7;
+        EXPECT_FALSE(settings.Save());
+    }
+    fs::permissions(home.SettingsDir(), fs::perms::owner_all);
+    EXPECT_EQ(home.ReadSettings(), "[RECEIVER 0]\nVolume=2\n");
+
+    const TemporaryHome empty;
+    fs::create_directories(empty.Path() + "/Documents");
+    fs::permissions(empty.Path() + "/Documents", fs::perms::owner_read | fs::perms::owner_exec);
+    {
+        CnxK740RXFileIniApp settings;
+        ExpectAllDefaults(settings, "DEMO");
+    }
+    fs::permissions(empty.Path() + "/Documents", fs::perms::owner_all);
+    EXPECT_FALSE(fs::exists(empty.SettingsDir()));
+}
+
+TEST(CnxK740RXFileIniApp, EverythingWrittenReadsBackTheSame) {
+    const TemporaryHome home;
+    {
+        CnxK740RXFileIniApp settings;
+        settings.SetNoHardware(0);
+        settings.Placement() = SnxWindowPlacement{44, 2, 3, -1, -2, -3, -4, 10, 20, 810, 600};
+        for (int index = 0; index < 8; ++index) {
+            settings.SelectReceiver(index);
+            SnxK740RXReceiverSettings& receiver = settings.Current();
+            receiver.productName = "K7USB" + std::to_string(index);
+            receiver.serialNumber = std::string(300, static_cast<char>('a' + index));
+            receiver.frequency = 136000000 + index * 375000;
+            receiver.sMeterCal = -index;
+            receiver.volume = index;
+        }
+        settings.SelectReceiver(4);
+        settings.Current().atten = 1;
+    }
+    CnxK740RXFileIniApp settings;
+    EXPECT_EQ(settings.Placement().length, 44);
+    EXPECT_EQ(settings.Placement().maxY, -4);
+    EXPECT_EQ(settings.Placement().bottom, 600);
+    for (int index = 0; index < 8; ++index) {
+        SCOPED_TRACE(index);
+        const SnxK740RXReceiverSettings& receiver = settings.Receiver(index);
+        EXPECT_EQ(receiver.productName, "K7USB" + std::to_string(index));
+        EXPECT_EQ(receiver.serialNumber, std::string(259, static_cast<char>('a' + index)));
+        EXPECT_EQ(receiver.frequency, 136000000 + index * 375000);
+        EXPECT_EQ(receiver.sMeterCal, -index);
+        EXPECT_EQ(receiver.volume, index);
+        EXPECT_EQ(receiver.atten, index == 4 ? 1 : 0);
+    }
+    EXPECT_EQ(settings.GetSelectedReceiver(), 0);
+}
