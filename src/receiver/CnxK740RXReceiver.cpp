@@ -1,0 +1,723 @@
+#include "receiver/CnxK740RXReceiver.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <exception>
+#include <mutex>
+#include <string>
+#include <string_view>
+
+#include "receiver/CnxK740RXTraceLog.h"
+#include "receiver/CnxK740RX_ReceiverThread.h"
+#include "receiver/K740RXRadioInfoText.h"
+#include "receiver/K740RXReceiverLog.h"
+#include "settings/CnxAppOptions.h"
+#include "settings/CnxK740RXFileIniApp.h"
+#include "smeter/CnxK740RXCalibratorSMeter.h"
+#include "ui/TmyApplication.h"
+
+namespace {
+
+constexpr int kOpenAttempts = 21;
+constexpr unsigned kConnectPollMs = 50;
+// A radio that opens but never reports itself connected must not hold the window thread.
+constexpr unsigned kConnectTimeoutMs = 3000;
+constexpr unsigned kStopScanWaitMs = 100;
+constexpr int32_t kDemoNoSignal = -1050;
+constexpr int32_t kAttenuatorLoss = 180;
+constexpr int64_t kBandGapStart = 161125000;
+constexpr int64_t kBandGapEnd = 162250000;
+constexpr int64_t kBandGapJump = 750000;
+constexpr uint32_t kEepromBytes = 256;
+constexpr std::size_t kEepromTopFrequencyOffset = 72;
+
+// The staging buffer is one for the whole process, as only the selected receiver forwards audio.
+// Around a change of selection two stream threads (and the hidden window on the window thread) may
+// reach it at once, so it is guarded; the lock is uncontended otherwise.
+int16_t g_staging[CnxK740RXReceiver::kStagingBytes / 2];
+std::mutex g_stagingMutex;
+
+// Copies as much of the text as fits, always leaving the field NUL-terminated.
+void CopyField(char* field, std::size_t size, const std::string& text) {
+    const std::size_t length = std::min(text.size(), size - 1);
+    std::memcpy(field, text.data(), length);
+    field[length] = '\0';
+}
+
+bool HasPrefix(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+}  // namespace
+
+CnxK740RXReceiver::CnxK740RXReceiver(const char* libraryFileName, CnxK740RXFileIniApp* settings,
+                                     HWND targetWindow, CnxK740RXCalibratorSMeter* calibrator)
+    : InxK740RXQvkApi(libraryFileName),
+      targetWindow_(targetWindow),
+      settings_(settings),
+      calibrator_(calibrator),
+      messageWindow_("ReceiverMessageWindow",
+                     [this](const TmyMessage& message) { OnWindowMessage(message); }) {
+    PrefillDemoEntries();
+    audioFormat_ = {1, 1, 32000, 64000, 2, 16, 18};
+    if (IsLoaded()) {
+        Enumerate();
+    }
+    AllocateAudioBlocks(8192, 45);
+}
+
+CnxK740RXReceiver::~CnxK740RXReceiver() {
+    Stop();
+    Close();
+    thread_.reset();  // when the device refused to close, Close left the thread to us
+    StopStreams();
+    FreeAudioBlocks();
+}
+
+void CnxK740RXReceiver::PrefillDemoEntries() {
+    for (int n = 0; n < kRadioListSize; ++n) {
+        RadioInfo& entry = radioList_[n];
+        entry = {};
+        entry.length = sizeof(RadioInfo);
+        CopyField(entry.serial, sizeof entry.serial, "DEMO");
+        // "DEMO [10]" is one character too long for the field and loses its bracket.
+        CopyField(entry.productName, sizeof entry.productName,
+                  "DEMO [" + std::to_string(n + 1) + "]");
+    }
+}
+
+// ---- radio list and opening ----
+
+const RadioInfo* CnxK740RXReceiver::GetRadioInfo(int index) const {
+    return index >= 0 && index < kRadioListSize ? &radioList_[index] : nullptr;
+}
+
+int CnxK740RXReceiver::Enumerate() {
+    if (!IsLoaded()) {
+        return 0;
+    }
+    uint32_t reported = 0;
+    const int32_t listed =
+        K7GetRadioList3(radioList_.data(), static_cast<uint32_t>(sizeof radioList_), &reported);
+    const int total = std::clamp(listed, 0, kRadioListSize);
+    int pci = 0, usb = 0, serial = 0;
+    for (int i = 0; i < total; ++i) {
+        const std::string_view product = RadioProductName(radioList_[i]);
+        pci += HasPrefix(product, "K7PCI");
+        usb += HasPrefix(product, "K7USB");
+        serial += HasPrefix(product, "K7SER");
+    }
+    radioCount_ = total;
+    pciCount_ = pci;
+    usbCount_ = usb;
+    serialCount_ = serial;
+    return total;
+}
+
+int CnxK740RXReceiver::GetRadioCount(int kind) const {
+    switch (kind) {
+        case kKindPci:
+            return pciCount_;
+        case kKindUsb:
+            return usbCount_;
+        case kKindSerial:
+            return serialCount_;
+        default:
+            return radioCount_;
+    }
+}
+
+int CnxK740RXReceiver::FindByProductName(const char* name) {
+    if (!IsLoaded() || name == nullptr) {
+        return -1;
+    }
+    const int total = Enumerate();
+    for (int i = 0; i < total; ++i) {
+        if (std::strncmp(radioList_[i].productName, name, 5) == 0) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+int CnxK740RXReceiver::FindBySerial(const char* serial) {
+    if (!IsLoaded() || serial == nullptr) {
+        return -1;
+    }
+    const int total = Enumerate();
+    for (int i = 0; i < total; ++i) {
+        if (std::strncmp(radioList_[i].serial, serial, sizeof radioList_[i].serial) == 0) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+int CnxK740RXReceiver::CheckIndex(int index) const {
+    return IsLoaded() && index >= 0 && index < radioCount_ ? index : -1;
+}
+
+const RadioInfo* CnxK740RXReceiver::OpenByProductName(const char* name) {
+    opened_ = false;
+    const int index = FindByProductName(name);
+    return index == -1 ? nullptr : OpenByIndex(index);
+}
+
+const RadioInfo* CnxK740RXReceiver::OpenBySerial(const char* serial) {
+    opened_ = false;
+    const int index = FindBySerial(serial);
+    return index == -1 ? nullptr : OpenByIndex(index);
+}
+
+const RadioInfo* CnxK740RXReceiver::OpenByIndex(int index) {
+    if (!IsLoaded()) {
+        qCDebug(lcReceiver) << "Cannot open radio" << index << ": no driver library";
+        return nullptr;
+    }
+    if (index < 0 || index >= kRadioListSize) {
+        qCDebug(lcReceiver) << "Cannot open radio" << index << ": no such list entry";
+        return nullptr;
+    }
+    opened_ = false;
+    // Entries beyond the listed radios are the prefilled demo entries: opening one asks the
+    // library for the serial "DEMO".
+    radioIndex_ = index;
+    currentInfo_ = radioList_[index];
+    const std::string serial(RadioSerial(currentInfo_));
+    K7Handle handle = 0;
+    for (int attempt = 0; attempt < kOpenAttempts && handle == 0; ++attempt) {
+        handle = K7Open(serial.c_str());
+    }
+    CnxK740RXTraceLog::ClearEntry(static_cast<uint32_t>(index + 1));
+    handle_ = handle;
+    if (handle == 0) {
+        qCDebug(lcReceiver) << "Cannot open radio" << serial.c_str() << "after" << kOpenAttempts
+                            << "attempts";
+        return nullptr;
+    }
+    if (!WaitUntilConnected()) {
+        qCDebug(lcReceiver) << "Radio" << serial.c_str() << "opened but never reported connected";
+        InxK740RXQvkApi::CloseRadioDevice(handle);
+        handle_ = 0;
+        return nullptr;
+    }
+    opened_ = true;
+    demo_ = serial == "DEMO";
+    usb_ = HasPrefix(RadioProductName(currentInfo_), "K7USB");
+    attachment_ = demo_ ? Attachment::kDemo : usb_ ? Attachment::kUsb : Attachment::kPci;
+    topFrequency_ = kStandardTopFrequency;
+    if (!demo_) {
+        ReadTopFrequency();
+    }
+    return &currentInfo_;
+}
+
+bool CnxK740RXReceiver::WaitUntilConnected() {
+    for (unsigned waited = 0; !IsConnected(); waited += kConnectPollMs) {
+        if (waited >= kConnectTimeoutMs) {
+            return false;
+        }
+        TmySleep(kConnectPollMs);
+    }
+    return true;
+}
+
+void CnxK740RXReceiver::ReadTopFrequency() {
+    uint8_t eeprom[kEepromBytes] = {};
+    if (K7GetEEP(eeprom) == 0) {
+        qCDebug(lcReceiver) << "Cannot read the EEPROM of radio" << handle_.load()
+                            << "; taking the standard band";
+        return;
+    }
+    uint32_t top = 0;
+    std::memcpy(&top, eeprom + kEepromTopFrequencyOffset, sizeof top);
+    if (top == kExtendedTopFrequency) {
+        topFrequency_ = kExtendedTopFrequency;
+    }
+}
+
+void CnxK740RXReceiver::SetSerial(const char* serial) {
+    CopyField(currentInfo_.serial, sizeof currentInfo_.serial, serial != nullptr ? serial : "");
+}
+
+const char* CnxK740RXReceiver::GetAttachmentWord() const {
+    switch (attachment_.load()) {
+        case Attachment::kUsb:
+            return "usb";
+        case Attachment::kPci:
+            return "pci";
+        case Attachment::kDemo:
+            break;
+    }
+    return "demo";
+}
+
+bool CnxK740RXReceiver::Close() {
+    if (!IsLoaded() || handle_ == 0 || !opened_) {
+        return opened_;
+    }
+    thread_.reset();
+    if (CloseRadioDevice() != 0) {
+        opened_ = false;
+    } else {
+        qCDebug(lcReceiver) << "Radio" << handle_.load() << "did not close";
+    }
+    return opened_;
+}
+
+// ---- start, stop, power ----
+
+SnxK740RXReceiverSettings* CnxK740RXReceiver::StoredSettings() const {
+    return settings_ != nullptr ? &settings_->Receiver(radioIndex_) : nullptr;
+}
+
+uint32_t CnxK740RXReceiver::Start() {
+    if (started_ || !IsLoaded() || handle_ == 0 || settings_ == nullptr) {
+        return 0;
+    }
+    savedAtten_ = GetAtten();
+    savedRfAmp_ = GetRFAmp();
+    savedIf2_ = GetIF2Frequency();
+
+    const SnxK740RXReceiverSettings& stored = *StoredSettings();
+    SetRFAmp(1);
+    SetAtten(stored.atten.load());
+    SetFrequency(stored.frequency);
+    SetLEDFlashPattern(95);
+    SetIF2Frequency(12000);
+    InitializeDemodulator(0);
+    SetAudioBandwidth(24000);
+    SetVolume(15);
+    StartStreams();
+    SetAudioGain(stored.volume.load());
+    // Tuned again once the demodulator and the stream run.
+    SetFrequency(stored.frequency);
+
+    if (!thread_) {
+        thread_ = std::make_unique<CnxK740RX_ReceiverThread>(this, targetWindow_);
+        if (!thread_->Start()) {
+            qCDebug(lcReceiver) << "Cannot start the processing thread of radio" << handle_.load();
+        }
+    }
+    started_ = true;
+    return streamHandle_;
+}
+
+bool CnxK740RXReceiver::Stop() {
+    if (!started_ || !IsLoaded() || handle_ == 0 || settings_ == nullptr) {
+        return false;
+    }
+    SetRFAmp(static_cast<int32_t>(savedRfAmp_));
+    SetAtten(static_cast<int32_t>(savedAtten_));
+    SetIF2Frequency(static_cast<int32_t>(savedIf2_));
+    SetLEDFlashPattern(168);
+    StopStreams();
+    UninitializeDemodulator();
+    started_ = false;
+    return true;
+}
+
+int CnxK740RXReceiver::SetPower(int32_t value, bool force) {
+    if (settings_ == nullptr) {
+        return 0;
+    }
+    if (static_cast<uint32_t>(value) == powerState_ && !force) {
+        return 0;
+    }
+    InxK740RXQvkApi::SetPower(handle_.load(), value);
+    powerState_ = static_cast<uint32_t>(GetPower());
+    if (powerState_ != 0) {
+        Start();
+    } else {
+        Stop();
+    }
+    return 1;
+}
+
+// ---- tuning and levels ----
+
+template <typename Tune>
+int32_t CnxK740RXReceiver::TuneAndTellCalibrator(int32_t hertz, Tune tune) {
+    if (settings_ == nullptr) {
+        return 0;
+    }
+    settings_->Current().frequency = hertz;
+    const int32_t result = tune(hertz);
+    if (result != 0 && calibrator_ != nullptr) {
+        calibrator_->SetFrequency(settings_->Current().frequency);
+    }
+    return result;
+}
+
+int32_t CnxK740RXReceiver::SetFrequency(int32_t hertz) {
+    return TuneAndTellCalibrator(
+        hertz, [this](int32_t f) { return InxK740RXQvkApi::SetFrequency(handle_.load(), f); });
+}
+
+int32_t CnxK740RXReceiver::SetFreqAsync(int32_t hertz) {
+    return TuneAndTellCalibrator(
+        hertz, [this](int32_t f) { return InxK740RXQvkApi::SetFreqAsync(handle_.load(), f); });
+}
+
+int32_t CnxK740RXReceiver::GetFrequency() {
+    return InxK740RXQvkApi::GetFrequency(handle_.load());
+}
+
+int32_t CnxK740RXReceiver::RawToTenthsDbm(uint32_t raw) {
+    return static_cast<int32_t>(std::trunc(raw * 1000.0 / 255.0 - 1300.0));
+}
+
+int32_t CnxK740RXReceiver::DemoLevel(int64_t hertz, int32_t attenuator) {
+    int32_t level = kDemoNoSignal;
+    switch (hertz) {
+        case 162250000:
+            level = -800;
+            break;
+        case 142750000:
+            level = -600;
+            break;
+        case 154000000:
+            level = -700;
+            break;
+        default:
+            break;
+    }
+    if (level != kDemoNoSignal && attenuator == 1) {
+        level -= kAttenuatorLoss;
+    }
+    return level;
+}
+
+int32_t CnxK740RXReceiver::CurrentAttenuator() const {
+    return settings_ != nullptr ? settings_->Current().atten.load() : 0;
+}
+
+double CnxK740RXReceiver::GetLevelRaw() {
+    const auto raw = static_cast<uint32_t>(GetRawSignalStrength(handle_.load()));
+    const CalRecord* record =
+        calibrator_ != nullptr ? calibrator_->Calibrate(static_cast<uint8_t>(raw)) : nullptr;
+    lastLevel_ = record != nullptr ? double{record->dbm} : RawToTenthsDbm(raw) / 10.0;
+    return lastLevel_;
+}
+
+double CnxK740RXReceiver::GetLevelDbm() {
+    int32_t tenths = GetSignalStrengthdBm(handle_.load());
+    if (demo_ && settings_ != nullptr) {
+        tenths = DemoLevel(settings_->Current().frequency, CurrentAttenuator());
+    }
+    return tenths / 10.0;
+}
+
+bool CnxK740RXReceiver::IsConnected() {
+    return demo_ || InxK740RXQvkApi::IsDeviceConnected(handle_.load()) != 0;
+}
+
+bool CnxK740RXReceiver::IsDeviceConnected() {
+    return IsConnected();
+}
+
+bool CnxK740RXReceiver::Reconnect() {
+    if (demo_) {
+        return true;
+    }
+    const std::string serial(RadioSerial(currentInfo_));
+    if (OpenBySerial(serial.c_str()) == nullptr) {
+        return false;
+    }
+    Close();
+    return true;
+}
+
+// ---- scan range ----
+
+void CnxK740RXReceiver::SetFrequencyLimits(int64_t minimum, int64_t maximum) {
+    if (minimum == minFrequency_ && maximum == maxFrequency_) {
+        return;
+    }
+    minFrequency_ = minimum;
+    maxFrequency_ = minimum == maximum ? maximum + 1 : maximum;
+    SetScanLower(scanLower_, true);
+    SetScanUpper(scanUpper_, true);
+}
+
+void CnxK740RXReceiver::SetScanLower(int64_t hertz, bool force) {
+    if (hertz == scanLower_ && !force) {
+        return;
+    }
+    const int64_t minimum = minFrequency_;
+    const int64_t maximum = maxFrequency_;
+    if (hertz <= minimum) {
+        hertz = minimum;
+    }
+    if (hertz >= maximum) {
+        hertz = maximum - kMinScanSpan;
+    }
+    if (scanUpper_ <= hertz) {
+        scanUpper_ = hertz + kMinScanSpan;
+        if (scanUpper_ > maximum) {
+            scanUpper_ = maximum;
+            hertz = maximum - kMinScanSpan;
+        }
+    }
+    scanLower_ = hertz;
+    scanFrequency_ = hertz;
+}
+
+void CnxK740RXReceiver::SetScanUpper(int64_t hertz, bool force) {
+    if (hertz == scanUpper_ && !force) {
+        return;
+    }
+    const int64_t minimum = minFrequency_;
+    const int64_t maximum = maxFrequency_;
+    if (hertz <= minimum) {
+        hertz = minimum;
+    }
+    if (hertz > maximum) {
+        hertz = maximum - kMinScanSpan;
+    }
+    if (scanLower_ >= hertz) {
+        scanLower_ = hertz - kMinScanSpan;
+        if (scanLower_ < minimum) {
+            scanLower_ = minimum;
+            hertz = minimum + kMinScanSpan;
+        }
+    }
+    scanUpper_ = hertz;
+}
+
+void CnxK740RXReceiver::SetScanStep(int64_t step, bool force) {
+    if (step != scanStep_ || force) {
+        scanStep_ = step;
+    }
+}
+
+// ---- scan ----
+
+void CnxK740RXReceiver::StartScan() {
+    if (scanState_ == kScanning) {
+        return;
+    }
+    if (g_optSettle1.present) {
+        firstSettle_ = static_cast<uint32_t>(g_optSettle1.value);
+    }
+    if (g_optSettle2.present) {
+        stepSettle_ = static_cast<uint32_t>(g_optSettle2.value);
+    }
+    if (scanState_ == kScanPaused) {
+        // The pipeline lost its pending reading at the pause: a real radio measures that one again.
+        if (!demo_) {
+            scanFrequency_ = measuredFrequency_.load();
+        }
+    } else {
+        scanFrequency_ = scanLower_.load();
+        wrapped_ = false;
+        ++scanCount_;
+    }
+    K7SetFreqPipelined(static_cast<int32_t>(scanFrequency_.load()), 1,
+                       static_cast<int32_t>(firstSettle_.load()));
+    Trace(scanFrequency_, 0, 0, 0, 0);
+    measuredFrequency_ = scanFrequency_.load();
+    scanState_ = kScanning;
+    scanActive_ = true;
+}
+
+bool CnxK740RXReceiver::NextScanFrequency() {
+    measuredFrequency_ = scanFrequency_.load();
+    int64_t next = scanFrequency_ + scanStep_;
+    // No channel lies between 161 125 000 and 162 250 000 Hz.
+    if (scanStep_ + kBandGapStart <= next && next < kBandGapEnd) {
+        next += kBandGapJump;
+    }
+    scanFrequency_ = next;
+    if (wrapped_) {
+        wrapped_ = false;
+        return scanLoop_;
+    }
+    if (next > scanUpper_) {
+        scanFrequency_ = scanLower_.load();
+        wrapped_ = true;
+    }
+    return true;
+}
+
+void CnxK740RXReceiver::MeasureScanStep() {
+    if (!NextScanFrequency() || powerState_ == 0) {
+        StopScan();
+        return;
+    }
+    int32_t level = 0;
+    int32_t tracedLevel = 0;
+    uint8_t raw = 0;
+    int32_t rssi = 0;
+    int32_t agc = 0;
+    if (demo_) {
+        level = DemoLevel(measuredFrequency_, CurrentAttenuator());
+        tracedLevel = level;
+    } else {
+        ReadPipelinedLevel(level, tracedLevel, raw, rssi, agc);
+    }
+    try {
+        Trace(measuredFrequency_, tracedLevel, raw, rssi, agc);
+        PublishScanLevel(level / 10.0 + LevelCorrectionDbm());
+    } catch (const std::exception& error) {
+        qCDebug(lcReceiver) << "Scan step failed:" << error.what();
+        Trace(0, 0, 0, 0, 0);
+    }
+}
+
+void CnxK740RXReceiver::ReadPipelinedLevel(int32_t& level, int32_t& libraryLevel, uint8_t& raw,
+                                           int32_t& rssi, int32_t& agc) {
+    // Tune the next frequency, then read the one tuned a call earlier.
+    K7SetFreqPipelined(static_cast<int32_t>(scanFrequency_.load()), 0,
+                       static_cast<int32_t>(stepSettle_.load()));
+    libraryLevel = kDemoNoSignal;
+    K7GetSSPipelined(&libraryLevel, &raw, &rssi, &agc);
+    // The scan maps the raw byte linearly; the library's own dBm value is only traced.
+    level = RawToTenthsDbm(raw);
+}
+
+double CnxK740RXReceiver::LevelCorrectionDbm() const {
+    if (settings_ == nullptr) {
+        return 0.0;
+    }
+    const bool selected = radioIndex_ == settings_->GetSelectedReceiver();
+    const int32_t tenths =
+        selected ? settings_->Current().sMeterCal.load() : StoredSettings()->sMeterCal.load();
+    return tenths / 10.0;
+}
+
+void CnxK740RXReceiver::PublishScanLevel(double levelDbm) {
+    ScanSample& sample = scanSamples_[scanSampleIndex_];
+    sample = {static_cast<double>(measuredFrequency_.load()), levelDbm};
+    if (scanState_ == kScanning) {
+        PostMessage(targetWindow_, WM_RCV_SCAN_LEVEL, reinterpret_cast<WPARAM>(&sample),
+                    reinterpret_cast<LPARAM>(this));
+    }
+    scanSampleIndex_ = (scanSampleIndex_ + 1) % kScanRingSize;
+}
+
+void CnxK740RXReceiver::PauseScan() {
+    scanActive_ = false;
+    scanState_ = kScanPaused;
+    K7GetSSPipelined(nullptr, nullptr, nullptr, nullptr);
+    SetFrequency(static_cast<int32_t>(scanFrequency_.load()));
+}
+
+void CnxK740RXReceiver::StopScan() {
+    if (!scanActive_) {
+        return;
+    }
+    scanFrequency_ = scanLower_.load();
+    scanState_ = kScanStopped;
+    scanActive_ = false;
+    K7GetSSPipelined(nullptr, nullptr, nullptr, nullptr);
+    TmySleep(kStopScanWaitMs);
+    PostMessage(targetWindow_, WM_RCV_SCAN_END, reinterpret_cast<WPARAM>(this), 0);
+}
+
+void CnxK740RXReceiver::Trace(int64_t frequency, int32_t level, int32_t raw, int32_t rssi,
+                              int32_t agc) const {
+    if (!g_optLog.present || settings_ == nullptr) {
+        return;
+    }
+    CnxK740RXTraceLog::Write(settings_->GetSettingsDir(), GetAttachmentWord(), handle_, frequency,
+                             level, raw, rssi, agc);
+}
+
+// ---- audio ----
+
+uint32_t CnxK740RXReceiver::StartStreams() {
+    if (streamHandle_ == 0) {
+        streamHandle_ = SetupStreams(0, 0, &CnxK740RXReceiver::StreamCallback, this);
+    }
+    return streamHandle_;
+}
+
+void CnxK740RXReceiver::StopStreams() {
+    if (streamHandle_ != 0) {
+        streamHandle_ = 0;
+        SetupStreams(0, 0, nullptr, nullptr);
+    }
+}
+
+void CnxK740RXReceiver::StreamCallback(void* context, const void* data, uint32_t bytes,
+                                       uint32_t extra) {
+    auto* receiver = static_cast<CnxK740RXReceiver*>(context);
+    if (receiver != nullptr && receiver->AreStreamsRunning()) {
+        receiver->OnStreamCallback(data, bytes, extra);
+    }
+}
+
+void CnxK740RXReceiver::OnStreamCallback(const void* data, uint32_t bytes, uint32_t) {
+    if (audioEnabled_ && AreStreamsRunning()) {
+        HandleAudioChunk(data, bytes);
+    }
+}
+
+void CnxK740RXReceiver::OnAudioData(const void* data, uint32_t bytes, uint32_t extra) {
+    if (bytes >= 4) {
+        OnStreamCallback(data, bytes, extra);
+    }
+}
+
+bool CnxK740RXReceiver::AllocateAudioBlocks(uint32_t capacity, uint32_t count) {
+    std::lock_guard lock(g_stagingMutex);
+    return audioBlocks_.Allocate(capacity, count, audioFormat_.samplesPerSecond);
+}
+
+bool CnxK740RXReceiver::FreeAudioBlocks() {
+    std::lock_guard lock(g_stagingMutex);
+    audioBlocks_.Free();
+    return true;
+}
+
+void CnxK740RXReceiver::SetAudioFormat(const SnxK740RXAudioFormat& format) {
+    std::lock_guard lock(g_stagingMutex);
+    audioFormat_ = format;
+}
+
+void CnxK740RXReceiver::HandleAudioChunk(const void* data, uint32_t bytes) {
+    if (!AreStreamsRunning() || data == nullptr) {
+        return;
+    }
+    std::lock_guard lock(g_stagingMutex);
+    const auto* source = static_cast<const uint8_t*>(data);
+    while (bytes > 0) {
+        // A chunk that would run past the buffer first pushes out what is already waiting.
+        if (stagingFill_ + bytes > kStagingBytes && stagingFill_ > 0) {
+            FlushStaging();
+        }
+        const uint32_t taken = std::min(bytes, kStagingBytes - stagingFill_);
+        std::memcpy(reinterpret_cast<uint8_t*>(g_staging) + stagingFill_, source, taken);
+        stagingFill_ += taken;
+        source += taken;
+        bytes -= taken;
+        if (stagingFill_ >= kBlockThresholdBytes) {
+            FlushStaging();
+        }
+    }
+}
+
+void CnxK740RXReceiver::FlushStaging() {
+    const uint32_t samples = stagingFill_ / 2;
+    stagingFill_ = 0;
+    const uint32_t capacity = audioBlocks_.GetCapacity();
+    for (uint32_t done = 0; done < samples && capacity > 0;) {
+        const uint32_t count = std::min(samples - done, capacity);
+        AudioBlock* block =
+            audioBlocks_.Fill(g_staging + done, count, audioFormat_.samplesPerSecond);
+        PostMessage(targetWindow_, WM_RCV_AUDIO_BLOCK, reinterpret_cast<WPARAM>(block),
+                    static_cast<LPARAM>(block->bytes));
+        done += count;
+    }
+}
+
+void CnxK740RXReceiver::OnWindowMessage(const TmyMessage& message) {
+    if (message.message != WM_RCV_AUDIO_CHUNK) {
+        return;
+    }
+    const auto* chunk = reinterpret_cast<const char*>(message.wParam);
+    HandleAudioChunk(chunk, static_cast<uint32_t>(message.lParam));
+    delete[] chunk;
+}

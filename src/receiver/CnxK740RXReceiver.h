@@ -1,0 +1,236 @@
+#pragma once
+// One receiver as the program sees it: the driver library bound by name, the radio list, the open
+// radio, its stored settings applied on Start and the hardware put back on Stop, tuning, the scan
+// pipeline driven by its processing thread, levels in dBm, signals simulated in demo mode, and the
+// demodulated audio stream turned into float blocks. Everything it reports goes to one target
+// window as posted messages.
+//
+// Threads: the window thread calls the setters and the scan commands, the processing thread calls
+// IsScanning, IsDemo, IsConnected and MeasureScanStep, the library's stream thread delivers audio.
+// Every field two of them share is a relaxed atomic; no lock is taken on the scan path.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "receiver/CnxK740RXAudioBlockRing.h"
+#include "receiver/CnxK740RXMessageWindow.h"
+#include "receiver/InxK740RXQvkApi.h"
+#include "receiver/K740RXReceiverMessages.h"
+#include "sync/CnxAtomic.h"
+
+class CnxK740RXFileIniApp;
+class CnxK740RXCalibratorSMeter;
+class CnxK740RX_ReceiverThread;
+struct SnxK740RXReceiverSettings;
+
+// Driver calls that take the receiver's own handle first; the caller gives the rest.
+// clang-format off
+#define K740RX_RECEIVER_OWN_HANDLE_CALLS(X)                                                     \
+    X(SetIF2Frequency) X(GetIF2Frequency) X(WaitFreqAsync) X(GetTunedError) X(SetAtten)         \
+    X(GetAtten) X(SetRFAmp) X(GetRFAmp) X(GetPower) X(K7SetRefClock) X(K7GetRefClock)           \
+    X(K7GetInfo) X(K7IsBusy) X(GetPath) X(GetPath2) X(SetLEDFlashPattern) X(GetLEDFlashPattern) \
+    X(K7GetDebug) X(K7WrCalib2) X(K7WrCalib) X(K7GetEEP) X(SetFilterValue) X(GetFilterValue)    \
+    X(SetFilterTbl) X(GetFilterTbl) X(SetPllSpeed) X(GetPllSpeed) X(ReadBands) X(WriteBands)    \
+    X(SetupStreams) X(SetAudioBandwidth) X(GetAudioBandwidth) X(SetVolume) X(GetVolume)         \
+    X(SetAudioGain) X(GetAudioGain) X(GetLastRawSS) X(GetLastSSdBm) X(K7GetInternalRSSI)        \
+    X(K7SetFreqPipelined) X(K7GetSSPipelined) X(CloseRadioDevice) X(InitializeDemodulator)      \
+    X(UninitializeDemodulator) X(SetAdvancedMode) X(GetAdvancedMode) X(SetFMW) X(GetFMW)        \
+    X(SetMode) X(GetMode)
+// clang-format on
+
+class CnxK740RXReceiver : public InxK740RXQvkApi {
+public:
+    static constexpr int kRadioListSize = 10;
+    static constexpr int kScanRingSize = 100;
+    static constexpr uint32_t kStagingBytes = 16384;
+    // A block is handed on once this many bytes wait in the staging buffer.
+    static constexpr uint32_t kBlockThresholdBytes = 8129;
+    static constexpr int64_t kMinScanSpan = 50000;
+    static constexpr uint32_t kStandardTopFrequency = 173500000;
+    static constexpr uint32_t kExtendedTopFrequency = 225000000;
+
+    enum ScanState : uint32_t { kScanIdle = 0, kScanning = 1, kScanPaused = 3, kScanStopped = 4 };
+    enum RadioKind { kKindPci = 0, kKindUsb = 1, kKindSerial = 2, kKindAll = -1 };
+
+    // Settings, target window and calibrator are borrowed; the calibrator may be null.
+    CnxK740RXReceiver(const char* libraryFileName, CnxK740RXFileIniApp* settings, HWND targetWindow,
+                      CnxK740RXCalibratorSMeter* calibrator);
+    ~CnxK740RXReceiver() override;
+
+    // Radio list and opening.
+    const RadioInfo* GetRadioInfo(int index) const;
+    K7Handle GetHandle() const { return handle_; }
+    const RadioInfo& GetCurrentRadioInfo() const { return currentInfo_; }
+    // Renames the open radio, as the window does when it turns a lost receiver into a demo one.
+    void SetSerial(const char* serial);
+    int32_t GetRadioIndex() const { return radioIndex_; }
+    // The manager renumbers an opened receiver to its slot; settings are looked up by this index.
+    void SetRadioIndex(int32_t index) { radioIndex_ = index; }
+    void SetDemo(bool demo) { demo_ = demo; }
+    bool IsDemo() const { return demo_; }
+    bool IsUsb() const { return usb_; }
+    int Enumerate();
+    int GetRadioCount(int kind) const;
+    int FindByProductName(const char* name);
+    int CheckIndex(int index) const;
+    int FindBySerial(const char* serial);
+    const RadioInfo* OpenByProductName(const char* name);
+    const RadioInfo* OpenByIndex(int index);
+    const RadioInfo* OpenBySerial(const char* serial);
+    // Returns whether the radio is still open (false: closed).
+    bool Close();
+    bool IsOpen() const { return opened_; }
+    const char* GetAttachmentWord() const;
+    uint32_t GetTopFrequency() const { return topFrequency_; }
+    uint32_t GetRadioValueA() const { return currentInfo_.valueA; }
+    uint32_t GetRadioValueB() const { return currentInfo_.valueB; }
+
+    // Start applies the stored settings of the receiver's index and returns the stream handle;
+    // Stop puts the hardware back as Start found it.
+    uint32_t Start();
+    bool Stop();
+    bool IsStarted() const { return started_; }
+    int SetPower(int32_t value, bool force);
+
+    // Tuning and levels.
+    int32_t SetFrequency(int32_t hertz);
+    int32_t SetFreqAsync(int32_t hertz);
+    int32_t GetFrequency();
+    double GetLevelRaw();
+    double GetLevelDbm();
+    bool IsConnected();
+    bool IsDeviceConnected();
+    bool Reconnect();
+
+    // Scan range (the minimum span is kMinScanSpan).
+    void SetFrequencyLimits(int64_t minimum, int64_t maximum);
+    int64_t GetMinFrequency() const { return minFrequency_; }
+    int64_t GetMaxFrequency() const { return maxFrequency_; }
+    void SetScanLower(int64_t hertz, bool force);
+    int64_t GetScanLower() const { return scanLower_; }
+    void SetScanUpper(int64_t hertz, bool force);
+    int64_t GetScanUpper() const { return scanUpper_; }
+    void SetScanStep(int64_t step, bool force);
+    int64_t GetScanStep() const { return scanStep_; }
+    void SetScanFrequency(int64_t hertz) { scanFrequency_ = hertz; }
+    int64_t GetScanFrequency() const { return scanFrequency_; }
+
+    // Scan.
+    void StartScan();
+    void PauseScan();
+    void StopScan();
+    void SetScanLoop(bool loop) { scanLoop_ = loop; }
+    bool IsScanning() const { return scanActive_; }
+    uint32_t GetScanState() const { return scanState_; }
+    uint32_t GetScanCount() const { return scanCount_; }
+    bool NextScanFrequency();
+    void MeasureScanStep();
+    void ResetScanState() { scanState_ = kScanStopped; }
+
+    // Audio.
+    uint32_t StartStreams();
+    void StopStreams();
+    bool AreStreamsRunning() const { return streamHandle_ != 0; }
+    // Blocks already handed out keep their rate; the next ones take the new one.
+    void SetAudioFormat(const SnxK740RXAudioFormat& format);
+    const SnxK740RXAudioFormat& GetAudioFormat() const { return audioFormat_; }
+    void SetAudioEnabled(bool enabled) { audioEnabled_ = enabled; }
+    bool IsAudioEnabled() const { return audioEnabled_; }
+    bool AllocateAudioBlocks(uint32_t capacity, uint32_t count);
+    bool FreeAudioBlocks();
+    void HandleAudioChunk(const void* data, uint32_t bytes);
+    void OnAudioData(const void* data, uint32_t bytes, uint32_t extra);
+    void OnStreamCallback(const void* data, uint32_t bytes, uint32_t extra);
+    // The hidden "ReceiverMessageWindow" that takes WM_RCV_AUDIO_CHUNK.
+    HWND GetMessageWindow() const { return messageWindow_.GetHandle(); }
+    const std::string& GetMessageWindowName() const { return messageWindow_.GetName(); }
+
+    // A raw strength 0..255 mapped linearly onto -130.0 .. -30.0 dBm, in whole tenths.
+    static int32_t RawToTenthsDbm(uint32_t raw);
+
+    // The driver calls of K740RX_RECEIVER_OWN_HANDLE_CALLS, each with the receiver's own handle.
+    // clang-format off
+#define K740RX_DECLARE_OWN_HANDLE_CALL(name)                    \
+    template <typename... Args>                                 \
+    auto name(Args... args) {                                   \
+        return InxK740RXQvkApi::name(handle_.load(), args...);  \
+    }
+    K740RX_RECEIVER_OWN_HANDLE_CALLS(K740RX_DECLARE_OWN_HANDLE_CALL)
+#undef K740RX_DECLARE_OWN_HANDLE_CALL
+    // clang-format on
+
+protected:
+    void OnWindowMessage(const TmyMessage& message);
+
+private:
+    enum class Attachment { kDemo, kUsb, kPci };
+
+    static void StreamCallback(void* context, const void* data, uint32_t bytes, uint32_t extra);
+    // Demo signal table in tenths of a dBm, 18 dB lower on the signals with the attenuator on.
+    static int32_t DemoLevel(int64_t hertz, int32_t attenuator);
+
+    void PrefillDemoEntries();
+    bool WaitUntilConnected();
+    void ReadTopFrequency();
+    template <typename Tune>
+    int32_t TuneAndTellCalibrator(int32_t hertz, Tune tune);
+    // Settings of the receiver's own index; null without settings.
+    SnxK740RXReceiverSettings* StoredSettings() const;
+    int32_t CurrentAttenuator() const;
+    double LevelCorrectionDbm() const;
+    void ReadPipelinedLevel(int32_t& level, int32_t& libraryLevel, uint8_t& raw, int32_t& rssi,
+                            int32_t& agc);
+    void PublishScanLevel(double levelDbm);
+    void Trace(int64_t frequency, int32_t level, int32_t raw, int32_t rssi, int32_t agc) const;
+    void FlushStaging();
+
+    CnxAtomic<int32_t> radioIndex_{-1};
+    CnxAtomic<K7Handle> handle_{0};
+    RadioInfo currentInfo_{};
+    std::array<RadioInfo, kRadioListSize> radioList_{};
+    SnxK740RXAudioFormat audioFormat_{};
+    CnxAtomic<bool> demo_{true};
+    CnxAtomic<bool> usb_{false};
+    CnxAtomic<Attachment> attachment_{Attachment::kDemo};
+    HWND targetWindow_;
+    CnxK740RXFileIniApp* settings_;
+    CnxK740RXCalibratorSMeter* calibrator_;
+    std::unique_ptr<CnxK740RX_ReceiverThread> thread_;
+    bool started_ = false;
+    CnxAtomic<bool> audioEnabled_{false};
+    double lastLevel_ = 0.0;
+    CnxAtomic<uint32_t> powerState_{0};
+    uint32_t savedAtten_ = 0;
+    uint32_t savedRfAmp_ = 0;
+    uint32_t savedIf2_ = 0;
+
+    CnxAtomic<uint32_t> scanState_{kScanIdle};
+    CnxAtomic<bool> scanActive_{false};
+    CnxAtomic<bool> scanLoop_{false};
+    CnxAtomic<uint32_t> scanCount_{0};
+    CnxAtomic<int64_t> scanFrequency_{0};
+    CnxAtomic<int64_t> measuredFrequency_{0};
+    CnxAtomic<int64_t> scanStep_{375000};
+    CnxAtomic<int64_t> scanUpper_{173687500};
+    CnxAtomic<int64_t> scanLower_{136187500};
+    CnxAtomic<int64_t> minFrequency_{136000000};
+    CnxAtomic<int64_t> maxFrequency_{173500000};
+    CnxAtomic<bool> wrapped_{false};
+    std::array<ScanSample, kScanRingSize> scanSamples_{};
+    int32_t scanSampleIndex_ = 0;
+    CnxAtomic<uint32_t> firstSettle_{35};
+    CnxAtomic<uint32_t> stepSettle_{40};
+
+    CnxAtomic<int32_t> radioCount_{0};
+    CnxAtomic<int32_t> pciCount_{0};
+    CnxAtomic<int32_t> usbCount_{0};
+    CnxAtomic<int32_t> serialCount_{0};
+    CnxAtomic<bool> opened_{false};
+    CnxK740RXMessageWindow messageWindow_;
+    CnxAtomic<uint32_t> streamHandle_{0};
+    // Ring and staging fill are shared with the library's stream thread (see HandleAudioChunk).
+    CnxK740RXAudioBlockRing audioBlocks_;
+    uint32_t stagingFill_ = 0;
+    CnxAtomic<uint32_t> topFrequency_{kStandardTopFrequency};
+};

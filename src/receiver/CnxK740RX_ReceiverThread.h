@@ -1,0 +1,30 @@
+#pragma once
+// The processing thread of a started receiver: while the receiver scans it measures step after
+// step, watches a real radio's connection and reports changes to the target window, and paces a
+// demo receiver.
+#include "sync/CnxAtomic.h"
+#include "sync/CnxThread.h"
+#include "ui/TmyTypes.h"
+
+class CnxK740RXReceiver;
+
+class CnxK740RX_ReceiverThread : public CnxThread {
+public:
+    // Not started: the receiver calls Start.
+    CnxK740RX_ReceiverThread(CnxK740RXReceiver* receiver, HWND targetWindow);
+    // Asks the thread to end and waits for it, retrying for about 21 seconds in all.
+    ~CnxK740RX_ReceiverThread() override;
+
+    // Sets the stop request, then waits up to 1000 ms for the thread to end.
+    bool Stop() override;
+
+    void SetReceiver(CnxK740RXReceiver* receiver) { receiver_ = receiver; }
+    CnxK740RXReceiver* GetReceiver() const { return receiver_; }
+
+protected:
+    void Run() override;
+
+private:
+    CnxAtomic<CnxK740RXReceiver*> receiver_;
+    HWND targetWindow_;
+};

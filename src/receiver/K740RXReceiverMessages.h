@@ -1,0 +1,54 @@
+#pragma once
+// What a receiver hands to its target window: the message numbers and the records their
+// parameters point to.
+#include <cstdint>
+
+#include "ui/TmyTypes.h"
+
+// wParam: AudioBlock*, lParam: byte count of its float data.
+constexpr UINT WM_RCV_AUDIO_BLOCK = WM_USER + 306;
+// To the receiver's hidden window. wParam: a buffer from new char[] that the receiver frees,
+// lParam: its byte count of 16-bit mono samples.
+constexpr UINT WM_RCV_AUDIO_CHUNK = WM_USER + 307;
+// wParam: the receiver, lParam: 1 connected, 0 not.
+constexpr UINT WM_RCV_CONNECTION = WM_USER + 324;
+// wParam: the receiver, lParam: 0.
+constexpr UINT WM_RCV_SCAN_END = WM_USER + 325;
+// wParam: ScanSample* into the receiver's ring, lParam: the receiver.
+constexpr UINT WM_RCV_SCAN_LEVEL = WM_USER + 1400;
+
+// One scan measurement. It stays valid until the ring of 100 comes round to it again.
+struct ScanSample {
+    double frequency;  // Hz
+    double level;      // dBm, level correction included
+};
+
+struct AudioBlockFormat {
+    uint32_t kind;  // 6
+    uint32_t reserved1;
+    uint32_t reserved2;
+};
+
+// One block of float audio. It stays valid until the ring of blocks comes round to it again.
+struct AudioBlock {
+    uint32_t flags;  // 0
+    const AudioBlockFormat* format;
+    uint32_t reserved;
+    uint32_t sampleRate;
+    uint32_t bytes;  // 4 x samples; the capacity until the block is first filled
+    float* samples;
+};
+
+// The wave-format record of 16-bit PCM as the sound functions take it.
+#pragma pack(push, 1)
+struct SnxK740RXAudioFormat {
+    uint16_t formatTag;  // 1: PCM
+    uint16_t channels;
+    uint32_t samplesPerSecond;
+    uint32_t bytesPerSecond;
+    uint16_t blockAlign;
+    uint16_t bitsPerSample;
+    uint16_t extraSize;
+};
+#pragma pack(pop)
+static_assert(sizeof(SnxK740RXAudioFormat) == 18, "the platform's wave-format record is 18 bytes");

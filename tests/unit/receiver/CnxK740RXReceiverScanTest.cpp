@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "ReceiverTestSupport.h"
+#include "receiver/CnxK740RXReceiver.h"
+
+namespace {
+
+constexpr int64_t kBottom = 136000000;
+constexpr int64_t kTop = 173500000;
+constexpr int64_t kStep = 375000;
+
+// Channels 32..99 below the gap, then 1..31 above it, in frequency order.
+std::vector<double> ChannelOrder() {
+    std::vector<double> channels;
+    for (int64_t f = kBottom; f <= 161125000; f += kStep) {
+        channels.push_back(static_cast<double>(f));
+    }
+    for (int64_t f = 162250000; f <= kTop; f += kStep) {
+        channels.push_back(static_cast<double>(f));
+    }
+    return channels;
+}
+
+std::vector<double> FrequenciesOf(const std::vector<ScanSample>& samples) {
+    std::vector<double> frequencies;
+    for (const ScanSample& sample : samples) {
+        frequencies.push_back(sample.frequency);
+    }
+    return frequencies;
+}
+
+class CnxK740RXReceiverScanTest : public ReceiverTest {
+protected:
+    // Opens and powers a receiver and gives it the range the manager applies from the settings.
+    std::unique_ptr<CnxK740RXReceiver> StartedReceiver(const char* serial) {
+        auto receiver = std::make_unique<CnxK740RXReceiver>("QVK740RXAPI.dll", &Settings(),
+                                                            window_->GetHandle(), nullptr);
+        const RadioInfo* opened =
+            serial != nullptr ? receiver->OpenBySerial(serial) : receiver->OpenByIndex(0);
+        EXPECT_NE(opened, nullptr);
+        receiver->SetPower(1, true);
+        receiver->SetFrequencyLimits(kBottom, kTop);
+        receiver->SetScanStep(kStep, true);
+        receiver->SetScanLower(kBottom, true);
+        receiver->SetScanUpper(kTop, true);
+        return receiver;
+    }
+
+    bool ScanEnded() const { return window_->Count(WM_RCV_SCAN_END) > 0; }
+};
+
+}  // namespace
+
+TEST_F(CnxK740RXReceiverScanTest, SinglePassMeasuresEveryChannelOnceInOrderThenEnds) {
+    DescribeRadios({{"A1"}});
+    auto receiver = StartedReceiver("A1");
+    receiver->SetScanLoop(false);
+    receiver->StartScan();
+    ASSERT_TRUE(PumpUntil([&] { return ScanEnded(); }));
+
+    const std::vector<ScanSample> samples = window_->Samples();
+    EXPECT_EQ(FrequenciesOf(samples), ChannelOrder());
+    for (const ScanSample& sample : samples) {
+        EXPECT_GE(sample.level, -130.0);
+        EXPECT_LE(sample.level, -30.0);
+    }
+    const auto& all = window_->All();
+    EXPECT_EQ(all.back().message, WM_RCV_SCAN_END);
+    EXPECT_EQ(all.back().wParam, reinterpret_cast<WPARAM>(receiver.get()));
+    EXPECT_EQ(receiver->GetScanFrequency(), kBottom);
+    EXPECT_FALSE(receiver->IsScanning());
+    EXPECT_EQ(receiver->GetScanState(), CnxK740RXReceiver::kScanStopped);
+    EXPECT_EQ(receiver->GetScanCount(), 1u);
+
+    PumpFor(200ms);
+    EXPECT_EQ(window_->Count(WM_RCV_SCAN_LEVEL), 99);
+    EXPECT_EQ(window_->Count(WM_RCV_SCAN_END), 1);
+}
+
+TEST_F(CnxK740RXReceiverScanTest, LoopingScanStartsOverAtTheLowerEdgeUntilStopped) {
+    DescribeRadios({{"A1"}});
+    auto receiver = StartedReceiver("A1");
+    receiver->SetScanLoop(true);
+    receiver->StartScan();
+    ASSERT_TRUE(PumpUntil([&] { return window_->Count(WM_RCV_SCAN_LEVEL) >= 102; }));
+    const std::vector<ScanSample> samples = window_->Samples();
+    EXPECT_EQ(samples[98].frequency, kTop);
+    EXPECT_EQ(samples[99].frequency, kBottom);
+    EXPECT_EQ(samples[100].frequency, kBottom + kStep);
+    EXPECT_EQ(window_->Count(WM_RCV_SCAN_END), 0);
+
+    receiver->StopScan();
+    ASSERT_TRUE(PumpUntil([&] { return ScanEnded(); }));
+    PumpFor(100ms);
+    const int levels = window_->Count(WM_RCV_SCAN_LEVEL);
+    PumpFor(200ms);
+    EXPECT_EQ(window_->Count(WM_RCV_SCAN_LEVEL), levels);
+    EXPECT_EQ(window_->Count(WM_RCV_SCAN_END), 1);
+
+    // A stopped scan starts a new pass from the lower edge.
+    window_->Clear();
+    receiver->StartScan();
+    EXPECT_EQ(receiver->GetScanCount(), 2u);
+    ASSERT_TRUE(PumpUntil([&] { return window_->Count(WM_RCV_SCAN_LEVEL) >= 1; }));
+    EXPECT_EQ(window_->Samples().front().frequency, kBottom);
+    receiver->StopScan();
+}
+
+TEST_F(CnxK740RXReceiverScanTest, PausedScanResumesWhereItStopped) {
+    DescribeRadios({{"A1"}});
+    auto receiver = StartedReceiver("A1");
+    receiver->SetScanLoop(true);
+    receiver->StartScan();
+    ASSERT_TRUE(PumpUntil([&] { return window_->Count(WM_RCV_SCAN_LEVEL) >= 10; }));
+    receiver->PauseScan();
+    EXPECT_FALSE(receiver->IsScanning());
+    EXPECT_EQ(receiver->GetScanState(), CnxK740RXReceiver::kScanPaused);
+    PumpFor(100ms);
+    const double lastBeforePause = window_->Samples().back().frequency;
+    window_->Clear();
+
+    receiver->StartScan();
+    EXPECT_EQ(receiver->GetScanCount(), 1u);
+    ASSERT_TRUE(PumpUntil([&] { return window_->Count(WM_RCV_SCAN_LEVEL) >= 3; }));
+    // A real radio goes on from its last measured frequency (one step further when the thread was
+    // inside a step as the pause came), not from the lower edge.
+    EXPECT_GE(window_->Samples().front().frequency, lastBeforePause);
+    EXPECT_LE(window_->Samples().front().frequency, lastBeforePause + kStep);
+    receiver->StopScan();
+}
+
+TEST_F(CnxK740RXReceiverScanTest, OwnDefaultLowerEdgeScansAnOffsetGrid) {
+    CnxK740RXReceiver receiver("NoSuchLibrary.dll", &Settings(), 0, nullptr);
+    receiver.StartScan();
+    EXPECT_EQ(receiver.GetScanFrequency(), 136187500);
+    std::vector<int64_t> tuned;
+    while (receiver.NextScanFrequency() && receiver.GetScanFrequency() != 136187500) {
+        tuned.push_back(receiver.GetScanFrequency());
+    }
+    ASSERT_FALSE(tuned.empty());
+    EXPECT_EQ(tuned.front(), 136562500);
+    const auto at = [&](int64_t f) { return std::find(tuned.begin(), tuned.end(), f); };
+    ASSERT_NE(at(160937500), tuned.end());
+    ASSERT_NE(at(161312500), tuned.end());
+    EXPECT_EQ(at(161687500), tuned.end());
+    EXPECT_EQ(*(at(161312500) + 1), 162437500);
+    EXPECT_EQ(tuned.back(), 173687500);
+}
+
+TEST_F(CnxK740RXReceiverScanTest, DemoScanReportsTheDemoSignalsWithCorrectionAndAttenuator) {
+    Settings().Current().sMeterCal = 15;
+    auto receiver = StartedReceiver(nullptr);
+    ASSERT_TRUE(receiver->IsDemo());
+    receiver->SetScanLower(142750000, true);
+    receiver->SetScanUpper(162250000, true);
+    receiver->SetScanLoop(false);
+
+    const auto levelsBy = [&](int64_t f) {
+        std::vector<double> levels;
+        for (const ScanSample& sample : window_->Samples()) {
+            if (sample.frequency == static_cast<double>(f)) {
+                levels.push_back(sample.level);
+            }
+        }
+        return levels;
+    };
+    const auto expectPass = [&](double at14275, double at154, double at16225, double elsewhere) {
+        ASSERT_TRUE(PumpUntil([&] { return ScanEnded(); }));
+        EXPECT_EQ(window_->Count(WM_RCV_SCAN_LEVEL), 51);
+        EXPECT_EQ(levelsBy(142750000), std::vector<double>{at14275});
+        EXPECT_EQ(levelsBy(154000000), std::vector<double>{at154});
+        EXPECT_EQ(levelsBy(162250000), std::vector<double>{at16225});
+        EXPECT_EQ(levelsBy(150250000), std::vector<double>{elsewhere});
+    };
+
+    // The selected receiver gets the current correction.
+    receiver->StartScan();
+    expectPass(-58.5, -68.5, -78.5, -103.5);
+
+    // Another receiver gets its own stored correction; the attenuator takes 18 dB off the signals.
+    window_->Clear();
+    Settings().Current().atten = 1;
+    Settings().Receiver(3).sMeterCal = -20;
+    receiver->SetRadioIndex(3);
+    receiver->StartScan();
+    expectPass(-80.0, -90.0, -100.0, -107.0);
+
+    Settings().Current().frequency = 162250000;
+    EXPECT_DOUBLE_EQ(receiver->GetLevelDbm(), -98.0);
+    Settings().Current().atten = 0;
+    EXPECT_DOUBLE_EQ(receiver->GetLevelDbm(), -80.0);
+}

@@ -1,0 +1,141 @@
+#include "ReceiverTestSupport.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <algorithm>
+#include <cstdlib>
+#include <thread>
+
+#include "settings/CnxAppOptions.h"
+
+void EnsureApplication() {
+    static int argc = 1;
+    static char name[] = "test_receiver";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication* application =
+        QCoreApplication::instance() != nullptr ? nullptr : new QCoreApplication(argc, argv);
+    (void)application;
+}
+
+bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        std::this_thread::sleep_for(1ms);
+    }
+    return true;
+}
+
+void PumpFor(std::chrono::milliseconds duration) {
+    PumpUntil([] { return false; }, duration);
+}
+
+// ---- MessageRecorder ----
+
+void MessageRecorder::OnWindowMessage(const TmyMessage& message) {
+    Record record{message.message, message.wParam, message.lParam, {}};
+    if (message.message == WM_RCV_SCAN_LEVEL) {
+        record.sample = *reinterpret_cast<const ScanSample*>(message.wParam);
+    }
+    records_.push_back(record);
+}
+
+int MessageRecorder::Count(UINT message) const {
+    return static_cast<int>(
+        std::count_if(records_.begin(), records_.end(),
+                      [message](const Record& r) { return r.message == message; }));
+}
+
+std::vector<MessageRecorder::Record> MessageRecorder::Of(UINT message) const {
+    std::vector<Record> found;
+    std::copy_if(records_.begin(), records_.end(), std::back_inserter(found),
+                 [message](const Record& r) { return r.message == message; });
+    return found;
+}
+
+std::vector<ScanSample> MessageRecorder::Samples() const {
+    std::vector<ScanSample> samples;
+    for (const Record& record : Of(WM_RCV_SCAN_LEVEL)) {
+        samples.push_back(record.sample);
+    }
+    return samples;
+}
+
+// ---- LogCapture ----
+
+std::mutex LogCapture::mutex_;
+std::vector<std::string>* LogCapture::lines_ = nullptr;
+
+LogCapture::LogCapture() {
+    std::lock_guard lock(mutex_);
+    lines_ = &lines;
+    previous_ = qInstallMessageHandler(&LogCapture::Handler);
+}
+
+LogCapture::~LogCapture() {
+    qInstallMessageHandler(previous_);
+    std::lock_guard lock(mutex_);
+    lines_ = nullptr;
+}
+
+void LogCapture::Handler(QtMsgType, const QMessageLogContext&, const QString& text) {
+    std::lock_guard lock(mutex_);
+    if (lines_ != nullptr) {
+        lines_->push_back(text.toStdString());
+    }
+}
+
+int LogCapture::Count(const std::string& text) const {
+    std::lock_guard lock(mutex_);
+    return static_cast<int>(std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {
+        return line.find(text) != std::string::npos;
+    }));
+}
+
+// ---- ReceiverTest ----
+
+void ReceiverTest::SetUp() {
+    EnsureApplication();
+    ResetAppOptions();
+    folder_ = std::make_unique<QTemporaryDir>();
+    ASSERT_TRUE(folder_->isValid());
+    // The settings live under HOME; the simulated library lists no radio until told otherwise.
+    qputenv("HOME", folder_->path().toLocal8Bit());
+    qunsetenv("QVK740RX_SIM");
+    window_ = std::make_unique<MessageRecorder>();
+}
+
+void ReceiverTest::TearDown() {
+    settings_.reset();
+    window_.reset();
+    ResetAppOptions();
+}
+
+CnxK740RXFileIniApp& ReceiverTest::Settings() {
+    if (!settings_) {
+        settings_ = std::make_unique<CnxK740RXFileIniApp>();
+    }
+    return *settings_;
+}
+
+void ReceiverTest::DescribeRadios(const std::vector<SimRadioSpec>& radios) {
+    std::string text;
+    for (std::size_t i = 0; i < radios.size(); ++i) {
+        const SimRadioSpec& radio = radios[i];
+        text += "[radio" + std::to_string(i) + "]\nserial = " + radio.serial +
+                "\nproduct = " + radio.product + "\nconnected = " + (radio.connected ? "1" : "0") +
+                "\nextended = " + (radio.extended ? "1" : "0") + "\n";
+    }
+    const QString path = folder_->filePath("radios.ini");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text.c_str(), static_cast<qint64>(text.size()));
+    file.close();
+    // Set once: the library's threads read the variable, so it must not change under them.
+    if (qgetenv("QVK740RX_SIM") != path.toLocal8Bit()) {
+        qputenv("QVK740RX_SIM", path.toLocal8Bit());
+    }
+}

@@ -1,0 +1,101 @@
+#pragma once
+// Shared ground for the receiver tests: one QCoreApplication for the process, event pumping with a
+// deadline, a recording target window, simulated radios described in a temporary file, and a
+// private settings folder.
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "receiver/InxProgressDisplay.h"
+#include "receiver/K740RXReceiverMessages.h"
+#include "settings/CnxK740RXFileIniApp.h"
+#include "ui/TmyComponent.h"
+
+using namespace std::chrono_literals;
+
+void EnsureApplication();
+
+// Processes events until `done` holds or `limit` has passed; returns whether it holds.
+bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 10s);
+// Processes events for a while, for checks that nothing more arrives.
+void PumpFor(std::chrono::milliseconds duration);
+
+// A target window that keeps every message; scan samples are copied when they arrive, since the
+// receiver's ring is reused.
+class MessageRecorder : public TmyComponent {
+public:
+    struct Record {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        ScanSample sample;
+    };
+
+    int Count(UINT message) const;
+    std::vector<ScanSample> Samples() const;
+    std::vector<Record> Of(UINT message) const;
+    const std::vector<Record>& All() const { return records_; }
+    void Clear() { records_.clear(); }
+
+protected:
+    void OnWindowMessage(const TmyMessage& message) override;
+
+private:
+    std::vector<Record> records_;
+};
+
+class ProgressRecorder : public InxProgressDisplay {
+public:
+    void SetText(const std::string& text, int) override { texts.push_back(text); }
+    void SetPosition(int percent) override { positions.push_back(percent); }
+
+    std::vector<std::string> texts;
+    std::vector<int> positions;
+};
+
+// Collects the program's log lines for as long as it exists.
+class LogCapture {
+public:
+    LogCapture();
+    ~LogCapture();
+    int Count(const std::string& text) const;
+
+private:
+    static void Handler(QtMsgType type, const QMessageLogContext& context, const QString& text);
+    static std::mutex mutex_;
+    static std::vector<std::string>* lines_;
+    std::vector<std::string> lines;
+    QtMessageHandler previous_;
+};
+
+// One simulated radio for the driver library's simulation file.
+struct SimRadioSpec {
+    std::string serial;
+    std::string product = "K7USB";
+    bool connected = true;
+    bool extended = false;
+};
+
+class ReceiverTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Describes the attached radios (and demo-free signals) to the simulated library. Call before
+    // the first receiver exists; later calls change the file, which the library takes up within
+    // about half a second.
+    void DescribeRadios(const std::vector<SimRadioSpec>& radios);
+    CnxK740RXFileIniApp& Settings();
+
+    std::unique_ptr<QTemporaryDir> folder_;
+    std::unique_ptr<MessageRecorder> window_;
+
+private:
+    std::unique_ptr<CnxK740RXFileIniApp> settings_;
+};
