@@ -1,0 +1,139 @@
+// The frequency entry and the knob driven the way a user drives them: through mouse, key and
+// wheel events delivered to the widgets.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWheelEvent>
+#include <vector>
+
+#include "app/CnxCtrlFrequency.h"
+#include "app/CnxCtrlKnob.h"
+
+namespace {
+
+class TuningControls : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (QCoreApplication::instance() == nullptr) {
+            static int argc = 1;
+            static char name[] = "test_app";
+            static char* argv[] = {name, nullptr};
+            static QApplication* app = new QApplication(argc, argv);
+            (void)app;
+        }
+        ASSERT_NE(qobject_cast<QApplication*>(QCoreApplication::instance()), nullptr);
+    }
+
+    static bool Send(QWidget& widget, QEvent& event) {
+        QCoreApplication::sendEvent(&widget, &event);
+        return event.isAccepted();
+    }
+
+    static bool Key(QWidget& widget, int key, const QString& text = {},
+                    Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QKeyEvent event(QEvent::KeyPress, key, modifiers, text);
+        return Send(widget, event);
+    }
+
+    static void Click(QWidget& widget, QPointF at) {
+        QMouseEvent press(QEvent::MouseButtonPress, at, widget.mapToGlobal(at), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        Send(widget, press);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, widget.mapToGlobal(at), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        Send(widget, release);
+    }
+
+    static void Drag(QWidget& widget, QEvent::Type type, QPointF at, quint64 timeMs) {
+        const Qt::MouseButtons held =
+            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, at, widget.mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+        event.setTimestamp(timeMs);
+        Send(widget, event);
+    }
+};
+
+TEST_F(TuningControls, ClickOpensTheEntryAndTypedKeysReachTheModel) {
+    CnxCtrlFrequency entry;
+    entry.resize(entry.sizeHint());
+    entry.Model().SetLimits(136000000, 173500000);
+    entry.Model().ShowFrequency(162250000);
+    std::vector<int32_t> changed;
+    std::vector<void*> senders;
+    entry.OnFrequencyChanged.Subscribe(&changed, [&](void* sender, int32_t f) {
+        changed.push_back(f);
+        senders.push_back(sender);
+    });
+
+    Click(entry, QPointF(entry.width() / 2.0, 10));
+    ASSERT_TRUE(entry.Model().IsEditing());
+    EXPECT_TRUE(entry.Model().IsEditTextSelected());
+    EXPECT_EQ(entry.Model().EditText(), "162.250");
+
+    EXPECT_TRUE(Key(entry, Qt::Key_K, "k"));
+    EXPECT_EQ(entry.Model().GetUnit(), CnxFrequencyEntryModel::kUnitKHz);
+    for (const char* digit : {"1", "6", "5", "0", "0", "0"}) {
+        EXPECT_TRUE(Key(entry, Qt::Key_0 + (digit[0] - '0'), digit));
+    }
+    EXPECT_TRUE(Key(entry, Qt::Key_X, "x")) << "swallowed, not passed on";
+    EXPECT_FALSE(Key(entry, Qt::Key_Tab, {}, Qt::ControlModifier)) << "shortcuts pass on";
+    EXPECT_EQ(entry.Model().EditText(), "165000");
+    EXPECT_TRUE(Key(entry, Qt::Key_Return, "\r"));
+    EXPECT_FALSE(entry.Model().IsEditing());
+    EXPECT_EQ(changed, std::vector<int32_t>{165000000});
+    EXPECT_EQ(senders, std::vector<void*>{&entry});
+}
+
+TEST_F(TuningControls, EntryOpensFromTheKeyboardAndClosesWhenDisabled) {
+    CnxCtrlFrequency entry;
+    entry.resize(entry.sizeHint());
+    entry.Model().ShowFrequency(162250000);
+
+    EXPECT_TRUE(Key(entry, Qt::Key_7, "7"));
+    EXPECT_EQ(entry.Model().EditText(), "7");
+    EXPECT_TRUE(entry.OpenEditWith(QLatin1Char('.')));
+    EXPECT_EQ(entry.Model().EditText(), "7.") << "typed into the open field";
+
+    entry.enable(false);
+    EXPECT_FALSE(entry.Model().IsEditing());
+    EXPECT_EQ(entry.Model().Frequency(), 162250000);
+    EXPECT_FALSE(entry.OpenEditWith(QLatin1Char('1')));
+    Click(entry, QPointF(entry.width() / 2.0, 10));
+    EXPECT_FALSE(entry.Model().IsEditing());
+
+    entry.enable(true);
+    EXPECT_FALSE(Key(entry, Qt::Key_Up)) << "closed, the entry leaves tuning keys alone";
+}
+
+TEST_F(TuningControls, KnobTurnsByWheelKeysAndDragging) {
+    CnxCtrlKnob knob;
+    knob.resize(100, 100);
+    knob.SetStep(375000);
+    std::vector<int32_t> steps;
+    knob.FrequencyKnobChangeStep.Subscribe(&steps,
+                                           [&](void*, int32_t step) { steps.push_back(step); });
+
+    QWheelEvent wheel(QPointF(50, 50), knob.mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, 120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    EXPECT_TRUE(Send(knob, wheel));
+    EXPECT_TRUE(Key(knob, Qt::Key_Down));
+    EXPECT_TRUE(Key(knob, Qt::Key_Up, {}, Qt::AltModifier));
+    EXPECT_FALSE(Key(knob, Qt::Key_PageUp));
+    EXPECT_EQ(steps, (std::vector<int32_t>{375000, -375000, 37500}));
+
+    // A quarter turn (and a little) clockwise from twelve to three o'clock, slowly: six plain
+    // detents up.
+    steps.clear();
+    Drag(knob, QEvent::MouseButtonPress, QPointF(50, 10), 1000);
+    Drag(knob, QEvent::MouseMove, QPointF(85, 30), 2000);
+    Drag(knob, QEvent::MouseMove, QPointF(90, 52), 3000);
+    Drag(knob, QEvent::MouseButtonRelease, QPointF(90, 52), 3000);
+    EXPECT_EQ(steps, std::vector<int32_t>(6, 375000));
+    Drag(knob, QEvent::MouseMove, QPointF(50, 90), 4000);
+    EXPECT_EQ(steps.size(), 6u) << "moving without the button held turns nothing";
+    EXPECT_EQ(knob.Model().Position(), 7) << "wheel up, down, up, then six detents";
+}
+
+}  // namespace
