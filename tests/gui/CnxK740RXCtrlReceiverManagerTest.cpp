@@ -1,0 +1,199 @@
+#include "receiver/CnxK740RXCtrlReceiverManager.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPushButton>
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "TestSupport.h"
+#include "receiver/CnxK740RXReceiverManagerButton.h"
+#include "ui/TmyColorScheme.h"
+
+namespace {
+
+const QColor kRed = TmyColorScheme::FromColorRef(TmyColorScheme::kReceiverTextAlarm);
+const QColor kBlack = TmyColorScheme::FromColorRef(TmyColorScheme::kReceiverTextSelected);
+const QColor kGrey = TmyColorScheme::FromColorRef(TmyColorScheme::kReceiverTextNormal);
+
+// Records what the panel's events report.
+struct EventLog {
+    void Selected(void*, const SnxK740RXInfoListItem* item) { selected.push_back(item->index); }
+    void Help(void*, int32_t value) { help.push_back(value); }
+    void About(void*, int32_t value) { about.push_back(value); }
+    void Info(void*, int32_t value) { info.push_back(value); }
+    void Cal(void*, int32_t value) { cal.push_back(value); }
+    std::vector<int> selected;
+    std::vector<int32_t> help, about, info, cal;
+};
+
+class CnxK740RXCtrlReceiverManagerPanel : public ::testing::Test {
+protected:
+    CnxK740RXCtrlReceiverManagerPanel() {
+        EnsureQtApp();
+        panel_ = std::make_unique<CnxK740RXCtrlReceiverManager>();
+        panel_->OnSelectionChanged.Subscribe(&log_, &EventLog::Selected);
+        panel_->OnHelp.Subscribe(&log_, &EventLog::Help);
+        panel_->OnAbout.Subscribe(&log_, &EventLog::About);
+        panel_->OnInfo.Subscribe(&log_, &EventLog::Info);
+        panel_->OnCal.Subscribe(&log_, &EventLog::Cal);
+    }
+
+    QColor ColorOf(int index) const { return panel_->GetItemButton(index)->GetTextColor(); }
+
+    EventLog log_;
+    std::unique_ptr<CnxK740RXCtrlReceiverManager> panel_;
+};
+
+}  // namespace
+
+TEST_F(CnxK740RXCtrlReceiverManagerPanel, HoldsAtMostTwentyItems) {
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_EQ(panel_->AddItem("Receiver " + std::to_string(i + 1), 100 + i, i % 2 == 1, false),
+                  i);
+    }
+    EXPECT_EQ(panel_->AddItem("Receiver 21", 120, false, true), -1);
+    EXPECT_EQ(panel_->GetCount(), 20);
+    EXPECT_EQ(panel_->CountRealItems(), 10);
+    EXPECT_EQ(panel_->GetItemValue(19), 119);
+    EXPECT_EQ(panel_->GetItemValue(20), 0);
+    EXPECT_NE(panel_->GetItemButton(19), nullptr);
+    EXPECT_EQ(panel_->GetItemButton(20), nullptr);
+    EXPECT_EQ(panel_->GetItemButton(-1), nullptr);
+    EXPECT_EQ(panel_->GetSelectedIndex(), -1);
+    EXPECT_EQ(panel_->GetSelectedItem(), nullptr);
+    EXPECT_TRUE(log_.selected.empty());
+
+    panel_->SetItemValue(3, 7);
+    EXPECT_EQ(panel_->GetItemValue(3), 7);
+    EXPECT_TRUE(panel_->GetItemButton(0)->IsReal());
+    EXPECT_FALSE(panel_->GetItemButton(1)->IsReal());
+}
+
+TEST_F(CnxK740RXCtrlReceiverManagerPanel, SelectFiresOnceAndIgnoresUnknownIndices) {
+    panel_->AddItem("Receiver 1", 0, false, true);
+    panel_->AddItem("Receiver 2", 0, false, false);
+    EXPECT_EQ(log_.selected, std::vector<int>{0});
+    EXPECT_TRUE(panel_->GetItemButton(0)->IsPressed());
+
+    panel_->Select(0);
+    panel_->Select(2);
+    panel_->Select(-1);
+    EXPECT_EQ(log_.selected, std::vector<int>{0});
+
+    panel_->GetItemButton(1)->click();
+    panel_->GetItemButton(1)->click();
+    EXPECT_EQ(log_.selected, (std::vector<int>{0, 1}));
+    EXPECT_EQ(panel_->GetSelectedIndex(), 1);
+    EXPECT_EQ(panel_->GetSelectedItem()->label, "Receiver 2");
+    EXPECT_TRUE(panel_->GetItemButton(1)->IsPressed());
+    EXPECT_FALSE(panel_->GetItemButton(0)->IsPressed());
+}
+
+TEST_F(CnxK740RXCtrlReceiverManagerPanel, DemoNoteFollowsTheSelectedItem) {
+    panel_->AddItem("Receiver 1", 0, true, false);
+    panel_->AddItem("Receiver 2", 0, false, false);
+    panel_->AddItem("Receiver 3", 0, true, false);
+    EXPECT_FALSE(panel_->IsDemoNoteShown());
+    panel_->Select(0);
+    EXPECT_TRUE(panel_->IsDemoNoteShown());
+    panel_->Select(1);
+    EXPECT_FALSE(panel_->IsDemoNoteShown());
+    panel_->Select(2);
+    EXPECT_TRUE(panel_->IsDemoNoteShown());
+    panel_->show();
+    const auto notes = panel_->findChildren<QLabel*>();
+    const auto note = std::find_if(notes.begin(), notes.end(), [](QLabel* label) {
+        return label->text() == QString::fromLatin1(CnxReceiverListModel::kDemoNote);
+    });
+    ASSERT_NE(note, notes.end());
+    EXPECT_TRUE((*note)->isVisible());
+    panel_->Select(1);
+    EXPECT_FALSE((*note)->isVisible());
+
+    // A selected receiver that falls back to demo mode brings the note without a new selection.
+    panel_->SetItemDemo(1, true);
+    EXPECT_TRUE(panel_->IsDemoNoteShown());
+    EXPECT_FALSE(panel_->GetItemButton(1)->IsReal());
+    EXPECT_EQ(panel_->CountRealItems(), 0);
+    panel_->SetItemDemo(0, false);
+    EXPECT_TRUE(panel_->IsDemoNoteShown());
+    EXPECT_EQ(panel_->CountRealItems(), 1);
+}
+
+TEST_F(CnxK740RXCtrlReceiverManagerPanel, TextColoursFollowSelectionAndAlarm) {
+    panel_->AddItem("Receiver 1", 0, false, true);
+    panel_->AddItem("Receiver 2", 0, false, false);
+    EXPECT_EQ(ColorOf(0), kBlack);
+    EXPECT_EQ(ColorOf(1), kGrey);
+    EXPECT_EQ(kGrey, QColor(149, 149, 149));
+    EXPECT_EQ(kRed, QColor(255, 0, 0));
+
+    panel_->SetItemAlarm(1, true);
+    EXPECT_EQ(ColorOf(1), kRed);
+    panel_->Select(1);
+    EXPECT_EQ(ColorOf(1), kRed);
+    EXPECT_EQ(ColorOf(0), kGrey);
+    panel_->SetItemAlarm(0, true);
+    panel_->Select(0);
+    EXPECT_EQ(ColorOf(0), kRed);
+    EXPECT_EQ(ColorOf(1), kRed);
+
+    panel_->SetItemAlarm(0, false);
+    panel_->SetItemAlarm(1, false);
+    EXPECT_EQ(ColorOf(0), kBlack);
+    EXPECT_EQ(ColorOf(1), kGrey);
+}
+
+TEST_F(CnxK740RXCtrlReceiverManagerPanel, FrequencyLineRoundsHalfUpAtTheThirdDecimal) {
+    panel_->AddItem("Receiver 1", 0, false, false);
+    const auto* button = panel_->GetItemButton(0);
+    EXPECT_EQ(button->text().toStdString(), "Receiver 1");
+    EXPECT_EQ(panel_->GetItemFrequency(0), 9000);
+    panel_->SetItemFrequency(0, 9000);  // unchanged: the label stays alone
+    EXPECT_EQ(button->text().toStdString(), "Receiver 1");
+
+    panel_->SetItemFrequency(0, 162250000);
+    EXPECT_EQ(button->text().toStdString(), "Receiver 1\n162.250");
+    EXPECT_EQ(panel_->GetItemFrequency(0), 162250000);
+    panel_->SetItemFrequency(0, 162250500);
+    EXPECT_EQ(button->text().toStdString(), "Receiver 1\n162.251");
+    panel_->SetItemFrequency(0, 224999494);
+    EXPECT_EQ(button->text().toStdString(), "Receiver 1\n224.999");
+    panel_->SetItemFrequency(0, 224999500);
+    EXPECT_EQ(button->text().toStdString(), "Receiver 1\n225.000");
+    panel_->SetItemFrequency(5, 136000000);  // no such item
+    EXPECT_EQ(panel_->GetItemFrequency(5), 0);
+}
+
+TEST_F(CnxK740RXCtrlReceiverManagerPanel, LampAndFurtherButtons) {
+    panel_->AddItem("Receiver 1", 0, false, false);
+    panel_->AddItem("Receiver 2", 0, true, true);
+    EXPECT_EQ(panel_->CountRealItems(), 1);
+    EXPECT_FALSE(panel_->GetItemButton(1)->IsLampOn());
+    panel_->SetItemLamp(1, true);
+    EXPECT_TRUE(panel_->GetItemButton(1)->IsLampOn());
+    EXPECT_FALSE(panel_->GetItemButton(0)->IsLampOn());
+    panel_->SetItemLamp(1, false);
+    EXPECT_FALSE(panel_->GetItemButton(1)->IsLampOn());
+
+    const auto buttons = panel_->findChildren<QPushButton*>();
+    const auto click = [&buttons](const QString& text) {
+        for (QPushButton* button : buttons) {
+            if (button->text() == text) {
+                button->click();
+                return true;
+            }
+        }
+        return false;
+    };
+    for (const char* text : {"Help", "About", "Info", "Cal"}) {
+        EXPECT_TRUE(click(QString::fromLatin1(text))) << text;
+    }
+    EXPECT_EQ(log_.help, std::vector<int32_t>{0});
+    EXPECT_EQ(log_.about, std::vector<int32_t>{0});
+    EXPECT_EQ(log_.info, std::vector<int32_t>{1});  // the selected index
+    EXPECT_EQ(log_.cal, std::vector<int32_t>{0});
+}
