@@ -58,7 +58,7 @@ private:
     std::array<SnxK740RXReceiverSettings, kReceiverCount> receivers_;
     SnxWindowPlacement placement_;
     int32_t mainSMeterCal_ = 0;  // what a receiver section without its own SMeterCal gets
-    int selected_ = 0;
+    CnxAtomic<int> selected_ = 0;  // processing threads read it while the window thread selects
     int noHardware_ = 1;
     std::string dataDir_;
     std::string bandFilePath_;

@@ -9,6 +9,11 @@
 
 #include "ui/TmyMessageQueue.h"
 
+TmyApplication& TmyApplication::Process() {
+    static TmyApplication app;
+    return app;
+}
+
 void TmyApplication::Run() {
     if (quit_) {
         return;

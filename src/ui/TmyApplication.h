@@ -5,6 +5,9 @@ class QEventLoop;
 
 class TmyApplication {
 public:
+    // The process's own loop owner.
+    static TmyApplication& Process();
+
     void SetInstance(void* instance) { instance_ = instance; }
     void* GetInstance() const { return instance_; }
 

@@ -50,7 +50,7 @@ QString TmyColorScheme::StyleSheet() const {
                "QLabel { background: transparent; }"
                "QLabel[secondary=\"true\"] { color: %5; }"
                "QPushButton { background: %6; color: %2; border: 1px solid %4; border-radius: 3px;"
-               " padding: 4px 10px; }"
+               " padding: 4px 8px; }"
                "QPushButton:hover { border-color: %7; }"
                "QPushButton:focus { border: 1px solid %7; }"
                "QPushButton:checked { background: %8; color: #000000; }"

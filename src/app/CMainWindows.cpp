@@ -1,0 +1,308 @@
+// Start-up, the message and timer routing, close handling and shutdown of the main window.
+#include "app/CMainWindows.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QIcon>
+
+#include "app/CnxK740RXDlgAbout.h"
+#include "app/CnxK740RXDlgDisconnected.h"
+#include "app/CnxThreadSplash.h"
+#include "app/K740RXAppLog.h"
+#include "receiver/CnxInterfaceDll.h"
+#include "receiver/CnxK740RXReceiver.h"
+#include "receiver/CnxK740RX_ReceiverManager.h"
+#include "receiver/K740RXReceiverMessages.h"
+#include "settings/CnxAppOptions.h"
+#include "settings/CnxK740RXFileIniApp.h"
+#include "smeter/CnxK740RXCalibratorSMeter.h"
+#include "ui/TmyApplication.h"
+
+namespace {
+constexpr int kInitialWidth = 792;
+constexpr int kInitialHeight = 574;
+constexpr int kDefaultReadyPoll = 5000;
+constexpr UINT kWindowPlacementLength = 44;  // size of the platform's placement record
+constexpr int kShowNormal = 1;
+constexpr int kShowMinimized = 2;
+constexpr int kShowMaximized = 3;
+}  // namespace
+
+CMainWindows::CMainWindows(TmyApplication& app) : QWidget(nullptr), app_(app) {
+    setWindowTitle(QStringLiteral(" K740RX Sonobuoy Receiver"));
+    resize(kInitialWidth, kInitialHeight);
+    settings_ = std::make_unique<CnxK740RXFileIniApp>();
+    exceptionLibrary_ = std::make_unique<CnxInterfaceDll>("myexcept.dll");
+    driverLibrary_ = std::make_unique<CnxInterfaceDll>("QVK740RXAPI.dll");
+    for (int i = 0; i < kMaxReceivers; ++i) {
+        slots_[i].frequency = settings_->Receiver(i).frequency;
+    }
+
+    if (!g_optNSplash.present) {
+        splash_ = std::make_unique<CnxThreadSplash>(this);
+    }
+    SplashStatus("Initializing application", false);
+    SetupApplication();
+    SplashProgress(13);
+
+    SplashStatus("Calibration Initializing", false);
+    SetupCalibration();
+    SplashProgress(26);
+
+    SplashStatus("Receivers Initializing", false);
+    const int readyPoll =
+        g_optITime.present && g_optITime.value > 0 ? g_optITime.value : kDefaultReadyPoll;
+    SetTimer(kTimerReceiversReady, UINT(readyPoll));
+    if (!SetupReceivers()) {
+        initOk_ = false;
+        return;
+    }
+    TmySleep(2000);
+    SetTimer(kTimerReceiverWatch, 100);
+    SetTimer(kTimerLevelPoll, 150);
+
+    SplashStatus("Loading help", false);
+    SplashProgress(95);
+}
+
+CMainWindows::~CMainWindows() {
+    Destroy();
+}
+
+void CMainWindows::SplashStatus(const std::string& text, bool append) {
+    if (!splash_) {
+        return;
+    }
+    splashText_ = append ? splashText_ + text : text;
+    splash_->SetText(splashText_, 0);
+}
+
+void CMainWindows::SplashProgress(int percent) {
+    if (splash_) {
+        splash_->SetPosition(percent);
+    }
+}
+
+void CMainWindows::SplashFinish() {
+    if (!splash_) {
+        return;
+    }
+    SplashStatus("Finish", false);
+    TmySleep(1000);
+    splash_.reset();
+    raise();
+    activateWindow();
+}
+
+void CMainWindows::SetupApplication() {
+    setWindowIcon(QIcon(QCoreApplication::applicationDirPath() + QStringLiteral("/k740rx.png")));
+    minimumTrackSize_ = size();
+}
+
+void CMainWindows::SetupCalibration() {
+    const std::string dir = settings_->GetProgramDir();
+    auto calibrator = std::make_unique<CnxK740RXCalibratorSMeter>((dir + "/smetersdk.dll").c_str(),
+                                                                  dir + "/qvk74m.cal");
+    if (!calibrator->IsLoaded()) {
+        SplashStatus("Initializing failed", true);
+        return;
+    }
+    calibrator->SetMode(3);
+    calibrator_ = std::move(calibrator);
+    SplashStatus("Calibration ready", true);
+}
+
+bool CMainWindows::SetupReceivers() {
+    title_ = "K740RX Sonobuoy Receiver ";
+    manager_ = std::make_unique<CnxK740RX_ReceiverManager>(
+        kMaxReceivers, settings_.get(), GetHandle(), calibrator_.get(), splash_.get());
+    selected_ = -1;
+    manager_->CloseAll();
+    manager_->Accept();
+    receiverCount_ = manager_->GetReceiverCount();
+    settings_->SetNoHardware(manager_->IsDemoMode() ? 1 : 0);
+    SplashStatus("\nReceiver Count " + std::to_string(receiverCount_), true);
+
+    manager_->SetSelected(0, false);
+    const std::string serial = SerialOf(manager_->GetReceiver(0));
+    title_ += (serial == "DEMO" ? "#" : "") + serial;
+    setWindowTitle(QString::fromStdString(title_));
+    return true;
+}
+
+void CMainWindows::Build() {
+    BuildControls();
+    FillReceiverList();
+    SetMonitor(settings_->Current().mute != 0, true);
+    SetVolume(settings_->Current().volume, true);
+    SelectReceiver(settings_->GetSelectedReceiver());
+    setMinimumSize(minimumTrackSize_);
+    show();
+    qCInfo(lcApp) << "main window shown:" << windowTitle();
+    SetTimer(kTimerDeferredStart, 50);
+    raise();
+    activateWindow();
+}
+
+void CMainWindows::DeferredStart() {
+    KillTimer(kTimerDeferredStart);
+    HookControlEvents();
+    SplashStatus("Initializing audio devices", false);
+    SplashProgress(100);
+    const int index = settings_->GetSelectedReceiver();
+    FrequencySet(index, settings_->Current().frequency, true);
+    SetStep(IsChannelMode() ? 375000 : 10000, true);
+    scanStep_ = 375000;
+    SplashFinish();
+    TmySleep(200);
+}
+
+void CMainWindows::OnReceiversReadyPoll() {
+    if (!manager_ || !manager_->IsAccepted()) {
+        return;
+    }
+    KillTimer(kTimerReceiversReady);
+    ready_ = true;
+    if (closePending_) {
+        PostMessage(GetHandle(), WM_CLOSE, 0, 0);
+    }
+}
+
+void CMainWindows::OnTimer(UINT id) {
+    switch (id) {
+        case kTimerDeferredStart:
+            DeferredStart();
+            break;
+        case kTimerReceiverWatch:
+            if (manager_) {
+                manager_->IsDevicesConected();
+            }
+            break;
+        case kTimerLevelPoll:
+            PollLevel();
+            break;
+        case kTimerReceiversReady:
+            OnReceiversReadyPoll();
+            break;
+        default:
+            break;
+    }
+}
+
+void CMainWindows::OnWindowMessage(const TmyMessage& m) {
+    auto* receiver = reinterpret_cast<CnxK740RXReceiver*>(m.wParam);
+    switch (m.message) {
+        case WM_CLOSE:
+            OnClose();
+            break;
+        case WM_MAIN_SET_ATTENUATOR:
+            SetAttenuator(m.wParam != 0);
+            break;
+        case WM_MAIN_SET_RF_AMPLIFIER:
+            SetRFAmplifier(true);
+            break;
+        case WM_MAIN_FREQUENCY_SET:
+            if (m.wParam < WPARAM(receiverCount_)) {
+                FrequencySet(int(m.wParam), int32_t(m.lParam));
+            }
+            break;
+        case WM_RCV_CONNECTION:
+            OnConnection(receiver, m.lParam != 0);
+            break;
+        case WM_RCV_SCAN_END:
+            OnScanEnd(receiver);
+            break;
+        case WM_MAIN_CLOSE_ABOUT:
+            CloseAboutWindow();
+            break;
+        case WM_CAL_OFFSET:
+            SetSMeterCal(int32_t(m.wParam));
+            break;
+        case WM_MAIN_SWITCH_TO_DEMO:
+            OnSwitchToDemo(receiver);
+            break;
+        case WM_MAIN_SET_SCAN_STEP:
+            scanStep_ = int32_t(m.wParam);
+            break;
+        case WM_RCV_SCAN_LEVEL:
+            OnScanLevel(reinterpret_cast<CnxK740RXReceiver*>(m.lParam),
+                        *reinterpret_cast<const ScanSample*>(m.wParam));
+            break;
+        default:
+            // Audio blocks wait for the audio player; the ring they point into needs no release.
+            break;
+    }
+}
+
+void CMainWindows::closeEvent(QCloseEvent* event) {
+    // The close goes through the same path as a posted WM_CLOSE, which may defer it.
+    event->ignore();
+    OnClose();
+}
+
+void CMainWindows::OnClose() {
+    if (!ready_) {
+        qCInfo(lcApp) << "close requested before the receivers are ready: deferred";
+        closePending_ = true;
+        return;
+    }
+    qCInfo(lcApp) << "closing";
+    CloseAboutWindow();
+    splash_.reset();
+    hide();
+    app_.Quit();
+}
+
+void CMainWindows::ApplySavedPlacement() {
+    const SnxWindowPlacement& p = settings_->Placement();
+    if (p.length == 0) {
+        return;
+    }
+    if (p.right > p.left && p.bottom > p.top) {
+        setGeometry(p.left, p.top, p.right - p.left, p.bottom - p.top);
+    }
+    if (p.showCmd == kShowMaximized) {
+        showMaximized();
+    } else if (p.showCmd == kShowMinimized) {
+        showMinimized();
+    }
+}
+
+void CMainWindows::SavePlacement() {
+    SnxWindowPlacement& p = settings_->Placement();
+    const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
+    p.length = kWindowPlacementLength;
+    p.flags = 0;
+    p.showCmd = isMaximized() ? kShowMaximized : isMinimized() ? kShowMinimized : kShowNormal;
+    p.minX = p.minY = p.maxX = p.maxY = -1;
+    p.left = normal.left();
+    p.top = normal.top();
+    p.right = normal.left() + normal.width();
+    p.bottom = normal.top() + normal.height();
+}
+
+void CMainWindows::Destroy() {
+    if (destroyed_) {
+        return;
+    }
+    destroyed_ = true;
+    if (initOk_) {
+        SavePlacement();
+    }
+    KillTimer(kTimerLevelPoll);
+    KillTimer(kTimerReceiverWatch);
+    KillTimer(kTimerReceiversReady);
+    KillTimer(kTimerDeferredStart);
+    current_ = nullptr;
+    about_.reset();
+    for (SnxReceiverSlot& slot : slots_) {
+        slot.disconnected.reset();
+    }
+    manager_.reset();  // stops the receivers and their threads
+    calibrator_.reset();
+    splash_.reset();
+    TmySleep(250);
+    driverLibrary_.reset();
+    exceptionLibrary_.reset();
+    settings_.reset();  // writes the settings file
+}

@@ -1,0 +1,187 @@
+#pragma once
+// The main window and conductor of the program: it owns the settings, the receivers, the
+// calibrator and every control, runs start-up in two stages and a deferred start, routes the
+// receivers' messages and the controls' events, and shuts everything down in order.
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "ui/TmyComponent.h"
+
+class TmyApplication;
+class CnxK740RXFileIniApp;
+class CnxK740RX_ReceiverManager;
+class CnxK740RXReceiver;
+class CnxK740RXCalibratorSMeter;
+class CnxThreadSplash;
+class CnxInterfaceDll;
+class CnxK740RXCtrlReceiverManager;
+class CnxCtrlFrequency;
+class CnxCtrlKnob;
+class CnxCtrlFrequencyBand;
+class CnxK740RXDlgDisconnected;
+class CnxK740RXDlgAbout;
+class CnxCtrlLevelMeter;
+class CnxCtrlScanArea;
+class QPushButton;
+class QSlider;
+class QLabel;
+class QStackedWidget;
+struct SnxK740RXInfoListItem;
+struct ScanSample;
+
+// Messages the main window accepts; the external ones come from other programs.
+constexpr UINT WM_MAIN_SET_ATTENUATOR = WM_USER + 304;    // external, wParam on/off
+constexpr UINT WM_MAIN_SET_RF_AMPLIFIER = WM_USER + 318;  // external
+constexpr UINT WM_MAIN_FREQUENCY_SET = WM_USER + 322;     // external, wParam index, lParam Hz
+constexpr UINT WM_MAIN_CLOSE_ABOUT = WM_USER + 400;
+constexpr UINT WM_CAL_CLOSE = WM_USER + 500;
+constexpr UINT WM_CAL_OFFSET = WM_USER + 501;
+constexpr UINT WM_MAIN_SWITCH_TO_DEMO = WM_USER + 620;  // wParam the receiver
+constexpr UINT WM_AUDIO_BLOCK = WM_USER + 700;
+constexpr UINT WM_MAIN_SET_SCAN_STEP = WM_USER + 851;  // external, wParam Hz
+
+class CMainWindows : public QWidget, public TmyComponent {
+public:
+    static constexpr int kMaxReceivers = 8;
+    static constexpr UINT kTimerDeferredStart = 1;
+    static constexpr UINT kTimerReceiverWatch = 2;
+    static constexpr UINT kTimerLevelPoll = 3;
+    static constexpr UINT kTimerReceiversReady = 4;
+
+    // First stage: settings, libraries, splash, calibration and receivers.
+    explicit CMainWindows(TmyApplication& app);
+    ~CMainWindows() override;
+
+    bool IsInitOk() const { return initOk_; }
+    // Second stage: controls, receiver list, the window shown, deferred start armed.
+    void Build();
+    void ApplySavedPlacement();
+
+    void FrequencySet(int index, int32_t frequency, bool force = false);
+    void SelectReceiver(int index, bool force = false);
+    void SetAttenuator(bool on, bool force = false);
+    void SetRFAmplifier(bool on, bool force = false);
+    void SetStep(int32_t step, bool force = false);
+    void SetChannelMode(bool on, bool force = false);
+    void SetVolume(int volume, bool force = false);
+    void SetMonitor(bool on, bool force = false);
+    void SetSMeterCal(int32_t offset, bool force = false);
+    void UpdateChannelDisplay(int32_t frequency);
+    void OpenHelp();
+
+    // State that tests and the status display look at.
+    bool IsReady() const { return ready_; }
+    bool IsClosePending() const { return closePending_; }
+    int GetSelectedReceiver() const { return selected_; }
+    int32_t GetCurrentFrequency() const;
+    int32_t GetReceiverFrequency(int index) const { return slots_.at(index).frequency; }
+    int32_t GetUpperLimit() const { return upperLimit_; }
+    double GetLevel() const { return level_; }
+    bool IsChannelMode() const;
+    CnxK740RXFileIniApp& Settings() { return *settings_; }
+    CnxK740RX_ReceiverManager* Manager() { return manager_.get(); }
+    CnxK740RXCtrlReceiverManager* ReceiverList() { return receiverList_; }
+    CnxCtrlFrequency* FrequencyEntry() { return frequencyEntry_; }
+    CnxCtrlFrequencyBand* BandDisplay() { return bandDisplay_; }
+    const CnxK740RXDlgDisconnected* DisconnectionWindow(int index) const;
+
+protected:
+    void OnWindowMessage(const TmyMessage& message) override;
+    void OnTimer(UINT id) override;
+    void closeEvent(QCloseEvent* event) override;
+    // The keyboard table works wherever the focus is inside the window.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    // Per receiver slot: what the window keeps for each of the eight receivers.
+    struct SnxReceiverSlot {
+        int32_t frequency = 0;
+        bool scanning = false;
+        std::unique_ptr<CnxK740RXDlgDisconnected> disconnected;
+        CnxCtrlLevelMeter* meter = nullptr;
+    };
+
+    // Start-up and shutdown (CMainWindows.cpp)
+    void SplashStatus(const std::string& text, bool append);
+    void SplashProgress(int percent);
+    void SplashFinish();
+    void SetupApplication();
+    void SetupCalibration();
+    bool SetupReceivers();
+    void BuildControls();
+    void FillReceiverList();
+    void DeferredStart();
+    void OnReceiversReadyPoll();
+    void OnClose();
+    void Destroy();
+    void SavePlacement();
+
+    // Tuning (CMainWindowsTuning.cpp)
+    void HookControlEvents();
+    void OnEntryFrequencyChanged(void* sender, int32_t frequency);
+    void OnEntryFrequencySpinChanged(void* sender, int32_t frequency);
+    void OnEntryFrequency375Changed(void* sender, int32_t frequency);
+    void OnKnobStep(void* sender, int32_t step);
+    void TuneSelected(int32_t frequency, bool force);
+    void ToggleScan();
+    bool HandleKey(const QKeyEvent& event);
+    void UpdateControlsEnabled();
+    bool IsSelectedScanning() const;
+
+    // Receivers (CMainWindowsReceivers.cpp)
+    int IndexOf(const CnxK740RXReceiver* receiver) const;
+    void OnListSelection(void* sender, const SnxK740RXInfoListItem* item);
+    void OnConnection(CnxK740RXReceiver* receiver, bool connected);
+    void OnSwitchToDemo(CnxK740RXReceiver* receiver);
+    void OnScanEnd(CnxK740RXReceiver* receiver);
+    void OnScanLevel(CnxK740RXReceiver* receiver, const ScanSample& sample);
+    void PollLevel();
+    void ShowLevel();
+    void OpenReceiverListWindow();
+    void OpenAboutWindow();
+    void CloseAboutWindow();
+    std::string SerialOf(const CnxK740RXReceiver* receiver) const;
+
+    TmyApplication& app_;
+    std::unique_ptr<CnxK740RXFileIniApp> settings_;
+    std::unique_ptr<CnxInterfaceDll> exceptionLibrary_;
+    std::unique_ptr<CnxInterfaceDll> driverLibrary_;
+    std::unique_ptr<CnxThreadSplash> splash_;
+    std::unique_ptr<CnxK740RXCalibratorSMeter> calibrator_;
+    std::unique_ptr<CnxK740RX_ReceiverManager> manager_;
+    std::unique_ptr<CnxK740RXDlgAbout> about_;
+    std::array<SnxReceiverSlot, kMaxReceivers> slots_;
+
+    bool initOk_ = true;
+    bool ready_ = false;
+    bool closePending_ = false;
+    bool destroyed_ = false;
+    bool selecting_ = false;
+    bool frequencyChanged_ = false;
+    int selected_ = -1;
+    int receiverCount_ = 0;
+    CnxK740RXReceiver* current_ = nullptr;
+    int32_t upperLimit_ = 173500000;
+    int32_t knobStep_ = 375000;
+    int32_t scanStep_ = 375000;
+    double level_ = -130.0;
+    std::string splashText_;
+    std::string title_;
+    QSize minimumTrackSize_;
+
+    // Controls, owned by the window through Qt's parent chain.
+    CnxK740RXCtrlReceiverManager* receiverList_ = nullptr;
+    CnxCtrlFrequency* frequencyEntry_ = nullptr;
+    CnxCtrlKnob* knob_ = nullptr;
+    CnxCtrlFrequencyBand* bandDisplay_ = nullptr;
+    QPushButton* attenButton_ = nullptr;
+    QPushButton* monitorButton_ = nullptr;
+    QSlider* volumeSlider_ = nullptr;
+    QStackedWidget* meterStack_ = nullptr;
+    CnxCtrlScanArea* scanArea_ = nullptr;
+    QWidget* spectrumArea_ = nullptr;
+};

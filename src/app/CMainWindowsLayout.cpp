@@ -1,0 +1,160 @@
+// The window's controls and their arrangement: receivers on the left; tuning, channel and
+// S-meter across the top; the scan view in the middle, taking the growth; the spectrum below.
+#include <QCoreApplication>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QSlider>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+#include "app/CMainWindows.h"
+#include "app/CnxCtrlFrequency.h"
+#include "app/CnxCtrlFrequencyBand.h"
+#include "app/CnxCtrlKnob.h"
+#include "app/CnxCtrlLevelMeter.h"
+#include "app/CnxCtrlScanArea.h"
+#include "app/CnxTuningRules.h"
+#include "receiver/CnxK740RXCtrlReceiverManager.h"
+#include "settings/CnxFrequencyBandList.h"
+#include "settings/CnxK740RXFileIniApp.h"
+#include "ui/TmyColorScheme.h"
+
+namespace {
+
+QFrame* MakePanel(QWidget* parent) {
+    auto* panel = new QFrame(parent);
+    panel->setObjectName(QStringLiteral("panel"));
+    return panel;
+}
+
+QLabel* MakeCaption(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setProperty("secondary", true);
+    return label;
+}
+
+QPushButton* MakeSwitch(const QString& text, const QString& toolTip, QWidget* parent) {
+    auto* button = new QPushButton(text, parent);
+    button->setCheckable(true);
+    button->setToolTip(toolTip);
+    button->setFocusPolicy(Qt::StrongFocus);
+    return button;
+}
+
+// Where the audio spectrum will be drawn; until then an empty plot says what belongs here.
+class SpectrumPlaceholder : public QWidget {
+public:
+    using QWidget::QWidget;
+    QSize minimumSizeHint() const override { return {300, 70}; }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        const TmyColorScheme& s = TmyColorScheme::Default();
+        QPainter p(this);
+        p.fillRect(rect(), s.panel);
+        p.setPen(s.textSecondary);
+        p.setFont(s.uiFont());
+        p.drawText(rect().adjusted(8, 0, -8, 0), Qt::AlignLeft | Qt::AlignTop,
+                   QStringLiteral("AUDIO SPECTRUM"));
+        const QRect plot = rect().adjusted(8, 20, -8, -6);
+        p.fillRect(plot, s.plot);
+        p.setPen(s.grid);
+        for (int i = 1; i < 8; ++i) {
+            const int x = plot.left() + plot.width() * i / 8;
+            p.drawLine(x, plot.top(), x, plot.bottom());
+        }
+    }
+};
+
+}  // namespace
+
+void CMainWindows::BuildControls() {
+    const TmyColorScheme& scheme = TmyColorScheme::Default();
+    scheme.ApplyTo(*this);
+
+    receiverList_ = new CnxK740RXCtrlReceiverManager(this);
+    receiverList_->setFixedWidth(176);
+    receiverList_->OnHelp.Subscribe(this, [this](void*, int32_t) { OpenHelp(); });
+    receiverList_->OnAbout.Subscribe(this, [this](void*, int32_t) { OpenAboutWindow(); });
+    receiverList_->OnInfo.Subscribe(this, [this](void*, int32_t) { OpenReceiverListWindow(); });
+
+    // Tuning block.
+    QFrame* tuning = MakePanel(this);
+    frequencyEntry_ = new CnxCtrlFrequency(tuning);
+    frequencyEntry_->SetCaption(QStringLiteral("Freq"));
+    frequencyEntry_->Model().SetLimits(CnxTuningRules::kLowerLimit, upperLimit_);
+    knob_ = new CnxCtrlKnob(tuning);
+    attenButton_ = MakeSwitch(QStringLiteral("Atten"), QStringLiteral("Attenuator, 18 dB"), tuning);
+    monitorButton_ =
+        MakeSwitch(QStringLiteral("Monitor"), QStringLiteral("Play the receiver's audio"), tuning);
+    volumeSlider_ = new QSlider(Qt::Horizontal, tuning);
+    volumeSlider_->setToolTip(QStringLiteral("Volume (Left / Right arrow)"));
+    volumeSlider_->setFocusPolicy(Qt::StrongFocus);
+    auto* switches = new QHBoxLayout;
+    switches->setSpacing(6);
+    switches->addWidget(attenButton_);
+    switches->addWidget(monitorButton_);
+    switches->addStretch(1);
+    auto* volume = new QHBoxLayout;
+    volume->setSpacing(8);
+    volume->addWidget(MakeCaption(QStringLiteral("Volume"), tuning));
+    volume->addWidget(volumeSlider_, 1);
+    auto* tuningLayout = new QGridLayout(tuning);
+    tuningLayout->setContentsMargins(10, 8, 10, 8);
+    tuningLayout->setVerticalSpacing(6);
+    tuningLayout->addWidget(frequencyEntry_, 0, 0, 1, 2);
+    tuningLayout->addWidget(knob_, 0, 2);
+    tuningLayout->addLayout(switches, 1, 0, 1, 3);
+    tuningLayout->addLayout(volume, 2, 0, 1, 3);
+    tuningLayout->setColumnStretch(0, 1);
+
+    // Channel block.
+    QFrame* channel = MakePanel(this);
+    EnsureDefaultBandFile(settings_->GetDataDir(), settings_->GetProgramDir() + "/Channels.csv");
+    bandDisplay_ = new CnxCtrlFrequencyBand(settings_->GetBandFilePath(), channel);
+    auto* channelLayout = new QVBoxLayout(channel);
+    channelLayout->setContentsMargins(10, 8, 10, 8);
+    channelLayout->addWidget(bandDisplay_, 1);
+
+    // One S-meter per receiver; only the selected one shows.
+    QFrame* meter = MakePanel(this);
+    meterStack_ = new QStackedWidget(meter);
+    for (SnxReceiverSlot& slot : slots_) {
+        slot.meter = new CnxCtrlLevelMeter(meterStack_);
+        meterStack_->addWidget(slot.meter);
+    }
+    auto* meterLayout = new QVBoxLayout(meter);
+    meterLayout->setContentsMargins(4, 4, 4, 4);
+    meterLayout->addWidget(meterStack_);
+
+    auto* top = new QHBoxLayout;
+    top->setSpacing(8);
+    top->addWidget(tuning, 5);
+    top->addWidget(channel, 3);
+    top->addWidget(meter, 3);
+
+    scanArea_ = new CnxCtrlScanArea(this);
+    spectrumArea_ = new SpectrumPlaceholder(this);
+
+    auto* right = new QVBoxLayout;
+    right->setSpacing(8);
+    right->addLayout(top, 0);
+    right->addWidget(scanArea_, 3);
+    right->addWidget(spectrumArea_, 1);
+
+    auto* main = new QHBoxLayout(this);
+    main->setContentsMargins(8, 8, 8, 8);
+    main->setSpacing(8);
+    main->addWidget(receiverList_);
+    main->addLayout(right, 1);
+
+    setTabOrder(frequencyEntry_, knob_);
+    setTabOrder(knob_, attenButton_);
+    setTabOrder(attenButton_, monitorButton_);
+    setTabOrder(monitorButton_, volumeSlider_);
+    QCoreApplication::instance()->installEventFilter(this);
+}

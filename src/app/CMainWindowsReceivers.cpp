@@ -1,0 +1,253 @@
+// Receivers: selection, the receiver list, connection loss and return, demo switch, level poll.
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QPushButton>
+#include <QSlider>
+#include <QStackedWidget>
+#include <QUrl>
+
+#include "app/CMainWindows.h"
+#include "app/CnxCtrlFrequency.h"
+#include "app/CnxCtrlKnob.h"
+#include "app/CnxCtrlLevelMeter.h"
+#include "app/CnxCtrlScanArea.h"
+#include "app/CnxK740RXDlgAbout.h"
+#include "app/CnxK740RXDlgDisconnected.h"
+#include "app/CnxK740RXDlgReceiverList.h"
+#include "app/CnxTuningRules.h"
+#include "receiver/CnxK740RXCtrlReceiverManager.h"
+#include "receiver/CnxK740RXReceiver.h"
+#include "receiver/CnxK740RX_ReceiverManager.h"
+#include "receiver/K740RXReceiverMessages.h"
+#include "settings/CnxK740RXFileIniApp.h"
+#include "ui/TmyApplication.h"
+
+std::string CMainWindows::SerialOf(const CnxK740RXReceiver* receiver) const {
+    if (receiver == nullptr) {
+        return "DEMO";
+    }
+    const RadioInfo& info = receiver->GetCurrentRadioInfo();
+    return std::string(info.serial, strnlen(info.serial, sizeof info.serial));
+}
+
+int CMainWindows::IndexOf(const CnxK740RXReceiver* receiver) const {
+    for (int i = 0; manager_ && receiver != nullptr && i < kMaxReceivers; ++i) {
+        if (manager_->GetReceiver(i) == receiver) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+void CMainWindows::FillReceiverList() {
+    int row = 0;
+    for (int i = 0; i < receiverCount_ && i < kMaxReceivers; ++i) {
+        CnxK740RXReceiver* receiver = manager_->GetReceiver(i);
+        if (receiver == nullptr) {
+            continue;
+        }
+        ++row;
+        const bool extended = receiver->GetTopFrequency() == CnxTuningRules::kExtendedUpperLimit;
+        const std::string label = "Receiver " + std::to_string(row) + (extended ? "*" : "");
+        const int item = receiverList_->AddItem(label, i, receiver->IsDemo(), i == 0);
+        receiverList_->SetItemFrequency(item, slots_[i].frequency);
+        receiverList_->SetItemLamp(item, receiver->IsConnected());
+    }
+    receiverList_->OnSelectionChanged.Subscribe(this, &CMainWindows::OnListSelection);
+}
+
+void CMainWindows::OnListSelection(void*, const SnxK740RXInfoListItem* item) {
+    if (item != nullptr && !selecting_) {
+        SelectReceiver(item->index);
+    }
+}
+
+void CMainWindows::SelectReceiver(int index, bool force) {
+    if ((index == selected_ && !force) || receiverList_ == nullptr || index < 0 ||
+        index >= receiverList_->GetCount()) {
+        return;
+    }
+    selecting_ = true;
+    const int previous = selected_;
+    selected_ = index;
+    if (index != previous) {
+        // Re-selecting the same receiver keeps what changed since it was selected.
+        settings_->SelectReceiver(index);
+    }
+
+    manager_->SetSelected(index, force);
+    current_ = manager_->GetReceiver(index);
+    receiverList_->Select(index);
+    const SnxK740RXInfoListItem* row = receiverList_->GetItem(index);
+    const bool connected = row != nullptr && !row->alarm;
+
+    if (previous >= 0 && slots_[previous].meter != nullptr) {
+        slots_[previous].meter->setEnabled(false);
+    }
+    meterStack_->setCurrentWidget(slots_[index].meter);
+    slots_[index].meter->setEnabled(connected);
+
+    const bool extended =
+        current_ != nullptr && current_->GetTopFrequency() == CnxTuningRules::kExtendedUpperLimit;
+    upperLimit_ = extended ? CnxTuningRules::kExtendedUpperLimit : CnxTuningRules::kUpperLimit;
+    frequencyEntry_->Model().SetLimits(CnxTuningRules::kLowerLimit, upperLimit_);
+    const QString caption = QStringLiteral("K740RX Sonobuoy Receiver# %1 - %2%3")
+                                .arg(index + 1)
+                                .arg(QString::fromStdString(SerialOf(current_)))
+                                .arg(extended ? QStringLiteral("/225") : QString());
+    setWindowTitle(caption);
+
+    const auto& s = settings_->Current();
+    SetChannelMode(s.stepChannel != 0, true);
+    SetVolume(s.volume, true);
+    SetMonitor(s.mute != 0, true);
+    SetAttenuator(s.atten != 0, true);
+    SetSMeterCal(s.sMeterCal, true);
+    SetRFAmplifier(s.preamp != 0, true);
+    FrequencySet(index, s.frequency, true);
+    SetSMeterCal(s.sMeterCal, true);
+
+    slots_[index].scanning = current_ != nullptr && current_->IsScanning();
+    scanArea_->ShowReceiver(index);
+    UpdateControlsEnabled();
+    selecting_ = false;
+}
+
+void CMainWindows::UpdateControlsEnabled() {
+    if (selected_ < 0 || receiverList_ == nullptr) {
+        return;
+    }
+    const SnxK740RXInfoListItem* row = receiverList_->GetItem(selected_);
+    const bool connected = row != nullptr && !row->alarm;
+    const bool usable = connected && settings_->Current().power != 0;
+    const bool manual = usable && !slots_[selected_].scanning;
+    frequencyEntry_->enable(manual);
+    knob_->setEnabled(manual);
+    attenButton_->setEnabled(manual);
+    monitorButton_->setEnabled(usable);
+    volumeSlider_->setEnabled(usable);
+    scanArea_->SetScanning(slots_[selected_].scanning);
+    scanArea_->setEnabled(usable);
+}
+
+void CMainWindows::SetSMeterCal(int32_t offset, bool force) {
+    if (offset == settings_->Current().sMeterCal && !force) {
+        return;
+    }
+    settings_->Current().sMeterCal = offset;
+    ShowLevel();
+}
+
+void CMainWindows::PollLevel() {
+    if (current_ == nullptr || IsSelectedScanning()) {
+        return;
+    }
+    const bool live =
+        current_->GetPower() != 0 && current_->IsDeviceConnected() && current_->AreStreamsRunning();
+    if (live || current_->IsDemo()) {
+        level_ = current_->GetLevelDbm();
+        ShowLevel();
+    }
+}
+
+void CMainWindows::ShowLevel() {
+    if (selected_ >= 0 && slots_[selected_].meter != nullptr) {
+        slots_[selected_].meter->SetLevel(level_ + settings_->Current().sMeterCal / 10.0,
+                                          settings_->Current().atten != 0);
+    }
+}
+
+void CMainWindows::OnScanEnd(CnxK740RXReceiver* receiver) {
+    const int index = IndexOf(receiver);
+    if (index < 0) {
+        return;
+    }
+    slots_[index].scanning = false;
+    if (index == selected_) {
+        UpdateControlsEnabled();
+    }
+}
+
+void CMainWindows::OnScanLevel(CnxK740RXReceiver* receiver, const ScanSample& sample) {
+    const int index = IndexOf(receiver);
+    if (index >= 0 && slots_[index].scanning) {
+        scanArea_->AddLevel(index, sample.frequency, sample.level);
+    }
+}
+
+const CnxK740RXDlgDisconnected* CMainWindows::DisconnectionWindow(int index) const {
+    return slots_.at(index).disconnected.get();
+}
+
+void CMainWindows::OnConnection(CnxK740RXReceiver* receiver, bool connected) {
+    const int index = IndexOf(receiver);
+    if (index < 0) {
+        return;
+    }
+    SnxReceiverSlot& slot = slots_[index];
+    if (!connected) {
+        if (!slot.disconnected) {
+            TmySleep(300);
+            if (!receiver->IsConnected()) {
+                receiver->Stop();
+                const bool canSwitch = receiverList_->GetCount() >= 2;
+                slot.disconnected = std::make_unique<CnxK740RXDlgDisconnected>(
+                    this, index + 1, canSwitch, GetHandle(), reinterpret_cast<WPARAM>(receiver));
+                slot.disconnected->show();
+            }
+        }
+        receiverList_->SetItemAlarm(index, true);
+        receiverList_->SetItemLamp(index, false);
+    } else {
+        slot.disconnected.reset();
+        if (receiver->IsConnected()) {
+            receiver->Start();
+            receiverList_->SetItemAlarm(index, false);
+            receiverList_->SetItemLamp(index, true);
+        }
+    }
+    if (index == selected_) {
+        UpdateControlsEnabled();
+    }
+}
+
+void CMainWindows::OnSwitchToDemo(CnxK740RXReceiver* receiver) {
+    const int index = IndexOf(receiver);
+    if (index < 0) {
+        return;
+    }
+    slots_[index].disconnected.reset();
+    receiver->SetDemo(true);
+    receiver->SetSerial("DEMO");
+    receiverList_->SetItemDemo(index, true);
+    if (receiverList_->GetCount() == 0) {
+        PostMessage(GetHandle(), WM_CLOSE, 0, 0);
+        return;
+    }
+    receiverList_->SetItemAlarm(index, false);
+    receiverList_->SetItemLamp(index, true);
+    SelectReceiver(index, true);
+}
+
+void CMainWindows::OpenHelp() {
+    const QString page =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/help/index.html");
+    QDesktopServices::openUrl(QUrl::fromLocalFile(page));
+}
+
+void CMainWindows::OpenReceiverListWindow() {
+    CnxK740RXDlgReceiverList dialog(this, manager_.get(), receiverCount_);
+    dialog.exec();
+}
+
+void CMainWindows::OpenAboutWindow() {
+    if (!about_) {
+        about_ = std::make_unique<CnxK740RXDlgAbout>(this, GetHandle());
+    }
+    about_->show();
+    about_->raise();
+}
+
+void CMainWindows::CloseAboutWindow() {
+    about_.reset();
+}

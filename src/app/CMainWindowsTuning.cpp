@@ -1,0 +1,282 @@
+// Tuning: frequency changes from every source, channel mode, switches and the keyboard.
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QSlider>
+#include <QWheelEvent>
+
+#include "app/CMainWindows.h"
+#include "app/CnxCtrlFrequency.h"
+#include "app/CnxCtrlFrequencyBand.h"
+#include "app/CnxCtrlKnob.h"
+#include "app/CnxCtrlScanArea.h"
+#include "app/CnxMainWindowKeys.h"
+#include "app/CnxTuningRules.h"
+#include "receiver/CnxK740RXCtrlReceiverManager.h"
+#include "receiver/CnxK740RXReceiver.h"
+#include "receiver/CnxK740RX_ReceiverManager.h"
+#include "settings/CnxChannelPlan.h"
+#include "settings/CnxK740RXFileIniApp.h"
+#include "smeter/CnxK740RXCalibratorSMeter.h"
+
+int32_t CMainWindows::GetCurrentFrequency() const {
+    return settings_->Current().frequency;
+}
+
+bool CMainWindows::IsChannelMode() const {
+    return settings_->Current().stepChannel != 0;
+}
+
+bool CMainWindows::IsSelectedScanning() const {
+    return selected_ >= 0 && slots_[selected_].scanning;
+}
+
+void CMainWindows::FrequencySet(int index, int32_t frequency, bool force) {
+    if (index < 0 || index >= kMaxReceivers) {
+        return;
+    }
+    SnxReceiverSlot& slot = slots_[index];
+    if (frequency == slot.frequency && !force) {
+        return;
+    }
+    const int32_t f = CnxTuningRules::Clamp(frequency, upperLimit_);
+    slot.frequency = f;
+    if (receiverList_ != nullptr) {
+        receiverList_->SetItemFrequency(index, f);
+    }
+    if (index != selected_) {
+        CnxK740RXReceiver* receiver = manager_ ? manager_->GetReceiver(index) : nullptr;
+        if (receiver != nullptr && !slot.scanning) {
+            receiver->SetFrequency(f);
+            if (const int32_t tuned = receiver->GetFrequency(); tuned != 0) {
+                slot.frequency = tuned;
+            }
+        }
+        return;
+    }
+    if (frequencyEntry_ != nullptr) {
+        frequencyEntry_->Model().ShowFrequency(f);
+    }
+    if (settings_->Current().power != 0 && (f != GetCurrentFrequency() || force)) {
+        TuneSelected(f, force);
+    }
+}
+
+void CMainWindows::TuneSelected(int32_t frequency, bool /*force*/) {
+    SnxReceiverSlot& slot = slots_[selected_];
+    int32_t f = frequency;
+    if (IsChannelMode()) {
+        f = CnxTuningRules::SnapToChannelRaster(f, GetCurrentFrequency(), upperLimit_);
+    }
+    settings_->Current().frequency = f;
+    frequencyChanged_ = true;
+    if (calibrator_) {
+        calibrator_->SetFrequency(f);
+    }
+    if (!slot.scanning) {
+        if (current_ != nullptr) {
+            current_->SetFrequency(f);
+            if (const int32_t tuned = current_->GetFrequency(); tuned != 0) {
+                settings_->Current().frequency = tuned;
+            }
+        }
+        if (bandDisplay_ != nullptr) {
+            bandDisplay_->SetPath(settings_->GetBandFilePath());
+            bandDisplay_->SetFrequency(GetCurrentFrequency());
+        }
+        UpdateChannelDisplay(GetCurrentFrequency());
+    }
+    // The list row and the entry show where the receiver really is, raster and all.
+    slot.frequency = GetCurrentFrequency();
+    if (receiverList_ != nullptr) {
+        receiverList_->SetItemFrequency(selected_, slot.frequency);
+    }
+    if (frequencyEntry_ != nullptr) {
+        frequencyEntry_->Model().ShowFrequency(slot.frequency);
+    }
+}
+
+void CMainWindows::UpdateChannelDisplay(int32_t frequency) {
+    if (bandDisplay_ == nullptr) {
+        return;
+    }
+    const auto channel = CnxChannelPlan::ChannelOf(frequency);
+    bandDisplay_->SetChannelText(CnxChannelPlan::ChannelText(channel));
+    bandDisplay_->SetOnChannel(channel && channel->frequency == frequency);
+}
+
+void CMainWindows::SetChannelMode(bool on, bool force) {
+    settings_->Current().stepChannel = on ? 1 : 0;
+    SetStep(on ? 375000 : 10000, force);
+    if (selected_ >= 0) {
+        FrequencySet(selected_, GetCurrentFrequency(), true);
+    }
+}
+
+void CMainWindows::SetStep(int32_t step, bool force) {
+    if (step == knobStep_ && !force) {
+        return;
+    }
+    knobStep_ = step;
+    if (knob_ != nullptr) {
+        knob_->SetStep(step);
+    }
+}
+
+void CMainWindows::SetAttenuator(bool on, bool force) {
+    if (int32_t(on) == settings_->Current().atten && !force) {
+        return;
+    }
+    settings_->Current().atten = on ? 1 : 0;
+    if (current_ != nullptr && !IsSelectedScanning()) {
+        current_->SetAtten(on ? 1 : 0);
+    }
+    if (attenButton_ != nullptr) {
+        attenButton_->setChecked(on);
+    }
+}
+
+void CMainWindows::SetRFAmplifier(bool /*request*/, bool force) {
+    // The amplifier always stays on: every request turns it on.
+    if (settings_->Current().preamp == 1 && !force) {
+        return;
+    }
+    settings_->Current().preamp = 1;
+    if (current_ != nullptr && !IsSelectedScanning()) {
+        current_->SetRFAmp(1);
+    }
+}
+
+void CMainWindows::SetVolume(int volume, bool force) {
+    const auto& s = settings_->Current();
+    const int v = std::clamp<int>(volume, s.volumeMin, std::max<int>(s.volumeMin, s.volumeMax));
+    if (v == settings_->Current().volume && !force) {
+        return;
+    }
+    settings_->Current().volume = v;
+    if (volumeSlider_ != nullptr) {
+        const QSignalBlocker block(volumeSlider_);
+        volumeSlider_->setRange(s.volumeMin, std::max<int>(s.volumeMin, s.volumeMax));
+        volumeSlider_->setValue(v);
+    }
+}
+
+void CMainWindows::SetMonitor(bool on, bool force) {
+    if (int32_t(on) == settings_->Current().mute && !force) {
+        return;
+    }
+    settings_->Current().mute = on ? 1 : 0;
+    if (monitorButton_ != nullptr) {
+        monitorButton_->setChecked(on);
+    }
+}
+
+void CMainWindows::HookControlEvents() {
+    frequencyEntry_->OnFrequencyChanged.Subscribe(this, &CMainWindows::OnEntryFrequencyChanged);
+    frequencyEntry_->OnFrequencySpinChanged.Subscribe(this,
+                                                      &CMainWindows::OnEntryFrequencySpinChanged);
+    frequencyEntry_->OnFrequency375Changed.Subscribe(this,
+                                                     &CMainWindows::OnEntryFrequency375Changed);
+    knob_->FrequencyKnobChangeStep.Subscribe(this, &CMainWindows::OnKnobStep);
+    connect(attenButton_, &QPushButton::toggled, this, [this](bool on) { SetAttenuator(on); });
+    connect(monitorButton_, &QPushButton::toggled, this, [this](bool on) { SetMonitor(on); });
+    connect(volumeSlider_, &QSlider::valueChanged, this, [this](int v) { SetVolume(v); });
+}
+
+void CMainWindows::OnEntryFrequencyChanged(void*, int32_t frequency) {
+    FrequencySet(selected_, frequency);
+}
+
+void CMainWindows::OnEntryFrequencySpinChanged(void*, int32_t frequency) {
+    const bool channelMode = IsChannelMode();
+    settings_->Current().stepChannel = 0;
+    FrequencySet(selected_, frequency);
+    settings_->Current().stepChannel = channelMode ? 1 : 0;
+}
+
+void CMainWindows::OnEntryFrequency375Changed(void*, int32_t frequency) {
+    const bool channelMode = IsChannelMode();
+    FrequencySet(selected_, frequency);
+    SetChannelMode(true, true);
+    SetChannelMode(channelMode, true);
+}
+
+void CMainWindows::OnKnobStep(void*, int32_t step) {
+    FrequencySet(selected_, GetCurrentFrequency() + step);
+}
+
+void CMainWindows::ToggleScan() {
+    if (current_ == nullptr || selected_ < 0 || settings_->Current().power == 0) {
+        return;
+    }
+    SnxReceiverSlot& slot = slots_[selected_];
+    if (slot.scanning) {
+        slot.scanning = false;
+        current_->StopScan();
+    } else {
+        slot.scanning = true;
+        scanArea_->StartPass(selected_);
+        current_->SetScanStep(scanStep_, true);
+        current_->StartScan();
+    }
+    UpdateControlsEnabled();
+}
+
+bool CMainWindows::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType() ||
+        static_cast<QWidget*>(watched)->window() != this) {
+        return false;
+    }
+    // While the entry is being typed into, its own key rules apply.
+    if (frequencyEntry_ != nullptr && frequencyEntry_->Model().IsEditing()) {
+        return false;
+    }
+    return HandleKey(*static_cast<QKeyEvent*>(event));
+}
+
+bool CMainWindows::HandleKey(const QKeyEvent& event) {
+    using Action = CnxMainWindowKeys::Action;
+    const auto command = CnxMainWindowKeys::Translate(event.key(), event.modifiers(), event.text());
+    switch (command.action) {
+        case Action::SelectReceiverBy:
+            SelectReceiver(selected_ + command.value);
+            break;
+        case Action::OpenEntry:
+            if (frequencyEntry_ != nullptr && frequencyEntry_->isEnabled()) {
+                frequencyEntry_->OpenEditWith(QChar(command.character));
+            }
+            break;
+        case Action::VolumeBy:
+            SetVolume(settings_->Current().volume + command.value);
+            break;
+        case Action::ToggleScan:
+            ToggleScan();
+            break;
+        case Action::KnobStep:
+            if (knob_ != nullptr && knob_->isEnabled()) {
+                knob_->Turn(command.value > 0 ? 1 : 0, 0, false);
+            }
+            break;
+        case Action::FrequencyBy:
+            if (frequencyEntry_ != nullptr && frequencyEntry_->isEnabled()) {
+                FrequencySet(selected_, GetCurrentFrequency() + command.value);
+            }
+            break;
+        case Action::Help:
+            OpenHelp();
+            break;
+        case Action::None:
+            return false;
+    }
+    return true;
+}
+
+void CMainWindows::wheelEvent(QWheelEvent* event) {
+    const int notches = event->angleDelta().y() / 120;
+    if (knob_ == nullptr || !knob_->isEnabled()) {
+        return;
+    }
+    for (int i = 0; i < std::abs(notches); ++i) {
+        knob_->Turn(notches > 0 ? 1 : 0, 0, false);
+    }
+    event->accept();
+}

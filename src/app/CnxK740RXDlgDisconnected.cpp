@@ -1,0 +1,52 @@
+#include "app/CnxK740RXDlgDisconnected.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/CMainWindows.h"
+#include "ui/TmyComponent.h"
+
+CnxK740RXDlgDisconnected::CnxK740RXDlgDisconnected(QWidget* owner, int receiverNumber,
+                                                   bool offerDemo, HWND mainWindow, WPARAM receiver)
+    : QDialog(owner), mainWindow_(mainWindow), receiver_(receiver), offerDemo_(offerDemo) {
+    setWindowTitle(QStringLiteral(" Radio disconnected"));
+    setModal(false);
+    text_ = QStringLiteral("Receiver %1 no longer connected\nWaiting for reconnect")
+                .arg(receiverNumber);
+    auto* label = new QLabel(text_, this);
+    label->setAlignment(Qt::AlignCenter);
+    button_ = new QPushButton(
+        offerDemo ? QStringLiteral("Demo") : QStringLiteral("Close Application"), this);
+    button_->setToolTip(offerDemo
+                            ? QStringLiteral("Carry on with a simulated receiver in its place")
+                            : QStringLiteral("Close the program"));
+    button_->setDefault(true);
+    connect(button_, &QPushButton::clicked, this, &CnxK740RXDlgDisconnected::Press);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(24, 20, 24, 16);
+    layout->setSpacing(16);
+    layout->addWidget(label);
+    layout->addWidget(button_, 0, Qt::AlignCenter);
+    adjustSize();
+    if (owner != nullptr) {
+        move(owner->geometry().center() - rect().center());
+    }
+}
+
+QString CnxK740RXDlgDisconnected::Text() const {
+    return text_;
+}
+
+QString CnxK740RXDlgDisconnected::ButtonText() const {
+    return button_->text();
+}
+
+void CnxK740RXDlgDisconnected::Press() {
+    hide();
+    if (offerDemo_) {
+        PostMessage(mainWindow_, WM_MAIN_SWITCH_TO_DEMO, receiver_, 0);
+    } else {
+        PostMessage(mainWindow_, WM_CLOSE, 0, 0);
+    }
+}

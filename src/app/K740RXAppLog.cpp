@@ -1,0 +1,3 @@
+#include "app/K740RXAppLog.h"
+
+Q_LOGGING_CATEGORY(lcApp, "k740.app")

@@ -1,0 +1,194 @@
+// The main window with the simulated driver library: start-up, tuning from the keyboard,
+// receiver selection, lost and regained radios, and the settings written at the end.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QKeyEvent>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "TestSupport.h"
+#include "app/CMainWindows.h"
+#include "app/CnxCtrlFrequency.h"
+#include "app/CnxCtrlFrequencyBand.h"
+#include "app/CnxK740RXDlgDisconnected.h"
+#include "receiver/CnxK740RXCtrlReceiverManager.h"
+#include "receiver/CnxK740RXReceiver.h"
+#include "receiver/CnxK740RX_ReceiverManager.h"
+#include "settings/CnxAppOptions.h"
+#include "settings/CnxK740RXFileIniApp.h"
+#include "ui/TmyApplication.h"
+
+namespace {
+
+const char* kTwoRadios =
+    "[radio0]\nserial = 4711001\nproduct = K7USB-A\nconnected = %1\n"
+    "[radio1]\nserial = 4711002\nproduct = K7PCI-B\nconnected = 1\n"
+    "[signals]\n142750000 = -62\n";
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EnsureQtApp();
+        ASSERT_TRUE(home_.isValid());
+        qputenv("HOME", home_.path().toUtf8());
+        simFile_ = home_.path() + "/radios.ini";
+        ResetAppOptions();
+        g_optNSplash.present = true;
+    }
+    void TearDown() override {
+        window_.reset();
+        qunsetenv("QVK740RX_SIM");
+    }
+
+    void WriteRadios(bool firstConnected) {
+        QFile file(simFile_);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(QString(kTwoRadios).arg(firstConnected ? 1 : 0).toUtf8());
+        file.close();
+        qputenv("QVK740RX_SIM", simFile_.toUtf8());
+    }
+
+    void Start() {
+        window_ = std::make_unique<CMainWindows>(app_);
+        ASSERT_TRUE(window_->IsInitOk());
+        window_->Build();
+        PumpFor(400);  // deferred start
+    }
+
+    void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = {}) {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : window_.get();
+        QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+        QCoreApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+        QCoreApplication::sendEvent(target, &release);
+    }
+    void Type(const QString& keys) {
+        for (QChar c : keys) {
+            Key(c.isDigit() ? Qt::Key_0 + c.digitValue()
+                : c == '.'  ? Qt::Key_Period
+                            : Qt::Key_M,
+                Qt::NoModifier, QString(c));
+        }
+        Key(Qt::Key_Return);
+    }
+
+    QString IniText() {
+        QFile file(home_.path() + "/Documents/Quorvant/K740RX/K740RX.ini");
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
+    QTemporaryDir home_;
+    QString simFile_;
+    TmyApplication app_;
+    std::unique_ptr<CMainWindows> window_;
+};
+
+TEST_F(MainWindowTest, KeyboardTunesSelectsAndTheSettingsKeepEachFrequency) {
+    WriteRadios(true);
+    Start();
+    EXPECT_EQ(window_->GetSelectedReceiver(), 0);
+    EXPECT_EQ(window_->windowTitle(), "K740RX Sonobuoy Receiver# 1 - 4711001");
+
+    Type("1m62.25");
+    EXPECT_EQ(window_->GetCurrentFrequency(), 162250000);
+    EXPECT_EQ(window_->Manager()->GetReceiver(0)->GetFrequency(), 162250000);
+    EXPECT_EQ(window_->BandDisplay()->GetChannelText(), "Channel  1");
+    EXPECT_TRUE(window_->BandDisplay()->IsOnChannel());
+    EXPECT_EQ(window_->ReceiverList()->GetItemFrequency(0), 162250000);
+
+    Key(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(window_->GetSelectedReceiver(), 1);
+    EXPECT_EQ(window_->windowTitle(), "K740RX Sonobuoy Receiver# 2 - 4711002");
+
+    // Channel mode moves a typed frequency onto the raster, and Page Up steps off it again.
+    Type("142.8");
+    EXPECT_EQ(window_->GetCurrentFrequency(), 142750000);
+    Key(Qt::Key_PageUp, Qt::ShiftModifier);  // 10 kHz, snapped back in channel mode
+    EXPECT_EQ(window_->GetCurrentFrequency(), 142750000);
+    Key(Qt::Key_Up);  // one knob step is one channel
+    EXPECT_EQ(window_->GetCurrentFrequency(), 143125000);
+
+    Key(Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(window_->GetSelectedReceiver(), 0);
+    EXPECT_EQ(window_->GetCurrentFrequency(), 162250000);  // receiver 1 kept its own frequency
+
+    window_.reset();  // shutdown writes the settings
+    const QString ini = IniText();
+    EXPECT_TRUE(ini.contains("[RECEIVER 0]"));
+    EXPECT_NE(ini.indexOf("Frequency=162250000"), -1);
+    EXPECT_NE(ini.indexOf("Frequency=143125000"), -1);
+}
+
+TEST_F(MainWindowTest, FrequencySetClampsAndJumpsTheChannelGap) {
+    WriteRadios(true);
+    Start();
+    window_->FrequencySet(0, 173500001);
+    EXPECT_EQ(window_->GetCurrentFrequency(), 173500000);
+    EXPECT_EQ(window_->BandDisplay()->GetChannelText(), "Channel  16");
+    window_->FrequencySet(0, 100000000);
+    EXPECT_EQ(window_->GetCurrentFrequency(), 136000000);
+    EXPECT_EQ(window_->BandDisplay()->GetChannelText(), "Channel  32");
+
+    window_->FrequencySet(0, 161125000);
+    window_->FrequencySet(0, 161500000);  // into the gap going up
+    EXPECT_EQ(window_->GetCurrentFrequency(), 162250000);
+    window_->FrequencySet(0, 161500000, true);  // and going down
+    EXPECT_EQ(window_->GetCurrentFrequency(), 161125000);
+    EXPECT_EQ(window_->BandDisplay()->GetChannelText(), "Channel  99");
+
+    // Without channel mode the frequency stays where it is put.
+    window_->SetChannelMode(false, true);
+    window_->FrequencySet(0, 161312500);
+    EXPECT_EQ(window_->GetCurrentFrequency(), 161312500);
+    EXPECT_EQ(window_->BandDisplay()->GetChannelText(), "Channel Undefined");
+}
+
+TEST_F(MainWindowTest, LostRadioIsMarkedOfferedDemoAndComesBack) {
+    WriteRadios(true);
+    Start();
+    WriteRadios(false);
+    ASSERT_TRUE(PumpUntil([&] { return window_->DisconnectionWindow(0) != nullptr; }));
+    EXPECT_TRUE(window_->ReceiverList()->GetItem(0)->alarm);
+    EXPECT_EQ(window_->DisconnectionWindow(0)->Text(),
+              "Receiver 1 no longer connected\nWaiting for reconnect");
+    EXPECT_EQ(window_->DisconnectionWindow(0)->ButtonText(), "Demo");
+
+    WriteRadios(true);
+    ASSERT_TRUE(PumpUntil([&] { return window_->DisconnectionWindow(0) == nullptr; }));
+    EXPECT_FALSE(window_->ReceiverList()->GetItem(0)->alarm);
+
+    // Lost again, and this time the operator carries on with a simulated receiver.
+    WriteRadios(false);
+    ASSERT_TRUE(PumpUntil([&] { return window_->DisconnectionWindow(0) != nullptr; }));
+    const_cast<CnxK740RXDlgDisconnected*>(window_->DisconnectionWindow(0))->Press();
+    ASSERT_TRUE(PumpUntil([&] { return window_->DisconnectionWindow(0) == nullptr; }));
+    CnxK740RXReceiver* receiver = window_->Manager()->GetReceiver(0);
+    EXPECT_TRUE(receiver->IsDemo());
+    EXPECT_FALSE(window_->ReceiverList()->GetItem(0)->alarm);
+    EXPECT_EQ(window_->GetSelectedReceiver(), 0);
+    EXPECT_EQ(window_->windowTitle(), "K740RX Sonobuoy Receiver# 1 - DEMO");
+}
+
+TEST_F(MainWindowTest, DemoModeDefersAnEarlyClose) {
+    qunsetenv("QVK740RX_SIM");
+    g_optITime = {true, 4000};  // first ready poll comes well after start-up
+    Start();
+    // Closed before the receivers are reported ready: remembered, carried out at the poll.
+    window_->close();
+    EXPECT_TRUE(window_->IsClosePending());
+    EXPECT_TRUE(window_->isVisible());
+    ASSERT_TRUE(PumpUntil([&] { return app_.IsQuitRequested(); }));
+    EXPECT_TRUE(window_->IsReady());
+    EXPECT_FALSE(window_->isVisible());
+
+    EXPECT_EQ(window_->ReceiverList()->GetCount(), 8);
+    EXPECT_TRUE(window_->Manager()->IsDemoMode());
+    EXPECT_EQ(window_->windowTitle(), "K740RX Sonobuoy Receiver# 1 - DEMO");
+    EXPECT_TRUE(window_->ReceiverList()->IsDemoNoteShown());
+    // The level poll shows the simulated level of the tuned frequency.
+    window_->FrequencySet(0, 142750000);
+    ASSERT_TRUE(PumpUntil([&] { return window_->GetLevel() == -60.0; }));
+}
+
+}  // namespace
