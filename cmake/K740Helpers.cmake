@@ -26,9 +26,10 @@ function(k740_tests name)
     target_link_libraries(test_${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
     # Tests that load the stand-in libraries find them beside the program under test.
     set_target_properties(test_${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${K740_BIN_DIR})
-    set(properties TIMEOUT 300 ENVIRONMENT "QT_QPA_PLATFORM=offscreen;K740RX_AUDIO=virtual")
-    if(ARG_LABELS)
-        list(APPEND properties LABELS ${ARG_LABELS})
+    if(NOT ARG_LABELS)
+        set(ARG_LABELS unit)
     endif()
-    gtest_discover_tests(test_${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${properties})
+    # Widgets need no display: the offscreen platform stands in for one.
+    gtest_discover_tests(test_${name} DISCOVERY_TIMEOUT 60
+        PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT 300 ENVIRONMENT QT_QPA_PLATFORM=offscreen)
 endfunction()
