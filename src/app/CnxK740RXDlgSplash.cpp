@@ -56,6 +56,10 @@ QString CnxK740RXDlgSplash::Text() const {
     return status_->text();
 }
 
+QRect CnxK740RXDlgSplash::TextGeometry() const {
+    return status_->geometry();
+}
+
 int CnxK740RXDlgSplash::Progress() const {
     return progress_->value();
 }

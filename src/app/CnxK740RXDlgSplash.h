@@ -17,6 +17,7 @@ public:
 
     QString Text() const;
     int Progress() const;
+    QRect TextGeometry() const;
 
     // Centres the window on the screen, wholly on it.
     void CenterOnDesktop();
