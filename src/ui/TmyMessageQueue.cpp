@@ -85,8 +85,7 @@ void TmyMessageQueue::StopTimer(int timerId) {
 }
 
 void TmyMessageQueue::timerEvent(QTimerEvent* e) {
-    const auto it = timers_.find(e->timerId());
-    if (it == timers_.end()) {
+    if (timers_.count(e->timerId()) == 0) {
         return;
     }
     bool held;
@@ -96,6 +95,14 @@ void TmyMessageQueue::timerEvent(QTimerEvent* e) {
     }
     if (held) {
         pendingTicks_.insert(e->timerId());
+        return;
+    }
+    Tick(e->timerId());
+}
+
+void TmyMessageQueue::Tick(int timerId) {
+    const auto it = timers_.find(timerId);
+    if (it == timers_.end()) {
         return;
     }
     const TimerTarget target = it->second;
@@ -114,14 +121,7 @@ void TmyMessageQueue::DeliverPendingTicks() {
     while (!pendingTicks_.empty()) {
         const int timerId = *pendingTicks_.begin();
         pendingTicks_.erase(pendingTicks_.begin());
-        const auto it = timers_.find(timerId);
-        if (it == timers_.end()) {
-            continue;
-        }
-        const TimerTarget target = it->second;
-        if (TmyComponent* component = TmyComponentRegistry::Find(target.target)) {
-            TmyComponentRegistry::Tick(*component, target.id);
-        }
+        Tick(timerId);
     }
 }
 

@@ -33,6 +33,7 @@ protected:
 private:
     void Drain();
     void DeliverPendingTicks();
+    void Tick(int timerId);
     void WakeLocked();
 
     std::mutex mutex_;
