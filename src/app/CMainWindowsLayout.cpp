@@ -107,10 +107,10 @@ void CMainWindows::BuildControls() {
     tuningLayout->setContentsMargins(10, 8, 10, 8);
     tuningLayout->setVerticalSpacing(6);
     tuningLayout->addWidget(frequencyEntry_, 0, 0, 1, 2);
-    tuningLayout->addWidget(knob_, 0, 2);
-    tuningLayout->addLayout(switches, 1, 0, 1, 3);
-    tuningLayout->addLayout(volume, 2, 0, 1, 3);
-    tuningLayout->setColumnStretch(0, 1);
+    tuningLayout->addWidget(knob_, 1, 0, 2, 1);
+    tuningLayout->addLayout(switches, 1, 1);
+    tuningLayout->addLayout(volume, 2, 1);
+    tuningLayout->setColumnStretch(1, 1);
 
     // Channel block.
     QFrame* channel = MakePanel(this);
@@ -133,7 +133,7 @@ void CMainWindows::BuildControls() {
 
     auto* top = new QHBoxLayout;
     top->setSpacing(8);
-    top->addWidget(tuning, 5);
+    top->addWidget(tuning, 6);
     top->addWidget(channel, 3);
     top->addWidget(meter, 3);
 
