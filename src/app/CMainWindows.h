@@ -178,6 +178,7 @@ private:
     CnxCtrlFrequency* frequencyEntry_ = nullptr;
     CnxCtrlKnob* knob_ = nullptr;
     CnxCtrlFrequencyBand* bandDisplay_ = nullptr;
+    QPushButton* channelButton_ = nullptr;
     QPushButton* attenButton_ = nullptr;
     QPushButton* monitorButton_ = nullptr;
     QSlider* volumeSlider_ = nullptr;

@@ -88,6 +88,9 @@ void CMainWindows::BuildControls() {
     frequencyEntry_->SetCaption(QStringLiteral("Freq"));
     frequencyEntry_->Model().SetLimits(CnxTuningRules::kLowerLimit, upperLimit_);
     knob_ = new CnxCtrlKnob(tuning);
+    channelButton_ =
+        MakeSwitch(QStringLiteral("Channel"),
+                   QStringLiteral("Channel mode: tune on the sonobuoy channel raster"), tuning);
     attenButton_ = MakeSwitch(QStringLiteral("Atten"), QStringLiteral("Attenuator, 18 dB"), tuning);
     monitorButton_ =
         MakeSwitch(QStringLiteral("Monitor"), QStringLiteral("Play the receiver's audio"), tuning);
@@ -96,6 +99,7 @@ void CMainWindows::BuildControls() {
     volumeSlider_->setFocusPolicy(Qt::StrongFocus);
     auto* switches = new QHBoxLayout;
     switches->setSpacing(6);
+    switches->addWidget(channelButton_);
     switches->addWidget(attenButton_);
     switches->addWidget(monitorButton_);
     switches->addStretch(1);
@@ -153,7 +157,8 @@ void CMainWindows::BuildControls() {
     main->addLayout(right, 1);
 
     setTabOrder(frequencyEntry_, knob_);
-    setTabOrder(knob_, attenButton_);
+    setTabOrder(knob_, channelButton_);
+    setTabOrder(channelButton_, attenButton_);
     setTabOrder(attenButton_, monitorButton_);
     setTabOrder(monitorButton_, volumeSlider_);
     QCoreApplication::instance()->installEventFilter(this);

@@ -123,6 +123,7 @@ void CMainWindows::UpdateControlsEnabled() {
     const bool manual = usable && !slots_[selected_].scanning;
     frequencyEntry_->enable(manual);
     knob_->setEnabled(manual);
+    channelButton_->setEnabled(manual);
     attenButton_->setEnabled(manual);
     monitorButton_->setEnabled(usable);
     volumeSlider_->setEnabled(usable);

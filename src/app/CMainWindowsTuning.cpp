@@ -106,6 +106,10 @@ void CMainWindows::UpdateChannelDisplay(int32_t frequency) {
 
 void CMainWindows::SetChannelMode(bool on, bool force) {
     settings_->Current().stepChannel = on ? 1 : 0;
+    if (channelButton_ != nullptr) {
+        const QSignalBlocker block(channelButton_);
+        channelButton_->setChecked(on);
+    }
     SetStep(on ? 375000 : 10000, force);
     if (selected_ >= 0) {
         FrequencySet(selected_, GetCurrentFrequency(), true);
@@ -177,6 +181,7 @@ void CMainWindows::HookControlEvents() {
     frequencyEntry_->OnFrequency375Changed.Subscribe(this,
                                                      &CMainWindows::OnEntryFrequency375Changed);
     knob_->FrequencyKnobChangeStep.Subscribe(this, &CMainWindows::OnKnobStep);
+    connect(channelButton_, &QPushButton::toggled, this, [this](bool on) { SetChannelMode(on); });
     connect(attenButton_, &QPushButton::toggled, this, [this](bool on) { SetAttenuator(on); });
     connect(monitorButton_, &QPushButton::toggled, this, [this](bool on) { SetMonitor(on); });
     connect(volumeSlider_, &QSlider::valueChanged, this, [this](int v) { SetVolume(v); });

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -137,11 +138,26 @@ TEST_F(MainWindowTest, FrequencySetClampsAndJumpsTheChannelGap) {
     EXPECT_EQ(window_->GetCurrentFrequency(), 161125000);
     EXPECT_EQ(window_->BandDisplay()->GetChannelText(), "Channel  99");
 
-    // Without channel mode the frequency stays where it is put.
-    window_->SetChannelMode(false, true);
+    // The Channel switch turns channel mode off: the frequency stays where it is put and the
+    // knob steps 10 kHz.
+    QPushButton* channelSwitch = nullptr;
+    for (QPushButton* button : window_->findChildren<QPushButton*>()) {
+        if (button->text() == "Channel") {
+            channelSwitch = button;
+        }
+    }
+    ASSERT_NE(channelSwitch, nullptr);
+    channelSwitch->click();
+    EXPECT_FALSE(window_->IsChannelMode());
     window_->FrequencySet(0, 161312500);
     EXPECT_EQ(window_->GetCurrentFrequency(), 161312500);
     EXPECT_EQ(window_->BandDisplay()->GetChannelText(), "Channel Undefined");
+    Key(Qt::Key_Up);
+    EXPECT_EQ(window_->GetCurrentFrequency(), 161322500);
+    // Back on, the frequency moves onto the raster at once: here into the gap from below, so
+    // across it to channel 1.
+    channelSwitch->click();
+    EXPECT_EQ(window_->GetCurrentFrequency(), 162250000);
 }
 
 TEST_F(MainWindowTest, LostRadioIsMarkedOfferedDemoAndComesBack) {
