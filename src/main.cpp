@@ -67,6 +67,7 @@ int main(int argc, char** argv) {
     }
     QApplication qtApp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("K740RX"));
+    QApplication::setApplicationVersion(QStringLiteral(K740RX_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
     return RunProgram(qtApp, JoinArguments(argc, argv));
 }
