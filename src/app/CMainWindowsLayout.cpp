@@ -42,6 +42,8 @@ QPushButton* MakeSwitch(const QString& text, const QString& toolTip, QWidget* pa
     button->setCheckable(true);
     button->setToolTip(toolTip);
     button->setFocusPolicy(Qt::StrongFocus);
+    button->setStyleSheet(QStringLiteral("QPushButton { padding: 4px 5px; }"));
+    button->setMinimumWidth(button->fontMetrics().horizontalAdvance(text) + 14);
     return button;
 }
 
@@ -88,6 +90,7 @@ void CMainWindows::BuildControls() {
     frequencyEntry_->SetCaption(QStringLiteral("Freq"));
     frequencyEntry_->Model().SetLimits(CnxTuningRules::kLowerLimit, upperLimit_);
     knob_ = new CnxCtrlKnob(tuning);
+    knob_->setFixedSize(40, 40);
     channelButton_ =
         MakeSwitch(QStringLiteral("Channel"),
                    QStringLiteral("Channel mode: tune on the sonobuoy channel raster"), tuning);
@@ -111,8 +114,8 @@ void CMainWindows::BuildControls() {
     tuningLayout->setContentsMargins(10, 8, 10, 8);
     tuningLayout->setVerticalSpacing(6);
     tuningLayout->addWidget(frequencyEntry_, 0, 0, 1, 2);
-    tuningLayout->addWidget(knob_, 1, 0, 2, 1);
-    tuningLayout->addLayout(switches, 1, 1);
+    tuningLayout->addLayout(switches, 1, 0, 1, 2);
+    tuningLayout->addWidget(knob_, 2, 0);
     tuningLayout->addLayout(volume, 2, 1);
     tuningLayout->setColumnStretch(1, 1);
 

@@ -121,6 +121,7 @@ void CMainWindows::UpdateControlsEnabled() {
     const bool connected = row != nullptr && !row->alarm;
     const bool usable = connected && settings_->Current().power != 0;
     const bool manual = usable && !slots_[selected_].scanning;
+    slots_[selected_].meter->setEnabled(connected);
     frequencyEntry_->enable(manual);
     knob_->setEnabled(manual);
     channelButton_->setEnabled(manual);
