@@ -32,7 +32,7 @@ TEST_F(CnxK740RXReceiverTest, WithoutTheLibraryItStaysDemoWithTenDemoEntries) {
     for (int i = 0; i < CnxK740RXReceiver::kRadioListSize; ++i) {
         const RadioInfo* entry = receiver->GetRadioInfo(i);
         ASSERT_NE(entry, nullptr);
-        EXPECT_EQ(entry->length, 42u);
+        EXPECT_EQ(uint32_t{entry->length}, 42u);
         EXPECT_STREQ(entry->serial, "DEMO");
         // The tenth name does not fit the field whole.
         const std::string expected = i < 9 ? "DEMO [" + std::to_string(i + 1) + "]" : "DEMO [10";

@@ -90,12 +90,12 @@ TEST(SimDriverRadios, ListsTheRadiosOfTheFile) {
     ASSERT_EQ(driver.K7GetRadioList3(list.data(), 420, &count), 2)
         << "the unplugged radio is not listed";
     EXPECT_EQ(count, 2U);
-    EXPECT_EQ(list[0].length, 42U);
+    EXPECT_EQ(uint32_t{list[0].length}, 42U);
     EXPECT_STREQ(list[0].serial, "4711001");
     EXPECT_STREQ(list[0].productName, "K7USB-A");
-    EXPECT_EQ(list[0].valueA, 260U);
-    EXPECT_EQ(list[0].valueB, 7U);
-    EXPECT_EQ(list[1].length, 42U);
+    EXPECT_EQ(uint32_t{list[0].valueA}, 260U);
+    EXPECT_EQ(uint32_t{list[0].valueB}, 7U);
+    EXPECT_EQ(uint32_t{list[1].length}, 42U);
     EXPECT_STREQ(list[1].serial, "4711002");
     EXPECT_STREQ(list[1].productName, "K7PCI-B");
 
@@ -105,7 +105,7 @@ TEST(SimDriverRadios, ListsTheRadiosOfTheFile) {
     EXPECT_EQ(driver.K7GetRadioList3(small.data(), 42, &count), 2);
     EXPECT_EQ(count, 1U);
     EXPECT_STREQ(small[0].serial, "4711001");
-    EXPECT_EQ(small[1].length, 0x5A5A5A5AU) << "nothing written beyond the buffer";
+    EXPECT_EQ(uint32_t{small[1].length}, 0x5A5A5A5AU) << "nothing written beyond the buffer";
     EXPECT_EQ(driver.K7GetRadioList3(nullptr, 420, nullptr), 2);
 
     const K7Handle second = driver.OpenRadioDevice(1);
