@@ -272,6 +272,15 @@ SnxK740RXReceiverSettings* CnxK740RXReceiver::StoredSettings() const {
     return settings_ != nullptr ? &settings_->Receiver(radioIndex_) : nullptr;
 }
 
+SnxK740RXReceiverSettings* CnxK740RXReceiver::OwnSettings() const {
+    if (settings_ == nullptr) {
+        return nullptr;
+    }
+    // The selected receiver's values live in the current set until another one is selected.
+    const bool current = radioIndex_ < 0 || radioIndex_ == settings_->GetSelectedReceiver();
+    return current ? &settings_->Current() : StoredSettings();
+}
+
 uint32_t CnxK740RXReceiver::Start() {
     if (started_ || !IsLoaded() || handle_ == 0 || settings_ == nullptr) {
         return 0;
@@ -342,7 +351,9 @@ int32_t CnxK740RXReceiver::TuneAndTellCalibrator(int32_t hertz, Tune tune) {
     if (settings_ == nullptr) {
         return 0;
     }
-    settings_->Current().frequency = hertz;
+    // Each receiver keeps its own frequency: tuning one that is not selected must not move the
+    // selected receiver's remembered frequency.
+    OwnSettings()->frequency = hertz;
     const int32_t result = tune(hertz);
     if (result != 0 && calibrator_ != nullptr) {
         calibrator_->SetFrequency(settings_->Current().frequency);
@@ -581,10 +592,7 @@ double CnxK740RXReceiver::LevelCorrectionDbm() const {
     if (settings_ == nullptr) {
         return 0.0;
     }
-    const bool selected = radioIndex_ == settings_->GetSelectedReceiver();
-    const int32_t tenths =
-        selected ? settings_->Current().sMeterCal.load() : StoredSettings()->sMeterCal.load();
-    return tenths / 10.0;
+    return OwnSettings()->sMeterCal.load() / 10.0;
 }
 
 void CnxK740RXReceiver::PublishScanLevel(double levelDbm) {

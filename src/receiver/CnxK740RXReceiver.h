@@ -177,6 +177,7 @@ private:
     int32_t TuneAndTellCalibrator(int32_t hertz, Tune tune);
     // Settings of the receiver's own index; null without settings.
     SnxK740RXReceiverSettings* StoredSettings() const;
+    SnxK740RXReceiverSettings* OwnSettings() const;
     int32_t CurrentAttenuator() const;
     double LevelCorrectionDbm() const;
     void ReadPipelinedLevel(int32_t& level, int32_t& libraryLevel, uint8_t& raw, int32_t& rssi,

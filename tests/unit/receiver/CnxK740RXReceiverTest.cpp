@@ -146,7 +146,8 @@ TEST_F(CnxK740RXReceiverTest, StartAppliesStoredSettingsAndStopPutsTheHardwareBa
     EXPECT_EQ(receiver->GetVolume(), 15);
     EXPECT_EQ(receiver->GetAudioGain(), 20);
     EXPECT_TRUE(receiver->AreStreamsRunning());
-    EXPECT_EQ(Settings().Current().frequency, 150000000);
+    EXPECT_EQ(Settings().Receiver(2).frequency, 150000000);
+    EXPECT_EQ(Settings().Current().frequency, 136000000);  // receiver 0 is the selected one
     EXPECT_EQ(receiver->Start(), 0u);
 
     EXPECT_TRUE(receiver->Stop());
@@ -197,6 +198,22 @@ TEST_F(CnxK740RXReceiverTest, TuningTellsTheCalibratorTheNewFrequency) {
     const double level = receiver->GetLevelRaw();
     EXPECT_GE(level, -130.0);
     EXPECT_LE(level, -30.0);
+}
+
+TEST_F(CnxK740RXReceiverTest, AReceiverThatIsNotSelectedKeepsItsFrequencyInItsOwnSlot) {
+    auto receiver = NewReceiver("QVK740RXAPI.dll", nullptr);
+    ASSERT_NE(receiver->OpenByIndex(0), nullptr);
+    receiver->SetRadioIndex(1);
+    Settings().SelectReceiver(0);
+    Settings().Current().frequency = 162250000;
+
+    EXPECT_NE(receiver->SetFrequency(150000000), 0);
+    EXPECT_EQ(Settings().Receiver(1).frequency, 150000000);
+    EXPECT_EQ(Settings().Current().frequency, 162250000);  // the selected one's stays put
+
+    Settings().SelectReceiver(1);
+    EXPECT_NE(receiver->SetFrequency(151000000), 0);
+    EXPECT_EQ(Settings().Current().frequency, 151000000);
 }
 
 TEST_F(CnxK740RXReceiverTest, RawStrengthMapsLinearlyOntoDbm) {
