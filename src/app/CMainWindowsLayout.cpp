@@ -130,6 +130,7 @@ void CMainWindows::BuildControls() {
     // One S-meter per receiver; only the selected one shows.
     QFrame* meter = MakePanel(this);
     meterStack_ = new QStackedWidget(meter);
+    meterStack_->setStyleSheet(QStringLiteral("background: transparent;"));
     for (SnxReceiverSlot& slot : slots_) {
         slot.meter = new CnxCtrlLevelMeter(meterStack_);
         meterStack_->addWidget(slot.meter);

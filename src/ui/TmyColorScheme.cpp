@@ -55,6 +55,7 @@ QString TmyColorScheme::StyleSheet() const {
                "QPushButton:focus { border: 1px solid %7; }"
                "QPushButton:checked { background: %8; color: #000000; }"
                "QPushButton:disabled { color: %5; background: %3; }"
+               "QPushButton:checked:disabled { color: %3; background: %10; }"
                "QToolTip { background: %3; color: %2; border: 1px solid %4; }"
                "QProgressBar { background: %9; border: 1px solid %4; border-radius: 3px;"
                " text-align: center; color: %2; }"
@@ -65,7 +66,8 @@ QString TmyColorScheme::StyleSheet() const {
                " background: %8; }"
                "QSlider:focus { border: 1px dotted %7; }")
         .arg(c(window), c(text), c(panel), c(border), c(textSecondary), c(buttonFace), c(focus),
-             c(display), c(plot));
+             c(display), c(plot))
+        .arg(c(display.darker(220)));
 }
 
 void TmyColorScheme::ApplyTo(QApplication& app) const {
