@@ -57,7 +57,7 @@ private:
     SnxK740RXReceiverSettings current_;
     std::array<SnxK740RXReceiverSettings, kReceiverCount> receivers_;
     SnxWindowPlacement placement_;
-    int32_t mainSMeterCal_ = 0;  // what a receiver section without its own SMeterCal gets
+    int32_t mainSMeterCal_ = 0;    // what a receiver section without its own SMeterCal gets
     CnxAtomic<int> selected_ = 0;  // processing threads read it while the window thread selects
     int noHardware_ = 1;
     std::string dataDir_;
