@@ -208,23 +208,19 @@ int32_t SimDriver::readEeprom(K7Handle handle, uint8_t* buffer) {
     if (buffer == nullptr) {
         return 0;
     }
-    std::lock_guard lock(mutex_);
-    SimRadioState* radio = usableRadio(handle);
-    const SimRadio* about = radio ? identity(*radio) : nullptr;
-    if (!about) {
-        return 0;
-    }
-    std::memset(buffer, 0, kEepromBytes);
-    std::memcpy(buffer, "K7EE", 4);
-    putName(reinterpret_cast<char*>(buffer + kEepromSerial), about->serial);
-    putName(reinterpret_cast<char*>(buffer + kEepromProduct), about->product);
-    putU32(buffer + kEepromFirmware, about->firmware);
-    putU32(buffer + kEepromHardware, about->hardware);
-    putU32(buffer + kEepromBottom, kBottomHz);
-    putU32(buffer + kEepromTop, about->extended ? kExtendedTopHz : kStandardTopHz);
-    const Calibration& calibration = calibrations_[radio->serial];
-    std::copy(calibration.begin(), calibration.end(), buffer + kEepromCalibration);
-    return 1;
+    return withIdentity(handle, [&](const SimRadioState& radio, const SimRadio& about) {
+        std::memset(buffer, 0, kEepromBytes);
+        std::memcpy(buffer, "K7EE", 4);
+        putName(reinterpret_cast<char*>(buffer + kEepromSerial), about.serial);
+        putName(reinterpret_cast<char*>(buffer + kEepromProduct), about.product);
+        putU32(buffer + kEepromFirmware, about.firmware);
+        putU32(buffer + kEepromHardware, about.hardware);
+        putU32(buffer + kEepromBottom, kBottomHz);
+        putU32(buffer + kEepromTop, about.extended ? kExtendedTopHz : kStandardTopHz);
+        const Calibration& calibration = calibrations_[radio.serial];
+        std::copy(calibration.begin(), calibration.end(), buffer + kEepromCalibration);
+        return 1;
+    });
 }
 
 int32_t SimDriver::writeCalibration(K7Handle handle, CalibrationArea area, const uint8_t* data,
@@ -243,16 +239,12 @@ int32_t SimDriver::describe(K7Handle handle, char* text, int32_t size) {
     if (!fitsText(text, size)) {
         return 0;
     }
-    std::lock_guard lock(mutex_);
-    SimRadioState* radio = usableRadio(handle);
-    const SimRadio* about = radio ? identity(*radio) : nullptr;
-    if (!about) {
-        return 0;
-    }
-    std::snprintf(text, static_cast<size_t>(size), "%s %s firmware %u.%02u hardware %u",
-                  about->product.c_str(), about->serial.c_str(), about->firmware >> 8U,
-                  about->firmware & 0xFFU, about->hardware);
-    return 1;
+    return withIdentity(handle, [&](const SimRadioState&, const SimRadio& about) {
+        std::snprintf(text, static_cast<size_t>(size), "%s %s firmware %u.%02u hardware %u",
+                      about.product.c_str(), about.serial.c_str(), about.firmware >> 8U,
+                      about.firmware & 0xFFU, about.hardware);
+        return 1;
+    });
 }
 
 int32_t SimDriver::debugText(K7Handle handle, char* text, int32_t size) {

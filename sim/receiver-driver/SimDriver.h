@@ -47,6 +47,15 @@ public:
         return radio ? action(*radio) : 0;
     }
 
+    // As withRadio, for actions that also need the radio's identity from the file.
+    template <typename Action>
+    int32_t withIdentity(K7Handle handle, Action&& action) {
+        return withRadio(handle, [&](SimRadioState& radio) {
+            const SimRadio* about = identity(radio);
+            return about ? action(radio, *about) : 0;
+        });
+    }
+
     // A fresh measurement at the tuned frequency, or the last one taken.
     std::optional<SimReading> measure(K7Handle handle);
     std::optional<SimReading> lastReading(K7Handle handle);
