@@ -6,7 +6,7 @@
 #include <atomic>
 #include <thread>
 
-#include "ui/TmyComponent.h"
+#include "core/TmyComponent.h"
 
 namespace {
 

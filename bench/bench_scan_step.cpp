@@ -8,10 +8,10 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "core/TmyComponent.h"
 #include "receiver/CnxK740RXReceiver.h"
 #include "settings/CnxAppOptions.h"
 #include "settings/CnxK740RXFileIniApp.h"
-#include "ui/TmyComponent.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include "app/CMainWindows.h"
 #include "app/CnxCmdLineParser.h"
 #include "app/CnxShutdownSignals.h"
+#include "core/TmyApplication.h"
 #include "settings/CnxAppOptions.h"
 #include "sync/CnxMutex.h"
-#include "ui/TmyApplication.h"
 #include "ui/TmyColorScheme.h"
 
 namespace {

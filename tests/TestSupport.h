@@ -1,40 +1,41 @@
 #pragma once
 // Shared by the test programs: one Qt application object per test process, and a way to let the
-// event loop run until something has happened.
-#include <QApplication>
+// event loop run until something has happened. Widget tests use GuiTestSupport.h instead of
+// EnsureCoreApp, so that tests of widget-free code link no widgets.
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QThread>
+#include <chrono>
 #include <functional>
 
-inline QApplication& EnsureQtApp() {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+using namespace std::chrono_literals;
+
+inline QCoreApplication& EnsureCoreApp() {
     static int argc = 1;
     static char name[] = "k740rx-test";
     static char* argv[] = {name, nullptr};
-    static QApplication* app =
-        qobject_cast<QApplication*>(QCoreApplication::instance()) ?: new QApplication(argc, argv);
+    static QCoreApplication* app = QCoreApplication::instance() != nullptr
+                                       ? QCoreApplication::instance()
+                                       : new QCoreApplication(argc, argv);
     return *app;
 }
 
 // Runs the event loop until the predicate holds or the time is up; returns the predicate's value.
-inline bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 10000) {
-    EnsureQtApp();
+inline bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 10s) {
     QElapsedTimer timer;
     timer.start();
     while (!done()) {
-        if (timer.elapsed() > timeoutMs) {
+        if (timer.elapsed() > limit.count()) {
             return done();
         }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         QThread::msleep(1);
     }
     return true;
 }
 
 // Runs the event loop for a while, for checks that something does NOT happen.
-inline void PumpFor(int ms) {
-    PumpUntil([] { return false; }, ms);
+inline void PumpFor(std::chrono::milliseconds duration) {
+    PumpUntil([] { return false; }, duration);
 }

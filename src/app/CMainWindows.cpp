@@ -9,14 +9,14 @@
 #include "app/CnxK740RXDlgDisconnected.h"
 #include "app/CnxThreadSplash.h"
 #include "app/K740RXAppLog.h"
-#include "receiver/CnxInterfaceDll.h"
+#include "calibration/CnxK740RXCalibratorSMeter.h"
+#include "core/CnxInterfaceDll.h"
+#include "core/TmyApplication.h"
 #include "receiver/CnxK740RXReceiver.h"
 #include "receiver/CnxK740RX_ReceiverManager.h"
 #include "receiver/K740RXReceiverMessages.h"
 #include "settings/CnxAppOptions.h"
 #include "settings/CnxK740RXFileIniApp.h"
-#include "smeter/CnxK740RXCalibratorSMeter.h"
-#include "ui/TmyApplication.h"
 
 namespace {
 constexpr int kInitialWidth = 792;

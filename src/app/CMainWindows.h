@@ -8,7 +8,11 @@
 #include <memory>
 #include <string>
 
-#include "ui/TmyComponent.h"
+#include "app/K740RXAppMessages.h"
+#include "audio/K740RXAudioMessages.h"
+#include "core/K740RXExternalMessages.h"
+#include "core/TmyComponent.h"
+#include "smeter/K740RXSMeterMessages.h"
 
 class TmyApplication;
 class CnxK740RXFileIniApp;
@@ -31,17 +35,6 @@ class QLabel;
 class QStackedWidget;
 struct SnxK740RXInfoListItem;
 struct ScanSample;
-
-// Messages the main window accepts; the external ones come from other programs.
-constexpr UINT WM_MAIN_SET_ATTENUATOR = WM_USER + 304;    // external, wParam on/off
-constexpr UINT WM_MAIN_SET_RF_AMPLIFIER = WM_USER + 318;  // external
-constexpr UINT WM_MAIN_FREQUENCY_SET = WM_USER + 322;     // external, wParam index, lParam Hz
-constexpr UINT WM_MAIN_CLOSE_ABOUT = WM_USER + 400;
-constexpr UINT WM_CAL_CLOSE = WM_USER + 500;
-constexpr UINT WM_CAL_OFFSET = WM_USER + 501;
-constexpr UINT WM_MAIN_SWITCH_TO_DEMO = WM_USER + 620;  // wParam the receiver
-constexpr UINT WM_AUDIO_BLOCK = WM_USER + 700;
-constexpr UINT WM_MAIN_SET_SCAN_STEP = WM_USER + 851;  // external, wParam Hz
 
 class CMainWindows : public QWidget, public TmyComponent {
 public:

@@ -15,12 +15,12 @@
 #include "app/CnxK740RXDlgDisconnected.h"
 #include "app/CnxK740RXDlgReceiverList.h"
 #include "app/CnxTuningRules.h"
+#include "core/TmyApplication.h"
 #include "receiver/CnxK740RXCtrlReceiverManager.h"
 #include "receiver/CnxK740RXReceiver.h"
 #include "receiver/CnxK740RX_ReceiverManager.h"
 #include "receiver/K740RXReceiverMessages.h"
 #include "settings/CnxK740RXFileIniApp.h"
-#include "ui/TmyApplication.h"
 
 std::string CMainWindows::SerialOf(const CnxK740RXReceiver* receiver) const {
     if (receiver == nullptr) {

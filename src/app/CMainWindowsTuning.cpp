@@ -11,12 +11,12 @@
 #include "app/CnxCtrlScanArea.h"
 #include "app/CnxMainWindowKeys.h"
 #include "app/CnxTuningRules.h"
+#include "calibration/CnxK740RXCalibratorSMeter.h"
 #include "receiver/CnxK740RXCtrlReceiverManager.h"
 #include "receiver/CnxK740RXReceiver.h"
 #include "receiver/CnxK740RX_ReceiverManager.h"
 #include "settings/CnxChannelPlan.h"
 #include "settings/CnxK740RXFileIniApp.h"
-#include "smeter/CnxK740RXCalibratorSMeter.h"
 
 int32_t CMainWindows::GetCurrentFrequency() const {
     return settings_->Current().frequency;

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "ui/TmyEvents.h"
+#include "core/TmyEvents.h"
 
 class CnxFrequencyEntryModel {
 public:

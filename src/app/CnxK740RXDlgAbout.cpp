@@ -7,9 +7,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/CMainWindows.h"
+#include "app/K740RXAppMessages.h"
+#include "core/TmyComponent.h"
 #include "ui/TmyColorScheme.h"
-#include "ui/TmyComponent.h"
 
 namespace {
 QString InformationText() {

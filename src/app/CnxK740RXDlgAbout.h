@@ -2,7 +2,7 @@
 // Product, version and the information text shipped beside the program.
 #include <QDialog>
 
-#include "ui/TmyTypes.h"
+#include "core/TmyTypes.h"
 
 class CnxK740RXDlgAbout : public QDialog {
 public:

@@ -4,8 +4,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/CMainWindows.h"
-#include "ui/TmyComponent.h"
+#include "app/K740RXAppMessages.h"
+#include "core/TmyComponent.h"
 
 CnxK740RXDlgDisconnected::CnxK740RXDlgDisconnected(QWidget* owner, int receiverNumber,
                                                    bool offerDemo, HWND mainWindow, WPARAM receiver)

@@ -3,7 +3,7 @@
 // receiver in its place, or close the program when it was the only one.
 #include <QDialog>
 
-#include "ui/TmyTypes.h"
+#include "core/TmyTypes.h"
 
 class QPushButton;
 

@@ -3,13 +3,11 @@
 #include <QWidget>
 #include <string>
 
-#include "ui/TmyComponent.h"
+#include "app/K740RXAppMessages.h"
+#include "core/TmyComponent.h"
 
 class QLabel;
 class QProgressBar;
-
-constexpr UINT WM_SPLASH_TEXT = WM_USER + 250;  // wParam: std::string* (taken over), lParam: length
-constexpr UINT WM_SPLASH_PROGRESS = WM_USER + 251;  // wParam: percent 0-100
 
 class CnxK740RXDlgSplash : public QWidget, public TmyComponent {
 public:

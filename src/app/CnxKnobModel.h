@@ -3,7 +3,7 @@
 // dial, wheel notches) reduced to detents with an acceleration code.
 #include <cstdint>
 
-#include "ui/TmyEvents.h"
+#include "core/TmyEvents.h"
 
 class CnxKnobModel {
 public:

@@ -5,7 +5,7 @@
 #include <QSocketNotifier>
 #include <csignal>
 
-#include "ui/TmyComponent.h"
+#include "core/TmyComponent.h"
 
 namespace {
 int g_signalPipe[2] = {-1, -1};

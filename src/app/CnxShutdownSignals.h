@@ -3,7 +3,7 @@
 // writes to a pipe, and the window thread turns that into a posted WM_CLOSE.
 #include <QObject>
 
-#include "ui/TmyTypes.h"
+#include "core/TmyTypes.h"
 
 class QSocketNotifier;
 

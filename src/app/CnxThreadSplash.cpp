@@ -5,7 +5,7 @@
 #include <QWidget>
 
 #include "app/CnxK740RXDlgSplash.h"
-#include "ui/TmyComponent.h"
+#include "core/TmyComponent.h"
 
 namespace {
 bool OnWindowThread() {

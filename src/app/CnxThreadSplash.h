@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "core/TmyTypes.h"
 #include "receiver/InxProgressDisplay.h"
-#include "ui/TmyTypes.h"
 
 class QWidget;
 class CnxK740RXDlgSplash;

@@ -8,14 +8,14 @@
 #include <string>
 #include <string_view>
 
+#include "calibration/CnxK740RXCalibratorSMeter.h"
+#include "core/TmyApplication.h"
 #include "receiver/CnxK740RXTraceLog.h"
 #include "receiver/CnxK740RX_ReceiverThread.h"
 #include "receiver/K740RXRadioInfoText.h"
 #include "receiver/K740RXReceiverLog.h"
 #include "settings/CnxAppOptions.h"
 #include "settings/CnxK740RXFileIniApp.h"
-#include "smeter/CnxK740RXCalibratorSMeter.h"
-#include "ui/TmyApplication.h"
 
 namespace {
 

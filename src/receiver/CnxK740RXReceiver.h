@@ -13,8 +13,8 @@
 #include <memory>
 #include <string>
 
+#include "core/TmyMessageWindow.h"
 #include "receiver/CnxK740RXAudioBlockRing.h"
-#include "receiver/CnxK740RXMessageWindow.h"
 #include "receiver/InxK740RXQvkApi.h"
 #include "receiver/K740RXReceiverMessages.h"
 #include "sync/CnxAtomic.h"
@@ -228,7 +228,7 @@ private:
     CnxAtomic<int32_t> usbCount_{0};
     CnxAtomic<int32_t> serialCount_{0};
     CnxAtomic<bool> opened_{false};
-    CnxK740RXMessageWindow messageWindow_;
+    TmyMessageWindow messageWindow_;
     CnxAtomic<uint32_t> streamHandle_{0};
     // Ring and staging fill are shared with the library's stream thread (see HandleAudioChunk).
     CnxK740RXAudioBlockRing audioBlocks_;

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
+#include "core/TmyApplication.h"
+#include "core/TmyComponent.h"
 #include "receiver/CnxK740RXReceiver.h"
 #include "receiver/InxProgressDisplay.h"
 #include "receiver/K740RXRadioInfoText.h"
 #include "receiver/K740RXReceiverLog.h"
 #include "settings/CnxK740RXFileIniApp.h"
-#include "ui/TmyApplication.h"
-#include "ui/TmyComponent.h"
 
 namespace {
 constexpr int kCloseRetries = 20;

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "ui/TmyTypes.h"
+#include "core/TmyTypes.h"
 
 class CnxK740RXReceiver;
 class CnxK740RXFileIniApp;

@@ -3,9 +3,9 @@
 #include <chrono>
 #include <thread>
 
+#include "core/TmyComponent.h"
 #include "receiver/CnxK740RXReceiver.h"
 #include "receiver/K740RXReceiverLog.h"
-#include "ui/TmyComponent.h"
 
 namespace {
 constexpr auto kIdlePause = std::chrono::milliseconds(5);

@@ -2,9 +2,9 @@
 // The processing thread of a started receiver: while the receiver scans it measures step after
 // step, watches a real radio's connection and reports changes to the target window, and paces a
 // demo receiver.
+#include "core/TmyTypes.h"
 #include "sync/CnxAtomic.h"
 #include "sync/CnxThread.h"
-#include "ui/TmyTypes.h"
 
 class CnxK740RXReceiver;
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "ui/TmyEvents.h"
+#include "core/TmyEvents.h"
 
 struct SnxK740RXInfoListItem {
     int32_t index = -1;        // position in the list; -1 while the item is free

@@ -3,7 +3,7 @@
 // in a call that answers 0 when the library or that export is missing.
 #include <type_traits>
 
-#include "receiver/CnxInterfaceDll.h"
+#include "core/CnxInterfaceDll.h"
 #include "receiver/K740RXDriverApi.h"
 
 class InxK740RXQvkApi : public CnxInterfaceDll {

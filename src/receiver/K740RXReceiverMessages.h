@@ -3,7 +3,7 @@
 // parameters point to.
 #include <cstdint>
 
-#include "ui/TmyTypes.h"
+#include "core/TmyTypes.h"
 
 // wParam: AudioBlock*, lParam: byte count of its float data.
 constexpr UINT WM_RCV_AUDIO_BLOCK = WM_USER + 306;

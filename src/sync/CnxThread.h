@@ -11,8 +11,8 @@
 #include <memory>
 #include <thread>
 
+#include "core/TmyTypes.h"
 #include "sync/CnxAtomic.h"
-#include "ui/TmyTypes.h"
 
 class CnxThread {
 public:

@@ -8,17 +8,17 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "TestSupport.h"
+#include "GuiTestSupport.h"
 #include "app/CMainWindows.h"
 #include "app/CnxCtrlFrequency.h"
 #include "app/CnxCtrlFrequencyBand.h"
 #include "app/CnxK740RXDlgDisconnected.h"
+#include "core/TmyApplication.h"
 #include "receiver/CnxK740RXCtrlReceiverManager.h"
 #include "receiver/CnxK740RXReceiver.h"
 #include "receiver/CnxK740RX_ReceiverManager.h"
 #include "settings/CnxAppOptions.h"
 #include "settings/CnxK740RXFileIniApp.h"
-#include "ui/TmyApplication.h"
 
 namespace {
 
@@ -54,7 +54,7 @@ protected:
         window_ = std::make_unique<CMainWindows>(app_);
         ASSERT_TRUE(window_->IsInitOk());
         window_->Build();
-        PumpFor(400);  // deferred start
+        PumpFor(400ms);  // deferred start
     }
 
     void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = {}) {

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <random>
 
-#include "TestSupport.h"
+#include "GuiTestSupport.h"
 
 namespace fs = std::filesystem;
 

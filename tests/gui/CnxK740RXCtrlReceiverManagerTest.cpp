@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "TestSupport.h"
+#include "GuiTestSupport.h"
 #include "receiver/CnxK740RXReceiverManagerButton.h"
 #include "ui/TmyColorScheme.h"
 

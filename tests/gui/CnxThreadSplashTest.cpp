@@ -2,10 +2,10 @@
 
 #include <thread>
 
-#include "TestSupport.h"
+#include "GuiTestSupport.h"
 #include "app/CnxK740RXDlgSplash.h"
 #include "app/CnxThreadSplash.h"
-#include "ui/TmyComponent.h"
+#include "core/TmyComponent.h"
 
 TEST(CnxThreadSplash, ShowsTextAndProgressFromAnyThreadUntilReleased) {
     EnsureQtApp();

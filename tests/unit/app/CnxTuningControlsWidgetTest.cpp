@@ -2,12 +2,12 @@
 // wheel events delivered to the widgets.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
 #include <vector>
 
+#include "GuiTestSupport.h"
 #include "app/CnxCtrlFrequency.h"
 #include "app/CnxCtrlKnob.h"
 
@@ -15,16 +15,7 @@ namespace {
 
 class TuningControls : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        if (QCoreApplication::instance() == nullptr) {
-            static int argc = 1;
-            static char name[] = "test_app";
-            static char* argv[] = {name, nullptr};
-            static QApplication* app = new QApplication(argc, argv);
-            (void)app;
-        }
-        ASSERT_NE(qobject_cast<QApplication*>(QCoreApplication::instance()), nullptr);
-    }
+    static void SetUpTestSuite() { EnsureQtApp(); }
 
     static bool Send(QWidget& widget, QEvent& event) {
         QCoreApplication::sendEvent(&widget, &event);

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "ReceiverTestSupport.h"
+#include "calibration/CnxK740RXCalibratorSMeter.h"
 #include "receiver/CnxK740RXTraceLog.h"
 #include "settings/CnxAppOptions.h"
-#include "smeter/CnxK740RXCalibratorSMeter.h"
 
 namespace {
 

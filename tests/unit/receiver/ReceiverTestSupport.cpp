@@ -8,31 +8,6 @@
 
 #include "settings/CnxAppOptions.h"
 
-void EnsureApplication() {
-    static int argc = 1;
-    static char name[] = "test_receiver";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication* application =
-        QCoreApplication::instance() != nullptr ? nullptr : new QCoreApplication(argc, argv);
-    (void)application;
-}
-
-bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() >= deadline) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
-}
-
-void PumpFor(std::chrono::milliseconds duration) {
-    PumpUntil([] { return false; }, duration);
-}
-
 // ---- MessageRecorder ----
 
 void MessageRecorder::OnWindowMessage(const TmyMessage& message) {
@@ -98,7 +73,7 @@ int LogCapture::Count(const std::string& text) const {
 // ---- ReceiverTest ----
 
 void ReceiverTest::SetUp() {
-    EnsureApplication();
+    EnsureCoreApp();
     ResetAppOptions();
     folder_ = std::make_unique<QTemporaryDir>();
     ASSERT_TRUE(folder_->isValid());

@@ -12,19 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "core/TmyComponent.h"
 #include "receiver/InxProgressDisplay.h"
 #include "receiver/K740RXReceiverMessages.h"
 #include "settings/CnxK740RXFileIniApp.h"
-#include "ui/TmyComponent.h"
 
-using namespace std::chrono_literals;
-
-void EnsureApplication();
-
-// Processes events until `done` holds or `limit` has passed; returns whether it holds.
-bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 10s);
-// Processes events for a while, for checks that nothing more arrives.
-void PumpFor(std::chrono::milliseconds duration);
+#include "TestSupport.h"
 
 // A target window that keeps every message; scan samples are copied when they arrive, since the
 // receiver's ring is reused.

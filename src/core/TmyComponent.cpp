@@ -1,10 +1,10 @@
-#include "ui/TmyComponent.h"
+#include "core/TmyComponent.h"
 
 #include <mutex>
 #include <unordered_map>
 
-#include "ui/TmyComponentRegistry.h"
-#include "ui/TmyMessageQueue.h"
+#include "core/TmyComponentRegistry.h"
+#include "core/TmyMessageQueue.h"
 
 namespace {
 struct Entry {

@@ -1,4 +1,4 @@
-#include "ui/TmyMessageQueue.h"
+#include "core/TmyMessageQueue.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -6,7 +6,7 @@
 #include <chrono>
 #include <memory>
 
-#include "ui/TmyComponentRegistry.h"
+#include "core/TmyComponentRegistry.h"
 
 namespace {
 const QEvent::Type kWakeEvent = static_cast<QEvent::Type>(QEvent::registerEventType());

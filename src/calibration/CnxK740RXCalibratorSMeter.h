@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "smeter/InxCalibratorSMeter.h"
+#include "calibration/InxCalibratorSMeter.h"
 #include "sync/CnxAtomic.h"
 
 class CnxK740RXCalibratorSMeter : public InxCalibratorSMeter {

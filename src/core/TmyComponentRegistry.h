@@ -1,6 +1,6 @@
 #pragma once
 // Process-wide map from window handles to live message targets and the queue of their thread.
-#include "ui/TmyTypes.h"
+#include "core/TmyTypes.h"
 
 class TmyComponent;
 class TmyMessageQueue;

@@ -3,7 +3,7 @@
 // answering 0 through a stub, and every call made with the calibration handle first.
 #include <cstdint>
 
-#include "receiver/CnxInterfaceDll.h"
+#include "core/CnxInterfaceDll.h"
 
 // The record the library fills for one raw strength value. It crosses the library boundary, so its
 // layout is fixed.

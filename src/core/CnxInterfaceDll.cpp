@@ -1,10 +1,10 @@
-#include "receiver/CnxInterfaceDll.h"
+#include "core/CnxInterfaceDll.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLibrary>
 
-#include "receiver/K740RXReceiverLog.h"
+#include "core/K740RXCoreLog.h"
 
 CnxInterfaceDll::CnxInterfaceDll() = default;
 
@@ -38,7 +38,7 @@ bool CnxInterfaceDll::Load(const char* fileName) {
     Release();
     auto library = std::make_unique<QLibrary>(QString::fromStdString(PlatformFileName(*fileName_)));
     if (!library->load()) {
-        qCDebug(lcReceiver) << "Cannot load library" << fileName << ":" << library->errorString();
+        qCDebug(lcCore) << "Cannot load library" << fileName << ":" << library->errorString();
         return false;
     }
     library_ = std::move(library);

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "ui/TmyApplication.h"
-#include "ui/TmyComponent.h"
-#include "ui/TmyEvents.h"
+#include "core/TmyApplication.h"
+#include "core/TmyComponent.h"
+#include "core/TmyEvents.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ protected:
 };
 
 TEST(TmyMessaging, PostedMessagesArriveInOrderFromManyThreads) {
-    EnsureQtApp();
+    EnsureCoreApp();
     Recorder target;
     constexpr int kThreads = 4;
     constexpr int kPerThread = 5000;
@@ -55,7 +55,7 @@ TEST(TmyMessaging, PostedMessagesArriveInOrderFromManyThreads) {
 }
 
 TEST(TmyMessaging, GoneTargetsAreHarmless) {
-    EnsureQtApp();
+    EnsureCoreApp();
     HWND handle;
     {
         Recorder target;
@@ -64,14 +64,14 @@ TEST(TmyMessaging, GoneTargetsAreHarmless) {
     }  // destroyed with a message still queued: it must simply be dropped
     EXPECT_FALSE(PostMessage(handle, WM_USER, 1, 2));
     EXPECT_FALSE(PostMessage(0, WM_USER, 1, 2));
-    PumpFor(50);
+    PumpFor(50ms);
 
     Recorder next;
     EXPECT_NE(next.GetHandle(), handle);  // handles are never reused
 }
 
 TEST(TmyMessaging, HandlerMayPostAndDestroyOtherTargets) {
-    EnsureQtApp();
+    EnsureCoreApp();
     auto victim = std::make_unique<Recorder>();
     const HWND victimHandle = victim->GetHandle();
     Recorder target;
@@ -88,7 +88,7 @@ TEST(TmyMessaging, HandlerMayPostAndDestroyOtherTargets) {
 }
 
 TEST(TmyMessaging, TimersTickUntilKilled) {
-    EnsureQtApp();
+    EnsureCoreApp();
     Recorder target;
     ASSERT_TRUE(target.SetTimer(7, 10));
     ASSERT_TRUE(target.SetTimer(8, 15));
@@ -100,12 +100,12 @@ TEST(TmyMessaging, TimersTickUntilKilled) {
     EXPECT_FALSE(target.KillTimer(7));
     EXPECT_FALSE(target.IsTimerRunning(7));
     const auto sevens = std::count(target.ticks.begin(), target.ticks.end(), 7u);
-    PumpFor(80);
+    PumpFor(80ms);
     EXPECT_EQ(std::count(target.ticks.begin(), target.ticks.end(), 7u), sevens);
 }
 
 TEST(TmyMessaging, SleepHoldsMessagesAndCoalescesTicks) {
-    EnsureQtApp();
+    EnsureCoreApp();
     Recorder target;
     ASSERT_TRUE(target.SetTimer(1, 5));
     PostMessage(target.GetHandle(), WM_USER, 0, 0);
@@ -119,7 +119,7 @@ TEST(TmyMessaging, SleepHoldsMessagesAndCoalescesTicks) {
 }
 
 TEST(TmyApplication, QuitBeforeRunReturnsAtOnceAndQuitEndsTheLoop) {
-    EnsureQtApp();
+    EnsureCoreApp();
     TmyApplication early;
     early.Quit();
     early.Run();  // must not block

@@ -8,7 +8,7 @@
 #include <mutex>
 #include <set>
 
-#include "ui/TmyTypes.h"
+#include "core/TmyTypes.h"
 
 class TmyComponent;
 

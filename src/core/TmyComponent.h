@@ -4,7 +4,7 @@
 // targets.
 #include <map>
 
-#include "ui/TmyTypes.h"
+#include "core/TmyTypes.h"
 
 class TmyMessageQueue;
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "receiver/InxDllUnknown.h"
+#include "core/InxDllUnknown.h"
 
 class QLibrary;
 

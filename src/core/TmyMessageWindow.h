@@ -4,13 +4,13 @@
 #include <string>
 #include <utility>
 
-#include "ui/TmyComponent.h"
+#include "core/TmyComponent.h"
 
-class CnxK740RXMessageWindow : public TmyComponent {
+class TmyMessageWindow : public TmyComponent {
 public:
     using Handler = std::function<void(const TmyMessage&)>;
 
-    CnxK740RXMessageWindow(std::string name, Handler handler)
+    TmyMessageWindow(std::string name, Handler handler)
         : name_(std::move(name)), handler_(std::move(handler)) {}
 
     const std::string& GetName() const { return name_; }

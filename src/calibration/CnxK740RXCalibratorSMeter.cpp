@@ -1,4 +1,4 @@
-#include "smeter/CnxK740RXCalibratorSMeter.h"
+#include "calibration/CnxK740RXCalibratorSMeter.h"
 
 namespace {
 constexpr int32_t kLibraryDone = -1;  // "record filled" and "file unloaded"

@@ -1,4 +1,4 @@
-#include "ui/TmyApplication.h"
+#include "core/TmyApplication.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -7,7 +7,7 @@
 #include <chrono>
 #include <thread>
 
-#include "ui/TmyMessageQueue.h"
+#include "core/TmyMessageQueue.h"
 
 TmyApplication& TmyApplication::Process() {
     static TmyApplication app;

@@ -1,4 +1,4 @@
-#include "smeter/InxCalibratorSMeter.h"
+#include "calibration/InxCalibratorSMeter.h"
 
 namespace {
 

@@ -1,0 +1,43 @@
+// Every subsystem numbers its own messages; posted messages share one queue per thread and some
+// targets (the main window) take messages from several subsystems, so no two may share a number.
+#include <algorithm>
+#include <array>
+
+#include "app/K740RXAppMessages.h"
+#include "audio/K740RXAudioMessages.h"
+#include "core/K740RXExternalMessages.h"
+#include "receiver/K740RXReceiverMessages.h"
+#include "smeter/K740RXSMeterMessages.h"
+
+namespace {
+
+constexpr std::array kMessageNumbers{
+    WM_CLOSE,
+    WM_QUIT,
+    WM_SPLASH_TEXT,
+    WM_SPLASH_PROGRESS,
+    WM_MAIN_CLOSE_ABOUT,
+    WM_MAIN_SWITCH_TO_DEMO,
+    WM_MAIN_SET_ATTENUATOR,
+    WM_MAIN_SET_RF_AMPLIFIER,
+    WM_MAIN_FREQUENCY_SET,
+    WM_MAIN_SET_SCAN_STEP,
+    WM_RCV_AUDIO_BLOCK,
+    WM_RCV_AUDIO_CHUNK,
+    WM_RCV_CONNECTION,
+    WM_RCV_SCAN_END,
+    WM_RCV_SCAN_LEVEL,
+    WM_CAL_CLOSE,
+    WM_CAL_OFFSET,
+    WM_AUDIO_BLOCK,
+};
+
+constexpr bool AllDistinct() {
+    auto sorted = kMessageNumbers;
+    std::sort(sorted.begin(), sorted.end());
+    return std::adjacent_find(sorted.begin(), sorted.end()) == sorted.end();
+}
+
+static_assert(AllDistinct(), "two messages share a number");
+
+}  // namespace

@@ -1,0 +1,3 @@
+#include "core/K740RXCoreLog.h"
+
+Q_LOGGING_CATEGORY(lcCore, "k740.core")

@@ -1,0 +1,48 @@
+#include "receiver/InxK740RXQvkApi.h"
+
+#include <gtest/gtest.h>
+
+#include "ReceiverTestSupport.h"
+
+namespace {
+
+// Calls a wrapper with a zero or null for every parameter of the export's signature.
+template <typename Signature>
+struct ZeroArguments;
+template <typename R, typename... Params>
+struct ZeroArguments<R(Params...)> {
+    template <typename Call>
+    static R Apply(Call call) {
+        return call(Params{}...);
+    }
+};
+
+}  // namespace
+
+TEST(InxK740RXQvkApiTest, EveryWrapperAnswersZeroWithoutTheLibrary) {
+    EnsureCoreApp();
+    InxK740RXQvkApi api("NoSuchLibrary.dll");
+    ASSERT_FALSE(api.IsLoaded());
+#define K740RX_EXPECT_ZERO(name, ret, params)                                                    \
+    EXPECT_EQ(ZeroArguments<ret params>::Apply([&](auto... args) { return api.name(args...); }), \
+              ret{0})                                                                            \
+        << #name;
+    K740RX_DRIVER_FUNCTIONS(K740RX_EXPECT_ZERO)
+#undef K740RX_EXPECT_ZERO
+    // Not even a serial that the library would accept reaches it.
+    EXPECT_EQ(api.K7Open("DEMO"), 0u);
+}
+
+TEST(InxK740RXQvkApiTest, WrappersReachTheLoadedLibrary) {
+    EnsureCoreApp();
+    qunsetenv("QVK740RX_SIM");
+    InxK740RXQvkApi api("QVK740RXAPI.dll");
+    ASSERT_TRUE(api.IsLoaded());
+    const K7Handle handle = api.K7Open("DEMO");
+    ASSERT_NE(handle, 0u);
+    EXPECT_NE(api.SetAtten(handle, 1), 0);
+    EXPECT_EQ(api.GetAtten(handle), 1);
+    EXPECT_NE(api.IsDeviceConnected(handle), 0);
+    EXPECT_NE(api.CloseRadioDevice(handle), 0);
+    EXPECT_EQ(api.IsDeviceConnected(handle), 0);
+}
