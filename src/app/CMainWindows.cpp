@@ -116,14 +116,13 @@ bool CMainWindows::SetupReceivers() {
     title_ = "K740RX Sonobuoy Receiver ";
     manager_ = std::make_unique<CnxK740RX_ReceiverManager>(
         kMaxReceivers, settings_.get(), GetHandle(), calibrator_.get(), splash_.get());
-    selected_ = -1;
     manager_->CloseAll();
     manager_->Accept();
     receiverCount_ = manager_->GetReceiverCount();
     settings_->SetNoHardware(manager_->IsDemoMode() ? 1 : 0);
     SplashStatus("\nReceiver Count " + std::to_string(receiverCount_), true);
 
-    manager_->SetSelected(0, false);
+    manager_->SetSelected(0);
     const std::string serial = SerialOf(manager_->GetReceiver(0));
     title_ += (serial == "DEMO" ? "#" : "") + serial;
     setWindowTitle(QString::fromStdString(title_));
@@ -135,7 +134,7 @@ void CMainWindows::Build() {
     FillReceiverList();
     SetMonitor(settings_->Current().mute != 0, true);
     SetVolume(settings_->Current().volume, true);
-    SelectReceiver(settings_->GetSelectedReceiver());
+    SelectReceiver(settings_->GetSelectedReceiver(), true);
     setMinimumSize(minimumTrackSize_);
     show();
     qCInfo(lcApp) << "main window shown:" << windowTitle();
@@ -226,10 +225,15 @@ void CMainWindows::OnWindowMessage(const TmyMessage& m) {
             break;
         case WM_RCV_SCAN_LEVEL:
             OnScanLevel(reinterpret_cast<CnxK740RXReceiver*>(m.lParam),
-                        *reinterpret_cast<const ScanSample*>(m.wParam));
+                        ScanSample::Unpack(m.wParam));
+            break;
+        case WM_RCV_AUDIO_BLOCK:
+            // Audio blocks wait for the audio player; the receiver gets its block back at once.
+            if (const int index = IndexOf(receiver); index >= 0) {
+                receiver->AcknowledgeAudioBlock();
+            }
             break;
         default:
-            // Audio blocks wait for the audio player; the ring they point into needs no release.
             break;
     }
 }
@@ -293,7 +297,6 @@ void CMainWindows::Destroy() {
     KillTimer(kTimerReceiverWatch);
     KillTimer(kTimerReceiversReady);
     KillTimer(kTimerDeferredStart);
-    current_ = nullptr;
     about_.reset();
     for (SnxReceiverSlot& slot : slots_) {
         slot.disconnected.reset();

@@ -12,6 +12,7 @@
 #include "audio/K740RXAudioMessages.h"
 #include "core/K740RXExternalMessages.h"
 #include "core/TmyComponent.h"
+#include "scanner/CnxScanRun.h"
 #include "smeter/K740RXSMeterMessages.h"
 
 class TmyApplication;
@@ -68,12 +69,14 @@ public:
     // State that tests and the status display look at.
     bool IsReady() const { return ready_; }
     bool IsClosePending() const { return closePending_; }
-    int GetSelectedReceiver() const { return selected_; }
+    // The slot whose controls are shown, as the settings keep it; -1 until the list exists.
+    int GetSelectedReceiver() const;
     int32_t GetCurrentFrequency() const;
     int32_t GetReceiverFrequency(int index) const { return slots_.at(index).frequency; }
     int32_t GetUpperLimit() const { return upperLimit_; }
     double GetLevel() const { return level_; }
     bool IsChannelMode() const;
+    const CnxScanRun& ScanRun() const { return scanRun_; }
     CnxK740RXFileIniApp& Settings() { return *settings_; }
     CnxK740RX_ReceiverManager* Manager() { return manager_.get(); }
     CnxK740RXCtrlReceiverManager* ReceiverList() { return receiverList_; }
@@ -93,7 +96,6 @@ private:
     // Per receiver slot: what the window keeps for each of the eight receivers.
     struct SnxReceiverSlot {
         int32_t frequency = 0;
-        bool scanning = false;
         std::unique_ptr<CnxK740RXDlgDisconnected> disconnected;
         CnxCtrlLevelMeter* meter = nullptr;
     };
@@ -120,18 +122,24 @@ private:
     void OnEntryFrequency375Changed(void* sender, int32_t frequency);
     void OnKnobStep(void* sender, int32_t step);
     void TuneSelected(int32_t frequency, bool force);
-    void ToggleScan();
     bool HandleKey(const QKeyEvent& event);
     void UpdateControlsEnabled();
+
+    // Scanning (CMainWindowsScanning.cpp)
     bool IsSelectedScanning() const;
+    void ToggleScan();
+    void StartScanning();
+    void PauseScanning();
+    void StopScanning(int index);
+    void OnScanEnd(CnxK740RXReceiver* receiver);
+    void OnScanLevel(CnxK740RXReceiver* receiver, const ScanSample& sample);
 
     // Receivers (CMainWindowsReceivers.cpp)
+    CnxK740RXReceiver* CurrentReceiver() const;
     int IndexOf(const CnxK740RXReceiver* receiver) const;
     void OnListSelection(void* sender, const SnxK740RXInfoListItem* item);
     void OnConnection(CnxK740RXReceiver* receiver, bool connected);
     void OnSwitchToDemo(CnxK740RXReceiver* receiver);
-    void OnScanEnd(CnxK740RXReceiver* receiver);
-    void OnScanLevel(CnxK740RXReceiver* receiver, const ScanSample& sample);
     void PollLevel();
     void ShowLevel();
     void OpenReceiverListWindow();
@@ -148,6 +156,7 @@ private:
     std::unique_ptr<CnxK740RX_ReceiverManager> manager_;
     std::unique_ptr<CnxK740RXDlgAbout> about_;
     std::array<SnxReceiverSlot, kMaxReceivers> slots_;
+    CnxScanRun scanRun_;
 
     bool initOk_ = true;
     bool ready_ = false;
@@ -155,9 +164,7 @@ private:
     bool destroyed_ = false;
     bool selecting_ = false;
     bool frequencyChanged_ = false;
-    int selected_ = -1;
     int receiverCount_ = 0;
-    CnxK740RXReceiver* current_ = nullptr;
     int32_t upperLimit_ = 173500000;
     int32_t knobStep_ = 375000;
     int32_t scanStep_ = 375000;

@@ -88,7 +88,7 @@ void CMainWindows::BuildControls() {
     QFrame* tuning = MakePanel(this);
     frequencyEntry_ = new CnxCtrlFrequency(tuning);
     frequencyEntry_->SetCaption(QStringLiteral("Freq"));
-    frequencyEntry_->Model().SetLimits(CnxTuningRules::kLowerLimit, upperLimit_);
+    frequencyEntry_->Model().SetLimits(CnxChannelPlan::kLowerLimit, upperLimit_);
     knob_ = new CnxCtrlKnob(tuning);
     knob_->setFixedSize(40, 40);
     channelButton_ =

@@ -30,6 +30,16 @@ std::string CMainWindows::SerialOf(const CnxK740RXReceiver* receiver) const {
     return std::string(info.serial, strnlen(info.serial, sizeof info.serial));
 }
 
+int CMainWindows::GetSelectedReceiver() const {
+    return receiverList_ != nullptr && receiverList_->GetCount() > 0
+               ? settings_->GetSelectedReceiver()
+               : -1;
+}
+
+CnxK740RXReceiver* CMainWindows::CurrentReceiver() const {
+    return manager_ ? manager_->GetSelected() : nullptr;
+}
+
 int CMainWindows::IndexOf(const CnxK740RXReceiver* receiver) const {
     for (int i = 0; manager_ && receiver != nullptr && i < kMaxReceivers; ++i) {
         if (manager_->GetReceiver(i) == receiver) {
@@ -47,7 +57,7 @@ void CMainWindows::FillReceiverList() {
             continue;
         }
         ++row;
-        const bool extended = receiver->GetTopFrequency() == CnxTuningRules::kExtendedUpperLimit;
+        const bool extended = receiver->GetTopFrequency() == CnxChannelPlan::kExtendedUpperLimit;
         const std::string label = "Receiver " + std::to_string(row) + (extended ? "*" : "");
         const int item = receiverList_->AddItem(label, i, receiver->IsDemo(), i == 0);
         receiverList_->SetItemFrequency(item, slots_[i].frequency);
@@ -63,37 +73,30 @@ void CMainWindows::OnListSelection(void*, const SnxK740RXInfoListItem* item) {
 }
 
 void CMainWindows::SelectReceiver(int index, bool force) {
-    if ((index == selected_ && !force) || receiverList_ == nullptr || index < 0 ||
+    if ((index == GetSelectedReceiver() && !force) || receiverList_ == nullptr || index < 0 ||
         index >= receiverList_->GetCount()) {
         return;
     }
     selecting_ = true;
-    const int previous = selected_;
-    selected_ = index;
-    if (index != previous) {
-        // Re-selecting the same receiver keeps what changed since it was selected.
-        settings_->SelectReceiver(index);
-    }
-
-    manager_->SetSelected(index, force);
-    current_ = manager_->GetReceiver(index);
+    const int previous = GetSelectedReceiver();
+    CnxK740RXReceiver* current = manager_->SetSelected(index);
     receiverList_->Select(index);
     const SnxK740RXInfoListItem* row = receiverList_->GetItem(index);
     const bool connected = row != nullptr && !row->alarm;
 
-    if (previous >= 0 && slots_[previous].meter != nullptr) {
+    if (previous >= 0 && previous != index && slots_[previous].meter != nullptr) {
         slots_[previous].meter->setEnabled(false);
     }
     meterStack_->setCurrentWidget(slots_[index].meter);
     slots_[index].meter->setEnabled(connected);
 
     const bool extended =
-        current_ != nullptr && current_->GetTopFrequency() == CnxTuningRules::kExtendedUpperLimit;
-    upperLimit_ = extended ? CnxTuningRules::kExtendedUpperLimit : CnxTuningRules::kUpperLimit;
-    frequencyEntry_->Model().SetLimits(CnxTuningRules::kLowerLimit, upperLimit_);
+        current != nullptr && current->GetTopFrequency() == CnxChannelPlan::kExtendedUpperLimit;
+    upperLimit_ = extended ? CnxChannelPlan::kExtendedUpperLimit : CnxChannelPlan::kUpperLimit;
+    frequencyEntry_->Model().SetLimits(CnxChannelPlan::kLowerLimit, upperLimit_);
     const QString caption = QStringLiteral("K740RX Sonobuoy Receiver# %1 - %2%3")
                                 .arg(index + 1)
-                                .arg(QString::fromStdString(SerialOf(current_)))
+                                .arg(QString::fromStdString(SerialOf(current)))
                                 .arg(extended ? QStringLiteral("/225") : QString());
     setWindowTitle(caption);
 
@@ -107,28 +110,28 @@ void CMainWindows::SelectReceiver(int index, bool force) {
     FrequencySet(index, s.frequency, true);
     SetSMeterCal(s.sMeterCal, true);
 
-    slots_[index].scanning = current_ != nullptr && current_->IsScanning();
     scanArea_->ShowReceiver(index);
     UpdateControlsEnabled();
     selecting_ = false;
 }
 
 void CMainWindows::UpdateControlsEnabled() {
-    if (selected_ < 0 || receiverList_ == nullptr) {
+    const int selected = GetSelectedReceiver();
+    if (selected < 0) {
         return;
     }
-    const SnxK740RXInfoListItem* row = receiverList_->GetItem(selected_);
+    const SnxK740RXInfoListItem* row = receiverList_->GetItem(selected);
     const bool connected = row != nullptr && !row->alarm;
     const bool usable = connected && settings_->Current().power != 0;
-    const bool manual = usable && !slots_[selected_].scanning;
-    slots_[selected_].meter->setEnabled(connected);
+    const bool manual = usable && !scanRun_.IsScanning(selected);
+    slots_[selected].meter->setEnabled(connected);
     frequencyEntry_->enable(manual);
     knob_->setEnabled(manual);
     channelButton_->setEnabled(manual);
     attenButton_->setEnabled(manual);
     monitorButton_->setEnabled(usable);
     volumeSlider_->setEnabled(usable);
-    scanArea_->SetScanning(slots_[selected_].scanning);
+    scanArea_->SetScanning(scanRun_.IsScanning(selected));
     scanArea_->setEnabled(usable);
 }
 
@@ -137,43 +140,30 @@ void CMainWindows::SetSMeterCal(int32_t offset, bool force) {
         return;
     }
     settings_->Current().sMeterCal = offset;
+    if (CnxK740RXReceiver* current = CurrentReceiver()) {
+        current->SetLevelCorrection(offset);
+    }
     ShowLevel();
 }
 
 void CMainWindows::PollLevel() {
-    if (current_ == nullptr || IsSelectedScanning()) {
+    CnxK740RXReceiver* current = CurrentReceiver();
+    if (current == nullptr || IsSelectedScanning()) {
         return;
     }
     const bool live =
-        current_->GetPower() != 0 && current_->IsDeviceConnected() && current_->AreStreamsRunning();
-    if (live || current_->IsDemo()) {
-        level_ = current_->GetLevelDbm();
+        current->GetPower() != 0 && current->IsDeviceConnected() && current->AreStreamsRunning();
+    if (live || current->IsDemo()) {
+        level_ = current->GetLevelDbm();
         ShowLevel();
     }
 }
 
 void CMainWindows::ShowLevel() {
-    if (selected_ >= 0 && slots_[selected_].meter != nullptr) {
-        slots_[selected_].meter->SetLevel(level_ + settings_->Current().sMeterCal / 10.0,
-                                          settings_->Current().atten != 0);
-    }
-}
-
-void CMainWindows::OnScanEnd(CnxK740RXReceiver* receiver) {
-    const int index = IndexOf(receiver);
-    if (index < 0) {
-        return;
-    }
-    slots_[index].scanning = false;
-    if (index == selected_) {
-        UpdateControlsEnabled();
-    }
-}
-
-void CMainWindows::OnScanLevel(CnxK740RXReceiver* receiver, const ScanSample& sample) {
-    const int index = IndexOf(receiver);
-    if (index >= 0 && slots_[index].scanning) {
-        scanArea_->AddLevel(index, sample.frequency, sample.level);
+    const int selected = GetSelectedReceiver();
+    if (selected >= 0 && slots_[selected].meter != nullptr) {
+        slots_[selected].meter->SetLevel(level_ + settings_->Current().sMeterCal / 10.0,
+                                         settings_->Current().atten != 0);
     }
 }
 
@@ -208,7 +198,7 @@ void CMainWindows::OnConnection(CnxK740RXReceiver* receiver, bool connected) {
             receiverList_->SetItemLamp(index, true);
         }
     }
-    if (index == selected_) {
+    if (index == GetSelectedReceiver()) {
         UpdateControlsEnabled();
     }
 }

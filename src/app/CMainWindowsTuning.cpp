@@ -26,10 +26,6 @@ bool CMainWindows::IsChannelMode() const {
     return settings_->Current().stepChannel != 0;
 }
 
-bool CMainWindows::IsSelectedScanning() const {
-    return selected_ >= 0 && slots_[selected_].scanning;
-}
-
 void CMainWindows::FrequencySet(int index, int32_t frequency, bool force) {
     if (index < 0 || index >= kMaxReceivers) {
         return;
@@ -43,9 +39,9 @@ void CMainWindows::FrequencySet(int index, int32_t frequency, bool force) {
     if (receiverList_ != nullptr) {
         receiverList_->SetItemFrequency(index, f);
     }
-    if (index != selected_) {
+    if (index != GetSelectedReceiver()) {
         CnxK740RXReceiver* receiver = manager_ ? manager_->GetReceiver(index) : nullptr;
-        if (receiver != nullptr && !slot.scanning) {
+        if (receiver != nullptr && !scanRun_.IsScanning(index)) {
             receiver->SetFrequency(f);
             if (const int32_t tuned = receiver->GetFrequency(); tuned != 0) {
                 slot.frequency = tuned;
@@ -62,7 +58,8 @@ void CMainWindows::FrequencySet(int index, int32_t frequency, bool force) {
 }
 
 void CMainWindows::TuneSelected(int32_t frequency, bool /*force*/) {
-    SnxReceiverSlot& slot = slots_[selected_];
+    const int selected = GetSelectedReceiver();
+    SnxReceiverSlot& slot = slots_[selected];
     int32_t f = frequency;
     if (IsChannelMode()) {
         f = CnxTuningRules::SnapToChannelRaster(f, GetCurrentFrequency(), upperLimit_);
@@ -72,10 +69,10 @@ void CMainWindows::TuneSelected(int32_t frequency, bool /*force*/) {
     if (calibrator_) {
         calibrator_->SetFrequency(f);
     }
-    if (!slot.scanning) {
-        if (current_ != nullptr) {
-            current_->SetFrequency(f);
-            if (const int32_t tuned = current_->GetFrequency(); tuned != 0) {
+    if (!scanRun_.IsScanning(selected)) {
+        if (CnxK740RXReceiver* current = CurrentReceiver()) {
+            current->SetFrequency(f);
+            if (const int32_t tuned = current->GetFrequency(); tuned != 0) {
                 settings_->Current().frequency = tuned;
             }
         }
@@ -88,7 +85,7 @@ void CMainWindows::TuneSelected(int32_t frequency, bool /*force*/) {
     // The list row and the entry show where the receiver really is, raster and all.
     slot.frequency = GetCurrentFrequency();
     if (receiverList_ != nullptr) {
-        receiverList_->SetItemFrequency(selected_, slot.frequency);
+        receiverList_->SetItemFrequency(selected, slot.frequency);
     }
     if (frequencyEntry_ != nullptr) {
         frequencyEntry_->Model().ShowFrequency(slot.frequency);
@@ -111,8 +108,8 @@ void CMainWindows::SetChannelMode(bool on, bool force) {
         channelButton_->setChecked(on);
     }
     SetStep(on ? 375000 : 10000, force);
-    if (selected_ >= 0) {
-        FrequencySet(selected_, GetCurrentFrequency(), true);
+    if (GetSelectedReceiver() >= 0) {
+        FrequencySet(GetSelectedReceiver(), GetCurrentFrequency(), true);
     }
 }
 
@@ -131,8 +128,9 @@ void CMainWindows::SetAttenuator(bool on, bool force) {
         return;
     }
     settings_->Current().atten = on ? 1 : 0;
-    if (current_ != nullptr && !IsSelectedScanning()) {
-        current_->SetAtten(on ? 1 : 0);
+    if (CnxK740RXReceiver* current = CurrentReceiver();
+        current != nullptr && !IsSelectedScanning()) {
+        current->SetAttenuator(on);
     }
     if (attenButton_ != nullptr) {
         attenButton_->setChecked(on);
@@ -145,8 +143,9 @@ void CMainWindows::SetRFAmplifier(bool /*request*/, bool force) {
         return;
     }
     settings_->Current().preamp = 1;
-    if (current_ != nullptr && !IsSelectedScanning()) {
-        current_->SetRFAmp(1);
+    if (CnxK740RXReceiver* current = CurrentReceiver();
+        current != nullptr && !IsSelectedScanning()) {
+        current->SetRFAmp(1);
     }
 }
 
@@ -188,42 +187,25 @@ void CMainWindows::HookControlEvents() {
 }
 
 void CMainWindows::OnEntryFrequencyChanged(void*, int32_t frequency) {
-    FrequencySet(selected_, frequency);
+    FrequencySet(GetSelectedReceiver(), frequency);
 }
 
 void CMainWindows::OnEntryFrequencySpinChanged(void*, int32_t frequency) {
     const bool channelMode = IsChannelMode();
     settings_->Current().stepChannel = 0;
-    FrequencySet(selected_, frequency);
+    FrequencySet(GetSelectedReceiver(), frequency);
     settings_->Current().stepChannel = channelMode ? 1 : 0;
 }
 
 void CMainWindows::OnEntryFrequency375Changed(void*, int32_t frequency) {
     const bool channelMode = IsChannelMode();
-    FrequencySet(selected_, frequency);
+    FrequencySet(GetSelectedReceiver(), frequency);
     SetChannelMode(true, true);
     SetChannelMode(channelMode, true);
 }
 
 void CMainWindows::OnKnobStep(void*, int32_t step) {
-    FrequencySet(selected_, GetCurrentFrequency() + step);
-}
-
-void CMainWindows::ToggleScan() {
-    if (current_ == nullptr || selected_ < 0 || settings_->Current().power == 0) {
-        return;
-    }
-    SnxReceiverSlot& slot = slots_[selected_];
-    if (slot.scanning) {
-        slot.scanning = false;
-        current_->StopScan();
-    } else {
-        slot.scanning = true;
-        scanArea_->StartPass(selected_);
-        current_->SetScanStep(scanStep_, true);
-        current_->StartScan();
-    }
-    UpdateControlsEnabled();
+    FrequencySet(GetSelectedReceiver(), GetCurrentFrequency() + step);
 }
 
 bool CMainWindows::eventFilter(QObject* watched, QEvent* event) {
@@ -243,7 +225,7 @@ bool CMainWindows::HandleKey(const QKeyEvent& event) {
     const auto command = CnxMainWindowKeys::Translate(event.key(), event.modifiers(), event.text());
     switch (command.action) {
         case Action::SelectReceiverBy:
-            SelectReceiver(selected_ + command.value);
+            SelectReceiver(GetSelectedReceiver() + command.value);
             break;
         case Action::OpenEntry:
             if (frequencyEntry_ != nullptr && frequencyEntry_->isEnabled()) {
@@ -263,7 +245,7 @@ bool CMainWindows::HandleKey(const QKeyEvent& event) {
             break;
         case Action::FrequencyBy:
             if (frequencyEntry_ != nullptr && frequencyEntry_->isEnabled()) {
-                FrequencySet(selected_, GetCurrentFrequency() + command.value);
+                FrequencySet(GetSelectedReceiver(), GetCurrentFrequency() + command.value);
             }
             break;
         case Action::Help:

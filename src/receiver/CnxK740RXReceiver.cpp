@@ -26,17 +26,8 @@ constexpr unsigned kConnectTimeoutMs = 3000;
 constexpr unsigned kStopScanWaitMs = 100;
 constexpr int32_t kDemoNoSignal = -1050;
 constexpr int32_t kAttenuatorLoss = 180;
-constexpr int64_t kBandGapStart = 161125000;
-constexpr int64_t kBandGapEnd = 162250000;
-constexpr int64_t kBandGapJump = 750000;
 constexpr uint32_t kEepromBytes = 256;
 constexpr std::size_t kEepromTopFrequencyOffset = 72;
-
-// The staging buffer is one for the whole process, as only the selected receiver forwards audio.
-// Around a change of selection two stream threads (and the hidden window on the window thread) may
-// reach it at once, so it is guarded; the lock is uncontended otherwise.
-int16_t g_staging[CnxK740RXReceiver::kStagingBytes / 2];
-std::mutex g_stagingMutex;
 
 // Copies as much of the text as fits, always leaving the field NUL-terminated.
 void CopyField(char* field, std::size_t size, const std::string& text) {
@@ -272,15 +263,6 @@ SnxK740RXReceiverSettings* CnxK740RXReceiver::StoredSettings() const {
     return settings_ != nullptr ? &settings_->Receiver(radioIndex_) : nullptr;
 }
 
-SnxK740RXReceiverSettings* CnxK740RXReceiver::OwnSettings() const {
-    if (settings_ == nullptr) {
-        return nullptr;
-    }
-    // The selected receiver's values live in the current set until another one is selected.
-    const bool current = radioIndex_ < 0 || radioIndex_ == settings_->GetSelectedReceiver();
-    return current ? &settings_->Current() : StoredSettings();
-}
-
 uint32_t CnxK740RXReceiver::Start() {
     if (started_ || !IsLoaded() || handle_ == 0 || settings_ == nullptr) {
         return 0;
@@ -291,7 +273,8 @@ uint32_t CnxK740RXReceiver::Start() {
 
     const SnxK740RXReceiverSettings& stored = *StoredSettings();
     SetRFAmp(1);
-    SetAtten(stored.atten.load());
+    SetAttenuator(stored.atten != 0);
+    SetLevelCorrection(stored.sMeterCal);
     SetFrequency(stored.frequency);
     SetLEDFlashPattern(95);
     SetIF2Frequency(12000);
@@ -322,6 +305,7 @@ bool CnxK740RXReceiver::Stop() {
     SetIF2Frequency(static_cast<int32_t>(savedIf2_));
     SetLEDFlashPattern(168);
     StopStreams();
+    LogOverruns();
     UninitializeDemodulator();
     started_ = false;
     return true;
@@ -353,7 +337,8 @@ int32_t CnxK740RXReceiver::TuneAndTellCalibrator(int32_t hertz, Tune tune) {
     }
     // Each receiver keeps its own frequency: tuning one that is not selected must not move the
     // selected receiver's remembered frequency.
-    OwnSettings()->frequency = hertz;
+    StoredSettings()->frequency = hertz;
+    tunedFrequency_ = hertz;
     const int32_t result = tune(hertz);
     if (result != 0 && calibrator_ != nullptr) {
         calibrator_->SetFrequency(settings_->Current().frequency);
@@ -379,7 +364,12 @@ int32_t CnxK740RXReceiver::RawToTenthsDbm(uint32_t raw) {
     return static_cast<int32_t>(std::trunc(raw * 1000.0 / 255.0 - 1300.0));
 }
 
-int32_t CnxK740RXReceiver::DemoLevel(int64_t hertz, int32_t attenuator) {
+void CnxK740RXReceiver::SetAttenuator(bool on) {
+    attenuator_ = on;
+    SetAtten(on ? 1 : 0);
+}
+
+int32_t CnxK740RXReceiver::DemoLevel(int64_t hertz, bool attenuator) {
     int32_t level = kDemoNoSignal;
     switch (hertz) {
         case 162250000:
@@ -394,14 +384,10 @@ int32_t CnxK740RXReceiver::DemoLevel(int64_t hertz, int32_t attenuator) {
         default:
             break;
     }
-    if (level != kDemoNoSignal && attenuator == 1) {
+    if (level != kDemoNoSignal && attenuator) {
         level -= kAttenuatorLoss;
     }
     return level;
-}
-
-int32_t CnxK740RXReceiver::CurrentAttenuator() const {
-    return settings_ != nullptr ? settings_->Current().atten.load() : 0;
 }
 
 double CnxK740RXReceiver::GetLevelRaw() {
@@ -415,7 +401,7 @@ double CnxK740RXReceiver::GetLevelRaw() {
 double CnxK740RXReceiver::GetLevelDbm() {
     int32_t tenths = GetSignalStrengthdBm(handle_.load());
     if (demo_ && settings_ != nullptr) {
-        tenths = DemoLevel(settings_->Current().frequency, CurrentAttenuator());
+        tenths = DemoLevel(tunedFrequency_, attenuator_);
     }
     return tenths / 10.0;
 }
@@ -472,7 +458,7 @@ void CnxK740RXReceiver::SetScanLower(int64_t hertz, bool force) {
         }
     }
     scanLower_ = hertz;
-    scanFrequency_ = hertz;
+    SetScanFrequency(hertz);
 }
 
 void CnxK740RXReceiver::SetScanUpper(int64_t hertz, bool force) {
@@ -505,6 +491,16 @@ void CnxK740RXReceiver::SetScanStep(int64_t step, bool force) {
 
 // ---- scan ----
 
+void CnxK740RXReceiver::SetScanFrequency(int64_t hertz) {
+    std::lock_guard lock(scanMutex_);
+    stepper_.SetCurrent(hertz);
+}
+
+int64_t CnxK740RXReceiver::GetScanFrequency() const {
+    std::lock_guard lock(scanMutex_);
+    return stepper_.GetCurrent();
+}
+
 void CnxK740RXReceiver::StartScan() {
     if (scanState_ == kScanning) {
         return;
@@ -515,45 +511,44 @@ void CnxK740RXReceiver::StartScan() {
     if (g_optSettle2.present) {
         stepSettle_ = static_cast<uint32_t>(g_optSettle2.value);
     }
-    if (scanState_ == kScanPaused) {
-        // The pipeline lost its pending reading at the pause: a real radio measures that one again.
-        if (!demo_) {
-            scanFrequency_ = measuredFrequency_.load();
+    int64_t first;
+    {
+        std::lock_guard lock(scanMutex_);
+        if (scanState_ == kScanPaused) {
+            // The pipeline lost its pending reading at the pause: a real radio measures that one
+            // again.
+            if (!demo_) {
+                stepper_.SetCurrent(stepper_.GetPrevious());
+            }
+        } else {
+            stepper_ = CnxScanStepper(scanLower_, scanUpper_, scanStep_);
+            ++scanCount_;
         }
-    } else {
-        scanFrequency_ = scanLower_.load();
-        wrapped_ = false;
-        ++scanCount_;
+        first = stepper_.GetCurrent();
+        stepper_.SetPrevious(first);
     }
-    K7SetFreqPipelined(static_cast<int32_t>(scanFrequency_.load()), 1,
-                       static_cast<int32_t>(firstSettle_.load()));
-    Trace(scanFrequency_, 0, 0, 0, 0);
-    measuredFrequency_ = scanFrequency_.load();
+    K7SetFreqPipelined(static_cast<int32_t>(first), 1, static_cast<int32_t>(firstSettle_.load()));
+    Trace(first, 0, 0, 0, 0);
     scanState_ = kScanning;
     scanActive_ = true;
 }
 
 bool CnxK740RXReceiver::NextScanFrequency() {
-    measuredFrequency_ = scanFrequency_.load();
-    int64_t next = scanFrequency_ + scanStep_;
-    // No channel lies between 161 125 000 and 162 250 000 Hz.
-    if (scanStep_ + kBandGapStart <= next && next < kBandGapEnd) {
-        next += kBandGapJump;
-    }
-    scanFrequency_ = next;
-    if (wrapped_) {
-        wrapped_ = false;
-        return scanLoop_;
-    }
-    if (next > scanUpper_) {
-        scanFrequency_ = scanLower_.load();
-        wrapped_ = true;
-    }
-    return true;
+    std::lock_guard lock(scanMutex_);
+    return stepper_.Next(scanLoop_);
 }
 
 void CnxK740RXReceiver::MeasureScanStep() {
-    if (!NextScanFrequency() || powerState_ == 0) {
+    int64_t measured;
+    int64_t next;
+    bool goOn;
+    {
+        std::lock_guard lock(scanMutex_);
+        goOn = stepper_.Next(scanLoop_);
+        measured = stepper_.GetPrevious();
+        next = stepper_.GetCurrent();
+    }
+    if (!goOn || powerState_ == 0) {
         StopScan();
         return;
     }
@@ -563,64 +558,77 @@ void CnxK740RXReceiver::MeasureScanStep() {
     int32_t rssi = 0;
     int32_t agc = 0;
     if (demo_) {
-        level = DemoLevel(measuredFrequency_, CurrentAttenuator());
+        level = DemoLevel(measured, attenuator_);
         tracedLevel = level;
     } else {
-        ReadPipelinedLevel(level, tracedLevel, raw, rssi, agc);
+        level = ReadPipelinedLevel(next, tracedLevel, raw, rssi, agc);
     }
     try {
-        Trace(measuredFrequency_, tracedLevel, raw, rssi, agc);
-        PublishScanLevel(level / 10.0 + LevelCorrectionDbm());
+        Trace(measured, tracedLevel, raw, rssi, agc);
+        PublishScanLevel(measured, level / 10.0 + levelCorrection_ / 10.0);
     } catch (const std::exception& error) {
         qCDebug(lcReceiver) << "Scan step failed:" << error.what();
         Trace(0, 0, 0, 0, 0);
     }
 }
 
-void CnxK740RXReceiver::ReadPipelinedLevel(int32_t& level, int32_t& libraryLevel, uint8_t& raw,
-                                           int32_t& rssi, int32_t& agc) {
+int32_t CnxK740RXReceiver::ReadPipelinedLevel(int64_t next, int32_t& libraryLevel, uint8_t& raw,
+                                              int32_t& rssi, int32_t& agc) {
     // Tune the next frequency, then read the one tuned a call earlier.
-    K7SetFreqPipelined(static_cast<int32_t>(scanFrequency_.load()), 0,
-                       static_cast<int32_t>(stepSettle_.load()));
+    K7SetFreqPipelined(static_cast<int32_t>(next), 0, static_cast<int32_t>(stepSettle_.load()));
     libraryLevel = kDemoNoSignal;
     K7GetSSPipelined(&libraryLevel, &raw, &rssi, &agc);
     // The scan maps the raw byte linearly; the library's own dBm value is only traced.
-    level = RawToTenthsDbm(raw);
+    return RawToTenthsDbm(raw);
 }
 
-double CnxK740RXReceiver::LevelCorrectionDbm() const {
-    if (settings_ == nullptr) {
-        return 0.0;
+void CnxK740RXReceiver::PublishScanLevel(int64_t frequency, double levelDbm) {
+    if (scanState_ != kScanning) {
+        return;
     }
-    return OwnSettings()->sMeterCal.load() / 10.0;
+    if (++scanBacklog_ > kScanBacklog) {
+        ++scanOverruns_;
+    }
+    const ScanSample sample{frequency, levelDbm};
+    PostMessage(targetWindow_, WM_RCV_SCAN_LEVEL, sample.Pack(), reinterpret_cast<LPARAM>(this));
 }
 
-void CnxK740RXReceiver::PublishScanLevel(double levelDbm) {
-    ScanSample& sample = scanSamples_[scanSampleIndex_];
-    sample = {static_cast<double>(measuredFrequency_.load()), levelDbm};
-    if (scanState_ == kScanning) {
-        PostMessage(targetWindow_, WM_RCV_SCAN_LEVEL, reinterpret_cast<WPARAM>(&sample),
-                    reinterpret_cast<LPARAM>(this));
+void CnxK740RXReceiver::AcknowledgeScanSample() {
+    if (scanBacklog_ > 0) {
+        scanBacklog_ += -1;
     }
-    scanSampleIndex_ = (scanSampleIndex_ + 1) % kScanRingSize;
+}
+
+void CnxK740RXReceiver::LogOverruns() {
+    // Counted since the start; each report says how far the window thread has fallen behind.
+    if (const uint32_t overruns = scanOverruns_; overruns > 0) {
+        qCWarning(lcReceiver) << "Receiver" << radioIndex_.load() << ":" << overruns
+                              << "scan samples came while" << kScanBacklog
+                              << "were still waiting for the window";
+    }
+    if (const uint32_t overruns = audioBlocks_.GetOverruns(); overruns > 0) {
+        qCWarning(lcReceiver) << "Receiver" << radioIndex_.load() << ":" << overruns
+                              << "audio blocks refilled before the window had played them";
+    }
 }
 
 void CnxK740RXReceiver::PauseScan() {
     scanActive_ = false;
     scanState_ = kScanPaused;
     K7GetSSPipelined(nullptr, nullptr, nullptr, nullptr);
-    SetFrequency(static_cast<int32_t>(scanFrequency_.load()));
+    SetFrequency(static_cast<int32_t>(GetScanFrequency()));
 }
 
 void CnxK740RXReceiver::StopScan() {
     if (!scanActive_) {
         return;
     }
-    scanFrequency_ = scanLower_.load();
+    SetScanFrequency(scanLower_);
     scanState_ = kScanStopped;
     scanActive_ = false;
     K7GetSSPipelined(nullptr, nullptr, nullptr, nullptr);
     TmySleep(kStopScanWaitMs);
+    LogOverruns();
     PostMessage(targetWindow_, WM_RCV_SCAN_END, reinterpret_cast<WPARAM>(this), 0);
 }
 
@@ -670,55 +678,34 @@ void CnxK740RXReceiver::OnAudioData(const void* data, uint32_t bytes, uint32_t e
 }
 
 bool CnxK740RXReceiver::AllocateAudioBlocks(uint32_t capacity, uint32_t count) {
-    std::lock_guard lock(g_stagingMutex);
     return audioBlocks_.Allocate(capacity, count, audioFormat_.samplesPerSecond);
 }
 
 bool CnxK740RXReceiver::FreeAudioBlocks() {
-    std::lock_guard lock(g_stagingMutex);
     audioBlocks_.Free();
     return true;
 }
 
 void CnxK740RXReceiver::SetAudioFormat(const SnxK740RXAudioFormat& format) {
-    std::lock_guard lock(g_stagingMutex);
     audioFormat_ = format;
+    audioBlocks_.SetSampleRate(format.samplesPerSecond);
+}
+
+void CnxK740RXReceiver::SetAudioEnabled(bool enabled) {
+    audioEnabled_ = enabled;
+    if (!enabled) {
+        audioBlocks_.Reset();
+    }
 }
 
 void CnxK740RXReceiver::HandleAudioChunk(const void* data, uint32_t bytes) {
-    if (!AreStreamsRunning() || data == nullptr) {
+    if (!AreStreamsRunning()) {
         return;
     }
-    std::lock_guard lock(g_stagingMutex);
-    const auto* source = static_cast<const uint8_t*>(data);
-    while (bytes > 0) {
-        // A chunk that would run past the buffer first pushes out what is already waiting.
-        if (stagingFill_ + bytes > kStagingBytes && stagingFill_ > 0) {
-            FlushStaging();
-        }
-        const uint32_t taken = std::min(bytes, kStagingBytes - stagingFill_);
-        std::memcpy(reinterpret_cast<uint8_t*>(g_staging) + stagingFill_, source, taken);
-        stagingFill_ += taken;
-        source += taken;
-        bytes -= taken;
-        if (stagingFill_ >= kBlockThresholdBytes) {
-            FlushStaging();
-        }
-    }
-}
-
-void CnxK740RXReceiver::FlushStaging() {
-    const uint32_t samples = stagingFill_ / 2;
-    stagingFill_ = 0;
-    const uint32_t capacity = audioBlocks_.GetCapacity();
-    for (uint32_t done = 0; done < samples && capacity > 0;) {
-        const uint32_t count = std::min(samples - done, capacity);
-        AudioBlock* block =
-            audioBlocks_.Fill(g_staging + done, count, audioFormat_.samplesPerSecond);
+    audioBlocks_.Add(data, bytes, [this](AudioBlock* block) {
         PostMessage(targetWindow_, WM_RCV_AUDIO_BLOCK, reinterpret_cast<WPARAM>(block),
                     static_cast<LPARAM>(block->bytes));
-        done += count;
-    }
+    });
 }
 
 void CnxK740RXReceiver::OnWindowMessage(const TmyMessage& message) {

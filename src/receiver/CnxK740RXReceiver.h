@@ -7,14 +7,18 @@
 //
 // Threads: the window thread calls the setters and the scan commands, the processing thread calls
 // IsScanning, IsDemo, IsConnected and MeasureScanStep, the library's stream thread delivers audio.
-// Every field two of them share is a relaxed atomic; no lock is taken on the scan path.
+// The values the processing thread reads (level correction, attenuator, tuned frequency) are the
+// receiver's own, set by the window thread; the scan walk is guarded by an uncontended lock.
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
 
 #include "core/TmyMessageWindow.h"
-#include "receiver/CnxK740RXAudioBlockRing.h"
+#include "receiver/CnxK740RXAudioBlockAssembler.h"
+#include "receiver/CnxScanStepper.h"
 #include "receiver/InxK740RXQvkApi.h"
 #include "receiver/K740RXReceiverMessages.h"
 #include "sync/CnxAtomic.h"
@@ -42,10 +46,8 @@ struct SnxK740RXReceiverSettings;
 class CnxK740RXReceiver : public InxK740RXQvkApi {
 public:
     static constexpr int kRadioListSize = 10;
-    static constexpr int kScanRingSize = 100;
-    static constexpr uint32_t kStagingBytes = 16384;
-    // A block is handed on once this many bytes wait in the staging buffer.
-    static constexpr uint32_t kBlockThresholdBytes = 8129;
+    // Scan samples the window thread may have waiting before it counts as falling behind.
+    static constexpr int kScanBacklog = 100;
     static constexpr int64_t kMinScanSpan = 50000;
     static constexpr uint32_t kStandardTopFrequency = 173500000;
     static constexpr uint32_t kExtendedTopFrequency = 225000000;
@@ -93,6 +95,13 @@ public:
     bool IsStarted() const { return started_; }
     int SetPower(int32_t value, bool force);
 
+    // The receiver's own attenuator and level correction (tenths of a dB), which its scan and its
+    // demo signals use; Start takes both from the receiver's stored settings.
+    void SetAttenuator(bool on);
+    bool GetAttenuator() const { return attenuator_; }
+    void SetLevelCorrection(int32_t tenths) { levelCorrection_ = tenths; }
+    int32_t GetLevelCorrection() const { return levelCorrection_; }
+
     // Tuning and levels.
     int32_t SetFrequency(int32_t hertz);
     int32_t SetFreqAsync(int32_t hertz);
@@ -113,8 +122,8 @@ public:
     int64_t GetScanUpper() const { return scanUpper_; }
     void SetScanStep(int64_t step, bool force);
     int64_t GetScanStep() const { return scanStep_; }
-    void SetScanFrequency(int64_t hertz) { scanFrequency_ = hertz; }
-    int64_t GetScanFrequency() const { return scanFrequency_; }
+    void SetScanFrequency(int64_t hertz);
+    int64_t GetScanFrequency() const;
 
     // Scan.
     void StartScan();
@@ -127,6 +136,10 @@ public:
     bool NextScanFrequency();
     void MeasureScanStep();
     void ResetScanState() { scanState_ = kScanStopped; }
+    // The window thread has handled one WM_RCV_SCAN_LEVEL; samples posted beyond kScanBacklog
+    // unhandled ones count as overruns.
+    void AcknowledgeScanSample();
+    uint32_t GetScanOverruns() const { return scanOverruns_; }
 
     // Audio.
     uint32_t StartStreams();
@@ -135,10 +148,17 @@ public:
     // Blocks already handed out keep their rate; the next ones take the new one.
     void SetAudioFormat(const SnxK740RXAudioFormat& format);
     const SnxK740RXAudioFormat& GetAudioFormat() const { return audioFormat_; }
-    void SetAudioEnabled(bool enabled) { audioEnabled_ = enabled; }
+    // Only the selected receiver forwards audio; a receiver that stops forwarding drops what it had
+    // staged, so its next blocks never carry older audio.
+    void SetAudioEnabled(bool enabled);
     bool IsAudioEnabled() const { return audioEnabled_; }
     bool AllocateAudioBlocks(uint32_t capacity, uint32_t count);
     bool FreeAudioBlocks();
+    uint32_t GetAudioBlockCapacity() const { return audioBlocks_.GetCapacity(); }
+    uint32_t GetAudioBlockCount() const { return audioBlocks_.GetCount(); }
+    // The window thread is done with one WM_RCV_AUDIO_BLOCK.
+    void AcknowledgeAudioBlock() { audioBlocks_.Acknowledge(); }
+    uint32_t GetAudioOverruns() const { return audioBlocks_.GetOverruns(); }
     void HandleAudioChunk(const void* data, uint32_t bytes);
     void OnAudioData(const void* data, uint32_t bytes, uint32_t extra);
     void OnStreamCallback(const void* data, uint32_t bytes, uint32_t extra);
@@ -168,7 +188,7 @@ private:
 
     static void StreamCallback(void* context, const void* data, uint32_t bytes, uint32_t extra);
     // Demo signal table in tenths of a dBm, 18 dB lower on the signals with the attenuator on.
-    static int32_t DemoLevel(int64_t hertz, int32_t attenuator);
+    static int32_t DemoLevel(int64_t hertz, bool attenuator);
 
     void PrefillDemoEntries();
     bool WaitUntilConnected();
@@ -177,14 +197,12 @@ private:
     int32_t TuneAndTellCalibrator(int32_t hertz, Tune tune);
     // Settings of the receiver's own index; null without settings.
     SnxK740RXReceiverSettings* StoredSettings() const;
-    SnxK740RXReceiverSettings* OwnSettings() const;
-    int32_t CurrentAttenuator() const;
-    double LevelCorrectionDbm() const;
-    void ReadPipelinedLevel(int32_t& level, int32_t& libraryLevel, uint8_t& raw, int32_t& rssi,
-                            int32_t& agc);
-    void PublishScanLevel(double levelDbm);
+    // Tenths of a dBm read from the pipeline after tuning `next`.
+    int32_t ReadPipelinedLevel(int64_t next, int32_t& libraryLevel, uint8_t& raw, int32_t& rssi,
+                               int32_t& agc);
+    void PublishScanLevel(int64_t frequency, double levelDbm);
+    void LogOverruns();
     void Trace(int64_t frequency, int32_t level, int32_t raw, int32_t rssi, int32_t agc) const;
-    void FlushStaging();
 
     CnxAtomic<int32_t> radioIndex_{-1};
     CnxAtomic<K7Handle> handle_{0};
@@ -200,6 +218,9 @@ private:
     std::unique_ptr<CnxK740RX_ReceiverThread> thread_;
     bool started_ = false;
     CnxAtomic<bool> audioEnabled_{false};
+    CnxAtomic<bool> attenuator_{false};
+    CnxAtomic<int32_t> levelCorrection_{0};
+    CnxAtomic<int32_t> tunedFrequency_{0};
     double lastLevel_ = 0.0;
     CnxAtomic<uint32_t> powerState_{0};
     uint32_t savedAtten_ = 0;
@@ -210,16 +231,17 @@ private:
     CnxAtomic<bool> scanActive_{false};
     CnxAtomic<bool> scanLoop_{false};
     CnxAtomic<uint32_t> scanCount_{0};
-    CnxAtomic<int64_t> scanFrequency_{0};
-    CnxAtomic<int64_t> measuredFrequency_{0};
     CnxAtomic<int64_t> scanStep_{375000};
     CnxAtomic<int64_t> scanUpper_{173687500};
     CnxAtomic<int64_t> scanLower_{136187500};
     CnxAtomic<int64_t> minFrequency_{136000000};
     CnxAtomic<int64_t> maxFrequency_{173500000};
-    CnxAtomic<bool> wrapped_{false};
-    std::array<ScanSample, kScanRingSize> scanSamples_{};
-    int32_t scanSampleIndex_ = 0;
+    // The walk of the current pass; the processing thread steps it, the window thread starts,
+    // pauses and repositions it.
+    mutable std::mutex scanMutex_;
+    CnxScanStepper stepper_{136187500, 173687500, 375000};
+    CnxAtomic<int32_t> scanBacklog_{0};
+    CnxAtomic<uint32_t> scanOverruns_{0};
     CnxAtomic<uint32_t> firstSettle_{35};
     CnxAtomic<uint32_t> stepSettle_{40};
 
@@ -230,8 +252,6 @@ private:
     CnxAtomic<bool> opened_{false};
     TmyMessageWindow messageWindow_;
     CnxAtomic<uint32_t> streamHandle_{0};
-    // Ring and staging fill are shared with the library's stream thread (see HandleAudioChunk).
-    CnxK740RXAudioBlockRing audioBlocks_;
-    uint32_t stagingFill_ = 0;
+    CnxK740RXAudioBlockAssembler audioBlocks_;
     CnxAtomic<uint32_t> topFrequency_{kStandardTopFrequency};
 };

@@ -226,27 +226,29 @@ void CnxK740RX_ReceiverManager::CloseAll() {
         if (open) {
             qCDebug(lcReceiver) << "Receiver" << i << "did not close; deleted anyway";
         }
-        if (selected_ == receiver.get()) {
-            selected_ = nullptr;
-        }
         receiver.reset();
         receiverCount_ = std::max(receiverCount_ - 1, 0);
     }
 }
 
-CnxK740RXReceiver* CnxK740RX_ReceiverManager::SetSelected(int index, bool force) {
-    if (index == selectedIndex_ && !force) {
-        return nullptr;
+CnxK740RXReceiver* CnxK740RX_ReceiverManager::SetSelected(int index) {
+    if (settings_ != nullptr) {
+        settings_->SelectReceiver(index);
     }
-    selectedIndex_ = index;
-    if (selected_ != nullptr) {
-        selected_->SetAudioEnabled(false);
+    for (int i = 0; i < kSlotCount; ++i) {
+        if (receivers_[i] && i != index) {
+            receivers_[i]->SetAudioEnabled(false);
+        }
     }
-    selected_ = GetReceiver(index);
-    if (selected_ != nullptr) {
-        selected_->SetAudioEnabled(true);
+    CnxK740RXReceiver* selected = GetReceiver(index);
+    if (selected != nullptr) {
+        selected->SetAudioEnabled(true);
     }
-    return selected_;
+    return selected;
+}
+
+int CnxK740RX_ReceiverManager::GetSelectedIndex() const {
+    return settings_ != nullptr ? settings_->GetSelectedReceiver() : -1;
 }
 
 CnxK740RXReceiver* CnxK740RX_ReceiverManager::GetReceiver(int index) const {

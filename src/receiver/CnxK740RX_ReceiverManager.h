@@ -2,9 +2,9 @@
 // Owner of the receivers. Accept asks the driver library which radios are attached, keeps known
 // radios in the slots the settings remember them in, gives new radios the free slots, packs the
 // used slots to the front, writes the assignment back to the settings, and opens and starts one
-// receiver per used slot; with no radio at all it starts eight demo receivers. It also tracks the
-// selected receiver and watches the connection of the receivers that are not scanning. All on
-// the window thread.
+// receiver per used slot; with no radio at all it starts eight demo receivers. It also selects a
+// receiver (the settings keep which one; only that one forwards audio) and watches the connection
+// of the receivers that are not scanning. All on the window thread.
 #include <array>
 #include <memory>
 #include <string>
@@ -41,11 +41,12 @@ public:
 
     void Accept();
     void CloseAll();
-    // The newly selected receiver; null when the index is unchanged and force is false, or when
-    // the entry holds no receiver.
-    CnxK740RXReceiver* SetSelected(int index, bool force);
-    CnxK740RXReceiver* GetSelected() const { return selected_; }
-    int GetSelectedIndex() const { return selectedIndex_; }
+    // Selects the slot in the settings and lets only its receiver forward audio; returns that
+    // receiver, null when the slot holds none.
+    CnxK740RXReceiver* SetSelected(int index);
+    CnxK740RXReceiver* GetSelected() const { return GetReceiver(GetSelectedIndex()); }
+    // -1 without settings.
+    int GetSelectedIndex() const;
     CnxK740RXReceiver* GetReceiver(int index) const;
     bool IsDemoMode() const { return demoMode_; }
     // True when the entry holds no receiver or a demo receiver.
@@ -83,11 +84,9 @@ private:
 
     int slotCount_;  // the maximum given at construction, at most kSlotCount
     bool accepted_ = false;
-    int selectedIndex_ = -1;
     int receiverCount_ = kSlotCount;
     InxProgressDisplay* progress_;
     std::array<std::unique_ptr<CnxK740RXReceiver>, kSlotCount> receivers_;
-    CnxK740RXReceiver* selected_ = nullptr;
     std::array<SnxK740RXSlot, kSlotCount> slots_;
     bool demoMode_ = true;
     HWND targetWindow_;

@@ -1,6 +1,8 @@
 #pragma once
 // What a receiver hands to its target window: the message numbers and the records their
 // parameters point to.
+#include <bit>
+#include <cmath>
 #include <cstdint>
 
 #include "core/TmyTypes.h"
@@ -14,14 +16,30 @@ constexpr UINT WM_RCV_AUDIO_CHUNK = WM_USER + 307;
 constexpr UINT WM_RCV_CONNECTION = WM_USER + 324;
 // wParam: the receiver, lParam: 0.
 constexpr UINT WM_RCV_SCAN_END = WM_USER + 325;
-// wParam: ScanSample* into the receiver's ring, lParam: the receiver.
+// wParam: the ScanSample itself (ScanSample::Pack), lParam: the receiver.
 constexpr UINT WM_RCV_SCAN_LEVEL = WM_USER + 1400;
 
-// One scan measurement. It stays valid until the ring of 100 comes round to it again.
+// One scan measurement. It travels by value inside the message, so however long the window thread
+// stalls, no later measurement can overwrite it.
 struct ScanSample {
-    double frequency;  // Hz
-    double level;      // dBm, level correction included
+    int64_t frequency = 0;  // Hz
+    double level = 0.0;     // dBm, level correction included; NaN: the reading failed
+
+    bool HasLevel() const { return !std::isnan(level); }
+
+    // Hertz in the low half (the band ends far below 4.3 GHz), the level as a float in the high.
+    WPARAM Pack() const {
+        const auto hertz = static_cast<uint32_t>(frequency);
+        const auto levelBits = std::bit_cast<uint32_t>(static_cast<float>(level));
+        return static_cast<WPARAM>(hertz) | static_cast<WPARAM>(levelBits) << 32;
+    }
+    static ScanSample Unpack(WPARAM packed) {
+        const auto hertz = static_cast<uint32_t>(packed & 0xffffffffu);
+        const auto level = std::bit_cast<float>(static_cast<uint32_t>(packed >> 32));
+        return ScanSample{hertz, level};
+    }
 };
+static_assert(sizeof(WPARAM) >= 8, "a scan sample travels in one 64-bit message parameter");
 
 struct AudioBlockFormat {
     uint32_t kind;  // 6

@@ -5,9 +5,9 @@
 namespace {
 
 constexpr int32_t kHalfSpacing = CnxChannelPlan::kSpacing / 2;
-constexpr int64_t kLowWindowStart = CnxChannelPlan::kLowBandFirst - kHalfSpacing;    // 135812500
-constexpr int64_t kLowWindowEnd = 161312500;                                         // exclusive
-constexpr int64_t kHighWindowStart = CnxChannelPlan::kHighBandFirst - kHalfSpacing;  // 162062500
+constexpr int64_t kLowWindowStart = CnxChannelPlan::kLowBandFirst - kHalfSpacing;  // 135812500
+constexpr int64_t kLowWindowEnd = CnxChannelPlan::kGapLow;                         // exclusive
+constexpr int64_t kHighWindowStart = CnxChannelPlan::kGapHigh;
 
 template <int N>
 constexpr std::array<int32_t, N> RasterFrom(int32_t first) {
@@ -42,7 +42,7 @@ constexpr auto kHighBandNumbers = MakeHighBandNumbers();
 constexpr auto kHighBandFrequencies =
     RasterFrom<CnxChannelPlan::kHighBandCount>(CnxChannelPlan::kHighBandFirst);
 
-static_assert(kLowBandFrequencies.back() == 161125000);
+static_assert(kLowBandFrequencies.back() == CnxChannelPlan::kLowBandLast);
 static_assert(kHighBandFrequencies.back() == CnxChannelPlan::kHighBandLast);
 static_assert(kHighBandNumbers.back() == 16);
 

@@ -21,6 +21,19 @@ public:
     static constexpr int32_t kLowBandFirst = 136000000;   // channel 32
     static constexpr int32_t kHighBandFirst = 162250000;  // channel 1
     static constexpr int32_t kHighBandLast = 173500000;   // channel 16
+    static constexpr int32_t kLowBandLast = 161125000;    // channel 99
+
+    // Tuning limits: the plan's edges, and the top of the extended-range model.
+    static constexpr int32_t kLowerLimit = kLowBandFirst;
+    static constexpr int32_t kUpperLimit = kHighBandLast;
+    static constexpr int32_t kExtendedUpperLimit = 225000000;
+
+    // No channel lies strictly between these two (the windows of channels 99 and 1 end there).
+    static constexpr int32_t kGapLow = kLowBandLast + kSpacing / 2;     // 161312500
+    static constexpr int32_t kGapHigh = kHighBandFirst - kSpacing / 2;  // 162062500
+    static constexpr int32_t kGapMiddle = (kGapLow + kGapHigh) / 2;     // 161687500
+    // A scan that steps into the gap jumps the two raster points inside it.
+    static constexpr int32_t kGapJump = kHighBandFirst - (kLowBandLast + kSpacing);  // 750000
 
     // The channel whose window holds f, or nothing in the gap between the bands and outside them.
     static std::optional<SnxSonobuoyChannel> ChannelOf(int64_t frequency);

@@ -106,11 +106,7 @@ bool CnxK740RXFileIniApp::Save() {
 }
 
 void CnxK740RXFileIniApp::SelectReceiver(int index) {
-    if (index != selected_) {
-        receivers_[selected_] = current_;
-    }
     selected_ = index >= 0 && index < kReceiverCount ? index : 0;
-    current_ = receivers_[selected_];
 }
 
 SnxK740RXReceiverSettings& CnxK740RXFileIniApp::Receiver(int index) {
@@ -144,7 +140,6 @@ void CnxK740RXFileIniApp::WriteSections(bool withReceivers) {
     if (!withReceivers) {
         return;
     }
-    receivers_[selected_] = current_;
     for (int index = 0; index < kReceiverCount; ++index) {
         WriteReceiver(index);
         AppendLineFeed();

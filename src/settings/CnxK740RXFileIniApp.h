@@ -2,7 +2,8 @@
 // Every persistent setting of the program: the main window's placement and, for each of the eight
 // receiver slots, the receiver's identity, switches, frequency, volume and S-meter offset. The file
 // <Documents>/Quorvant/K740RX/K740RX.ini is read at construction and written at destruction. The
-// window works on a "current" copy of the selected slot's values, swapped on each selection.
+// selected slot is the one place that says which receiver the window shows; its values are the
+// "current" ones.
 // A settings file that cannot be created or written leaves the program on its defaults.
 #include <array>
 #include <cstdint>
@@ -23,14 +24,12 @@ public:
     // does not exist yet is created and always gets all sections.
     bool Save();
 
-    // Stores the current set into the previously selected slot when the index changes, then loads
-    // the current set from the new slot (so selecting the same slot again drops unsaved changes).
     // An index outside 0-7 selects 0.
     void SelectReceiver(int index);
     int GetSelectedReceiver() const { return selected_; }
-    SnxK740RXReceiverSettings& Current() { return current_; }
-    // The stored set of a slot (index clamped to 0-7); the selected slot's is refreshed from the
-    // current set only on selection changes and on Save.
+    // The values of the selected slot.
+    SnxK740RXReceiverSettings& Current() { return receivers_[selected_]; }
+    // The values of a slot (index clamped to 0-7).
     SnxK740RXReceiverSettings& Receiver(int index);
     SnxWindowPlacement& Placement() { return placement_; }
 
@@ -54,11 +53,10 @@ private:
     void WriteSections(bool withReceivers);
     void WriteReceiver(int index);
 
-    SnxK740RXReceiverSettings current_;
     std::array<SnxK740RXReceiverSettings, kReceiverCount> receivers_;
     SnxWindowPlacement placement_;
-    int32_t mainSMeterCal_ = 0;    // what a receiver section without its own SMeterCal gets
-    CnxAtomic<int> selected_ = 0;  // processing threads read it while the window thread selects
+    int32_t mainSMeterCal_ = 0;  // what a receiver section without its own SMeterCal gets
+    int selected_ = 0;
     int noHardware_ = 1;
     std::string dataDir_;
     std::string bandFilePath_;

@@ -3,8 +3,8 @@
 #include "app/CnxTuningRules.h"
 
 namespace {
-constexpr int32_t kUpper = CnxTuningRules::kUpperLimit;
-constexpr int32_t kExtended = CnxTuningRules::kExtendedUpperLimit;
+constexpr int32_t kUpper = CnxChannelPlan::kUpperLimit;
+constexpr int32_t kExtended = CnxChannelPlan::kExtendedUpperLimit;
 
 int32_t Snap(int32_t f, int32_t previous = 136000000, int32_t upper = kUpper) {
     return CnxTuningRules::SnapToChannelRaster(f, previous, upper);

@@ -5,6 +5,7 @@
 
 #include "ReceiverTestSupport.h"
 #include "receiver/CnxK740RXReceiver.h"
+#include "settings/CnxAppOptions.h"
 
 namespace {
 
@@ -13,19 +14,19 @@ constexpr int64_t kTop = 173500000;
 constexpr int64_t kStep = 375000;
 
 // Channels 32..99 below the gap, then 1..31 above it, in frequency order.
-std::vector<double> ChannelOrder() {
-    std::vector<double> channels;
+std::vector<int64_t> ChannelOrder() {
+    std::vector<int64_t> channels;
     for (int64_t f = kBottom; f <= 161125000; f += kStep) {
-        channels.push_back(static_cast<double>(f));
+        channels.push_back(f);
     }
     for (int64_t f = 162250000; f <= kTop; f += kStep) {
-        channels.push_back(static_cast<double>(f));
+        channels.push_back(f);
     }
     return channels;
 }
 
-std::vector<double> FrequenciesOf(const std::vector<ScanSample>& samples) {
-    std::vector<double> frequencies;
+std::vector<int64_t> FrequenciesOf(const std::vector<ScanSample>& samples) {
+    std::vector<int64_t> frequencies;
     for (const ScanSample& sample : samples) {
         frequencies.push_back(sample.frequency);
     }
@@ -119,7 +120,7 @@ TEST_F(CnxK740RXReceiverScanTest, PausedScanResumesWhereItStopped) {
     EXPECT_FALSE(receiver->IsScanning());
     EXPECT_EQ(receiver->GetScanState(), CnxK740RXReceiver::kScanPaused);
     PumpFor(100ms);
-    const double lastBeforePause = window_->Samples().back().frequency;
+    const int64_t lastBeforePause = window_->Samples().back().frequency;
     window_->Clear();
 
     receiver->StartScan();
@@ -151,7 +152,8 @@ TEST_F(CnxK740RXReceiverScanTest, OwnDefaultLowerEdgeScansAnOffsetGrid) {
 }
 
 TEST_F(CnxK740RXReceiverScanTest, DemoScanReportsTheDemoSignalsWithCorrectionAndAttenuator) {
-    Settings().Current().sMeterCal = 15;
+    // Starting takes the receiver's own stored correction.
+    Settings().Receiver(0).sMeterCal = 15;
     auto receiver = StartedReceiver(nullptr);
     ASSERT_TRUE(receiver->IsDemo());
     receiver->SetScanLower(142750000, true);
@@ -161,7 +163,7 @@ TEST_F(CnxK740RXReceiverScanTest, DemoScanReportsTheDemoSignalsWithCorrectionAnd
     const auto levelsBy = [&](int64_t f) {
         std::vector<double> levels;
         for (const ScanSample& sample : window_->Samples()) {
-            if (sample.frequency == static_cast<double>(f)) {
+            if (sample.frequency == f) {
                 levels.push_back(sample.level);
             }
         }
@@ -176,20 +178,77 @@ TEST_F(CnxK740RXReceiverScanTest, DemoScanReportsTheDemoSignalsWithCorrectionAnd
         EXPECT_EQ(levelsBy(150250000), std::vector<double>{elsewhere});
     };
 
-    // The selected receiver gets the current correction.
     receiver->StartScan();
     expectPass(-58.5, -68.5, -78.5, -103.5);
 
-    // Another receiver gets its own stored correction; the attenuator takes 18 dB off the signals.
+    // The window changes the receiver's correction; the attenuator takes 18 dB off the signals.
     window_->Clear();
-    Settings().Current().atten = 1;
-    Settings().Receiver(3).sMeterCal = -20;
-    receiver->SetRadioIndex(3);
+    receiver->SetAttenuator(true);
+    receiver->SetLevelCorrection(-20);
     receiver->StartScan();
     expectPass(-80.0, -90.0, -100.0, -107.0);
 
-    Settings().Current().frequency = 162250000;
+    // Outside the scan the demo level is the one of the frequency the receiver is tuned to.
+    receiver->SetFrequency(162250000);
     EXPECT_DOUBLE_EQ(receiver->GetLevelDbm(), -98.0);
-    Settings().Current().atten = 0;
+    receiver->SetAttenuator(false);
     EXPECT_DOUBLE_EQ(receiver->GetLevelDbm(), -80.0);
+}
+
+TEST_F(CnxK740RXReceiverScanTest, StalledWindowThreadStillGetsEverySampleAsMeasured) {
+    DescribeRadios({{"A1"}, {"B2"}});
+    g_optSettle1 = {true, 0};
+    g_optSettle2 = {true, 0};
+    auto first = StartedReceiver("A1");
+    auto second = StartedReceiver("B2");
+    for (auto* receiver : {first.get(), second.get()}) {
+        receiver->SetScanLoop(true);
+        receiver->StartScan();
+    }
+    // The window thread is busy elsewhere while the receivers go on measuring, many passes long.
+    QThread::msleep(300);
+    first->StopScan();
+    second->StopScan();
+    ASSERT_TRUE(PumpUntil([&] { return window_->Count(WM_RCV_SCAN_END) == 2; }));
+
+    // Each receiver's samples, in arrival order, walk the channel order over and over.
+    const std::vector<int64_t> order = ChannelOrder();
+    for (auto* receiver : {first.get(), second.get()}) {
+        std::vector<int64_t> frequencies;
+        for (const auto& record : window_->Of(WM_RCV_SCAN_LEVEL)) {
+            if (record.lParam == reinterpret_cast<LPARAM>(receiver)) {
+                frequencies.push_back(record.sample.frequency);
+            }
+        }
+        ASSERT_GT(frequencies.size(), 2 * order.size());
+        for (std::size_t i = 0; i < frequencies.size(); ++i) {
+            ASSERT_EQ(frequencies[i], order[i % order.size()]) << "sample " << i;
+        }
+    }
+}
+
+TEST_F(CnxK740RXReceiverScanTest, ScanningReceiverKeepsItsOwnCorrectionWhileTheSelectionMoves) {
+    DescribeRadios({{"A1"}, {"B2"}});
+    Settings().Receiver(0).sMeterCal = 1000;
+    Settings().Receiver(1).sMeterCal = 0;
+    // Without settle time the receiver measures as fast as it can, so the two threads overlap.
+    g_optSettle1 = {true, 0};
+    g_optSettle2 = {true, 0};
+    auto scanning = StartedReceiver("B2");
+    scanning->SetRadioIndex(1);
+    scanning->SetScanLoop(true);
+    scanning->StartScan();
+    // The window selects one receiver after the other while the second one scans.
+    QElapsedTimer selecting;
+    selecting.start();
+    for (int turn = 0; selecting.elapsed() < 300; ++turn) {
+        Settings().SelectReceiver(turn % 2);
+    }
+    scanning->StopScan();
+    ASSERT_TRUE(PumpUntil([&] { return ScanEnded(); }));
+    ASSERT_FALSE(window_->Samples().empty());
+    for (const ScanSample& sample : window_->Samples()) {
+        // Raw levels span -130 .. -30 dBm; a hundred more would be the other receiver's correction.
+        ASSERT_LE(sample.level, -30.0) << "at " << sample.frequency;
+    }
 }

@@ -152,24 +152,26 @@ TEST_F(CnxK740RX_ReceiverManagerTest, WithoutTheLibraryDemoReceiversStayUnopened
     EXPECT_EQ(window_->Count(WM_RCV_CONNECTION), 0);
 }
 
-TEST_F(CnxK740RX_ReceiverManagerTest, SelectingTheSameReceiverAgainChangesNothing) {
+TEST_F(CnxK740RX_ReceiverManagerTest,
+       OnlyTheSelectedReceiverForwardsAudioAndTheSettingsKeepWhichOne) {
     auto& manager = Accept("NoSuchLibrary.dll");
-    EXPECT_EQ(manager.GetSelectedIndex(), -1);
     CnxK740RXReceiver* first = manager.GetReceiver(0);
     CnxK740RXReceiver* second = manager.GetReceiver(1);
 
-    EXPECT_EQ(manager.SetSelected(0, false), first);
-    EXPECT_TRUE(first->IsAudioEnabled());
-    EXPECT_EQ(manager.SetSelected(0, false), nullptr);
-    EXPECT_EQ(manager.GetSelected(), first);
-
-    EXPECT_EQ(manager.SetSelected(1, false), second);
+    EXPECT_EQ(manager.SetSelected(1), second);
     EXPECT_FALSE(first->IsAudioEnabled());
     EXPECT_TRUE(second->IsAudioEnabled());
-    EXPECT_EQ(manager.GetSelectedIndex(), 1);
-    EXPECT_EQ(manager.SetSelected(1, true), second);
-    EXPECT_EQ(manager.SetSelected(9, false), nullptr);
+    EXPECT_EQ(Settings().GetSelectedReceiver(), 1);
+    EXPECT_EQ(manager.GetSelected(), second);
+
+    EXPECT_EQ(manager.SetSelected(0), first);
+    EXPECT_TRUE(first->IsAudioEnabled());
     EXPECT_FALSE(second->IsAudioEnabled());
+    EXPECT_EQ(manager.GetSelectedIndex(), 0);
+
+    // A slot beyond the receivers selects nothing that could forward audio.
+    EXPECT_EQ(manager.SetSelected(9), nullptr);
+    EXPECT_FALSE(first->IsAudioEnabled());
 }
 
 TEST_F(CnxK740RX_ReceiverManagerTest, AnIdleReceiverUnpluggedIsReportedOnceAtTheNextWatch) {

@@ -13,7 +13,7 @@
 void MessageRecorder::OnWindowMessage(const TmyMessage& message) {
     Record record{message.message, message.wParam, message.lParam, {}};
     if (message.message == WM_RCV_SCAN_LEVEL) {
-        record.sample = *reinterpret_cast<const ScanSample*>(message.wParam);
+        record.sample = ScanSample::Unpack(message.wParam);
     }
     records_.push_back(record);
 }

@@ -142,7 +142,7 @@ TEST(CnxK740RXFileIniApp, WithoutHardwareOnlyMainIsRewritten) {
     EXPECT_EQ(disk.ReadString("RECEIVER 7", "ProductName"), "");
 }
 
-TEST(CnxK740RXFileIniApp, SelectingAReceiverSwapsTheCurrentSet) {
+TEST(CnxK740RXFileIniApp, TheCurrentValuesAreThoseOfTheSelectedSlot) {
     const TemporaryHome home;
     CnxK740RXFileIniApp settings;
 
@@ -156,14 +156,15 @@ TEST(CnxK740RXFileIniApp, SelectingAReceiverSwapsTheCurrentSet) {
     EXPECT_EQ(settings.Current().frequency, 162250000);
     EXPECT_EQ(settings.Current().productName, "K7PCI");
 
+    // A change made while selected stays, whatever is selected afterwards.
     settings.Current().volume = 3;
     settings.SelectReceiver(2);
-    EXPECT_EQ(settings.Current().volume, 16) << "selecting the same slot reloads it";
+    EXPECT_EQ(settings.Current().volume, 3);
+    settings.Receiver(2).volume = 4;
+    EXPECT_EQ(settings.Current().volume, 4);
 
-    settings.Current().volume = 4;
     settings.SelectReceiver(8);
     EXPECT_EQ(settings.GetSelectedReceiver(), 0);
-    EXPECT_EQ(settings.Receiver(2).volume, 4);
     settings.SelectReceiver(-1);
     EXPECT_EQ(settings.GetSelectedReceiver(), 0);
 

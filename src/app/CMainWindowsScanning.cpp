@@ -1,0 +1,103 @@
+// Scanning: the scan of each receiver slot started, paused and stopped, and its measurements routed
+// to the slot's graph. A slot's scan state lives in the scan run; the receiver sweeps on its own
+// thread and reports every measurement by message.
+#include "app/CMainWindows.h"
+#include "app/CnxCtrlFrequency.h"
+#include "app/CnxCtrlScanArea.h"
+#include "calibration/CnxK740RXCalibratorSMeter.h"
+#include "receiver/CnxK740RXReceiver.h"
+#include "receiver/CnxK740RX_ReceiverManager.h"
+#include "settings/CnxK740RXFileIniApp.h"
+
+namespace {
+constexpr int32_t kScanCalibrationMode = 3;
+}  // namespace
+
+bool CMainWindows::IsSelectedScanning() const {
+    return scanRun_.IsScanning(GetSelectedReceiver());
+}
+
+void CMainWindows::ToggleScan() {
+    const int selected = GetSelectedReceiver();
+    if (CurrentReceiver() == nullptr || selected < 0 || settings_->Current().power == 0) {
+        return;
+    }
+    if (scanRun_.IsActive(selected)) {
+        StopScanning(selected);
+    } else {
+        StartScanning();
+    }
+}
+
+void CMainWindows::StartScanning() {
+    const int selected = GetSelectedReceiver();
+    CnxK740RXReceiver* receiver = CurrentReceiver();
+    if (receiver == nullptr || !scanRun_.Start(selected, GetCurrentFrequency())) {
+        return;
+    }
+    if (calibrator_) {
+        calibrator_->SetMode(kScanCalibrationMode);
+    }
+    UpdateControlsEnabled();
+    scanArea_->StartPass(selected);
+    receiver->SetScanStep(scanStep_, true);
+    receiver->StartScan();
+}
+
+void CMainWindows::PauseScanning() {
+    const int selected = GetSelectedReceiver();
+    CnxK740RXReceiver* receiver = CurrentReceiver();
+    if (receiver == nullptr || !scanRun_.Pause(selected)) {
+        return;
+    }
+    receiver->PauseScan();
+    if (calibrator_) {
+        calibrator_->SetMode(kScanCalibrationMode);
+    }
+    UpdateControlsEnabled();
+    // The operator hears what the display shows: the radio goes back to the manual frequency.
+    FrequencySet(selected, slots_[selected].frequency, true);
+}
+
+void CMainWindows::StopScanning(int index) {
+    CnxK740RXReceiver* receiver = manager_ ? manager_->GetReceiver(index) : nullptr;
+    if (receiver == nullptr) {
+        return;
+    }
+    const bool wasPaused = scanRun_.IsPaused(index);
+    const bool ended = scanRun_.Stop(index);
+    if (wasPaused) {
+        // A paused receiver no longer sweeps: only its scan position goes back to the start.
+        receiver->SetScanFrequency(receiver->GetScanLower());
+        receiver->ResetScanState();
+    }
+    receiver->StopScan();
+    if (index == GetSelectedReceiver()) {
+        if (calibrator_) {
+            calibrator_->SetMode(kScanCalibrationMode);
+        }
+        UpdateControlsEnabled();
+    }
+    if (ended) {
+        // Back where the slot was before its scan, shown and tuned.
+        FrequencySet(index, scanRun_.GetFrequencyBeforeScan(index), true);
+    }
+}
+
+void CMainWindows::OnScanEnd(CnxK740RXReceiver* receiver) {
+    if (const int index = IndexOf(receiver); index >= 0) {
+        StopScanning(index);
+    }
+}
+
+void CMainWindows::OnScanLevel(CnxK740RXReceiver* receiver, const ScanSample& sample) {
+    const int index = IndexOf(receiver);
+    if (index < 0) {
+        return;
+    }
+    receiver->AcknowledgeScanSample();
+    if (!scanRun_.IsScanning(index)) {
+        return;
+    }
+    scanArea_->AddLevel(index, static_cast<double>(sample.frequency), sample.level);
+}
