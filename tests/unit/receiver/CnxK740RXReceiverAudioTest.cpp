@@ -135,3 +135,35 @@ TEST_F(CnxK740RXReceiverAudioTest, TheSelectedReceiverForwardsTheLibrarysStream)
         EXPECT_EQ(block->sampleRate, 32000u);
     }
 }
+
+TEST_F(CnxK740RXReceiverAudioTest, AReceiverThatStopsForwardingStartsItsNextBlockAfresh) {
+    ASSERT_NE(receiver_->StartStreams(), 0u);
+    Feed(Ramp(3000, 0));  // staged, not enough for a block
+    receiver_->SetAudioEnabled(false);  // another receiver was selected
+    receiver_->SetAudioEnabled(true);   // and this one again
+    const std::vector<int16_t> fresh(4100, 1234);
+    Feed(fresh);
+    Settle();
+    const auto blocks = Blocks();
+    ASSERT_EQ(blocks.size(), 1u);
+    EXPECT_EQ(blocks[0]->bytes, 4u * 4100);
+    EXPECT_FLOAT_EQ(blocks[0]->samples[0], 1234 / 32768.0f);
+}
+
+TEST_F(CnxK740RXReceiverAudioTest, BlocksRefilledBeforeTheWindowPlayedThemCountAsOverruns) {
+    ASSERT_NE(receiver_->StartStreams(), 0u);
+    const uint32_t ring = receiver_->GetAudioBlockCount();
+    const std::vector<int16_t> block(4100, 1);
+    for (uint32_t n = 0; n < ring; ++n) {
+        Feed(block);
+    }
+    EXPECT_EQ(receiver_->GetAudioOverruns(), 0u);
+    Feed(block);  // the ring comes round to a block nobody gave back
+    EXPECT_EQ(receiver_->GetAudioOverruns(), 1u);
+
+    for (uint32_t n = 0; n <= ring; ++n) {
+        receiver_->AcknowledgeAudioBlock();
+    }
+    Feed(block);
+    EXPECT_EQ(receiver_->GetAudioOverruns(), 1u);
+}
