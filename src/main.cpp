@@ -1,6 +1,7 @@
 // Entry point: one instance per user, options, the main window, the message loop.
 #include <QApplication>
 #include <QMessageBox>
+#include <clocale>
 #include <memory>
 
 #include "app/CMainWindows.h"
@@ -66,6 +67,9 @@ int main(int argc, char** argv) {
         return 0;
     }
     QApplication qtApp(argc, argv);
+    // Qt takes the C locale from the environment; numbers the program writes and reads in its
+    // own formats keep a decimal point in every language.
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QStringLiteral("K740RX"));
     QApplication::setApplicationVersion(QStringLiteral(K740RX_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QIcon>
 
+#include "app/CnxCtrlFrequency.h"
 #include "app/CnxK740RXDlgAbout.h"
 #include "app/CnxK740RXDlgDisconnected.h"
 #include "app/CnxThreadSplash.h"
@@ -137,6 +138,9 @@ void CMainWindows::Build() {
     SelectReceiver(settings_->GetSelectedReceiver(), true);
     setMinimumSize(minimumTrackSize_);
     show();
+    // The read-out holds the focus from the start: digits open it, everything else goes on to
+    // the window's keyboard table.
+    frequencyEntry_->setFocus();
     qCInfo(lcApp) << "main window shown:" << windowTitle();
     SetTimer(kTimerDeferredStart, 50);
     raise();
@@ -179,6 +183,7 @@ void CMainWindows::OnTimer(UINT id) {
             break;
         case kTimerLevelPoll:
             PollLevel();
+            ShowSweep();
             break;
         case kTimerReceiversReady:
             OnReceiversReadyPoll();

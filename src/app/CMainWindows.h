@@ -88,14 +88,15 @@ protected:
     void OnWindowMessage(const TmyMessage& message) override;
     void OnTimer(UINT id) override;
     void closeEvent(QCloseEvent* event) override;
-    // The keyboard table works wherever the focus is inside the window.
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    // The wheel anywhere over the window turns the knob, by the knob's own rule.
     void wheelEvent(QWheelEvent* event) override;
 
 private:
     // Per receiver slot: what the window keeps for each of the eight receivers.
     struct SnxReceiverSlot {
         int32_t frequency = 0;
+        int64_t scanPosition = 0;  // the frequency of the slot's latest scan sample
         std::unique_ptr<CnxK740RXDlgDisconnected> disconnected;
         CnxCtrlLevelMeter* meter = nullptr;
     };
@@ -121,7 +122,12 @@ private:
     void OnEntryFrequencySpinChanged(void* sender, int32_t frequency);
     void OnEntryFrequency375Changed(void* sender, int32_t frequency);
     void OnKnobStep(void* sender, int32_t step);
-    void TuneSelected(int32_t frequency, bool force);
+    void TuneSelected(int32_t frequency);
+    void TuneOther(int index, int32_t frequency);
+    // The selected slot's frequency in every read-out of it.
+    void ShowSelectedFrequency(int32_t frequency);
+    // Only the read-outs of frequency, band and channel: where a sweep is, or what is tuned.
+    void ShowScanPosition(int32_t frequency);
     bool HandleKey(const QKeyEvent& event);
     void UpdateControlsEnabled();
 
@@ -133,6 +139,7 @@ private:
     void StopScanning(int index);
     void OnScanEnd(CnxK740RXReceiver* receiver);
     void OnScanLevel(CnxK740RXReceiver* receiver, const ScanSample& sample);
+    void ShowSweep();
 
     // Receivers (CMainWindowsReceivers.cpp)
     CnxK740RXReceiver* CurrentReceiver() const;

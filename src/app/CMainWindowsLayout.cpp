@@ -41,7 +41,8 @@ QPushButton* MakeSwitch(const QString& text, const QString& toolTip, QWidget* pa
     auto* button = new QPushButton(text, parent);
     button->setCheckable(true);
     button->setToolTip(toolTip);
-    button->setFocusPolicy(Qt::StrongFocus);
+    // Reached by Tab; a click leaves the focus where it was, so the tuning keys keep working.
+    button->setFocusPolicy(Qt::TabFocus);
     button->setStyleSheet(QStringLiteral("QPushButton { padding: 4px 5px; }"));
     button->setMinimumWidth(button->fontMetrics().horizontalAdvance(text) + 14);
     return button;
@@ -99,7 +100,7 @@ void CMainWindows::BuildControls() {
         MakeSwitch(QStringLiteral("Monitor"), QStringLiteral("Play the receiver's audio"), tuning);
     volumeSlider_ = new QSlider(Qt::Horizontal, tuning);
     volumeSlider_->setToolTip(QStringLiteral("Volume (Left / Right arrow)"));
-    volumeSlider_->setFocusPolicy(Qt::StrongFocus);
+    volumeSlider_->setFocusPolicy(Qt::TabFocus);
     auto* switches = new QHBoxLayout;
     switches->setSpacing(6);
     switches->addWidget(channelButton_);
@@ -165,5 +166,4 @@ void CMainWindows::BuildControls() {
     setTabOrder(channelButton_, attenButton_);
     setTabOrder(attenButton_, monitorButton_);
     setTabOrder(monitorButton_, volumeSlider_);
-    QCoreApplication::instance()->installEventFilter(this);
 }

@@ -1,4 +1,5 @@
 // Receivers: selection, the receiver list, connection loss and return, demo switch, level poll.
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QPushButton>
@@ -124,6 +125,9 @@ void CMainWindows::UpdateControlsEnabled() {
     const bool connected = row != nullptr && !row->alarm;
     const bool usable = connected && settings_->Current().power != 0;
     const bool manual = usable && !scanRun_.IsScanning(selected);
+    // A control greyed under the focus would pass it on to a neighbour that takes Space for
+    // itself; the window keeps it instead, so Space still stops the scan.
+    QWidget* focused = QApplication::focusWidget();
     slots_[selected].meter->setEnabled(connected);
     frequencyEntry_->enable(manual);
     knob_->setEnabled(manual);
@@ -132,6 +136,9 @@ void CMainWindows::UpdateControlsEnabled() {
     monitorButton_->setEnabled(usable);
     volumeSlider_->setEnabled(usable);
     scanArea_->SetScanning(scanRun_.IsScanning(selected));
+    if (focused != nullptr && !focused->isEnabled() && isAncestorOf(focused)) {
+        setFocus();
+    }
     scanArea_->setEnabled(usable);
 }
 

@@ -39,6 +39,8 @@ void CMainWindows::StartScanning() {
         calibrator_->SetMode(kScanCalibrationMode);
     }
     UpdateControlsEnabled();
+    slots_[selected].scanPosition = receiver->GetScanLower();
+    ShowScanPosition(static_cast<int32_t>(receiver->GetScanLower()));
     scanArea_->StartPass(selected);
     receiver->SetScanStep(scanStep_, true);
     receiver->StartScan();
@@ -85,7 +87,10 @@ void CMainWindows::StopScanning(int index) {
 }
 
 void CMainWindows::OnScanEnd(CnxK740RXReceiver* receiver) {
-    if (const int index = IndexOf(receiver); index >= 0) {
+    // The end of a pass that was stopped by hand may arrive after a new scan has begun: only a
+    // receiver that really stands still ends its slot's scan.
+    const int index = IndexOf(receiver);
+    if (index >= 0 && !receiver->IsScanning()) {
         StopScanning(index);
     }
 }
@@ -99,5 +104,14 @@ void CMainWindows::OnScanLevel(CnxK740RXReceiver* receiver, const ScanSample& sa
     if (!scanRun_.IsScanning(index)) {
         return;
     }
+    slots_[index].scanPosition = sample.frequency;
     scanArea_->AddLevel(index, static_cast<double>(sample.frequency), sample.level);
+}
+
+void CMainWindows::ShowSweep() {
+    // Shown at the level poll's pace rather than per sample: readable, and cheap at full speed.
+    const int selected = GetSelectedReceiver();
+    if (IsSelectedScanning() && slots_[selected].scanPosition != 0) {
+        ShowScanPosition(static_cast<int32_t>(slots_[selected].scanPosition));
+    }
 }

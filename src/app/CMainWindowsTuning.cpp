@@ -40,26 +40,34 @@ void CMainWindows::FrequencySet(int index, int32_t frequency, bool force) {
         receiverList_->SetItemFrequency(index, f);
     }
     if (index != GetSelectedReceiver()) {
-        CnxK740RXReceiver* receiver = manager_ ? manager_->GetReceiver(index) : nullptr;
-        if (receiver != nullptr && !scanRun_.IsScanning(index)) {
-            receiver->SetFrequency(f);
-            if (const int32_t tuned = receiver->GetFrequency(); tuned != 0) {
-                slot.frequency = tuned;
-            }
-        }
+        TuneOther(index, f);
         return;
     }
     if (frequencyEntry_ != nullptr) {
         frequencyEntry_->Model().ShowFrequency(f);
     }
     if (settings_->Current().power != 0 && (f != GetCurrentFrequency() || force)) {
-        TuneSelected(f, force);
+        TuneSelected(f);
     }
 }
 
-void CMainWindows::TuneSelected(int32_t frequency, bool /*force*/) {
+void CMainWindows::TuneOther(int index, int32_t frequency) {
+    SnxReceiverSlot& slot = slots_[index];
+    if (scanRun_.IsActive(index)) {
+        // A sweep holds the radio; the slot goes to the new frequency when its scan ends.
+        scanRun_.SetFrequencyBeforeScan(index, frequency);
+    }
+    CnxK740RXReceiver* receiver = manager_ ? manager_->GetReceiver(index) : nullptr;
+    if (receiver != nullptr && !scanRun_.IsScanning(index)) {
+        receiver->SetFrequency(frequency);
+        if (const int32_t tuned = receiver->GetFrequency(); tuned != 0) {
+            slot.frequency = tuned;
+        }
+    }
+}
+
+void CMainWindows::TuneSelected(int32_t frequency) {
     const int selected = GetSelectedReceiver();
-    SnxReceiverSlot& slot = slots_[selected];
     int32_t f = frequency;
     if (IsChannelMode()) {
         f = CnxTuningRules::SnapToChannelRaster(f, GetCurrentFrequency(), upperLimit_);
@@ -69,6 +77,9 @@ void CMainWindows::TuneSelected(int32_t frequency, bool /*force*/) {
     if (calibrator_) {
         calibrator_->SetFrequency(f);
     }
+    if (scanRun_.IsActive(selected)) {
+        scanRun_.SetFrequencyBeforeScan(selected, f);
+    }
     if (!scanRun_.IsScanning(selected)) {
         if (CnxK740RXReceiver* current = CurrentReceiver()) {
             current->SetFrequency(f);
@@ -76,20 +87,29 @@ void CMainWindows::TuneSelected(int32_t frequency, bool /*force*/) {
                 settings_->Current().frequency = tuned;
             }
         }
-        if (bandDisplay_ != nullptr) {
-            bandDisplay_->SetPath(settings_->GetBandFilePath());
-            bandDisplay_->SetFrequency(GetCurrentFrequency());
-        }
-        UpdateChannelDisplay(GetCurrentFrequency());
     }
-    // The list row and the entry show where the receiver really is, raster and all.
-    slot.frequency = GetCurrentFrequency();
+    ShowSelectedFrequency(GetCurrentFrequency());
+}
+
+void CMainWindows::ShowSelectedFrequency(int32_t frequency) {
+    // Entry, list row, band and channel always tell of the same frequency, raster and all.
+    const int selected = GetSelectedReceiver();
+    slots_[selected].frequency = frequency;
     if (receiverList_ != nullptr) {
-        receiverList_->SetItemFrequency(selected, slot.frequency);
+        receiverList_->SetItemFrequency(selected, frequency);
     }
+    ShowScanPosition(frequency);
+}
+
+void CMainWindows::ShowScanPosition(int32_t frequency) {
     if (frequencyEntry_ != nullptr) {
-        frequencyEntry_->Model().ShowFrequency(slot.frequency);
+        frequencyEntry_->Model().ShowFrequency(frequency);
     }
+    if (bandDisplay_ != nullptr) {
+        bandDisplay_->SetPath(settings_->GetBandFilePath());
+        bandDisplay_->SetFrequency(frequency);
+    }
+    UpdateChannelDisplay(frequency);
 }
 
 void CMainWindows::UpdateChannelDisplay(int32_t frequency) {
@@ -208,16 +228,14 @@ void CMainWindows::OnKnobStep(void*, int32_t step) {
     FrequencySet(GetSelectedReceiver(), GetCurrentFrequency() + step);
 }
 
-bool CMainWindows::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress || !watched->isWidgetType() ||
-        static_cast<QWidget*>(watched)->window() != this) {
-        return false;
+void CMainWindows::keyPressEvent(QKeyEvent* event) {
+    // Keys a focused control uses itself (typing in a field, Space on a switch) never get here;
+    // the rest travel up to the window and its keyboard table.
+    if (HandleKey(*event)) {
+        event->accept();
+    } else {
+        QWidget::keyPressEvent(event);
     }
-    // While the entry is being typed into, its own key rules apply.
-    if (frequencyEntry_ != nullptr && frequencyEntry_->Model().IsEditing()) {
-        return false;
-    }
-    return HandleKey(*static_cast<QKeyEvent*>(event));
 }
 
 bool CMainWindows::HandleKey(const QKeyEvent& event) {
@@ -239,14 +257,14 @@ bool CMainWindows::HandleKey(const QKeyEvent& event) {
             ToggleScan();
             break;
         case Action::KnobStep:
-            if (knob_ != nullptr && knob_->isEnabled()) {
+            // Not held back while the knob is greyed by a scan: FrequencySet decides what a scan
+            // allows.
+            if (knob_ != nullptr) {
                 knob_->Turn(command.value > 0 ? 1 : 0, 0, false);
             }
             break;
         case Action::FrequencyBy:
-            if (frequencyEntry_ != nullptr && frequencyEntry_->isEnabled()) {
-                FrequencySet(GetSelectedReceiver(), GetCurrentFrequency() + command.value);
-            }
+            FrequencySet(GetSelectedReceiver(), GetCurrentFrequency() + command.value);
             break;
         case Action::Help:
             OpenHelp();
@@ -258,12 +276,8 @@ bool CMainWindows::HandleKey(const QKeyEvent& event) {
 }
 
 void CMainWindows::wheelEvent(QWheelEvent* event) {
-    const int notches = event->angleDelta().y() / 120;
-    if (knob_ == nullptr || !knob_->isEnabled()) {
-        return;
-    }
-    for (int i = 0; i < std::abs(notches); ++i) {
-        knob_->Turn(notches > 0 ? 1 : 0, 0, false);
+    if (knob_ != nullptr) {
+        knob_->Wheel(*event);
     }
     event->accept();
 }

@@ -142,10 +142,14 @@ void CnxCtrlKnob::mouseReleaseEvent(QMouseEvent* event) {
     QWidget::mouseReleaseEvent(event);
 }
 
-void CnxCtrlKnob::wheelEvent(QWheelEvent* event) {
+void CnxCtrlKnob::Wheel(const QWheelEvent& event) {
     // Some platforms turn Alt+wheel into horizontal motion; either axis turns the knob.
-    const QPoint delta = event->angleDelta();
-    model_.Wheel(delta.y() != 0 ? delta.y() : delta.x(), AltHeld(event->modifiers()));
+    const QPoint delta = event.angleDelta();
+    model_.Wheel(delta.y() != 0 ? delta.y() : delta.x(), AltHeld(event.modifiers()));
+}
+
+void CnxCtrlKnob::wheelEvent(QWheelEvent* event) {
+    Wheel(*event);
     event->accept();
 }
 

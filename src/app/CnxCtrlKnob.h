@@ -26,6 +26,9 @@ public:
         model_.Turn(direction, accelerationCode, altHeld);
     }
     void enable(bool flag) { setEnabled(flag); }
+    // One rule for the wheel over the knob and over the rest of the window: partial notches add
+    // up, Alt divides the step by ten, either axis turns.
+    void Wheel(const QWheelEvent& event);
 
     QSize sizeHint() const override { return {64, 64}; }
     QSize minimumSizeHint() const override { return {40, 40}; }

@@ -74,11 +74,13 @@ void CnxFrequencyEntryModel::StepOnRaster(int32_t delta) {
 }
 
 void CnxFrequencyEntryModel::SetLimits(int32_t lower, int32_t upper) {
+    // New limits only change what is shown: tuning follows from the owner, who knows which
+    // receiver the limits belong to (raising a change here would tune the wrong one).
     lower_ = lower;
     upper_ = upper;
     const int32_t inside = std::min(std::max(frequency_, lower), upper);
     if (inside != frequency_) {
-        SetFrequency(inside);
+        ShowFrequency(inside);
     }
 }
 

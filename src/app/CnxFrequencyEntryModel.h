@@ -36,6 +36,7 @@ public:
     void Step(int32_t delta);
     // As Step, for moves along the channel raster; raises OnFrequency375Changed.
     void StepOnRaster(int32_t delta);
+    // A shown value outside the new limits is shown clamped; nothing is raised.
     void SetLimits(int32_t lower, int32_t upper);
 
     Unit GetUnit() const { return unit_; }

@@ -57,6 +57,8 @@ QWidget* CnxK740RXCtrlReceiverManager::CreateItemList() {
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The list itself never holds the focus: Page Up/Down and the arrows tune, they do not scroll.
+    scroll->setFocusPolicy(Qt::NoFocus);
     // The list lies on the panel's own face rather than on the window background, with a slim
     // scroll bar in the scheme's colours.
     const TmyColorScheme& scheme = TmyColorScheme::Default();
@@ -108,7 +110,8 @@ QPushButton* CnxK740RXCtrlReceiverManager::CreateFurtherButton(
     const QString& text, const QString& toolTip, void (CnxReceiverListModel::*fire)()) {
     auto* button = new QPushButton(text, this);
     button->setToolTip(toolTip);
-    button->setFocusPolicy(Qt::StrongFocus);
+    // Reached by Tab; a click leaves the focus where it was, so the tuning keys keep working.
+    button->setFocusPolicy(Qt::TabFocus);
     connect(button, &QPushButton::clicked, this, [this, fire] { (this->*fire)(); });
     return button;
 }

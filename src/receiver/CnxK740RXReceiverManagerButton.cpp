@@ -18,7 +18,7 @@ CnxK740RXReceiverManagerButton::CnxK740RXReceiverManagerButton(const QString& la
       real_(real),
       textColor_(TmyColorScheme::FromColorRef(TmyColorScheme::kReceiverTextNormal)) {
     setText(label);
-    setFocusPolicy(Qt::StrongFocus);
+    setFocusPolicy(Qt::TabFocus);  // a click leaves the focus where it was
     setCursor(Qt::PointingHandCursor);
     setAttribute(Qt::WA_Hover);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);

@@ -34,3 +34,9 @@ bool CnxScanRun::Stop(int slot) {
 int32_t CnxScanRun::GetFrequencyBeforeScan(int slot) const {
     return IsSlot(slot) ? slots_[slot].frequencyBeforeScan : 0;
 }
+
+void CnxScanRun::SetFrequencyBeforeScan(int slot, int32_t frequency) {
+    if (IsActive(slot)) {
+        slots_[slot].frequencyBeforeScan = frequency;
+    }
+}

@@ -25,6 +25,8 @@ public:
     // Scanning or paused -> stopped. False when it already was stopped.
     bool Stop(int slot);
     int32_t GetFrequencyBeforeScan(int slot) const;
+    // Tuning a slot during its scan changes where it goes when the scan ends.
+    void SetFrequencyBeforeScan(int slot, int32_t frequency);
 
 private:
     struct Slot {

@@ -1,8 +1,10 @@
 #include "settings/CnxFrequencyBandList.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <limits>
 #include <memory>
@@ -94,8 +96,26 @@ const nxFrequencyBand* CnxFrequencyBandList::Find(int64_t frequency) const {
     return nullptr;
 }
 
+namespace {
+
+// The number at the start of the text, as strtod reads it but always with a decimal point: the
+// GUI library switches the C locale to the user's, where "136.375" would read as 136.
+double LeadingNumber(const char* text) {
+    while (*text == ' ' || *text == '\t') {
+        ++text;
+    }
+    if (*text == '+') {
+        ++text;
+    }
+    double value = 0.0;
+    std::from_chars(text, text + std::strlen(text), value);
+    return value;
+}
+
+}  // namespace
+
 int32_t CnxFrequencyBandList::MegahertzToHertz(const char* text) {
-    const double parsed = std::strtod(text, nullptr);
+    const double parsed = LeadingNumber(text);
     if (std::isnan(parsed)) {
         return 0;
     }

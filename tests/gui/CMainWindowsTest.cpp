@@ -1,89 +1,15 @@
 // The main window with the simulated driver library: start-up, tuning from the keyboard,
 // receiver selection, lost and regained radios, and the settings written at the end.
-#include <gtest/gtest.h>
-
-#include <QFile>
-#include <QKeyEvent>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <memory>
-
-#include "GuiTestSupport.h"
-#include "app/CMainWindows.h"
+#include "MainWindowFixture.h"
 #include "app/CnxCtrlFrequency.h"
 #include "app/CnxCtrlFrequencyBand.h"
 #include "app/CnxK740RXDlgDisconnected.h"
-#include "core/TmyApplication.h"
 #include "receiver/CnxK740RXCtrlReceiverManager.h"
 #include "receiver/CnxK740RXReceiver.h"
 #include "receiver/CnxK740RX_ReceiverManager.h"
-#include "settings/CnxAppOptions.h"
 #include "settings/CnxK740RXFileIniApp.h"
 
 namespace {
-
-const char* kTwoRadios =
-    "[radio0]\nserial = 4711001\nproduct = K7USB-A\nconnected = %1\n"
-    "[radio1]\nserial = 4711002\nproduct = K7PCI-B\nconnected = 1\n"
-    "[signals]\n142750000 = -62\n";
-
-class MainWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        EnsureQtApp();
-        ASSERT_TRUE(home_.isValid());
-        qputenv("HOME", home_.path().toUtf8());
-        simFile_ = home_.path() + "/radios.ini";
-        ResetAppOptions();
-        g_optNSplash.present = true;
-    }
-    void TearDown() override {
-        window_.reset();
-        qunsetenv("QVK740RX_SIM");
-    }
-
-    void WriteRadios(bool firstConnected) {
-        QFile file(simFile_);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(QString(kTwoRadios).arg(firstConnected ? 1 : 0).toUtf8());
-        file.close();
-        qputenv("QVK740RX_SIM", simFile_.toUtf8());
-    }
-
-    void Start() {
-        window_ = std::make_unique<CMainWindows>(app_);
-        ASSERT_TRUE(window_->IsInitOk());
-        window_->Build();
-        PumpFor(400ms);  // deferred start
-    }
-
-    void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = {}) {
-        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : window_.get();
-        QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-        QCoreApplication::sendEvent(target, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
-        QCoreApplication::sendEvent(target, &release);
-    }
-    void Type(const QString& keys) {
-        for (QChar c : keys) {
-            Key(c.isDigit() ? Qt::Key_0 + c.digitValue()
-                : c == '.'  ? Qt::Key_Period
-                            : Qt::Key_M,
-                Qt::NoModifier, QString(c));
-        }
-        Key(Qt::Key_Return);
-    }
-
-    QString IniText() {
-        QFile file(home_.path() + "/Documents/Quorvant/K740RX/K740RX.ini");
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-    }
-
-    QTemporaryDir home_;
-    QString simFile_;
-    TmyApplication app_;
-    std::unique_ptr<CMainWindows> window_;
-};
 
 TEST_F(MainWindowTest, KeyboardTunesSelectsAndTheSettingsKeepEachFrequency) {
     WriteRadios(true);
@@ -140,12 +66,7 @@ TEST_F(MainWindowTest, FrequencySetClampsAndJumpsTheChannelGap) {
 
     // The Channel switch turns channel mode off: the frequency stays where it is put and the
     // knob steps 10 kHz.
-    QPushButton* channelSwitch = nullptr;
-    for (QPushButton* button : window_->findChildren<QPushButton*>()) {
-        if (button->text() == "Channel") {
-            channelSwitch = button;
-        }
-    }
+    QPushButton* channelSwitch = Switch("Channel");
     ASSERT_NE(channelSwitch, nullptr);
     channelSwitch->click();
     EXPECT_FALSE(window_->IsChannelMode());

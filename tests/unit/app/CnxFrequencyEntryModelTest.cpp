@@ -190,14 +190,14 @@ TEST_F(FrequencyEntry, EachOperationRaisesItsEventOnceAndOnlyOnChange) {
     EXPECT_EQ(spun.size(), 2u);
 }
 
-TEST_F(FrequencyEntry, NewLimitsPullTheValueInside) {
+TEST_F(FrequencyEntry, NewLimitsPullTheShownValueInsideButTuneNothing) {
     entry.SetLimits(kLower, 160000000);
     EXPECT_EQ(entry.Frequency(), 160000000);
     entry.SetLimits(kLower, kUpper);
     EXPECT_EQ(entry.Frequency(), 160000000);
     entry.SetLimits(165000000, kUpper);
     EXPECT_EQ(entry.Frequency(), 165000000);
-    EXPECT_EQ(changed, (Events{160000000, 165000000}));
+    EXPECT_TRUE(changed.empty());
     EXPECT_EQ(entry.LowerLimit(), 165000000);
     EXPECT_EQ(entry.UpperLimit(), kUpper);
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -50,6 +52,16 @@ TEST(CnxFrequencyBandListConversion, RoundsThroughSinglePrecision) {
     EXPECT_EQ(CnxFrequencyBandList::MegahertzToHertz("140"), 140000000);
     EXPECT_EQ(CnxFrequencyBandList::MegahertzToHertz(" 150.0xyz"), 150000000);
     EXPECT_EQ(CnxFrequencyBandList::MegahertzToHertz("-1.5"), -1500000);
+}
+
+TEST(CnxFrequencyBandListConversion, ReadsADecimalPointWhateverTheLocale) {
+    const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+    ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr)
+        << "scripts/install-deps generates the de_DE.UTF-8 locale";
+    ASSERT_EQ(std::strtod("1,5", nullptr), 1.5) << "a locale with a decimal comma";
+    EXPECT_EQ(CnxFrequencyBandList::MegahertzToHertz("136.375"), 136375008);
+    EXPECT_EQ(CnxFrequencyBandList::MegahertzToHertz("161.125"), 161124992);
+    std::setlocale(LC_NUMERIC, previous.c_str());
 }
 
 TEST(CnxFrequencyBandListConversion, NonNumbersGiveZeroAndHugeValuesSaturate) {

@@ -1,0 +1,139 @@
+// Tuning faults an operator met: the radio left where the display does not say, one receiver's
+// limits tuning another, stale channel read-outs, lost wheel motion, and keys taken from controls
+// that use them themselves.
+#include <QLineEdit>
+#include <QTest>
+#include <QWheelEvent>
+
+#include "MainWindowFixture.h"
+#include "app/CnxCtrlFrequency.h"
+#include "app/CnxCtrlFrequencyBand.h"
+#include "receiver/CnxK740RXReceiver.h"
+#include "receiver/CnxK740RX_ReceiverManager.h"
+#include "settings/CnxChannelPlan.h"
+#include "settings/CnxK740RXFileIniApp.h"
+
+namespace {
+
+class MainWindowTuning : public MainWindowTest {
+protected:
+    CnxK740RXReceiver& Receiver(int index) { return *window_->Manager()->GetReceiver(index); }
+
+    void Wheel(int angleDelta, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        const QPointF at(window_->width() / 2.0, window_->height() / 2.0);
+        QWheelEvent event(at, window_->mapToGlobal(at), QPoint(), QPoint(0, angleDelta),
+                          Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(window_.get(), &event);
+    }
+
+    // The channel read-out belongs to the frequency the entry shows.
+    void ExpectChannelOfTheShownFrequency() {
+        const int32_t shown = window_->FrequencyEntry()->Model().Frequency();
+        EXPECT_EQ(window_->BandDisplay()->GetChannelText().toStdString(),
+                  CnxChannelPlan::ChannelText(shown))
+            << "shown " << shown;
+    }
+
+    void ScanFor(std::chrono::milliseconds duration) {
+        Key(Qt::Key_Space);
+        ASSERT_TRUE(window_->ScanRun().IsScanning(window_->GetSelectedReceiver()));
+        PumpFor(duration);
+    }
+};
+
+TEST_F(MainWindowTuning, AfterAScanTheRadioIsWhereTheDisplaySaysEvenWhenTunedMeanwhile) {
+    WriteRadios(true);
+    Start();
+    window_->FrequencySet(0, 142750000);
+    ScanFor(300ms);
+    Key(Qt::Key_Space);  // stop
+    EXPECT_FALSE(window_->ScanRun().IsActive(0));
+    EXPECT_EQ(window_->GetCurrentFrequency(), 142750000);
+    EXPECT_EQ(Receiver(0).GetFrequency(), 142750000);
+    EXPECT_EQ(window_->FrequencyEntry()->Model().Frequency(), 142750000);
+
+    // Keys tune during a scan too: the slot goes to the new frequency when the scan ends.
+    ScanFor(100ms);
+    Key(Qt::Key_Up);
+    Key(Qt::Key_PageUp, Qt::ControlModifier);
+    Key(Qt::Key_Space);
+    EXPECT_EQ(window_->GetCurrentFrequency(), 143500000);  // +375 kHz, +500 kHz onto the raster
+    EXPECT_EQ(Receiver(0).GetFrequency(), 143500000);
+}
+
+TEST_F(MainWindowTuning, AStandardReceiverSelectedAfterAnExtendedOneKeepsItsFrequency) {
+    WriteSimulation(
+        "[radio0]\nserial = 4711001\nproduct = K7USB-A\nextended = 1\n"
+        "[radio1]\nserial = 4711002\nproduct = K7PCI-B\n");
+    Start();
+    Key(Qt::Key_Tab, Qt::ControlModifier);
+    Type("150.25");
+    ASSERT_EQ(window_->GetCurrentFrequency(), 150250000);
+    Key(Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
+    Type("200");
+    ASSERT_EQ(window_->GetCurrentFrequency(), 200125000);  // channel raster above the band too
+
+    Key(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(window_->GetSelectedReceiver(), 1);
+    EXPECT_EQ(window_->GetCurrentFrequency(), 150250000);
+    EXPECT_EQ(Receiver(1).GetFrequency(), 150250000);
+    EXPECT_EQ(window_->Settings().Receiver(1).frequency, 150250000);
+    EXPECT_EQ(window_->FrequencyEntry()->Model().Frequency(), 150250000);
+    EXPECT_EQ(Receiver(0).GetFrequency(), 200125000);
+}
+
+TEST_F(MainWindowTuning, SwitchingAwayFromAScanAndBackShowsOneFrequencyEverywhere) {
+    WriteRadios(true);
+    Start();
+    window_->FrequencySet(0, 162765000);
+    ScanFor(200ms);
+    ExpectChannelOfTheShownFrequency();  // the sweep's position, frequency and channel together
+    Key(Qt::Key_Tab, Qt::ControlModifier);
+    window_->FrequencySet(1, 136000000);
+    ExpectChannelOfTheShownFrequency();
+    Key(Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
+    ExpectChannelOfTheShownFrequency();
+    PumpFor(400ms);
+    ExpectChannelOfTheShownFrequency();
+    Key(Qt::Key_Space);
+}
+
+TEST_F(MainWindowTuning, WheelMotionAddsUpAndAltTunesFinely) {
+    WriteRadios(true);
+    Start();
+    Switch("Channel")->click();  // 10 kHz steps
+    window_->FrequencySet(0, 150000000);
+    for (int i = 0; i < 3; ++i) {
+        Wheel(40);  // a third of a notch, as touchpads send
+    }
+    EXPECT_EQ(window_->GetCurrentFrequency(), 150010000);
+    Wheel(-120, Qt::AltModifier);
+    EXPECT_EQ(window_->GetCurrentFrequency(), 150009000);
+}
+
+TEST_F(MainWindowTuning, KeysAControlUsesItselfStayWithIt) {
+    WriteRadios(true);
+    Start();
+    window_->FrequencySet(0, 150250000);
+    QPushButton* atten = Switch("Atten");
+    atten->setFocus();
+    Key(Qt::Key_Space, Qt::NoModifier, " ");
+    EXPECT_TRUE(atten->isChecked());
+    EXPECT_FALSE(window_->ScanRun().IsActive(0));
+
+    auto* field = new QLineEdit(window_.get());
+    field->show();
+    field->setFocus();
+    Key(Qt::Key_5, Qt::NoModifier, "5");
+    EXPECT_EQ(field->text(), "5");
+    EXPECT_FALSE(window_->FrequencyEntry()->Model().IsEditing());
+
+    // Keys the read-out does not use go on to the window's table; a click on a switch leaves
+    // the focus with the read-out.
+    window_->FrequencyEntry()->setFocus();
+    QTest::mouseClick(Switch("Monitor"), Qt::LeftButton);
+    Key(Qt::Key_Up);
+    EXPECT_EQ(window_->GetCurrentFrequency(), 150625000);
+}
+
+}  // namespace
