@@ -94,8 +94,8 @@ std::string SimMixerUnit::receive(std::string_view bytes) {
                 const std::string text = digits_ + c;
                 const unsigned long value = hexValue(digits_);
                 digits_.clear();
-                command(text, std::string(c == '!' ? "mode " : "backlight ") +
-                                  std::to_string(value));
+                command(text,
+                        std::string(c == '!' ? "mode " : "backlight ") + std::to_string(value));
                 break;
             }
             case '%': {

@@ -215,7 +215,8 @@ private:
         size_t end;
         while ((end = input_.find('\n')) != std::string::npos) {
             std::string error;
-            const auto action = SimMixerAction::parse(std::string_view(input_).substr(0, end), error);
+            const auto action =
+                SimMixerAction::parse(std::string_view(input_).substr(0, end), error);
             if (!error.empty()) {
                 std::fprintf(stderr, "%s\n", error.c_str());
             } else if (action) {
