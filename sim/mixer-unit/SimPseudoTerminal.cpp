@@ -5,6 +5,8 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <chrono>
 #include <cstdlib>
 
 SimPseudoTerminal::SimPseudoTerminal() {
@@ -54,12 +56,26 @@ std::string SimPseudoTerminal::read() {
     return bytes;
 }
 
-void SimPseudoTerminal::write(std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t count = ::write(fd_, bytes.data(), bytes.size());
-        if (count <= 0) {
-            return;
+size_t SimPseudoTerminal::write(std::string_view bytes) {
+    size_t sent = 0;
+    const auto deadline = std::chrono::steady_clock::now() + kWriteTimeout;
+    while (sent < bytes.size()) {
+        const ssize_t count = ::write(fd_, bytes.data() + sent, bytes.size() - sent);
+        if (count > 0) {
+            sent += static_cast<size_t>(count);
+            continue;
         }
-        bytes.remove_prefix(static_cast<size_t>(count));
+        if (count < 0 && errno != EAGAIN && errno != EINTR) {
+            break;
+        }
+        // A serial line drains at its own pace; wait for the program to read, but not forever.
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        pollfd entry{fd_, POLLOUT, 0};
+        if (left.count() <= 0 || poll(&entry, 1, static_cast<int>(left.count())) <= 0 ||
+            (entry.revents & POLLOUT) == 0) {
+            break;
+        }
     }
+    return sent;
 }

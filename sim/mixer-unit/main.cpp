@@ -105,19 +105,19 @@ public:
 private:
     void followPeer(Clock::time_point now) {
         const bool open = terminal_.isPeerOpen();
+        // What the program wrote just before it closed the line still counts.
+        if (peerOpen_) {
+            const std::string received = terminal_.read();
+            if (!received.empty()) {
+                send(unit_.receive(received));
+            }
+        }
         if (open != peerOpen_) {
             peerOpen_ = open;
             open ? unit_.portOpened() : unit_.portClosed();
             nextIdentification_ = now;
         }
-        if (!peerOpen_) {
-            return;
-        }
-        const std::string received = terminal_.read();
-        if (!received.empty()) {
-            send(unit_.receive(received));
-        }
-        if (unit_.isIdentifying() && now >= nextIdentification_) {
+        if (peerOpen_ && unit_.isIdentifying() && now >= nextIdentification_) {
             send(unit_.identificationLine());
             nextIdentification_ = now + repeat_;
         }
@@ -158,8 +158,11 @@ private:
             say("dropped " + SimMixerUnit::quoted(bytes));
             return;
         }
-        terminal_.write(bytes);
-        say("sent " + SimMixerUnit::quoted(bytes));
+        const size_t sent = terminal_.write(bytes);
+        say("sent " + SimMixerUnit::quoted(bytes.substr(0, sent)));
+        if (sent < bytes.size()) {
+            say("dropped " + SimMixerUnit::quoted(bytes.substr(sent)));
+        }
     }
 
     void sayUnitLines() {

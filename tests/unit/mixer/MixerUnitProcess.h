@@ -1,0 +1,32 @@
+#pragma once
+// The simulated knob box (k740rx-mixer-unit) as a child process: its terminal's path, the actions
+// fed to its input, and what it printed.
+#include <QProcess>
+#include <QStringList>
+#include <string>
+#include <vector>
+
+class MixerUnitProcess {
+public:
+    explicit MixerUnitProcess(const QStringList& arguments = {});
+    ~MixerUnitProcess();
+
+    // The pseudo-terminal the program is to open; empty when the unit did not start.
+    const std::string& Path() const { return path_; }
+    // One action line, e.g. "turn +8".
+    void Do(const std::string& action);
+    // The commands it received so far, as it prints them (CR LF as \r\n).
+    std::vector<std::string> Received();
+    // Pumps the event loop until it has received `count` commands.
+    bool WaitForReceived(std::size_t count);
+    bool HasPrinted(const std::string& line);
+    void Kill();
+
+private:
+    void Collect();
+
+    QProcess process_;
+    std::string path_;
+    std::string partial_;
+    std::vector<std::string> lines_;
+};
