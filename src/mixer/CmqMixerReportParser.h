@@ -15,6 +15,8 @@ struct SmqMixerReport {
     int mode = 0;           // Buttons: the mode value
     int16_t position = 0;   // Position: the knob's counter
     char character = '\0';  // Noise: the character dropped
+
+    bool operator==(const SmqMixerReport&) const = default;
 };
 
 class CmqMixerReportParser {
