@@ -46,8 +46,8 @@ struct SimAnalyzerSettings {
         return std::clamp(zoomCentre - span / 2, 0.0, FullRange() - span);
     }
     double SpanHz() const { return FullRange() / double(zoom); }
-    double HzAt(int x) const { return LowHz() + (x + 0.5) * SpanHz() / std::max(width, 1); }
-    double XAt(double hz) const { return (hz - LowHz()) * width / SpanHz() - 0.5; }
+    double HzAt(int x) const { return LowHz() + x * SpanHz() / std::max(width, 1); }
+    double XAt(double hz) const { return (hz - LowHz()) * width / SpanHz(); }
 
     bool ShowsFilter() const { return filterEnabled && filterBandwidth > 0; }
     double FilterLow() const { return filterPos - filterBandwidth / 2.0; }
