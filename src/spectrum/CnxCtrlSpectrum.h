@@ -7,8 +7,8 @@
 #include <QWidget>
 #include <cstdint>
 
+#include "core/TmyEvents.h"
 #include "spectrum/CnxCtrlSpectrumDll.h"
-#include "ui/TmyEvents.h"
 
 class CnxCtrlSpectrum : public QWidget, public CnxCtrlSpectrumDll {
 public:

@@ -5,7 +5,7 @@
 // spectrum stays empty.
 #include <type_traits>
 
-#include "receiver/CnxInterfaceDll.h"
+#include "core/CnxInterfaceDll.h"
 #include "spectrum/K740RXAnalyzerApi.h"
 
 class CnxCtrlSpectrumDll : public CnxInterfaceDll {

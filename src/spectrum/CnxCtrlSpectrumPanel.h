@@ -4,8 +4,8 @@
 // in the picture and passes it on through events of its own.
 #include <QWidget>
 
+#include "core/TmyEvents.h"
 #include "spectrum/CnxCtrlSpectrum.h"
-#include "ui/TmyEvents.h"
 
 class QLabel;
 

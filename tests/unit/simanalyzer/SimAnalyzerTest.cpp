@@ -32,7 +32,7 @@ std::vector<float> Tone(double hz, double amplitude, int n, int rate = 32000) {
 
 class SimAnalyzerTest : public ::testing::Test {
 protected:
-    SimAnalyzerTest() : lib_((EnsureQtApp(), "aspect_vcl.dll")) {}
+    SimAnalyzerTest() : lib_((EnsureCoreApp(), "aspect_vcl.dll")) {}
 
     void SetUp() override {
         ASSERT_TRUE(lib_.IsLoaded());
@@ -324,7 +324,7 @@ TEST_F(SimAnalyzerTest, CallsFromSeveralThreadsAtOnce) {
         Drag(128, 140);
         lib_.SetVisDrawPeak(h_, i % 2);
     }
-    ASSERT_TRUE(PumpUntil([&] { return rendered > 10; }, 60000));
+    ASSERT_TRUE(PumpUntil([&] { return rendered > 10; }, 60s));
     stop = true;
     renderer.join();
     churn.join();

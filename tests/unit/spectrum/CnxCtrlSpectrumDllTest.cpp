@@ -37,7 +37,7 @@ public:
 }  // namespace
 
 TEST(CnxCtrlSpectrumDllTest, ResolvesEveryExportOfTheAnalyzerLibrary) {
-    EnsureQtApp();
+    EnsureCoreApp();
     CnxCtrlSpectrumDll binding("aspect_vcl.dll");
     ASSERT_TRUE(binding.IsLoaded());
 #define K740RX_EXPECT_EXPORT(name, ret, params) \
@@ -56,7 +56,7 @@ TEST(CnxCtrlSpectrumDllTest, ResolvesEveryExportOfTheAnalyzerLibrary) {
 }
 
 TEST(CnxCtrlSpectrumDllTest, MissingExportsAnswerZeroThroughTheirStubs) {
-    EnsureQtApp();
+    EnsureCoreApp();
     // A library that is there but exports none of the analyzer's functions.
     CnxCtrlSpectrumDll binding("QVK740RXAPI.dll");
     ASSERT_TRUE(binding.IsLoaded());
@@ -64,14 +64,14 @@ TEST(CnxCtrlSpectrumDllTest, MissingExportsAnswerZeroThroughTheirStubs) {
 }
 
 TEST(CnxCtrlSpectrumDllTest, WithoutTheLibraryEveryWrapperAnswersZero) {
-    EnsureQtApp();
+    EnsureCoreApp();
     CnxCtrlSpectrumDll missing("NoSuchLibrary.dll");
     EXPECT_FALSE(missing.IsLoaded());
     ExpectEveryWrapperAnswersZero(missing);
 }
 
 TEST(CnxCtrlSpectrumDllTest, SpectrumOffOptionLetsTheLibraryGoAtOnce) {
-    EnsureQtApp();
+    EnsureCoreApp();
     OptionGuard restore;
     g_optNSpectrum.present = true;
     CnxCtrlSpectrumDll binding("aspect_vcl.dll");
