@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <mutex>
 #include <numbers>
 #include <thread>
 #include <utility>
@@ -54,8 +55,11 @@ protected:
     }
     void TearDown() override { lib_.DestroyAnalyzer(h_); }
 
+    // Called on the thread of whichever call caused the notification.
     static void Record(std::int32_t code, std::int32_t value, void* context) {
-        static_cast<SimAnalyzerTest*>(context)->notes_.emplace_back(code, value);
+        auto* self = static_cast<SimAnalyzerTest*>(context);
+        std::lock_guard guard(self->notesLock_);
+        self->notes_.emplace_back(code, value);
     }
 
     std::vector<std::uint32_t> Render() {
@@ -84,7 +88,8 @@ protected:
         lib_.MouseMove(h_, (from + to) / 2, y);
         lib_.MouseUp(h_, to, y);
     }
-    std::vector<std::pair<int, int>> NotesWithoutRedraw() const {
+    std::vector<std::pair<int, int>> NotesWithoutRedraw() {
+        std::lock_guard guard(notesLock_);
         std::vector<std::pair<int, int>> out;
         for (const auto& note : notes_) {
             if (note.first != kAspectRedraw) {
@@ -96,6 +101,7 @@ protected:
 
     CnxCtrlSpectrumDll lib_;
     AspectHandle h_ = nullptr;
+    std::mutex notesLock_;
     std::vector<std::pair<int, int>> notes_;
 };
 
