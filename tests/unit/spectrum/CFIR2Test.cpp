@@ -1,0 +1,343 @@
+#include "spectrum/CFIR2.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <complex>
+#include <numbers>
+#include <random>
+#include <vector>
+
+#include "spectrum/CFIR2Factory.h"
+#include "spectrum/CFIR2_MMX.h"
+
+namespace {
+
+// Gain in dB of the taps at a frequency, straight from their transform.
+double GainDb(const std::vector<float>& taps, double hz, double rate) {
+    std::complex<double> sum;
+    for (std::size_t k = 0; k < taps.size(); ++k) {
+        sum += double(taps[k]) * std::polar(1.0, -2 * std::numbers::pi * hz * double(k) / rate);
+    }
+    return 20 * std::log10(std::max(std::abs(sum), 1e-12));
+}
+
+// Largest and smallest gain over a frequency range, in 50 Hz steps.
+std::pair<double, double> GainRange(const std::vector<float>& taps, double from, double to) {
+    double low = 1e9;
+    double high = -1e9;
+    for (double f = from; f <= to; f += 50) {
+        const double g = GainDb(taps, f, 48000);
+        low = std::min(low, g);
+        high = std::max(high, g);
+    }
+    return {low, high};
+}
+
+void Configure(CFIR2& fir, int type, float frequency, float bandwidth, int taps) {
+    ASSERT_EQ(fir.SetFftSize(16384), 1);
+    ASSERT_EQ(fir.SetFilterType(type), 1);
+    ASSERT_EQ(fir.SetTaps(taps), 1);
+    ASSERT_EQ(fir.SetSampleRate(48000), 1);
+    ASSERT_EQ(fir.SetFrequency(frequency), 1);
+    ASSERT_EQ(fir.SetBandwidth(bandwidth), 1);
+    ASSERT_EQ(fir.SetWindowType(CWindow::kBlackman), 1);
+    ASSERT_EQ(fir.Design(1), 1);
+}
+
+std::vector<float> RandomBlock(std::mt19937& random, int n, float amplitude) {
+    std::uniform_real_distribution<float> uniform(-amplitude, amplitude);
+    std::vector<float> block(static_cast<std::size_t>(n));
+    for (float& x : block) {
+        x = uniform(random);
+    }
+    return block;
+}
+
+}  // namespace
+
+TEST(CFIR2Test, SettersRefuseValuesOutsideTheirLimits) {
+    CFIR2 fir;
+    EXPECT_EQ(fir.SetTaps(16385), 0);
+    EXPECT_EQ(fir.SetTaps(0), 0);
+    EXPECT_EQ(fir.GetTaps(), 0);
+    EXPECT_EQ(fir.SetFftSize(127), 0);
+    EXPECT_EQ(fir.SetFftSize(65537), 0);
+    EXPECT_EQ(fir.GetFftSize(), 8192);
+    EXPECT_EQ(fir.SetFftSize(65536), 1);
+    EXPECT_EQ(fir.SetFilterType(5), 0);
+    EXPECT_EQ(fir.SetWindowType(11), 0);
+
+    EXPECT_EQ(fir.SetFrequency(24000), 0);  // the Nyquist frequency itself
+    EXPECT_EQ(fir.SetFrequency(0), 0);
+    EXPECT_EQ(fir.SetFrequency(NAN), 0);
+    EXPECT_EQ(fir.SetBandwidth(-5), 0);
+    EXPECT_EQ(fir.GetFrequency(), 12000);
+    EXPECT_EQ(fir.SetFrequency(23999), 1);
+
+    EXPECT_EQ(fir.SetSlope(0.5f), 0);
+    EXPECT_EQ(fir.SetSlope(-100.5f), 0);
+    EXPECT_EQ(fir.SetSlope(-100), 1);
+
+    EXPECT_EQ(fir.SetSampleRate(999), 0);
+    EXPECT_EQ(fir.GetSampleRate(), 48000);
+    // A lower rate pulls the frequency and bandwidth under the new Nyquist frequency.
+    ASSERT_EQ(fir.SetBandwidth(15000), 1);
+    EXPECT_EQ(fir.SetSampleRate(20000), 1);
+    EXPECT_EQ(fir.GetNyquist(), 10000);
+    EXPECT_EQ(fir.GetFrequency(), 9999);
+    EXPECT_EQ(fir.GetBandwidth(), 9999);
+}
+
+TEST(CFIR2Test, DesignIsRedoneOnlyAfterAChange) {
+    CFIR2 fir;
+    EXPECT_EQ(fir.Design(0), 0);  // no taps yet
+    Configure(fir, CFIR2::kLowPass, 8000, 1000, 64);
+    EXPECT_TRUE(fir.IsDesigned());
+    // Setting what is already set keeps the design.
+    EXPECT_EQ(fir.SetFrequency(8000), 1);
+    EXPECT_EQ(fir.SetTaps(64), 1);
+    EXPECT_TRUE(fir.IsDesigned());
+    EXPECT_EQ(fir.SetFrequency(4000), 1);
+    EXPECT_FALSE(fir.IsDesigned());
+    // More taps than FFT points cannot be cut from the impulse response.
+    ASSERT_EQ(fir.SetFftSize(128), 1);
+    ASSERT_EQ(fir.SetTaps(129), 1);
+    EXPECT_EQ(fir.Design(0), 0);
+}
+
+TEST(CFIR2Test, EachShapePassesItsBandAndStopsTheRest) {
+    CFIR2 fir;
+    Configure(fir, CFIR2::kLowPass, 6000, 1000, 129);
+    auto [low, high] = GainRange(fir.GetCoefficients(), 0, 4000);
+    EXPECT_GT(low, -0.1);
+    EXPECT_LT(high, 0.01);
+    EXPECT_LT(GainRange(fir.GetCoefficients(), 8000, 24000).second, -60);
+
+    Configure(fir, CFIR2::kHighPass, 6000, 1000, 129);
+    std::tie(low, high) = GainRange(fir.GetCoefficients(), 8000, 23000);
+    EXPECT_GT(low, -0.1);
+    EXPECT_LT(high, 0.01);
+    EXPECT_LT(GainRange(fir.GetCoefficients(), 0, 4000).second, -60);
+
+    Configure(fir, CFIR2::kBandPass, 10000, 6000, 129);
+    std::tie(low, high) = GainRange(fir.GetCoefficients(), 9000, 11000);
+    EXPECT_GT(low, -0.1);
+    EXPECT_LT(high, 0.01);
+    EXPECT_LT(GainRange(fir.GetCoefficients(), 0, 5000).second, -60);
+    EXPECT_LT(GainRange(fir.GetCoefficients(), 15000, 24000).second, -60);
+
+    Configure(fir, CFIR2::kBandStop, 10000, 8000, 129);
+    EXPECT_LT(GainRange(fir.GetCoefficients(), 9000, 11000).second, -60);
+    std::tie(low, high) = GainRange(fir.GetCoefficients(), 0, 4000);
+    EXPECT_GT(low, -0.1);
+    EXPECT_LT(high, 0.01);
+    EXPECT_GT(GainRange(fir.GetCoefficients(), 16000, 22000).first, -0.1);
+}
+
+TEST(CFIR2Test, SlopeTiltsTheLowPassBand) {
+    CFIR2 fir;
+    ASSERT_EQ(fir.SetSlope(-6), 1);
+    Configure(fir, CFIR2::kLowPass, 12000, 1000, 257);
+    const std::vector<float>& taps = fir.GetCoefficients();
+    // One octave up costs about 6 dB.
+    EXPECT_NEAR(GainDb(taps, 2000, 48000) - GainDb(taps, 4000, 48000), 6, 0.5);
+    EXPECT_NEAR(GainDb(taps, 4000, 48000) - GainDb(taps, 8000, 48000), 6, 0.5);
+    EXPECT_LT(GainDb(taps, 16000, 48000), -60);
+}
+
+TEST(CFIR2Test, TapsAreScaledToAPeakGainOfOne) {
+    CFIR2 fir;
+    for (int type : {CFIR2::kLowPass, CFIR2::kHighPass, CFIR2::kBandPass, CFIR2::kBandStop}) {
+        Configure(fir, type, 9000, 3000, 96);
+        double peak = -1e9;
+        for (int bin = 0; bin <= 8192; ++bin) {
+            peak = std::max(peak, GainDb(fir.GetCoefficients(), bin * 48000.0 / 16384, 48000));
+        }
+        EXPECT_NEAR(peak, 0, 1e-3) << "type " << type;
+        const std::vector<float>& response = fir.GetResponse();
+        ASSERT_EQ(response.size(), 8193u);
+        EXPECT_NEAR(*std::max_element(response.begin(), response.end()), 0, 1e-3);
+        // The stored response agrees with the taps at a bin in the stop band and one in the pass.
+        EXPECT_NEAR(response[6144], GainDb(fir.GetCoefficients(), 18000, 48000), 0.5);
+        EXPECT_NEAR(response[3072], GainDb(fir.GetCoefficients(), 9000, 48000), 0.01);
+    }
+}
+
+TEST(CFIR2Test, StartUpConfigurationDesignsA16kHzLowPass) {
+    std::unique_ptr<CFIR2> fir = CFIR2Factory::Create();
+    ASSERT_EQ(fir->SetFftSize(16384), 1);
+    ASSERT_EQ(fir->SetFilterType(CFIR2::kLowPass), 1);
+    ASSERT_EQ(fir->SetTaps(96), 1);
+    ASSERT_EQ(fir->SetSampleRate(48000), 1);
+    ASSERT_EQ(fir->SetFrequency(16000), 1);
+    ASSERT_EQ(fir->SetWindowType(CWindow::kBlackman), 1);
+    ASSERT_EQ(fir->Design(0), 1);
+    EXPECT_EQ(fir->GetCoefficients().size(), 96u);
+    EXPECT_GT(GainRange(fir->GetCoefficients(), 0, 13000).first, -0.1);
+    EXPECT_LT(GainRange(fir->GetCoefficients(), 19500, 24000).second, -60);
+}
+
+TEST(CFIR2Test, FilterConvolvesAcrossBlocksAndRedesignsLazily) {
+    CFIR2 fir;
+    Configure(fir, CFIR2::kLowPass, 5000, 1000, 40);
+    const std::vector<float> taps = fir.GetCoefficients();
+    // An impulse split over blocks of odd sizes comes out as the taps, in order.
+    std::vector<float> out;
+    for (int size : {7, 1, 19, 33}) {
+        std::vector<float> block(std::size_t(size), 0.0f);
+        if (out.empty()) {
+            block[0] = 1;
+        }
+        fir.Filter(block.data(), size);
+        out.insert(out.end(), block.begin(), block.end());
+    }
+    ASSERT_EQ(out.size(), 60u);
+    for (std::size_t k = 0; k < 60; ++k) {
+        EXPECT_NEAR(out[k], k < 40 ? taps[k] : 0.0f, 1e-7) << k;
+    }
+
+    // A new cut-off takes effect at the next call, without an explicit design.
+    ASSERT_EQ(fir.SetFrequency(9000), 1);
+    fir.ClearHistory();
+    std::vector<float> impulse(64, 0.0f);
+    impulse[0] = 1;
+    fir.Filter(impulse.data(), 64);
+    ASSERT_TRUE(fir.IsDesigned());
+    EXPECT_NE(fir.GetCoefficients(), taps);
+    for (std::size_t k = 0; k < 40; ++k) {
+        EXPECT_NEAR(impulse[k], fir.GetCoefficients()[k], 1e-7) << k;
+    }
+}
+
+TEST(CFIR2Test, ClearHistoryForgetsPastSamples) {
+    CFIR2 fir;
+    Configure(fir, CFIR2::kLowPass, 5000, 1000, 32);
+    std::vector<float> loud(50, 0.9f);
+    fir.Filter(loud.data(), 50);
+    fir.ClearHistory();
+    std::vector<float> silence(32, 0.0f);
+    fir.Filter(silence.data(), 32);
+    EXPECT_EQ(silence, std::vector<float>(32, 0.0f));
+}
+
+TEST(CFIR2Test, SixteenBitEntryFiltersTheScaledSamples) {
+    CFIR2 fir;
+    Configure(fir, CFIR2::kLowPass, 5000, 1000, 24);
+    std::vector<std::int16_t> impulse(30, 0);
+    impulse[0] = 16384;
+    fir.Filter(impulse.data(), 30);
+    for (std::size_t k = 0; k < 24; ++k) {
+        EXPECT_NEAR(impulse[k], fir.GetCoefficients()[k] * 16384, 0.51) << k;
+    }
+    // Out-of-range results saturate instead of wrapping.
+    ASSERT_EQ(fir.SetFilterType(CFIR2::kNone), 1);
+    std::vector<std::int16_t> edge = {32767, -32768, 100};
+    fir.Filter(edge.data(), 3);
+    EXPECT_EQ(edge, (std::vector<std::int16_t>{32767, -32768, 100}));
+}
+
+TEST(CFIR2Test, NoFilterTypePassesSamplesUnchanged) {
+    CFIR2 fir;
+    ASSERT_EQ(fir.SetTaps(8), 1);
+    std::mt19937 random(7);
+    std::vector<float> block = RandomBlock(random, 100, 1.0f);
+    const std::vector<float> original = block;
+    fir.Filter(block.data(), 100);
+    EXPECT_EQ(block, original);
+}
+
+TEST(CFIR2_MMXTest, TapsRoundUpToGroupsOfSixteen) {
+    CFIR2_MMX fir;
+    EXPECT_EQ(fir.SetTaps(96), 1);
+    EXPECT_EQ(fir.GetTaps(), 96);
+    EXPECT_EQ(fir.SetTaps(97), 1);
+    EXPECT_EQ(fir.GetTaps(), 112);
+    EXPECT_EQ(fir.SetTaps(1), 1);
+    EXPECT_EQ(fir.GetTaps(), 16);
+    EXPECT_EQ(fir.SetTaps(16384), 1);
+    EXPECT_EQ(fir.SetTaps(16385), 0);
+    EXPECT_EQ(fir.GetTaps(), 16384);
+}
+
+TEST(CFIR2_MMXTest, FixedCoefficientsAreTheTapsTruncated) {
+    CFIR2_MMX fir;
+    Configure(fir, CFIR2::kLowPass, 7000, 1000, 97);
+    ASSERT_EQ(fir.GetFixedCoefficients().size(), 112u);
+    for (std::size_t k = 0; k < 112; ++k) {
+        EXPECT_EQ(fir.GetFixedCoefficients()[k],
+                  std::int16_t(std::trunc(fir.GetCoefficients()[k] * 32767)))
+            << k;
+    }
+}
+
+TEST(CFIR2_MMXTest, AgreesWithTheFloatFilterWithinSixteenBitQuantisation) {
+    CFIR2 reference;
+    CFIR2_MMX fixed;
+    CFIR2_MMX full;
+    for (CFIR2* fir : {static_cast<CFIR2*>(&reference), static_cast<CFIR2*>(&fixed),
+                       static_cast<CFIR2*>(&full)}) {
+        Configure(*fir, CFIR2::kBandPass, 6000, 4000, 96);
+    }
+    double sumAbs = 0;
+    for (float c : reference.GetCoefficients()) {
+        sumAbs += std::abs(c);
+    }
+    // Input rounding (half a step through all taps), coefficient truncation (a step per tap on
+    // inputs up to 0.5) and the output's shift (one step).
+    const double bound = (0.5 * sumAbs + 0.5 * 96 + 1) / 32767;
+    std::mt19937 random(11);
+    double worst = 0;
+    double worstFull = 0;
+    for (int size : {2048, 5, 1000, 3, 2048}) {
+        std::vector<float> a = RandomBlock(random, size, 0.5f);
+        std::vector<float> b = a;
+        std::vector<float> c = a;
+        reference.Filter(a.data(), size);
+        fixed.Filter(b.data(), size);
+        full.FilterFull(c.data(), size);
+        for (int i = 0; i < size; ++i) {
+            worst = std::max(worst, double(std::abs(a[i] - b[i])));
+            worstFull = std::max(worstFull, double(std::abs(a[i] - c[i])));
+        }
+    }
+    EXPECT_LT(worst, bound);
+    EXPECT_LT(worstFull, bound);
+    // Agreement is not trivial: the outputs are far from silent.
+    std::vector<float> tone(512);
+    for (int i = 0; i < 512; ++i) {
+        tone[i] = 0.5f * std::sin(2 * std::numbers::pi * 6000 * i / 48000);
+    }
+    fixed.Filter(tone.data(), 512);
+    EXPECT_GT(*std::max_element(tone.begin() + 200, tone.end()), 0.45f);
+}
+
+TEST(CFIR2_MMXTest, SixteenBitEntryAndHistory) {
+    CFIR2_MMX fir;
+    Configure(fir, CFIR2::kLowPass, 5000, 1000, 32);
+    std::vector<std::int16_t> loud(70, 30000);
+    fir.Filter(loud.data(), 70);
+    // A DC input at the pass band's gain of 1 comes out at the same level.
+    EXPECT_NEAR(loud[69], 30000, 60);
+    fir.ClearHistory();
+    std::vector<std::int16_t> impulse(40, 0);
+    impulse[0] = 32767;
+    fir.Filter(impulse.data(), 40);
+    for (std::size_t k = 0; k < 32; ++k) {
+        // (32767 * c16) >> 15 is c16 or one below it.
+        const int c16 = fir.GetFixedCoefficients()[k];
+        EXPECT_LE(impulse[k], c16) << k;
+        EXPECT_GE(impulse[k], c16 - 1) << k;
+    }
+    EXPECT_EQ(impulse[35], 0);
+}
+
+TEST(CFIR2FactoryTest, MakesTheFixedPointVariantWhenTheProcessorHasIt) {
+    const std::unique_ptr<CFIR2> fir = CFIR2Factory::Create();
+    const bool fixedPoint = dynamic_cast<CFIR2_MMX*>(fir.get()) != nullptr;
+    EXPECT_EQ(fixedPoint, CFIR2Factory::HasPackedMultiplyAdd());
+#if defined(__x86_64__)
+    EXPECT_TRUE(fixedPoint);
+#endif
+}
