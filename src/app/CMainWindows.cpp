@@ -13,11 +13,15 @@
 #include "calibration/CnxK740RXCalibratorSMeter.h"
 #include "core/CnxInterfaceDll.h"
 #include "core/TmyApplication.h"
+#include "mixer/CmqKnobBoxMapping.h"
+#include "mixer/CmqVqbMixerCom.h"
 #include "receiver/CnxK740RXReceiver.h"
 #include "receiver/CnxK740RX_ReceiverManager.h"
 #include "receiver/K740RXReceiverMessages.h"
 #include "settings/CnxAppOptions.h"
 #include "settings/CnxK740RXFileIniApp.h"
+#include "spectrum/CFIR2Factory.h"
+#include "spectrum/CWindow.h"
 
 namespace {
 constexpr int kInitialWidth = 792;
@@ -64,6 +68,7 @@ CMainWindows::CMainWindows(TmyApplication& app) : QWidget(nullptr), app_(app) {
 
     SplashStatus("Loading help", false);
     SplashProgress(95);
+    SetupKnobBox();
 }
 
 CMainWindows::~CMainWindows() {
@@ -98,6 +103,14 @@ void CMainWindows::SplashFinish() {
 void CMainWindows::SetupApplication() {
     setWindowIcon(QIcon(QCoreApplication::applicationDirPath() + QStringLiteral("/k740rx.png")));
     minimumTrackSize_ = size();
+    // Kept ready for the audio: a 16 kHz low-pass of 96 taps at 48000 samples per second.
+    filter_ = CFIR2Factory::Create();
+    filter_->SetFftSize(16384);
+    filter_->SetFilterType(CFIR2::kLowPass);
+    filter_->SetTaps(96);
+    filter_->SetSampleRate(48000);
+    filter_->SetFrequency(16000);
+    filter_->SetWindowType(CWindow::kBlackman);
 }
 
 void CMainWindows::SetupCalibration() {
@@ -312,5 +325,8 @@ void CMainWindows::Destroy() {
     TmySleep(250);
     driverLibrary_.reset();
     exceptionLibrary_.reset();
+    knobBox_.reset();  // before the unit it listens to
+    mixer_.reset();
+    filter_.reset();
     settings_.reset();  // writes the settings file
 }

@@ -12,6 +12,7 @@
 #include "audio/K740RXAudioMessages.h"
 #include "core/K740RXExternalMessages.h"
 #include "core/TmyComponent.h"
+#include "mixer/InmqKnobBoxActions.h"
 #include "scanner/CnxScanRun.h"
 #include "smeter/K740RXSMeterMessages.h"
 
@@ -30,6 +31,10 @@ class CnxK740RXDlgDisconnected;
 class CnxK740RXDlgAbout;
 class CnxCtrlLevelMeter;
 class CnxCtrlScanArea;
+class CnxCtrlSpectrumPanel;
+class CFIR2;
+class CmqVqbMixerCom;
+class CmqKnobBoxMapping;
 class QPushButton;
 class QSlider;
 class QLabel;
@@ -37,13 +42,15 @@ class QStackedWidget;
 struct SnxK740RXInfoListItem;
 struct ScanSample;
 
-class CMainWindows : public QWidget, public TmyComponent {
+class CMainWindows : public QWidget, public TmyComponent, private InmqKnobBoxActions {
 public:
     static constexpr int kMaxReceivers = 8;
     static constexpr UINT kTimerDeferredStart = 1;
     static constexpr UINT kTimerReceiverWatch = 2;
     static constexpr UINT kTimerLevelPoll = 3;
     static constexpr UINT kTimerReceiversReady = 4;
+    // The rate of the window's own audio format: what the output plays and the spectrum shows.
+    static constexpr int kOutputRate = 64000;
 
     // First stage: settings, libraries, splash, calibration and receivers.
     explicit CMainWindows(TmyApplication& app);
@@ -141,6 +148,14 @@ private:
     void OnScanLevel(CnxK740RXReceiver* receiver, const ScanSample& sample);
     void ShowSweep();
 
+    // The knob box (CMainWindowsKnobBox.cpp)
+    void SetupKnobBox();
+    bool IsReceiverPresent() const override;
+    void TuneBy(int32_t deltaHz) override;
+    void ChangeVolume(int steps) override;
+    void MoveGraphView(int steps) override;
+    void SelectChannelSteps(bool channelSteps) override;
+
     // Receivers (CMainWindowsReceivers.cpp)
     CnxK740RXReceiver* CurrentReceiver() const;
     int IndexOf(const CnxK740RXReceiver* receiver) const;
@@ -162,6 +177,9 @@ private:
     std::unique_ptr<CnxK740RXCalibratorSMeter> calibrator_;
     std::unique_ptr<CnxK740RX_ReceiverManager> manager_;
     std::unique_ptr<CnxK740RXDlgAbout> about_;
+    std::unique_ptr<CFIR2> filter_;
+    std::unique_ptr<CmqVqbMixerCom> mixer_;
+    std::unique_ptr<CmqKnobBoxMapping> knobBox_;
     std::array<SnxReceiverSlot, kMaxReceivers> slots_;
     CnxScanRun scanRun_;
 
@@ -191,5 +209,5 @@ private:
     QSlider* volumeSlider_ = nullptr;
     QStackedWidget* meterStack_ = nullptr;
     CnxCtrlScanArea* scanArea_ = nullptr;
-    QWidget* spectrumArea_ = nullptr;
+    CnxCtrlSpectrumPanel* spectrum_ = nullptr;
 };

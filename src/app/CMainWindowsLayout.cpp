@@ -21,6 +21,7 @@
 #include "receiver/CnxK740RXCtrlReceiverManager.h"
 #include "settings/CnxFrequencyBandList.h"
 #include "settings/CnxK740RXFileIniApp.h"
+#include "spectrum/CnxCtrlSpectrumPanel.h"
 #include "ui/TmyColorScheme.h"
 
 namespace {
@@ -47,31 +48,6 @@ QPushButton* MakeSwitch(const QString& text, const QString& toolTip, QWidget* pa
     button->setMinimumWidth(button->fontMetrics().horizontalAdvance(text) + 14);
     return button;
 }
-
-// Where the audio spectrum will be drawn; until then an empty plot says what belongs here.
-class SpectrumPlaceholder : public QWidget {
-public:
-    using QWidget::QWidget;
-    QSize minimumSizeHint() const override { return {300, 70}; }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        const TmyColorScheme& s = TmyColorScheme::Default();
-        QPainter p(this);
-        p.fillRect(rect(), s.panel);
-        p.setPen(s.textSecondary);
-        p.setFont(s.uiFont());
-        p.drawText(rect().adjusted(8, 0, -8, 0), Qt::AlignLeft | Qt::AlignTop,
-                   QStringLiteral("AUDIO SPECTRUM"));
-        const QRect plot = rect().adjusted(8, 20, -8, -6);
-        p.fillRect(plot, s.plot);
-        p.setPen(s.grid);
-        for (int i = 1; i < 8; ++i) {
-            const int x = plot.left() + plot.width() * i / 8;
-            p.drawLine(x, plot.top(), x, plot.bottom());
-        }
-    }
-};
 
 }  // namespace
 
@@ -147,13 +123,14 @@ void CMainWindows::BuildControls() {
     top->addWidget(meter, 3);
 
     scanArea_ = new CnxCtrlScanArea(this);
-    spectrumArea_ = new SpectrumPlaceholder(this);
+    spectrum_ = new CnxCtrlSpectrumPanel(this);
+    spectrum_->SetFormat(kOutputRate);
 
     auto* right = new QVBoxLayout;
     right->setSpacing(8);
     right->addLayout(top, 0);
     right->addWidget(scanArea_, 3);
-    right->addWidget(spectrumArea_, 1);
+    right->addWidget(spectrum_, 1);
 
     auto* main = new QHBoxLayout(this);
     main->setContentsMargins(8, 8, 8, 8);

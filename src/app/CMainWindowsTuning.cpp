@@ -12,11 +12,13 @@
 #include "app/CnxMainWindowKeys.h"
 #include "app/CnxTuningRules.h"
 #include "calibration/CnxK740RXCalibratorSMeter.h"
+#include "mixer/CmqKnobBoxMapping.h"
 #include "receiver/CnxK740RXCtrlReceiverManager.h"
 #include "receiver/CnxK740RXReceiver.h"
 #include "receiver/CnxK740RX_ReceiverManager.h"
 #include "settings/CnxChannelPlan.h"
 #include "settings/CnxK740RXFileIniApp.h"
+#include "spectrum/CnxCtrlSpectrumPanel.h"
 
 int32_t CMainWindows::GetCurrentFrequency() const {
     return settings_->Current().frequency;
@@ -87,6 +89,9 @@ void CMainWindows::TuneSelected(int32_t frequency) {
                 settings_->Current().frequency = tuned;
             }
         }
+        if (spectrum_ != nullptr) {
+            spectrum_->SetFrequency(GetCurrentFrequency());
+        }
     }
     ShowSelectedFrequency(GetCurrentFrequency());
 }
@@ -140,6 +145,9 @@ void CMainWindows::SetStep(int32_t step, bool force) {
     knobStep_ = step;
     if (knob_ != nullptr) {
         knob_->SetStep(step);
+    }
+    if (knobBox_) {
+        knobBox_->OnChannelModeChanged(step == CnxChannelPlan::kSpacing);
     }
 }
 

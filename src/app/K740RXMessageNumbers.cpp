@@ -6,6 +6,7 @@
 #include "app/K740RXAppMessages.h"
 #include "audio/K740RXAudioMessages.h"
 #include "core/K740RXExternalMessages.h"
+#include "mixer/K740RXMixerMessages.h"
 #include "receiver/K740RXReceiverMessages.h"
 #include "smeter/K740RXSMeterMessages.h"
 
@@ -30,6 +31,9 @@ constexpr std::array kMessageNumbers{
     WM_CAL_CLOSE,
     WM_CAL_OFFSET,
     WM_AUDIO_BLOCK,
+    WM_MIXER_BUTTONS,
+    WM_MIXER_POSITION,
+    WM_MIXER_LOST,
 };
 
 constexpr bool AllDistinct() {

@@ -29,6 +29,7 @@ public:
         env.insert("XDG_RUNTIME_DIR", runtime);
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("K740RX_AUDIO", "virtual");
+        env.insert("K740RX_MIXER_PORTS", "");
         env.insert("QT_LOGGING_RULES", "k740.*.debug=true");
         env.remove("QVK740RX_SIM");
         if (!simFile.isEmpty()) {

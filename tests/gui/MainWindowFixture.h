@@ -25,6 +25,8 @@ protected:
         ASSERT_TRUE(home_.isValid());
         qputenv("HOME", home_.path().toUtf8());
         simFile_ = home_.path() + "/radios.ini";
+        // No knob box unless a test starts one: the machine's own serial ports stay unprobed.
+        qputenv("K740RX_MIXER_PORTS", "");
         ResetAppOptions();
         g_optNSplash.present = true;
     }
