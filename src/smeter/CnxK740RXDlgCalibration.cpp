@@ -12,7 +12,7 @@
 #include "smeter/CnxSMeterLevelRules.h"
 #include "smeter/K740RXSMeterMessages.h"
 #include "ui/TmyColorScheme.h"
-#include "ui/TmyComponent.h"
+#include "core/TmyComponent.h"
 
 namespace {
 

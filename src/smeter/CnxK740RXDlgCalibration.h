@@ -4,7 +4,7 @@
 // tenths; every close hides the window and posts WM_CAL_CLOSE, and the main window destroys it.
 #include <QDialog>
 
-#include "ui/TmyTypes.h"
+#include "core/TmyTypes.h"
 
 class QDoubleSpinBox;
 

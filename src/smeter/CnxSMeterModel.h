@@ -7,7 +7,7 @@
 #include <string>
 
 #include "smeter/CnxSMeterScale.h"
-#include "ui/TmyEvents.h"
+#include "core/TmyEvents.h"
 
 class CnxSMeterModel {
 public:
