@@ -1,18 +1,18 @@
 #include "smeter/CnxK740RXDlgCalibration.h"
 
-#include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <algorithm>
 #include <functional>
 
+#include "core/TmyComponent.h"
 #include "smeter/CnxSMeterLevelRules.h"
 #include "smeter/K740RXSMeterMessages.h"
 #include "ui/TmyColorScheme.h"
-#include "core/TmyComponent.h"
 
 namespace {
 
@@ -53,15 +53,18 @@ CnxK740RXDlgCalibration::CnxK740RXDlgCalibration(QWidget* owner, HWND mainWindow
                        "receiver. Up/Down: 0.1 dB, Page Up/Down: 1 dB"));
     connect(field_, &QDoubleSpinBox::valueChanged, this, [this](double typed) { SetValue(typed); });
 
-    auto* buttons = new QDialogButtonBox(this);
-    // Enter in the field commits the typed value; it does not close the window.
-    for (QPushButton* button :
-         {buttons->addButton(QDialogButtonBox::Ok),
-          buttons->addButton(QStringLiteral("Close"), QDialogButtonBox::RejectRole)}) {
+    // Neither button is a default one: Enter in the field commits the typed value and leaves the
+    // window open.
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* close = new QPushButton(QStringLiteral("Close"), this);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    for (QPushButton* button : {ok, close}) {
         button->setAutoDefault(false);
+        buttons->addWidget(button);
     }
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(16, 14, 16, 12);
@@ -70,7 +73,7 @@ CnxK740RXDlgCalibration::CnxK740RXDlgCalibration(QWidget* owner, HWND mainWindow
     layout->addWidget(caption, 0, 0);
     layout->addWidget(subject, 0, 1, Qt::AlignRight);
     layout->addWidget(field_, 1, 0, 1, 2);
-    layout->addWidget(buttons, 2, 0, 1, 2);
+    layout->addLayout(buttons, 2, 0, 1, 2);
     setModal(false);
     ShowValue();
     adjustSize();

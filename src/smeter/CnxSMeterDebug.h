@@ -29,7 +29,8 @@ public:
     void SetThresholdHandler(std::function<void(double)> onThreshold) {
         onThreshold_ = std::move(onThreshold);
     }
-    // The level under a horizontal position in the widget, on the bar's scale.
+    // Where the bar lies in the widget, and the level under a horizontal position on its scale.
+    QRectF BarArea() const { return Geometry().bar; }
     double LevelAtX(double x) const;
 
     QSize sizeHint() const override { return {260, 92}; }

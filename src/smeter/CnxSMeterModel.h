@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "smeter/CnxSMeterScale.h"
 #include "core/TmyEvents.h"
+#include "smeter/CnxSMeterScale.h"
 
 class CnxSMeterModel {
 public:
