@@ -10,8 +10,9 @@ CnxK740RXCalibratorSMeter::CnxK740RXCalibratorSMeter(const char* libraryPath,
                                                      const std::string& calibrationFilePath)
     : InxCalibratorSMeter(libraryPath), filePath_(calibrationFilePath) {
     if (!IsLoaded()) {
-        qCWarning(lcCalibration) << "Calibration library" << libraryPath
-                                 << "not loaded: raw levels are converted linearly";
+        qCWarning(lcCalibration,
+                  "Calibration library %s not loaded: raw levels are converted linearly",
+                  libraryPath);
     }
     LoadCalibrationFile(calibrationFilePath);
 }
@@ -31,11 +32,12 @@ bool CnxK740RXCalibratorSMeter::LoadCalibrationFile(const std::string& path) {
     calibrationHandle_ = IsLoaded() ? LoadCALFile(path.c_str()) : 0;
     calibrationLoaded_ = calibrationHandle_ >= 0;
     if (IsLoaded() && !calibrationLoaded_) {
-        qCWarning(lcCalibration) << "Calibration file" << path.c_str() << "not loaded (result"
-                                 << calibrationHandle_ << "): raw levels are converted linearly";
+        qCWarning(lcCalibration,
+                  "Calibration file %s not loaded (result %d): raw levels are converted linearly",
+                  path.c_str(), calibrationHandle_);
     } else if (IsLoaded()) {
-        qCDebug(lcCalibration) << "Calibration file" << path.c_str() << "loaded, handle"
-                               << calibrationHandle_;
+        qCDebug(lcCalibration, "Calibration file %s loaded, handle %d", path.c_str(),
+                calibrationHandle_);
     }
     return calibrationLoaded_;
 }

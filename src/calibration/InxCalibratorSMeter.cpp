@@ -19,15 +19,15 @@ DllProc StubFor(int32_t (*)(Params...)) {
 
 InxCalibratorSMeter::InxCalibratorSMeter(const char* libraryFileName)
     : CnxInterfaceDll(libraryFileName) {
-#define K740RX_RESOLVE(name, params)                                                        \
-    {                                                                                       \
-        const DllProc stub = StubFor(decltype(functions_.name){});                          \
-        const DllProc function = GetFunction(#name, stub);                                  \
-        functions_.name = reinterpret_cast<decltype(functions_.name)>(function);            \
-        if (IsLoaded() && function == stub) {                                               \
-            qCWarning(lcCalibration) << "Calibration library" << libraryFileName << "lacks" \
-                                     << #name << "- that call answers 0";                   \
-        }                                                                                   \
+#define K740RX_RESOLVE(name, params)                                                         \
+    {                                                                                        \
+        const DllProc stub = StubFor(decltype(functions_.name){});                           \
+        const DllProc function = GetFunction(#name, stub);                                   \
+        functions_.name = reinterpret_cast<decltype(functions_.name)>(function);             \
+        if (IsLoaded() && function == stub) {                                                \
+            qCWarning(lcCalibration, "Calibration library %s lacks %s: that call answers 0", \
+                      libraryFileName, #name);                                               \
+        }                                                                                    \
     }
     K740RX_SMETER_FUNCTIONS(K740RX_RESOLVE)
 #undef K740RX_RESOLVE
