@@ -1,6 +1,7 @@
 #include "SimCalTable.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstdio>
 
@@ -13,23 +14,31 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-std::vector<std::string_view> Tokens(std::string_view line) {
-    std::vector<std::string_view> tokens;
-    size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && IsBlank(line[i])) {
-            ++i;
-        }
-        const size_t start = i;
-        while (i < line.size() && !IsBlank(line[i])) {
-            ++i;
-        }
-        if (i > start) {
-            tokens.push_back(line.substr(start, i - start));
+// The items of a line; no line of the format has more than two, so a third only marks "too many".
+struct Tokens {
+    std::array<std::string_view, 3> items;
+    size_t count = 0;
+
+    explicit Tokens(std::string_view line) {
+        size_t i = 0;
+        while (i < line.size() && count < items.size()) {
+            while (i < line.size() && IsBlank(line[i])) {
+                ++i;
+            }
+            const size_t start = i;
+            while (i < line.size() && !IsBlank(line[i])) {
+                ++i;
+            }
+            if (i > start) {
+                items[count++] = line.substr(start, i - start);
+            }
         }
     }
-    return tokens;
-}
+    size_t size() const { return count; }
+    bool empty() const { return count == 0; }
+    std::string_view operator[](size_t index) const { return items[index]; }
+    std::string_view front() const { return items[0]; }
+};
 
 std::optional<int64_t> ParseInteger(std::string_view token, int64_t low, int64_t high) {
     int64_t value = 0;
@@ -122,7 +131,7 @@ private:
         if (line.size() > SimCalTable::kMaxLineLength) {
             return Fail("line too long");
         }
-        const std::vector<std::string_view> tokens = Tokens(line);
+        const Tokens tokens(line);
         if (tokens.empty() || tokens.front().front() == '#') {
             return true;
         }
@@ -142,7 +151,7 @@ private:
         return false;
     }
 
-    bool AcceptHeader(const std::vector<std::string_view>& tokens) {
+    bool AcceptHeader(const Tokens& tokens) {
         if (tokens.size() != 2 || tokens[0] != kMagic || tokens[1] != kVersion) {
             return Fail("not a K740CAL 1 calibration file");
         }
@@ -150,7 +159,7 @@ private:
         return true;
     }
 
-    bool AcceptModel(const std::vector<std::string_view>& tokens) {
+    bool AcceptModel(const Tokens& tokens) {
         if (tokens.size() != 2 || tokens[0] != "model" ||
             tokens[1].size() > SimCalTable::kMaxModelLength) {
             return Fail("expected \"model <name>\"");
@@ -160,7 +169,7 @@ private:
         return true;
     }
 
-    bool AcceptBody(const std::vector<std::string_view>& tokens) {
+    bool AcceptBody(const Tokens& tokens) {
         const std::string_view keyword = tokens[0];
         const bool isKeyword = keyword == "mode" || keyword == "frequency" || keyword == "end";
         if (!isKeyword) {
@@ -191,7 +200,7 @@ private:
         return true;
     }
 
-    bool AcceptMode(const std::vector<std::string_view>& tokens) {
+    bool AcceptMode(const Tokens& tokens) {
         const auto mode =
             tokens.size() == 2 ? ParseInteger(tokens[1], 0, SimCalTable::kMaxMode) : std::nullopt;
         if (!mode) {
@@ -210,7 +219,7 @@ private:
         return true;
     }
 
-    bool AcceptFrequency(const std::vector<std::string_view>& tokens) {
+    bool AcceptFrequency(const Tokens& tokens) {
         const auto hertz =
             tokens.size() == 2 ? ParseInteger(tokens[1], 1, INT32_MAX) : std::nullopt;
         if (!hertz) {
@@ -229,7 +238,7 @@ private:
         return true;
     }
 
-    bool AcceptPoint(const std::vector<std::string_view>& tokens) {
+    bool AcceptPoint(const Tokens& tokens) {
         const auto raw =
             tokens.size() == 2 ? ParseInteger(tokens[0], 0, SimCalTable::kMaxRaw) : std::nullopt;
         const auto centi = tokens.size() == 2 ? ParseCentiDbm(tokens[1]) : std::nullopt;
