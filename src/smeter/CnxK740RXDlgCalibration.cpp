@@ -56,7 +56,9 @@ CnxK740RXDlgCalibration::CnxK740RXDlgCalibration(QWidget* owner, HWND mainWindow
     // Neither button is a default one: Enter in the field commits the typed value and leaves the
     // window open.
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setToolTip(QStringLiteral("Keep this offset and close the window"));
     auto* close = new QPushButton(QStringLiteral("Close"), this);
+    close->setToolTip(QStringLiteral("Close the window; the offset stays as set (Esc)"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     for (QPushButton* button : {ok, close}) {
