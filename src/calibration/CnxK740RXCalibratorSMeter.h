@@ -3,6 +3,7 @@
 // tuned frequency and the mode, turning a raw strength value into a calibrated level in dBm.
 // Frequency and mode are set on the window thread and read wherever a level is calibrated.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "calibration/InxCalibratorSMeter.h"
@@ -17,7 +18,9 @@ public:
     CnxK740RXCalibratorSMeter(const char* libraryPath, const std::string& calibrationFilePath);
     ~CnxK740RXCalibratorSMeter() override;
 
-    // Unloads a loaded file first; true when the library accepted the new one.
+    // Unloads a loaded file first; true when the new one counts as loaded (a handle of 0 or more).
+    // Without the library the handle is 0, as the stub of a missing export would answer, and so
+    // counts as loaded; nothing is calibrated all the same, since every call then answers -10.
     bool LoadCalibrationFile(const std::string& path);
 
     void SetFrequency(int32_t hertz) { frequency_ = hertz; }
@@ -27,14 +30,13 @@ public:
     const std::string& GetModel() const { return model_; }
     const std::string& GetFilePath() const { return filePath_; }
 
-    // The record with the calibrated level of a raw value 0..255, or null when the library did not
-    // fill it. The record stays the calibrator's and is overwritten by the next call.
-    const CalRecord* Calibrate(uint8_t raw);
+    // The record with the calibrated level of a raw value 0..255, or nothing when the library did
+    // not fill it. Safe from several threads at once: each call fills a record of its own.
+    std::optional<CalRecord> Calibrate(uint8_t raw) const;
 
 private:
     std::string model_ = kModel;
     std::string filePath_;
     CnxAtomic<int32_t> frequency_{kInitialFrequency};
     CnxAtomic<int32_t> mode_{kInitialMode};
-    CalRecord record_{};
 };

@@ -1,5 +1,7 @@
 #include "calibration/InxCalibratorSMeter.h"
 
+#include "calibration/K740RXCalibrationLog.h"
+
 namespace {
 
 // Stands in for an export the library lacks.
@@ -17,9 +19,16 @@ DllProc StubFor(int32_t (*)(Params...)) {
 
 InxCalibratorSMeter::InxCalibratorSMeter(const char* libraryFileName)
     : CnxInterfaceDll(libraryFileName) {
-#define K740RX_RESOLVE(name, params)                               \
-    functions_.name = reinterpret_cast<decltype(functions_.name)>( \
-        GetFunction(#name, StubFor(decltype(functions_.name){})));
+#define K740RX_RESOLVE(name, params)                                                         \
+    {                                                                                        \
+        const DllProc stub = StubFor(decltype(functions_.name){});                           \
+        const DllProc function = GetFunction(#name, stub);                                   \
+        functions_.name = reinterpret_cast<decltype(functions_.name)>(function);             \
+        if (IsLoaded() && function == stub) {                                                \
+            qCWarning(lcCalibration, "Calibration library %s lacks %s: that call answers 0", \
+                      libraryFileName, #name);                                               \
+        }                                                                                    \
+    }
     K740RX_SMETER_FUNCTIONS(K740RX_RESOLVE)
 #undef K740RX_RESOLVE
 }
@@ -33,7 +42,7 @@ int32_t InxCalibratorSMeter::Unload() {
 }
 
 int32_t InxCalibratorSMeter::GetCS(const char* model, int32_t mode, int64_t hertz,
-                                   CalRecord* record) {
+                                   CalRecord* record) const {
     return Call(functions_.GetCS, kNotLoaded, calibrationHandle_, model, mode, hertz, record);
 }
 

@@ -3,41 +3,20 @@
 // answering 0 through a stub, and every call made with the calibration handle first.
 #include <cstdint>
 
+#include "calibration/K740RXCalibrationApi.h"
 #include "core/CnxInterfaceDll.h"
-
-// The record the library fills for one raw strength value. It crosses the library boundary, so its
-// layout is fixed.
-#pragma pack(push, 1)
-struct CalRecord {
-    uint32_t size;  // 33, written by the program
-    uint8_t raw;    // 0..255, written by the program before each call
-    double dbm;     // written by the library
-    uint8_t reserved[20];
-};
-#pragma pack(pop)
-static_assert(sizeof(CalRecord) == 33, "CalRecord is 33 bytes at the library boundary");
-
-#define K740RX_SMETER_FUNCTIONS(X)                                                                \
-    X(LoadCALFile, (const char* path))                                                            \
-    X(Unload, (int32_t handle))                                                                   \
-    X(GetCS, (int32_t handle, const char* model, int32_t mode, int64_t hertz, CalRecord* record)) \
-    X(SaveCALFile, (int32_t handle, const char* path))                                            \
-    X(PutDBMs, (int32_t handle, int32_t a, int32_t b, int32_t c, int32_t d, int32_t e))           \
-    X(GetModes, (int32_t handle, int32_t a, int32_t b, int32_t c))                                \
-    X(GetFrequencies, (int32_t handle, int32_t a, int32_t b, int32_t c, int32_t d))               \
-    X(DeleteMode, (int32_t handle, int32_t a, int32_t b))                                         \
-    X(DeleteFrequency, (int32_t handle, int32_t a, int32_t b, int32_t c, int32_t d))
 
 class InxCalibratorSMeter : public CnxInterfaceDll {
 public:
     // What a wrapper answers when the library is not loaded.
     static constexpr int32_t kNotLoaded = -10;
 
+    // Binds the library; each export it lacks is named in the log.
     explicit InxCalibratorSMeter(const char* libraryFileName);
 
     int32_t LoadCALFile(const char* path);
     int32_t Unload();
-    int32_t GetCS(const char* model, int32_t mode, int64_t hertz, CalRecord* record);
+    int32_t GetCS(const char* model, int32_t mode, int64_t hertz, CalRecord* record) const;
     int32_t SaveCALFile(const char* path);
     int32_t PutDBMs(int32_t a, int32_t b, int32_t c, int32_t d, int32_t e);
     // These two answer 0, not kNotLoaded, without the library.
@@ -52,7 +31,7 @@ public:
 
 protected:
     template <typename... Params, typename... Args>
-    int32_t Call(int32_t (*function)(Params...), int32_t notLoaded, Args... args) {
+    int32_t Call(int32_t (*function)(Params...), int32_t notLoaded, Args... args) const {
         return IsLoaded() ? function(args...) : notLoaded;
     }
 

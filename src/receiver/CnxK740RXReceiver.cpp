@@ -5,6 +5,7 @@
 #include <cstring>
 #include <exception>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -392,9 +393,9 @@ int32_t CnxK740RXReceiver::DemoLevel(int64_t hertz, bool attenuator) {
 
 double CnxK740RXReceiver::GetLevelRaw() {
     const auto raw = static_cast<uint32_t>(GetRawSignalStrength(handle_.load()));
-    const CalRecord* record =
-        calibrator_ != nullptr ? calibrator_->Calibrate(static_cast<uint8_t>(raw)) : nullptr;
-    lastLevel_ = record != nullptr ? double{record->dbm} : RawToTenthsDbm(raw) / 10.0;
+    const std::optional<CalRecord> record =
+        calibrator_ != nullptr ? calibrator_->Calibrate(static_cast<uint8_t>(raw)) : std::nullopt;
+    lastLevel_ = record ? double{record->dbm} : RawToTenthsDbm(raw) / 10.0;
     return lastLevel_;
 }
 

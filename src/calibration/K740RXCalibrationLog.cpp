@@ -1,0 +1,3 @@
+#include "calibration/K740RXCalibrationLog.h"
+
+Q_LOGGING_CATEGORY(lcCalibration, "k740.calibration")

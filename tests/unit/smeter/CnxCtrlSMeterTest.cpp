@@ -1,0 +1,170 @@
+#include "smeter/CnxCtrlSMeter.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSpinBox>
+#include <vector>
+
+#include "GuiTestSupport.h"
+#include "smeter/CnxSMeterDebug.h"
+#include "smeter/CnxSMeterLevelRules.h"
+#include "ui/TmyColorScheme.h"
+
+namespace {
+
+class CnxCtrlSMeterTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        panel_.resize(280, 150);
+        panel_.show();
+    }
+
+    // Lets the meter glide until its bar and number rest on the level (the peak mark may linger).
+    bool Settled() {
+        return PumpUntil([this] {
+            const CnxSMeterBallistics& b = panel_.Meter()->Ballistics();
+            return b.Needle() == b.GetTarget() && b.Readout() == b.GetTarget();
+        });
+    }
+
+    void PressOnMeter(double dbm) {
+        CnxSMeterDebug* meter = panel_.Meter();
+        const QRectF bar = meter->BarArea();
+        const QPointF at(bar.left() + CnxSMeterScale::Position(dbm) * bar.width(),
+                         bar.center().y());
+        QMouseEvent press(QEvent::MouseButtonPress, at, meter->mapToGlobal(at), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(meter, &press);
+    }
+
+    void Key(QWidget* target, int key) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &press);
+    }
+
+    // The colour in the middle of the bar's first segment.
+    QColor BarColour() {
+        const QImage image = panel_.Meter()->grab().toImage();
+        const QRectF bar = panel_.Meter()->BarArea();
+        const qreal ratio = image.devicePixelRatio();
+        return image.pixelColor(
+            QPoint(int((bar.left() + 2) * ratio), int(bar.center().y() * ratio)));
+    }
+
+    QApplication& app_ = EnsureQtApp();  // before any widget
+    CnxCtrlSMeter panel_;
+};
+
+}  // namespace
+
+TEST_F(CnxCtrlSMeterTest, TheMeterGlidesToEachLevelWithinItsScale) {
+    // A demo receiver at 142.75 MHz with a +2.5 dB offset.
+    panel_.SetLevel(CnxSMeterLevelRules::ShownLevel(-101.0, 25, true, 142750000, false));
+    EXPECT_DOUBLE_EQ(panel_.GetLevel(), -57.5);
+    EXPECT_TRUE(panel_.Meter()->Ballistics().IsMoving());
+    EXPECT_LT(panel_.Meter()->Ballistics().Needle(), -57.5);
+    ASSERT_TRUE(Settled());
+    EXPECT_DOUBLE_EQ(panel_.Meter()->Ballistics().Readout(), -57.5);
+
+    // Beyond the scale the meter stops at its end.
+    panel_.Meter()->SetSmoothing({1.0, 1.0, 1.0, 1.0});
+    panel_.SetLevel(-30.0);
+    EXPECT_EQ(panel_.GetLevel(), -40.0);
+    ASSERT_TRUE(Settled());
+    EXPECT_EQ(panel_.Meter()->Ballistics().Needle(), -40.0);
+}
+
+TEST_F(CnxCtrlSMeterTest, TheSameOffsetTwiceLeavesTheReadingAlone) {
+    panel_.SetLevel(CnxSMeterLevelRules::ShownLevel(-80.0, 0, false, 150000000, false));
+    // The offset goes from 0 to +2.5 dB: the reading is shown again under it.
+    const auto reading = CnxSMeterLevelRules::ReadingToReshow(0, 25, false, panel_.GetLevel());
+    ASSERT_TRUE(reading.has_value());
+    panel_.SetLevel(CnxSMeterLevelRules::ShownLevel(*reading, 25, false, 150000000, false));
+    EXPECT_DOUBLE_EQ(panel_.GetLevel(), -77.5);
+    EXPECT_FALSE(CnxSMeterLevelRules::ReadingToReshow(25, 25, false, panel_.GetLevel()));
+    EXPECT_DOUBLE_EQ(panel_.GetLevel(), -77.5);
+}
+
+TEST_F(CnxCtrlSMeterTest, StatusTextsShowTheStateAndClicksStepIt) {
+    std::vector<int32_t> atten, agc, avc;
+    panel_.OnAttenuatorClicked.Subscribe(this, [&](void* sender, int32_t v) {
+        EXPECT_EQ(sender, &panel_);
+        atten.push_back(v);
+    });
+    panel_.OnAGCClicked.Subscribe(this, [&](void*, int32_t v) { agc.push_back(v); });
+    panel_.OnAVCClicked.Subscribe(this, [&](void*, int32_t v) { avc.push_back(v); });
+
+    EXPECT_EQ(panel_.AttenuatorButton()->text(), "ATTEN OFF");
+    panel_.SetAttenuator(true);
+    EXPECT_EQ(panel_.AttenuatorButton()->text(), "ATTEN ON");
+    EXPECT_TRUE(
+        panel_.AttenuatorButton()->styleSheet().contains(TmyColorScheme::Default().alarm.name()));
+    panel_.AttenuatorButton()->click();
+    EXPECT_EQ(panel_.AttenuatorButton()->text(), "ATTEN OFF");
+    EXPECT_TRUE(
+        panel_.AttenuatorButton()->styleSheet().contains(TmyColorScheme::Default().level.name()));
+
+    panel_.SetAGCMode(4);
+    EXPECT_EQ(panel_.AGCButton()->text(), "AGC FAST");
+    panel_.AGCButton()->click();
+    EXPECT_EQ(panel_.AGCButton()->text(), "AGC OFF");
+    panel_.AVCButton()->setFocus();
+    Key(panel_.AVCButton(), Qt::Key_Space);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier);
+    QCoreApplication::sendEvent(panel_.AVCButton(), &release);
+    EXPECT_EQ(panel_.AVCButton()->text(), "AVC OFF");
+    panel_.SetAVCMode(2);
+    EXPECT_EQ(panel_.AVCButton()->text(), "AVC SLOW");
+
+    EXPECT_EQ(atten, (std::vector<int32_t>{0}));
+    EXPECT_EQ(agc, (std::vector<int32_t>{0}));
+    EXPECT_EQ(avc, (std::vector<int32_t>{1}));
+}
+
+TEST_F(CnxCtrlSMeterTest, TheSquelchThresholdIsSetOnTheMeterOrInItsField) {
+    std::vector<int32_t> squelch;
+    panel_.OnSquelchChanged.Subscribe(this, [&](void*, int32_t v) { squelch.push_back(v); });
+
+    PressOnMeter(-80.0);
+    EXPECT_EQ(panel_.Model().GetSquelchThreshold(), -80.0);
+    EXPECT_EQ(panel_.SquelchField()->value(), -80);
+    Key(panel_.Meter(), Qt::Key_Up);
+    EXPECT_EQ(panel_.Model().GetSquelchThreshold(), -79.0);
+    Key(panel_.Meter(), Qt::Key_PageDown);
+    EXPECT_EQ(panel_.SquelchField()->value(), -85);
+    panel_.SquelchField()->setValue(-60);
+    EXPECT_EQ(panel_.Model().GetSquelchThreshold(), -60.0);
+
+    panel_.SetLevel(-61.0);
+    panel_.SetLevel(-60.0);
+    EXPECT_EQ(squelch, (std::vector<int32_t>{1, 0}));
+    panel_.DefeatButton()->click();
+    EXPECT_TRUE(panel_.Model().GetSquelchDefeat());
+    panel_.SetLevel(-100.0);
+    EXPECT_FALSE(panel_.Model().IsSquelched());
+
+    // Hidden, the controls and the meter leave the threshold alone.
+    panel_.ShowSquelchControls(false);
+    EXPECT_FALSE(panel_.SquelchField()->isVisible());
+    EXPECT_FALSE(panel_.DefeatButton()->isVisible());
+    PressOnMeter(-100.0);
+    Key(panel_.Meter(), Qt::Key_Up);
+    EXPECT_EQ(panel_.Model().GetSquelchThreshold(), -60.0);
+}
+
+TEST_F(CnxCtrlSMeterTest, TheBarTakesThePresentColourWithASignalAndAnotherWhenSquelched) {
+    const TmyColorScheme& s = TmyColorScheme::Default();
+    panel_.Meter()->SetSmoothing({1.0, 1.0, 1.0, 1.0});
+    panel_.SetSquelchThreshold(-100.0);
+    panel_.SetLevel(-90.0);
+    ASSERT_TRUE(Settled());
+    EXPECT_EQ(BarColour(), s.level);
+    panel_.SetLevel(-110.0);
+    ASSERT_TRUE(Settled());
+    EXPECT_NE(BarColour(), s.level);
+    EXPECT_TRUE(panel_.Model().IsSquelched());
+}

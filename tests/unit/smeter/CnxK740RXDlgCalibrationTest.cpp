@@ -1,0 +1,154 @@
+#include "smeter/CnxK740RXDlgCalibration.h"
+
+#include <gtest/gtest.h>
+
+#include <QDoubleSpinBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <vector>
+
+#include "GuiTestSupport.h"
+#include "core/TmyComponent.h"
+#include "smeter/K740RXSMeterMessages.h"
+
+namespace {
+
+// The main window's side: every message the dialog posts.
+class MainWindowStandIn : public TmyComponent {
+public:
+    std::vector<TmyMessage> messages;
+
+    std::vector<int32_t> Offsets() const {
+        std::vector<int32_t> offsets;
+        for (const TmyMessage& m : messages) {
+            if (m.message == WM_CAL_OFFSET) {
+                offsets.push_back(int32_t(m.wParam));
+            }
+        }
+        return offsets;
+    }
+
+protected:
+    void OnWindowMessage(const TmyMessage& m) override { messages.push_back(m); }
+};
+
+class CnxK740RXDlgCalibrationTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EnsureQtApp();
+        dialog_ = std::make_unique<CnxK740RXDlgCalibration>(nullptr, main_.GetHandle());
+        dialog_->show();
+    }
+
+    // Posted messages arrive through the event loop; this lets them.
+    void Deliver() { PumpFor(50ms); }
+
+    // Replaces the field's number with the text, key by key.
+    void Type(const QString& text) {
+        QDoubleSpinBox* field = dialog_->Field();
+        field->setFocus();
+        field->selectAll();
+        for (QChar c : text) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+            QCoreApplication::sendEvent(field, &press);
+        }
+    }
+
+    void Key(int key) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QCoreApplication::sendEvent(dialog_->Field(), &press);
+    }
+
+    QPushButton* Button(const QString& text) {
+        for (QPushButton* button : dialog_->findChildren<QPushButton*>()) {
+            if (button->text() == text) {
+                return button;
+            }
+        }
+        return nullptr;
+    }
+
+    MainWindowStandIn main_;
+    std::unique_ptr<CnxK740RXDlgCalibration> dialog_;
+};
+
+}  // namespace
+
+TEST_F(CnxK740RXDlgCalibrationTest, ShowsItsCaptionLabelsAndTheValueInDecibels) {
+    EXPECT_EQ(dialog_->windowTitle(), " K740RX Calibration");
+    QStringList labels;
+    for (QLabel* label : dialog_->findChildren<QLabel*>()) {
+        labels << label->text();
+    }
+    EXPECT_TRUE(labels.contains("Calibration          "));
+    EXPECT_TRUE(labels.contains("     S-Meter"));
+    EXPECT_EQ(dialog_->GetValue(), 0.0);
+    dialog_->SetValue(2.5);
+    EXPECT_EQ(dialog_->Field()->text(), "2.5 dB");
+}
+
+TEST_F(CnxK740RXDlgCalibrationTest, EachNewValuePostsItsTenthsTruncatedTowardZero) {
+    dialog_->SetValue(-0.35);
+    dialog_->SetValue(-0.35);  // unchanged: nothing posted
+    Type("1.0");
+    Deliver();
+    EXPECT_EQ(main_.Offsets(), (std::vector<int32_t>{-3}));  // not yet committed
+    Key(Qt::Key_Return);
+    Deliver();
+    EXPECT_EQ(dialog_->GetValue(), 1.0);
+    EXPECT_EQ(main_.Offsets(), (std::vector<int32_t>{-3, 10}));
+    EXPECT_TRUE(dialog_->isVisible());
+}
+
+TEST_F(CnxK740RXDlgCalibrationTest, TheUpDownControlStepsInExactTenths) {
+    for (int i = 0; i < 8; ++i) {
+        Key(Qt::Key_Up);
+    }
+    Key(Qt::Key_Down);
+    Key(Qt::Key_PageUp);
+    Deliver();
+    EXPECT_EQ(main_.Offsets(), (std::vector<int32_t>{1, 2, 3, 4, 5, 6, 7, 8, 7, 17}));
+    EXPECT_EQ(dialog_->Field()->text(), "1.7 dB");
+}
+
+TEST_F(CnxK740RXDlgCalibrationTest, OffsetsBeyondTheRangeAreRefusedAsTheyAreTyped) {
+    dialog_->SetValue(1.5);
+    Type("60");  // the 0 would make it 60 dB: refused
+    EXPECT_EQ(dialog_->Field()->cleanText(), "6");
+    Type("-51");
+    EXPECT_EQ(dialog_->Field()->cleanText(), "-5");
+    Deliver();
+    EXPECT_EQ(dialog_->GetValue(), 1.5);
+    EXPECT_EQ(main_.Offsets(), (std::vector<int32_t>{15}));
+    dialog_->SetValue(CnxK740RXDlgCalibration::kMaximum);
+    Key(Qt::Key_Up);
+    Deliver();
+    EXPECT_EQ(main_.Offsets(), (std::vector<int32_t>{15, 500}));
+}
+
+TEST_F(CnxK740RXDlgCalibrationTest, OKPostsTheOffsetOnceMoreThenEveryCloseAsksToBeDestroyed) {
+    dialog_->SetValue(-1.2);
+    Button("OK")->click();
+    Deliver();
+    EXPECT_FALSE(dialog_->isVisible());
+    ASSERT_EQ(main_.messages.size(), 3u);
+    EXPECT_EQ(main_.Offsets(), (std::vector<int32_t>{-12, -12}));
+    EXPECT_EQ(main_.messages.back().message, WM_CAL_CLOSE);
+    EXPECT_EQ(main_.messages.back().wParam, WPARAM(dialog_.get()));
+
+    for (int way = 0; way < 2; ++way) {
+        main_.messages.clear();
+        dialog_->show();
+        if (way == 0) {
+            Button("Close")->click();
+        } else {
+            dialog_->close();
+        }
+        Deliver();
+        EXPECT_FALSE(dialog_->isVisible()) << way;
+        ASSERT_EQ(main_.messages.size(), 1u) << way;
+        EXPECT_EQ(main_.messages.front().message, WM_CAL_CLOSE) << way;
+    }
+}
