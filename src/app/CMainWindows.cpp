@@ -20,6 +20,7 @@
 #include "receiver/K740RXReceiverMessages.h"
 #include "settings/CnxAppOptions.h"
 #include "settings/CnxK740RXFileIniApp.h"
+#include "smeter/CnxK740RXDlgCalibration.h"
 #include "spectrum/CFIR2Factory.h"
 #include "spectrum/CWindow.h"
 
@@ -114,6 +115,10 @@ void CMainWindows::SetupApplication() {
 }
 
 void CMainWindows::SetupCalibration() {
+    if (calibrator_) {
+        SplashStatus("Initializing failed", true);
+        return;
+    }
     const std::string dir = settings_->GetProgramDir();
     auto calibrator = std::make_unique<CnxK740RXCalibratorSMeter>((dir + "/smetersdk.dll").c_str(),
                                                                   dir + "/qvk74m.cal");
@@ -232,6 +237,9 @@ void CMainWindows::OnWindowMessage(const TmyMessage& m) {
         case WM_MAIN_CLOSE_ABOUT:
             CloseAboutWindow();
             break;
+        case WM_CAL_CLOSE:
+            CloseCalibrationWindow();
+            break;
         case WM_CAL_OFFSET:
             SetSMeterCal(int32_t(m.wParam));
             break;
@@ -270,6 +278,7 @@ void CMainWindows::OnClose() {
     }
     qCInfo(lcApp) << "closing";
     CloseAboutWindow();
+    CloseCalibrationWindow();
     splash_.reset();
     hide();
     app_.Quit();
@@ -316,6 +325,7 @@ void CMainWindows::Destroy() {
     KillTimer(kTimerReceiversReady);
     KillTimer(kTimerDeferredStart);
     about_.reset();
+    calibration_.reset();
     for (SnxReceiverSlot& slot : slots_) {
         slot.disconnected.reset();
     }

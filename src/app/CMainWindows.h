@@ -29,7 +29,8 @@ class CnxCtrlKnob;
 class CnxCtrlFrequencyBand;
 class CnxK740RXDlgDisconnected;
 class CnxK740RXDlgAbout;
-class CnxCtrlLevelMeter;
+class CnxCtrlSMeter;
+class CnxK740RXDlgCalibration;
 class CnxCtrlScanArea;
 class CnxCtrlSpectrumPanel;
 class CFIR2;
@@ -90,6 +91,8 @@ public:
     CnxCtrlFrequency* FrequencyEntry() { return frequencyEntry_; }
     CnxCtrlFrequencyBand* BandDisplay() { return bandDisplay_; }
     const CnxK740RXDlgDisconnected* DisconnectionWindow(int index) const;
+    CnxK740RXDlgCalibration* CalibrationWindow() const { return calibration_.get(); }
+    CnxCtrlSMeter* Meter(int index) const { return slots_.at(index).meter; }
 
 protected:
     void OnWindowMessage(const TmyMessage& message) override;
@@ -105,7 +108,7 @@ private:
         int32_t frequency = 0;
         int64_t scanPosition = 0;  // the frequency of the slot's latest scan sample
         std::unique_ptr<CnxK740RXDlgDisconnected> disconnected;
-        CnxCtrlLevelMeter* meter = nullptr;
+        CnxCtrlSMeter* meter = nullptr;
     };
 
     // Start-up and shutdown (CMainWindows.cpp)
@@ -156,14 +159,19 @@ private:
     void MoveGraphView(int steps) override;
     void SelectChannelSteps(bool channelSteps) override;
 
+    // Metering (CMainWindowsMetering.cpp)
+    void PollLevel();
+    void ShowLevel();
+    CnxCtrlSMeter* SelectedMeter() const;
+    void OpenCalibrationWindow();
+    void CloseCalibrationWindow();
+
     // Receivers (CMainWindowsReceivers.cpp)
     CnxK740RXReceiver* CurrentReceiver() const;
     int IndexOf(const CnxK740RXReceiver* receiver) const;
     void OnListSelection(void* sender, const SnxK740RXInfoListItem* item);
     void OnConnection(CnxK740RXReceiver* receiver, bool connected);
     void OnSwitchToDemo(CnxK740RXReceiver* receiver);
-    void PollLevel();
-    void ShowLevel();
     void OpenReceiverListWindow();
     void OpenAboutWindow();
     void CloseAboutWindow();
@@ -177,6 +185,7 @@ private:
     std::unique_ptr<CnxK740RXCalibratorSMeter> calibrator_;
     std::unique_ptr<CnxK740RX_ReceiverManager> manager_;
     std::unique_ptr<CnxK740RXDlgAbout> about_;
+    std::unique_ptr<CnxK740RXDlgCalibration> calibration_;
     std::unique_ptr<CFIR2> filter_;
     std::unique_ptr<CmqVqbMixerCom> mixer_;
     std::unique_ptr<CmqKnobBoxMapping> knobBox_;

@@ -15,12 +15,12 @@
 #include "app/CnxCtrlFrequency.h"
 #include "app/CnxCtrlFrequencyBand.h"
 #include "app/CnxCtrlKnob.h"
-#include "app/CnxCtrlLevelMeter.h"
 #include "app/CnxCtrlScanArea.h"
 #include "app/CnxTuningRules.h"
 #include "receiver/CnxK740RXCtrlReceiverManager.h"
 #include "settings/CnxFrequencyBandList.h"
 #include "settings/CnxK740RXFileIniApp.h"
+#include "smeter/CnxCtrlSMeter.h"
 #include "spectrum/CnxCtrlSpectrumPanel.h"
 #include "ui/TmyColorScheme.h"
 
@@ -60,6 +60,7 @@ void CMainWindows::BuildControls() {
     receiverList_->OnHelp.Subscribe(this, [this](void*, int32_t) { OpenHelp(); });
     receiverList_->OnAbout.Subscribe(this, [this](void*, int32_t) { OpenAboutWindow(); });
     receiverList_->OnInfo.Subscribe(this, [this](void*, int32_t) { OpenReceiverListWindow(); });
+    receiverList_->OnCal.Subscribe(this, [this](void*, int32_t) { OpenCalibrationWindow(); });
 
     // Tuning block.
     QFrame* tuning = MakePanel(this);
@@ -109,7 +110,9 @@ void CMainWindows::BuildControls() {
     meterStack_ = new QStackedWidget(meter);
     meterStack_->setStyleSheet(QStringLiteral("background: transparent;"));
     for (SnxReceiverSlot& slot : slots_) {
-        slot.meter = new CnxCtrlLevelMeter(meterStack_);
+        slot.meter = new CnxCtrlSMeter(meterStack_);
+        slot.meter->OnAttenuatorClicked.Subscribe(
+            this, [this](void*, int32_t on) { SetAttenuator(on != 0); });
         meterStack_->addWidget(slot.meter);
     }
     auto* meterLayout = new QVBoxLayout(meter);

@@ -10,7 +10,6 @@
 #include "app/CMainWindows.h"
 #include "app/CnxCtrlFrequency.h"
 #include "app/CnxCtrlKnob.h"
-#include "app/CnxCtrlLevelMeter.h"
 #include "app/CnxCtrlScanArea.h"
 #include "app/CnxK740RXDlgAbout.h"
 #include "app/CnxK740RXDlgDisconnected.h"
@@ -22,6 +21,7 @@
 #include "receiver/CnxK740RX_ReceiverManager.h"
 #include "receiver/K740RXReceiverMessages.h"
 #include "settings/CnxK740RXFileIniApp.h"
+#include "smeter/CnxCtrlSMeter.h"
 
 std::string CMainWindows::SerialOf(const CnxK740RXReceiver* receiver) const {
     if (receiver == nullptr) {
@@ -140,38 +140,6 @@ void CMainWindows::UpdateControlsEnabled() {
         setFocus();
     }
     scanArea_->setEnabled(usable);
-}
-
-void CMainWindows::SetSMeterCal(int32_t offset, bool force) {
-    if (offset == settings_->Current().sMeterCal && !force) {
-        return;
-    }
-    settings_->Current().sMeterCal = offset;
-    if (CnxK740RXReceiver* current = CurrentReceiver()) {
-        current->SetLevelCorrection(offset);
-    }
-    ShowLevel();
-}
-
-void CMainWindows::PollLevel() {
-    CnxK740RXReceiver* current = CurrentReceiver();
-    if (current == nullptr || IsSelectedScanning()) {
-        return;
-    }
-    const bool live =
-        current->GetPower() != 0 && current->IsDeviceConnected() && current->AreStreamsRunning();
-    if (live || current->IsDemo()) {
-        level_ = current->GetLevelDbm();
-        ShowLevel();
-    }
-}
-
-void CMainWindows::ShowLevel() {
-    const int selected = GetSelectedReceiver();
-    if (selected >= 0 && slots_[selected].meter != nullptr) {
-        slots_[selected].meter->SetLevel(level_ + settings_->Current().sMeterCal / 10.0,
-                                         settings_->Current().atten != 0);
-    }
 }
 
 const CnxK740RXDlgDisconnected* CMainWindows::DisconnectionWindow(int index) const {

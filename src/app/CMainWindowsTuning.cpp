@@ -18,6 +18,7 @@
 #include "receiver/CnxK740RX_ReceiverManager.h"
 #include "settings/CnxChannelPlan.h"
 #include "settings/CnxK740RXFileIniApp.h"
+#include "smeter/CnxCtrlSMeter.h"
 #include "spectrum/CnxCtrlSpectrumPanel.h"
 
 int32_t CMainWindows::GetCurrentFrequency() const {
@@ -161,7 +162,11 @@ void CMainWindows::SetAttenuator(bool on, bool force) {
         current->SetAttenuator(on);
     }
     if (attenButton_ != nullptr) {
+        const QSignalBlocker block(attenButton_);
         attenButton_->setChecked(on);
+    }
+    if (CnxCtrlSMeter* meter = SelectedMeter()) {
+        meter->SetAttenuator(on);
     }
 }
 
