@@ -52,7 +52,7 @@ const WAVEFORMATEX& CStreamWaveFile::GetWaveFormat() const {
 
 uint32_t CStreamWaveFile::OpenMemory(const void* data, uint32_t size) {
     // Closing frees the I/O information, so the open one goes first.
-    if (Close() != 0) {
+    if (CStreamWaveFile::Close() != 0) {
         return 1;
     }
     ioInfo_ = std::make_unique<SnxMmioInfo>();
@@ -70,7 +70,8 @@ uint32_t CStreamWaveFile::Open(const char* name, uint32_t) {
     if (name == nullptr || name[0] == '\0') {
         return 1;
     }
-    if (!closed_ && Close() != 0) {
+    // The reader's own Close: a derived device's Close would stop the device as well.
+    if (!closed_ && CStreamWaveFile::Close() != 0) {
         return 1;
     }
     std::memset(fileName_, 0, sizeof fileName_);
@@ -84,7 +85,7 @@ uint32_t CStreamWaveFile::Open(const char* name, uint32_t) {
     fileLength_ = fileEnd_ - fileStart_;
 
     const auto fail = [this](uint32_t result) {
-        Close();
+        CStreamWaveFile::Close();
         return result;
     };
     if (file_.Descend(&riffChunk_, nullptr, CSndMmioFile::kFindRiff) != 0) {
