@@ -32,6 +32,11 @@ MMRESULT CSndWaveInDevice::Open() {
 MMRESULT CSndWaveInDevice::ResetDevice() {
     lastError_ = waveInReset(device_);
     if (lastError_ == MMSYSERR_NOERROR) {
+        // The device no longer records, so the buffers it hands back are not replaced: that
+        // would only queue new ones and keep the device from closing.
+        if (state_ == DeviceRunning) {
+            state_ = DeviceStopped;
+        }
         TmyMessageQueue::ForCurrentThread().DispatchWaiting(callback_);
     }
     return lastError_;
@@ -80,9 +85,6 @@ MMRESULT CSndWaveInDevice::Stop() {
 MMRESULT CSndWaveInDevice::ResetAndStop() {
     if (device_ != nullptr && state_ == DeviceRunning && ResetDevice() == MMSYSERR_NOERROR) {
         lastError_ = waveInStop(device_);
-        if (lastError_ == MMSYSERR_NOERROR) {
-            state_ = DeviceStopped;
-        }
     }
     return lastError_;
 }
