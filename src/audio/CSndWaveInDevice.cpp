@@ -72,18 +72,23 @@ MMRESULT CSndWaveInDevice::Start() {
     return lastError_;
 }
 
+// Stop and ResetAndStop succeed when there is nothing to stop, whatever failed before.
 MMRESULT CSndWaveInDevice::Stop() {
-    if (device_ != nullptr && state_ == DeviceRunning) {
-        lastError_ = waveInStop(device_);
-        if (lastError_ == MMSYSERR_NOERROR) {
-            state_ = DeviceStopped;
-        }
+    if (device_ == nullptr || state_ != DeviceRunning) {
+        return MMSYSERR_NOERROR;
+    }
+    lastError_ = waveInStop(device_);
+    if (lastError_ == MMSYSERR_NOERROR) {
+        state_ = DeviceStopped;
     }
     return lastError_;
 }
 
 MMRESULT CSndWaveInDevice::ResetAndStop() {
-    if (device_ != nullptr && state_ == DeviceRunning && ResetDevice() == MMSYSERR_NOERROR) {
+    if (device_ == nullptr || state_ != DeviceRunning) {
+        return MMSYSERR_NOERROR;
+    }
+    if (ResetDevice() == MMSYSERR_NOERROR) {
         lastError_ = waveInStop(device_);
     }
     return lastError_;
