@@ -78,7 +78,9 @@ public:
         process_.waitForFinished(5000);
         const QByteArray data = process_.readAllStandardOutput();
         std::vector<int16_t> samples(std::size_t(data.size()) / 2);
-        std::memcpy(samples.data(), data.constData(), samples.size() * 2);
+        if (!samples.empty()) {
+            std::memcpy(samples.data(), data.constData(), samples.size() * 2);
+        }
         return samples;
     }
 

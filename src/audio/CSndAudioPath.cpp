@@ -42,7 +42,8 @@ CSndAudioPath::Block& CSndAudioPath::NextSlot() {
 
 void CSndAudioPath::OnReceiverBlock(WPARAM wParam, LPARAM lParam) {
     const auto* block = reinterpret_cast<const AudioBlock*>(wParam);
-    if (block == nullptr || lParam <= 0 || awaitingFence_ || !Accepting()) {
+    if (block == nullptr || block->samples == nullptr || lParam <= 0 || awaitingFence_ ||
+        !Accepting()) {
         return;
     }
     const std::size_t count = std::min<std::size_t>(std::size_t(lParam), block->bytes) / 4;
@@ -56,13 +57,17 @@ void CSndAudioPath::OnReceiverBlock(WPARAM wParam, LPARAM lParam) {
 }
 
 void CSndAudioPath::OnPlayerBlock(WPARAM wParam, LPARAM lParam) {
-    if (player_ == nullptr || !demo_) {
+    if (player_ == nullptr) {
         return;
     }
     // The source holds its delivered buffers until told; every block it sent releases one, even
-    // one that is not played, or they would pile up while scanning.
+    // one that is not played (scanning, or a block that comes after a switch to a real
+    // receiver), or they would pile up for good.
     if (CSndWaveInDevice* source = player_->GetCurrentSource()) {
         source->TrimBuffers();
+    }
+    if (!demo_) {
+        return;
     }
     const auto* samples = reinterpret_cast<const int16_t*>(wParam);
     const std::size_t count = lParam > 0 ? std::size_t(lParam) / 2 : 0;

@@ -113,7 +113,9 @@ int CSndResampler::Configure(float inputRate, float outputRate, uint32_t blockLe
     if (!(inputRate > 0 && outputRate > 0)) {
         return 0;  // no step exists for such rates
     }
-    if (!Ensure(history_, historyCapacity_, blockLength + kHistory)) {
+    // One sample beyond the kept history and the block: the highest tap index the read position
+    // is clamped to reaches it.
+    if (!Ensure(history_, historyCapacity_, blockLength + kHistory + 1)) {
         return 0;
     }
     std::fill_n(history_.get(), historyCapacity_, int16_t{0});
@@ -135,7 +137,9 @@ const int16_t* CSndResampler::Process(const int16_t* samples, uint32_t count, ui
     if (!history_ || !output_ || (samples == nullptr && count > 0)) {
         return output_.get();
     }
-    std::memcpy(history_.get() + kHistory, samples, std::size_t{count} * sizeof(int16_t));
+    if (count > 0) {
+        std::memcpy(history_.get() + kHistory, samples, std::size_t{count} * sizeof(int16_t));
+    }
     const auto produced =
         std::min(static_cast<uint32_t>(outputRate_ / inputRate_ * static_cast<float>(count)),
                  outputCapacity_);

@@ -8,7 +8,7 @@ class CSndResamplerKernel {
 public:
     struct Job {
         const int16_t* table;    // 2049 rows of 8 coefficients, 16-byte aligned
-        const int16_t* history;  // n + 16 samples
+        const int16_t* history;  // n + 17 samples: 16 kept, the block, and a spare
         uint32_t n;
         uint32_t position;  // 16.16, in history samples
         uint32_t step;

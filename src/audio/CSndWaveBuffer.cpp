@@ -43,10 +43,13 @@ CSndWaveBuffer* CSndWaveBuffer::CreateOutput(const void* data, uint32_t size, bo
                                   false);
     }
     char* own = new (std::nothrow) char[size];
-    if (own == nullptr) {
+    if (own == nullptr || (data == nullptr && size > 0)) {
+        delete[] own;
         return nullptr;
     }
-    std::memcpy(own, data, size);
+    if (size > 0) {
+        std::memcpy(own, data, size);
+    }
     return new CSndWaveBuffer(kOutput, own, size, true);
 }
 

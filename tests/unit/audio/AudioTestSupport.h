@@ -75,7 +75,9 @@ inline WaveFileContents ReadWaveFile(const QString& path) {
         return w;
     }
     w.samples.resize(w.dataSize / 2);
-    std::memcpy(w.samples.data(), all.constData() + 44, w.samples.size() * 2);
+    if (!w.samples.empty()) {
+        std::memcpy(w.samples.data(), all.constData() + 44, w.samples.size() * 2);
+    }
     w.valid = true;
     return w;
 }

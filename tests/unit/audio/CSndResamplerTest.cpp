@@ -164,7 +164,7 @@ TEST(CSndResampler, VectorLoopMatchesTheScalarRuleBitForBit) {
     std::uniform_int_distribution<int> sample(-32768, 32767);
     for (uint32_t trial = 0; trial < 200; ++trial) {
         const uint32_t n = 1 + random() % 3000;
-        std::vector<int16_t> history(n + 16);
+        std::vector<int16_t> history(n + 17);
         for (auto& s : history) {
             // Full-scale extremes are where a wrong shift or a saturating pack would show.
             s = static_cast<int16_t>(trial % 4 == 0 ? (random() % 2 ? 32767 : -32768)
