@@ -211,8 +211,8 @@ TEST(CSndWavePlayer, SeekMovesTheWaveFileAndReportsThePosition) {
     UseVirtualCard();
     QTemporaryDir dir;
     const std::string path = SaveImage(dir, "seek.wav", WaveImage::Mono16(96000));
+    std::vector<int32_t> positions;  // outlives the player, which reports while it closes
     Owner owner;
-    std::vector<int32_t> positions;
     owner.player->SetWaveFileName(path.c_str(), 260);
     EXPECT_EQ(owner.player->SeekForward(1000), MMSYSERR_NOERROR);  // not in mode 2: nothing
     ASSERT_EQ(owner.player->Play(CSndWavePlayer::PlayerModeWaveFile), MMSYSERR_NOERROR);
