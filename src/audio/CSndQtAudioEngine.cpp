@@ -1,16 +1,14 @@
 #include "audio/CSndQtAudioEngine.h"
 
-#include <QMetaObject>
-
+#include "audio/CSndQtAudioThread.h"
 #include "audio/CSndQtAudioWorker.h"
 
 CSndQtAudioEngine::CSndQtAudioEngine(std::shared_ptr<CSndWaveQueue> queue,
                                      const QAudioDevice& device, const QAudioFormat& format)
-    : worker_(new CSndQtAudioWorker(std::move(queue), device, format)) {
-    worker_->moveToThread(CSndQtAudioWorker::Thread());
-    QMetaObject::invokeMethod(worker_, &CSndQtAudioWorker::Start, Qt::QueuedConnection);
-}
+    : id_(CSndQtAudioThread::Get().Add([queue = std::move(queue), device, format] {
+          return std::make_unique<CSndQtAudioWorker>(queue, device, format);
+      })) {}
 
 CSndQtAudioEngine::~CSndQtAudioEngine() {
-    worker_->deleteLater();
+    CSndQtAudioThread::Get().Remove(id_);
 }

@@ -57,7 +57,7 @@ void CSndWaveBuffer::Release() {
     if (--references_ > 0) {
         return;
     }
-    if (header_.dwFlags & WHDR_INQUEUE) {
+    if (LoadFlags(header_) & WHDR_INQUEUE) {
         // The device still holds it and may yet write to it: leaving it is safer than freeing it.
         qCWarning(lcAudio) << "A sound buffer was never handed back by its device";
         return;

@@ -21,7 +21,7 @@ MMRESULT CSndWaveQueue::Add(WAVEHDR* header) {
     if (failed_) {
         return MMSYSERR_NODRIVER;
     }
-    header->dwFlags = (header->dwFlags & ~WHDR_DONE) | WHDR_INQUEUE;
+    StoreFlags(*header, (LoadFlags(*header) & ~WHDR_DONE) | WHDR_INQUEUE);
     if (direction_ == Direction::Input) {
         header->dwBytesRecorded = 0;
     }
@@ -78,7 +78,7 @@ void CSndWaveQueue::CompleteFrontLocked() {
         header->dwBytesRecorded = frontOffset_;
     }
     frontOffset_ = 0;
-    header->dwFlags = (header->dwFlags & ~WHDR_INQUEUE) | WHDR_DONE;
+    StoreFlags(*header, (LoadFlags(*header) & ~WHDR_INQUEUE) | WHDR_DONE);
     if (!detached_) {
         PostMessage(callback_, doneMessage_, device_, reinterpret_cast<LPARAM>(header));
     }

@@ -59,7 +59,7 @@ MMRESULT Prepare(SndWaveDevice* device, WAVEHDR* header) {
     if (header == nullptr || header->lpData == nullptr) {
         return MMSYSERR_INVALPARAM;
     }
-    header->dwFlags |= WHDR_PREPARED;
+    StoreFlags(*header, LoadFlags(*header) | WHDR_PREPARED);
     return MMSYSERR_NOERROR;
 }
 
@@ -70,10 +70,11 @@ MMRESULT Unprepare(SndWaveDevice* device, WAVEHDR* header) {
     if (header == nullptr) {
         return MMSYSERR_INVALPARAM;
     }
-    if (header->dwFlags & WHDR_INQUEUE) {
+    const uint32_t flags = LoadFlags(*header);
+    if (flags & WHDR_INQUEUE) {
         return WAVERR_STILLPLAYING;
     }
-    header->dwFlags &= ~WHDR_PREPARED;
+    StoreFlags(*header, flags & ~WHDR_PREPARED);
     return MMSYSERR_NOERROR;
 }
 
@@ -84,10 +85,11 @@ MMRESULT Queue(SndWaveDevice* device, WAVEHDR* header) {
     if (header == nullptr) {
         return MMSYSERR_INVALPARAM;
     }
-    if (!(header->dwFlags & WHDR_PREPARED)) {
+    const uint32_t flags = LoadFlags(*header);
+    if (!(flags & WHDR_PREPARED)) {
         return WAVERR_UNPREPARED;
     }
-    if (header->dwFlags & WHDR_INQUEUE) {
+    if (flags & WHDR_INQUEUE) {
         return WAVERR_STILLPLAYING;
     }
     return device->queue->Add(header);

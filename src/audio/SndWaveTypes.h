@@ -2,6 +2,7 @@
 // The records and result codes of the wave-audio functions (SndWaveApi.h) and of the classes
 // built on them. Values follow the platform the program was designed for, so codes that reach
 // logs and error boxes mean the same everywhere.
+#include <atomic>
 #include <cstdint>
 
 #include "receiver/K740RXReceiverMessages.h"
@@ -41,3 +42,12 @@ struct WAVEHDR {
     WAVEHDR* lpNext = nullptr;
     uintptr_t reserved = 0;
 };
+
+// A queued header's flags change on the thread that moves its samples while the window thread
+// looks at them, so both go through these.
+inline uint32_t LoadFlags(WAVEHDR& header) {
+    return std::atomic_ref<uint32_t>(header.dwFlags).load(std::memory_order_acquire);
+}
+inline void StoreFlags(WAVEHDR& header, uint32_t flags) {
+    std::atomic_ref<uint32_t>(header.dwFlags).store(flags, std::memory_order_release);
+}

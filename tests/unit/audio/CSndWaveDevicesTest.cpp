@@ -243,18 +243,21 @@ TEST(CSndWaveBufferRef, CountsReferencesAndUnpreparesAtTheLast) {
     EXPECT_EQ(first->GetHeader()->dwUser, reinterpret_cast<uintptr_t>(first.Get()));
     EXPECT_FALSE(first.Prepare(nullptr));
     EXPECT_TRUE(first.Prepare(device));
-    EXPECT_TRUE(first->GetHeader()->dwFlags & WHDR_PREPARED);
+    EXPECT_TRUE(LoadFlags(*first->GetHeader()) & WHDR_PREPARED);
     {
         CSndWaveBufferRef second = first;
         EXPECT_EQ(first->GetReferences(), 2u);
     }
     EXPECT_EQ(first->GetReferences(), 1u);
-    EXPECT_TRUE(first->GetHeader()->dwFlags & WHDR_PREPARED);  // still held once
+    EXPECT_TRUE(LoadFlags(*first->GetHeader()) & WHDR_PREPARED);  // still held once
     WAVEHDR* header = first->GetHeader();
     // A buffer in the device cannot be unprepared; once back it can.
     ASSERT_EQ(waveOutWrite(device, header, sizeof *header), MMSYSERR_NOERROR);
     EXPECT_EQ(waveOutUnprepareHeader(device, header, sizeof *header), WAVERR_STILLPLAYING);
-    ASSERT_TRUE(PumpUntil([&] { return header->dwFlags & WHDR_DONE; }));
+    ASSERT_TRUE(PumpUntil([&] { return window.received.size() == 1; }));
+    EXPECT_EQ(window.received[0].message, MM_WOM_DONE);
+    EXPECT_EQ(window.received[0].lParam, reinterpret_cast<LPARAM>(header));
+    EXPECT_TRUE(LoadFlags(*header) & WHDR_DONE);
     first.Reset();  // unprepares, then frees
     EXPECT_FALSE(first);
     CSndWaveBufferRef input(CSndWaveBuffer::CreateInput(64, true));
