@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QTimerEvent>
+#include <algorithm>
 #include <chrono>
 #include <memory>
 
@@ -68,6 +69,26 @@ void TmyMessageQueue::Drain() {
         }
     }
     DeliverPendingTicks();
+}
+
+void TmyMessageQueue::DispatchWaiting(HWND target) {
+    for (;;) {
+        TmyMessage message;
+        {
+            std::lock_guard lock(mutex_);
+            const auto it =
+                std::find_if(messages_.begin(), messages_.end(),
+                             [target](const TmyMessage& m) { return m.hwnd == target; });
+            if (it == messages_.end()) {
+                return;
+            }
+            message = *it;
+            messages_.erase(it);
+        }
+        if (TmyComponent* component = TmyComponentRegistry::Find(target)) {
+            TmyComponentRegistry::Deliver(*component, message);
+        }
+    }
 }
 
 int TmyMessageQueue::StartTimer(HWND target, UINT id, UINT ms) {

@@ -18,6 +18,10 @@ public:
     static TmyMessageQueue& ForCurrentThread();
 
     void Push(const TmyMessage& message);
+    // Takes every message waiting for `target` out of the queue and delivers it at once, in order,
+    // holds or not: a device that hands its buffers back before it closes has their notices
+    // handled before the buffers go away.
+    void DispatchWaiting(HWND target);
     int StartTimer(HWND target, UINT id, UINT ms);
     void StopTimer(int timerId);
 

@@ -1,0 +1,132 @@
+#include "audio/CSndAudioPath.h"
+
+#include <cmath>
+
+#include "audio/CSndWavePlayer.h"
+#include "audio/K740RXAudioMessages.h"
+#include "receiver/K740RXReceiverMessages.h"
+
+namespace {
+
+constexpr float kLargestBelowOne = 32767.0f / 32768.0f;
+
+}  // namespace
+
+CSndAudioPath::CSndAudioPath() {
+    converter_.Configure(float(kPlayerRate), float(kOutputRate), kPlayerBlockSamples);
+}
+
+void CSndAudioPath::BeginSelection() {
+    selecting_ = true;
+}
+
+void CSndAudioPath::EndSelection() {
+    queued_ = 0;
+    next_ = 0;
+    awaitingFence_ = PostMessage(GetHandle(), WM_AUDIO_SELECTION_FENCE, 0, 0);
+    selecting_ = false;
+}
+
+void CSndAudioPath::OnWindowMessage(const TmyMessage& message) {
+    if (message.message == WM_AUDIO_SELECTION_FENCE) {
+        awaitingFence_ = false;
+    }
+}
+
+CSndAudioPath::Block& CSndAudioPath::NextSlot() {
+    Block& slot = queue_[next_];
+    next_ = (next_ + 1) % kQueueLength;
+    queued_ = std::min(queued_ + 1, kQueueLength);
+    return slot;
+}
+
+void CSndAudioPath::OnReceiverBlock(WPARAM wParam, LPARAM lParam) {
+    const auto* block = reinterpret_cast<const AudioBlock*>(wParam);
+    if (block == nullptr || block->samples == nullptr || lParam <= 0 || awaitingFence_ ||
+        !Accepting()) {
+        return;
+    }
+    const std::size_t count = std::min<std::size_t>(std::size_t(lParam), block->bytes) / 4;
+    if (count == 0) {
+        return;
+    }
+    Block& slot = NextSlot();
+    slot.samples.assign(block->samples, block->samples + count);
+    slot.sampleRate = kOutputRate;
+    Handle(slot);
+}
+
+void CSndAudioPath::OnPlayerBlock(WPARAM wParam, LPARAM lParam) {
+    if (player_ == nullptr) {
+        return;
+    }
+    // The source holds its delivered buffers until told; every block it sent releases one, even
+    // one that is not played (scanning, or a block that comes after a switch to a real
+    // receiver), or they would pile up for good.
+    if (CSndWaveInDevice* source = player_->GetCurrentSource()) {
+        source->TrimBuffers();
+    }
+    if (!demo_) {
+        return;
+    }
+    const auto* samples = reinterpret_cast<const int16_t*>(wParam);
+    const std::size_t count = lParam > 0 ? std::size_t(lParam) / 2 : 0;
+    if (samples == nullptr || count == 0 || !Accepting()) {
+        return;
+    }
+    Block& slot = NextSlot();
+    slot.samples.resize(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        slot.samples[i] = float(samples[i]) / 32768.0f;
+    }
+    slot.sampleRate = kPlayerRate;
+    Handle(slot);
+}
+
+void CSndAudioPath::Handle(Block& block) {
+    if (!power_ || scanning_) {
+        return;
+    }
+    OnSpectrumBlock.Raise(this, &block);
+    Play(block);
+}
+
+void CSndAudioPath::Play(const Block& block) {
+    if (player_ != nullptr && player_->IsPaused()) {
+        return;
+    }
+    pcm_.resize(block.samples.size());
+    const float gain = float(volume_) / 2;
+    for (std::size_t i = 0; i < pcm_.size(); ++i) {
+        float y = block.samples[i] * gain;
+        if (std::fabs(y) >= 1.0f) {
+            y = y > 0 ? kLargestBelowOne : -1.0f;
+        }
+        pcm_[i] = static_cast<int16_t>(std::trunc(y * 32768.0f));
+    }
+    const int16_t* out = pcm_.data();
+    uint32_t count = uint32_t(pcm_.size());
+    if (demo_) {
+        out = converter_.Process(out, count, &count);
+    }
+    CSndWaveOutDevice* output = player_ != nullptr ? player_->GetCurrentOutput() : nullptr;
+    if (output != nullptr && monitor_) {
+        output->Write(out, count * 2);
+    }
+    if (recorder_.IsOpen()) {
+        if (monitor_) {
+            recorder_.Write(out, count);
+        } else {
+            pcm_.assign(count, 0);
+            recorder_.Write(pcm_.data(), count);
+        }
+    }
+}
+
+bool CSndAudioPath::StartRecording(const QString& path) {
+    return recorder_.Open(path, kOutputRate);
+}
+
+void CSndAudioPath::StopRecording() {
+    recorder_.Close();
+}

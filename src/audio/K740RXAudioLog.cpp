@@ -1,0 +1,3 @@
+#include "audio/K740RXAudioLog.h"
+
+Q_LOGGING_CATEGORY(lcAudio, "k740.audio")

@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QDateTime>
+#include <QTemporaryDir>
+#include <chrono>
+#include <thread>
+#include <vector>
+
+#include "AudioTestSupport.h"
+#include "audio/CSndWaveRecorder.h"
+
+namespace {
+
+TEST(CSndWaveRecorder, WritesAValidFileAndNamesItByDateReceiverAndFrequency) {
+    QTemporaryDir dir;
+    const QString folder = CSndWaveRecorder::Folder(dir.path());
+    EXPECT_EQ(folder, dir.path() + "/Recordings");
+    const QDateTime when(QDate(2024, 5, 1), QTime(13, 45, 10));
+    const QString name = CSndWaveRecorder::FileName(when, 2, 154000000);
+    EXPECT_EQ(name, "2024-05-01 13-45-10 Receiver 2 154000000 Hz.wav");
+
+    CSndWaveRecorder recorder;
+    ASSERT_TRUE(recorder.Open(folder + "/" + name, 64000));  // makes the folder
+    std::vector<int16_t> samples{1, -2, 300, -32768, 32767};
+    ASSERT_TRUE(recorder.Write(samples.data(), 5));
+    ASSERT_TRUE(recorder.Write(samples.data(), 2));
+    EXPECT_EQ(recorder.GetSampleCount(), 7u);
+    recorder.Close();
+    EXPECT_FALSE(recorder.Write(samples.data(), 1));
+    const WaveFileContents w = ReadWaveFile(folder + "/" + name);
+    ASSERT_TRUE(w.valid);
+    EXPECT_EQ(w.sampleRate, 64000u);
+    EXPECT_EQ(w.channels, 1);
+    EXPECT_EQ(w.bits, 16);
+    EXPECT_EQ(w.dataSize, 14u);
+    EXPECT_EQ(w.riffSize, 36u + 14u);
+    EXPECT_EQ(w.samples, (std::vector<int16_t>{1, -2, 300, -32768, 32767, 1, -2}));
+    EXPECT_FALSE(recorder.Open("/proc/no/such/folder/x.wav", 64000));
+}
+
+TEST(CSndWaveRecorder, FileStaysValidWhenTheProcessIsKilledWhileRecording) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("killed.wav");
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // Record a ramp for a while, then die without closing anything.
+        CSndWaveRecorder recorder;
+        if (!recorder.Open(path, 8000)) {
+            _exit(2);
+        }
+        std::vector<int16_t> block(80);
+        int16_t next = 0;
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(2500);
+        while (std::chrono::steady_clock::now() < end) {
+            for (auto& s : block) {
+                s = next++;
+            }
+            recorder.Write(block.data(), uint32_t(block.size()));
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        raise(SIGKILL);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    const WaveFileContents w = ReadWaveFile(path);
+    ASSERT_TRUE(w.valid);  // the header's sizes lie within the file
+    EXPECT_EQ(w.riffSize, 36 + w.dataSize);
+    // At least the first second's header rewrite counted samples, and they are the ramp.
+    ASSERT_GE(w.samples.size(), 8000u);
+    for (std::size_t i = 0; i < w.samples.size(); ++i) {
+        ASSERT_EQ(w.samples[i], int16_t(i)) << i;
+    }
+}
+
+}  // namespace
