@@ -10,6 +10,8 @@
 #include "app/CnxK740RXDlgDisconnected.h"
 #include "app/CnxThreadSplash.h"
 #include "app/K740RXAppLog.h"
+#include "audio/CSndAudioPath.h"
+#include "audio/CSndWavePlayer.h"
 #include "calibration/CnxK740RXCalibratorSMeter.h"
 #include "core/CnxInterfaceDll.h"
 #include "core/TmyApplication.h"
@@ -38,6 +40,7 @@ CMainWindows::CMainWindows(TmyApplication& app) : QWidget(nullptr), app_(app) {
     setWindowTitle(QStringLiteral(" K740RX Sonobuoy Receiver"));
     resize(kInitialWidth, kInitialHeight);
     settings_ = std::make_unique<CnxK740RXFileIniApp>();
+    audioPath_ = std::make_unique<CSndAudioPath>();
     exceptionLibrary_ = std::make_unique<CnxInterfaceDll>("myexcept.dll");
     driverLibrary_ = std::make_unique<CnxInterfaceDll>("QVK740RXAPI.dll");
     for (int i = 0; i < kMaxReceivers; ++i) {
@@ -169,6 +172,8 @@ void CMainWindows::DeferredStart() {
     KillTimer(kTimerDeferredStart);
     HookControlEvents();
     SplashStatus("Initializing audio devices", false);
+    StartAudio();
+    UpdateAudioState();
     SplashProgress(100);
     const int index = settings_->GetSelectedReceiver();
     FrequencySet(index, settings_->Current().frequency, true);
@@ -202,6 +207,7 @@ void CMainWindows::OnTimer(UINT id) {
         case kTimerLevelPoll:
             PollLevel();
             ShowSweep();
+            ShowRecordingTime();
             break;
         case kTimerReceiversReady:
             OnReceiversReadyPoll();
@@ -254,10 +260,13 @@ void CMainWindows::OnWindowMessage(const TmyMessage& m) {
                         ScanSample::Unpack(m.wParam));
             break;
         case WM_RCV_AUDIO_BLOCK:
-            // Audio blocks wait for the audio player; the receiver gets its block back at once.
-            if (const int index = IndexOf(receiver); index >= 0) {
-                receiver->AcknowledgeAudioBlock();
+            if (const auto* block = reinterpret_cast<const AudioBlock*>(m.wParam)) {
+                OnReceiverAudio(static_cast<CnxK740RXReceiver*>(const_cast<void*>(block->source)),
+                                m.wParam, m.lParam);
             }
+            break;
+        case WM_AUDIO_BLOCK:
+            OnPlayerAudio(m.wParam, m.lParam);
             break;
         default:
             break;
@@ -326,6 +335,7 @@ void CMainWindows::Destroy() {
     KillTimer(kTimerDeferredStart);
     about_.reset();
     calibration_.reset();
+    StopAudio();
     for (SnxReceiverSlot& slot : slots_) {
         slot.disconnected.reset();
     }

@@ -2,6 +2,7 @@
 // The main window and conductor of the program: it owns the settings, the receivers, the
 // calibrator and every control, runs start-up in two stages and a deferred start, routes the
 // receivers' messages and the controls' events, and shuts everything down in order.
+#include <QDateTime>
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -35,6 +36,8 @@ class CnxCtrlScanArea;
 class CnxCtrlSpectrumPanel;
 class CFIR2;
 class CmqVqbMixerCom;
+class CSndAudioPath;
+class CSndWavePlayer;
 class CmqKnobBoxMapping;
 class QPushButton;
 class QSlider;
@@ -151,6 +154,20 @@ private:
     void OnScanLevel(CnxK740RXReceiver* receiver, const ScanSample& sample);
     void ShowSweep();
 
+    // Audio (CMainWindowsAudio.cpp)
+    void StartAudio();
+    void StopAudio();
+    // The player's source for the selected receiver: noise for a demo one, else the sound card.
+    void PlayReceiverSource();
+    // A demo receiver plays the demo sound on the three demo frequencies, noise elsewhere.
+    void PlayDemoSoundFor(int32_t frequency);
+    void UpdateAudioState();
+    void OnReceiverAudio(CnxK740RXReceiver* receiver, WPARAM block, LPARAM bytes);
+    void OnPlayerAudio(WPARAM samples, LPARAM bytes);
+    void SetRecording(bool on);
+    // The Record switch shows how long it has been recording.
+    void ShowRecordingTime();
+
     // The knob box (CMainWindowsKnobBox.cpp)
     void SetupKnobBox();
     bool IsReceiverPresent() const override;
@@ -187,6 +204,8 @@ private:
     std::unique_ptr<CnxK740RXDlgAbout> about_;
     std::unique_ptr<CnxK740RXDlgCalibration> calibration_;
     std::unique_ptr<CFIR2> filter_;
+    std::unique_ptr<CSndAudioPath> audioPath_;
+    std::unique_ptr<CSndWavePlayer> player_;
     std::unique_ptr<CmqVqbMixerCom> mixer_;
     std::unique_ptr<CmqKnobBoxMapping> knobBox_;
     std::array<SnxReceiverSlot, kMaxReceivers> slots_;
@@ -206,6 +225,7 @@ private:
     std::string splashText_;
     std::string title_;
     QSize minimumTrackSize_;
+    QDateTime recordingSince_;
 
     // Controls, owned by the window through Qt's parent chain.
     CnxK740RXCtrlReceiverManager* receiverList_ = nullptr;
@@ -215,6 +235,7 @@ private:
     QPushButton* channelButton_ = nullptr;
     QPushButton* attenButton_ = nullptr;
     QPushButton* monitorButton_ = nullptr;
+    QPushButton* recordButton_ = nullptr;
     QSlider* volumeSlider_ = nullptr;
     QStackedWidget* meterStack_ = nullptr;
     CnxCtrlScanArea* scanArea_ = nullptr;

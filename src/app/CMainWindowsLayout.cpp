@@ -75,6 +75,12 @@ void CMainWindows::BuildControls() {
     attenButton_ = MakeSwitch(QStringLiteral("Atten"), QStringLiteral("Attenuator, 18 dB"), tuning);
     monitorButton_ =
         MakeSwitch(QStringLiteral("Monitor"), QStringLiteral("Play the receiver's audio"), tuning);
+    recordButton_ = MakeSwitch(QStringLiteral("\u25CF Rec"),
+                               QStringLiteral("Record what you hear to a WAV file"), tuning);
+    recordButton_->setObjectName(QStringLiteral("record"));
+    recordButton_->setStyleSheet(
+        recordButton_->styleSheet() +
+        QStringLiteral("QPushButton#record:checked { color: %1; }").arg(scheme.alarm.name()));
     volumeSlider_ = new QSlider(Qt::Horizontal, tuning);
     volumeSlider_->setToolTip(QStringLiteral("Volume (Left / Right arrow)"));
     volumeSlider_->setFocusPolicy(Qt::TabFocus);
@@ -83,6 +89,7 @@ void CMainWindows::BuildControls() {
     switches->addWidget(channelButton_);
     switches->addWidget(attenButton_);
     switches->addWidget(monitorButton_);
+    switches->addWidget(recordButton_);
     switches->addStretch(1);
     auto* volume = new QHBoxLayout;
     volume->setSpacing(8);
@@ -145,5 +152,6 @@ void CMainWindows::BuildControls() {
     setTabOrder(knob_, channelButton_);
     setTabOrder(channelButton_, attenButton_);
     setTabOrder(attenButton_, monitorButton_);
-    setTabOrder(monitorButton_, volumeSlider_);
+    setTabOrder(monitorButton_, recordButton_);
+    setTabOrder(recordButton_, volumeSlider_);
 }

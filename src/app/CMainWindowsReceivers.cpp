@@ -15,6 +15,7 @@
 #include "app/CnxK740RXDlgDisconnected.h"
 #include "app/CnxK740RXDlgReceiverList.h"
 #include "app/CnxTuningRules.h"
+#include "audio/CSndAudioPath.h"
 #include "core/TmyApplication.h"
 #include "receiver/CnxK740RXCtrlReceiverManager.h"
 #include "receiver/CnxK740RXReceiver.h"
@@ -79,8 +80,10 @@ void CMainWindows::SelectReceiver(int index, bool force) {
         return;
     }
     selecting_ = true;
+    audioPath_->BeginSelection();
     const int previous = GetSelectedReceiver();
     CnxK740RXReceiver* current = manager_->SetSelected(index);
+    PlayReceiverSource();
     receiverList_->Select(index);
     const SnxK740RXInfoListItem* row = receiverList_->GetItem(index);
     const bool connected = row != nullptr && !row->alarm;
@@ -113,6 +116,8 @@ void CMainWindows::SelectReceiver(int index, bool force) {
 
     scanArea_->ShowReceiver(index);
     UpdateControlsEnabled();
+    UpdateAudioState();
+    audioPath_->EndSelection();
     selecting_ = false;
 }
 

@@ -4,6 +4,8 @@
 #include "app/CMainWindows.h"
 #include "app/CnxCtrlFrequency.h"
 #include "app/CnxCtrlScanArea.h"
+#include "audio/CSndAudioPath.h"
+#include "audio/CSndWavePlayer.h"
 #include "calibration/CnxK740RXCalibratorSMeter.h"
 #include "receiver/CnxK740RXReceiver.h"
 #include "receiver/CnxK740RX_ReceiverManager.h"
@@ -44,6 +46,10 @@ void CMainWindows::StartScanning() {
     scanArea_->StartPass(selected);
     receiver->SetScanStep(scanStep_, true);
     receiver->StartScan();
+    if (player_) {
+        player_->Stop();  // the scan hears nothing; its sound would be that of every channel
+    }
+    UpdateAudioState();
 }
 
 void CMainWindows::PauseScanning() {
@@ -57,6 +63,8 @@ void CMainWindows::PauseScanning() {
         calibrator_->SetMode(kScanCalibrationMode);
     }
     UpdateControlsEnabled();
+    UpdateAudioState();
+    PlayReceiverSource();
     // The operator hears what the display shows: the radio goes back to the manual frequency.
     FrequencySet(selected, slots_[selected].frequency, true);
 }
@@ -79,6 +87,10 @@ void CMainWindows::StopScanning(int index) {
             calibrator_->SetMode(kScanCalibrationMode);
         }
         UpdateControlsEnabled();
+        UpdateAudioState();
+        if (ended) {
+            PlayReceiverSource();  // before the retune, which picks the demo sound where it plays
+        }
     }
     if (ended) {
         // Back where the slot was before its scan, shown and tuned.

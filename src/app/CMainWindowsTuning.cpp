@@ -93,6 +93,7 @@ void CMainWindows::TuneSelected(int32_t frequency) {
         if (spectrum_ != nullptr) {
             spectrum_->SetFrequency(GetCurrentFrequency());
         }
+        PlayDemoSoundFor(GetCurrentFrequency());
     }
     ShowSelectedFrequency(GetCurrentFrequency());
 }
@@ -189,6 +190,7 @@ void CMainWindows::SetVolume(int volume, bool force) {
         return;
     }
     settings_->Current().volume = v;
+    UpdateAudioState();
     if (volumeSlider_ != nullptr) {
         const QSignalBlocker block(volumeSlider_);
         volumeSlider_->setRange(s.volumeMin, std::max<int>(s.volumeMin, s.volumeMax));
@@ -201,6 +203,7 @@ void CMainWindows::SetMonitor(bool on, bool force) {
         return;
     }
     settings_->Current().mute = on ? 1 : 0;
+    UpdateAudioState();
     if (monitorButton_ != nullptr) {
         monitorButton_->setChecked(on);
     }
@@ -216,6 +219,7 @@ void CMainWindows::HookControlEvents() {
     connect(channelButton_, &QPushButton::toggled, this, [this](bool on) { SetChannelMode(on); });
     connect(attenButton_, &QPushButton::toggled, this, [this](bool on) { SetAttenuator(on); });
     connect(monitorButton_, &QPushButton::toggled, this, [this](bool on) { SetMonitor(on); });
+    connect(recordButton_, &QPushButton::toggled, this, [this](bool on) { SetRecording(on); });
     connect(volumeSlider_, &QSlider::valueChanged, this, [this](int v) { SetVolume(v); });
 }
 

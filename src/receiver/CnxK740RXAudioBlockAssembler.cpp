@@ -23,7 +23,8 @@ bool CnxK740RXAudioBlockAssembler::Allocate(uint32_t capacity, uint32_t count,
     blocks_.resize(count);
     for (uint32_t i = 0; i < count; ++i) {
         blocks_[i] = {0,          &format_,     0,
-                      sampleRate, 4 * capacity, storage_.get() + std::size_t{i} * capacity};
+                      sampleRate, 4 * capacity, storage_.get() + std::size_t{i} * capacity,
+                      nullptr};
     }
     return true;
 }

@@ -704,6 +704,7 @@ void CnxK740RXReceiver::HandleAudioChunk(const void* data, uint32_t bytes) {
         return;
     }
     audioBlocks_.Add(data, bytes, [this](AudioBlock* block) {
+        block->source = this;
         PostMessage(targetWindow_, WM_RCV_AUDIO_BLOCK, reinterpret_cast<WPARAM>(block),
                     static_cast<LPARAM>(block->bytes));
     });

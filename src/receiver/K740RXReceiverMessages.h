@@ -55,6 +55,7 @@ struct AudioBlock {
     uint32_t sampleRate;
     uint32_t bytes;  // 4 x samples; the capacity until the block is first filled
     float* samples;
+    const void* source;  // the receiver that filled it, which takes it back when it is played
 };
 
 // The wave-format record of 16-bit PCM as the sound functions take it.

@@ -27,6 +27,9 @@ protected:
         simFile_ = home_.path() + "/radios.ini";
         // No knob box unless a test starts one: the machine's own serial ports stay unprobed.
         qputenv("K740RX_MIXER_PORTS", "");
+        // A silent sound card that keeps real time: no box about a missing sound server, and
+        // nothing played into a sound server other tests listen to.
+        qputenv("K740RX_AUDIO", "virtual");
         ResetAppOptions();
         g_optNSplash.present = true;
     }
