@@ -197,9 +197,9 @@ private:
     int32_t TuneAndTellCalibrator(int32_t hertz, Tune tune);
     // Settings of the receiver's own index; null without settings.
     SnxK740RXReceiverSettings* StoredSettings() const;
-    // Tenths of a dBm read from the pipeline after tuning `next`.
-    int32_t ReadPipelinedLevel(int64_t next, int32_t& libraryLevel, uint8_t& raw, int32_t& rssi,
-                               int32_t& agc);
+    // Tenths of a dBm read from the pipeline after tuning `next`; none when the read fails.
+    std::optional<int32_t> ReadPipelinedLevel(int64_t next, int32_t& libraryLevel, uint8_t& raw,
+                                              int32_t& rssi, int32_t& agc);
     void PublishScanLevel(int64_t frequency, double levelDbm);
     void LogOverruns();
     void Trace(int64_t frequency, int32_t level, int32_t raw, int32_t rssi, int32_t agc) const;

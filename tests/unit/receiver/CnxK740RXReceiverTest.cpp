@@ -300,3 +300,17 @@ TEST_F(CnxK740RXReceiverTest, TheLogOptionTracesEveryMeasurementToAFilePerRadio)
     EXPECT_TRUE(lines[3].contains("- Freq: [154750000] - SS: [-1050]"));
     EXPECT_TRUE(lines[3].endsWith(" ms]"));
 }
+
+TEST_F(CnxK740RXReceiverTest, ARadioThatFailsToOpenIsNeitherDemoNorConnected) {
+    DescribeRadios({{"A1"}});
+    auto receiver = NewReceiver();
+    ASSERT_EQ(receiver->Enumerate(), 1);
+    // Listed, then gone before it could be opened.
+    DescribeRadios({{"A1", "K7USB", false}});
+    EXPECT_EQ(receiver->OpenByIndex(0), nullptr);
+    EXPECT_FALSE(receiver->IsOpen());
+    EXPECT_FALSE(receiver->IsDemo());
+    EXPECT_FALSE(receiver->IsConnected());
+    EXPECT_EQ(receiver->Start(), 0u);
+    EXPECT_FALSE(receiver->IsStarted());
+}
