@@ -40,9 +40,6 @@ CMainWindows::CMainWindows(TmyApplication& app) : QWidget(nullptr), app_(app) {
     settings_ = std::make_unique<CnxK740RXFileIniApp>();
     exceptionLibrary_ = std::make_unique<CnxInterfaceDll>("myexcept.dll");
     driverLibrary_ = std::make_unique<CnxInterfaceDll>("QVK740RXAPI.dll");
-    for (int i = 0; i < kMaxReceivers; ++i) {
-        slots_[i].frequency = settings_->Receiver(i).frequency;
-    }
 
     if (!g_optNSplash.present) {
         splash_ = std::make_unique<CnxThreadSplash>(this);
@@ -137,6 +134,10 @@ bool CMainWindows::SetupReceivers() {
         kMaxReceivers, settings_.get(), GetHandle(), calibrator_.get(), splash_.get());
     manager_->CloseAll();
     manager_->Accept();
+    // Accept gave each radio its own values in the slot it has now.
+    for (int i = 0; i < kMaxReceivers; ++i) {
+        slots_[i].frequency = settings_->Receiver(i).frequency;
+    }
     receiverCount_ = manager_->GetReceiverCount();
     settings_->SetNoHardware(manager_->IsDemoMode() ? 1 : 0);
     SplashStatus("\nReceiver Count " + std::to_string(receiverCount_), true);

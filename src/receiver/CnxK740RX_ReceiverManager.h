@@ -76,6 +76,7 @@ private:
     void KeepKnownRadios(FoundList& found, int radioCount);
     void PlaceNewRadios(FoundList& found, int radioCount);
     void PackSlots();
+    void AssignSettings();
     void CreateReceivers(bool anyRadio);
     void StartReceiver(int slot, int created);
     void ShowStatus();
