@@ -8,6 +8,7 @@
 #include "app/CnxCtrlFrequency.h"
 #include "app/CnxK740RXDlgAbout.h"
 #include "app/CnxK740RXDlgDisconnected.h"
+#include "app/CnxK740RXDlgRadioBack.h"
 #include "app/CnxThreadSplash.h"
 #include "app/K740RXAppLog.h"
 #include "calibration/CnxK740RXCalibratorSMeter.h"
@@ -246,6 +247,12 @@ void CMainWindows::OnWindowMessage(const TmyMessage& m) {
             break;
         case WM_MAIN_SWITCH_TO_DEMO:
             OnSwitchToDemo(receiver);
+            break;
+        case WM_RCV_RADIO_BACK:
+            OnRadioBack(receiver, m.lParam != 0);
+            break;
+        case WM_MAIN_TAKE_BACK_RADIO:
+            OnTakeBackRadio(receiver);
             break;
         case WM_MAIN_SET_SCAN_STEP:
             scanStep_ = int32_t(m.wParam);

@@ -235,6 +235,32 @@ void CnxK740RXReceiver::SetSerial(const char* serial) {
     CopyField(currentInfo_.serial, sizeof currentInfo_.serial, serial != nullptr ? serial : "");
 }
 
+void CnxK740RXReceiver::StandInForLostRadio() {
+    if (!demo_) {
+        lostSerial_ = RadioSerial(currentInfo_);
+    }
+    demo_ = true;
+    SetSerial("DEMO");
+}
+
+bool CnxK740RXReceiver::IsRadioBack() {
+    // The driver keeps the handle of an unplugged radio; it answers again once it is back.
+    return IsStandingIn() && InxK740RXQvkApi::IsDeviceConnected(handle_.load()) != 0;
+}
+
+bool CnxK740RXReceiver::TakeBackRadio() {
+    if (!IsRadioBack()) {
+        return false;
+    }
+    SetSerial(lostSerial_.c_str());
+    lostSerial_.clear();
+    demo_ = false;
+    // Started afresh, so the radio gets its stored settings and its stream again.
+    Stop();
+    Start();
+    return true;
+}
+
 const char* CnxK740RXReceiver::GetAttachmentWord() const {
     switch (attachment_.load()) {
         case Attachment::kUsb:

@@ -64,8 +64,15 @@ public:
     const RadioInfo* GetRadioInfo(int index) const;
     K7Handle GetHandle() const { return handle_; }
     const RadioInfo& GetCurrentRadioInfo() const { return currentInfo_; }
-    // Renames the open radio, as the window does when it turns a lost receiver into a demo one.
+    // Renames the open radio.
     void SetSerial(const char* serial);
+    // A receiver whose radio was lost goes on as a demo receiver ("DEMO") in its place, and can
+    // take its radio back once it is plugged in again.
+    void StandInForLostRadio();
+    bool IsStandingIn() const { return !lostSerial_.empty(); }
+    bool IsRadioBack();
+    // Back to the radio, started with its stored settings; false while the radio is not back.
+    bool TakeBackRadio();
     int32_t GetRadioIndex() const { return radioIndex_; }
     // The manager renumbers an opened receiver to its slot; settings are looked up by this index.
     void SetRadioIndex(int32_t index) { radioIndex_ = index; }
@@ -207,6 +214,7 @@ private:
     CnxAtomic<int32_t> radioIndex_{-1};
     CnxAtomic<K7Handle> handle_{0};
     RadioInfo currentInfo_{};
+    std::string lostSerial_;  // of the radio a demo receiver stands in for
     std::array<RadioInfo, kRadioListSize> radioList_{};
     SnxK740RXAudioFormat audioFormat_{};
     CnxAtomic<bool> demo_{true};

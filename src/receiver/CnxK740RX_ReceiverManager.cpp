@@ -245,6 +245,18 @@ void CnxK740RX_ReceiverManager::CloseAll() {
     }
 }
 
+// A stand-in scans as a demo receiver, so its radio is watched here whether it scans or not.
+void CnxK740RX_ReceiverManager::WatchStandIn(int index) {
+    CnxK740RXReceiver* receiver = receivers_[index].get();
+    SnxK740RXSlot& slot = slots_[index];
+    const bool back = receiver != nullptr && receiver->IsRadioBack();
+    if (back != slot.radioBack) {
+        slot.radioBack = back;
+        PostMessage(targetWindow_, WM_RCV_RADIO_BACK, reinterpret_cast<WPARAM>(receiver),
+                    back ? 1 : 0);
+    }
+}
+
 CnxK740RXReceiver* CnxK740RX_ReceiverManager::SetSelected(int index) {
     if (settings_ != nullptr) {
         settings_->SelectReceiver(index);
@@ -277,6 +289,7 @@ bool CnxK740RX_ReceiverManager::IsDemo(int index) const {
 int CnxK740RX_ReceiverManager::IsDevicesConected() {
     for (int i = 0; i < std::min(receiverCount_, kSlotCount); ++i) {
         CnxK740RXReceiver* receiver = receivers_[i].get();
+        WatchStandIn(i);
         if (receiver == nullptr || receiver->IsScanning()) {
             continue;
         }

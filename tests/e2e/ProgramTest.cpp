@@ -228,9 +228,10 @@ TEST(Program, EachRadioKeepsItsOwnValuesWhenRadiosComeAndGo) {
     attach(false, true);
     run();
     QString ini = ReadText(dirs.IniPath());
-    EXPECT_EQ(SectionValue(ini, "RECEIVER 0", "SerialNumber"), "4711002") << ini.toStdString();
-    EXPECT_EQ(SectionValue(ini, "RECEIVER 0", "Frequency"), "162250000");
-    EXPECT_EQ(SectionValue(ini, "RECEIVER 0", "Volume"), "21");
+    EXPECT_EQ(SectionValue(ini, "RECEIVER 0", "SerialNumber").toStdString(), "4711002")
+        << ini.toStdString();
+    EXPECT_EQ(SectionValue(ini, "RECEIVER 0", "Frequency").toStdString(), "162250000");
+    EXPECT_EQ(SectionValue(ini, "RECEIVER 0", "Volume").toStdString(), "21");
 
     // Both again: each is tuned as it was, in whatever slot it got.
     attach(true, true);
@@ -240,10 +241,10 @@ TEST(Program, EachRadioKeepsItsOwnValuesWhenRadiosComeAndGo) {
     const QString b = SectionOfSerial(ini, "4711002");
     ASSERT_FALSE(a.isEmpty()) << ini.toStdString();
     ASSERT_FALSE(b.isEmpty());
-    EXPECT_EQ(SectionValue(ini, a, "Frequency"), "142750000") << ini.toStdString();
-    EXPECT_EQ(SectionValue(ini, a, "Volume"), "5");
-    EXPECT_EQ(SectionValue(ini, b, "Frequency"), "162250000");
-    EXPECT_EQ(SectionValue(ini, b, "Volume"), "21");
+    EXPECT_EQ(SectionValue(ini, a, "Frequency").toStdString(), "142750000") << ini.toStdString();
+    EXPECT_EQ(SectionValue(ini, a, "Volume").toStdString(), "5");
+    EXPECT_EQ(SectionValue(ini, b, "Frequency").toStdString(), "162250000");
+    EXPECT_EQ(SectionValue(ini, b, "Volume").toStdString(), "21");
 }
 
 }  // namespace

@@ -225,3 +225,31 @@ TEST_F(CnxK740RX_ReceiverManagerTest, APackedRadioTakesItsOwnValuesAndAnAbsentOn
     b.StartScan();
     ASSERT_TRUE(PumpUntil([&] { return window_->Count(WM_RCV_SCAN_END) == 1; }));
 }
+
+TEST_F(CnxK740RX_ReceiverManagerTest, AStandInIsToldOnceWhenItsRadioComesBack) {
+    DescribeRadios({{"A1"}, {"B2"}});
+    auto& manager = Accept();
+    CnxK740RXReceiver* receiver = manager.GetReceiver(0);
+    DescribeRadios({{"A1", "K7USB", false}, {"B2"}});
+    ASSERT_TRUE(WatchUntilReported(1));
+    receiver->StandInForLostRadio();
+    for (int tick = 0; tick < 5; ++tick) {
+        manager.IsDevicesConected();
+    }
+    PumpFor(50ms);
+    EXPECT_EQ(window_->Count(WM_RCV_RADIO_BACK), 0);
+
+    DescribeRadios({{"A1"}, {"B2"}});
+    ASSERT_TRUE(PumpUntil([&] {
+        manager.IsDevicesConected();
+        return window_->Count(WM_RCV_RADIO_BACK) >= 1;
+    }));
+    for (int tick = 0; tick < 5; ++tick) {
+        manager.IsDevicesConected();
+    }
+    PumpFor(50ms);
+    ASSERT_EQ(window_->Count(WM_RCV_RADIO_BACK), 1);
+    const auto back = window_->Of(WM_RCV_RADIO_BACK).front();
+    EXPECT_EQ(back.wParam, reinterpret_cast<WPARAM>(receiver));
+    EXPECT_EQ(back.lParam, 1);
+}
