@@ -64,8 +64,9 @@ std::string AbsentRadioSection(const std::string& serialNumber) {
 
 bool IsAbsentRadioSection(const std::string& section) {
     return section.size() > kAbsentRadioPrefix.size() &&
-           std::equal(kAbsentRadioPrefix.begin(), kAbsentRadioPrefix.end(), section.begin(),
-                      [](char a, char b) { return std::toupper(a) == std::toupper(b); });
+           std::equal(
+               kAbsentRadioPrefix.begin(), kAbsentRadioPrefix.end(), section.begin(),
+               [](unsigned char a, unsigned char b) { return std::toupper(a) == std::toupper(b); });
 }
 
 bool IsRadio(const std::string& serialNumber) {
