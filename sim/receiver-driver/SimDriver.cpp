@@ -145,8 +145,11 @@ int32_t SimDriver::tunePipelined(K7Handle handle, int32_t hertz, int32_t firstOf
         if (!radio || hertz <= 0) {
             return 0;
         }
-        radio->pipelineMeasured = firstOfPass ? std::nullopt : radio->pipelineTuned;
-        radio->pipelineTuned = hertz;
+        // The radio measured where it stands now, whoever tuned it there; the first tune of a pass
+        // throws that away.
+        radio->pipelinePending =
+            firstOfPass ? std::nullopt
+                        : std::optional(measureAt(*radio, signalsFor(*radio), radio->frequency));
         radio->frequency = hertz;
     }
     // Settling costs real time, as on the hardware; the lock is free meanwhile.
@@ -158,13 +161,12 @@ int32_t SimDriver::readPipelined(K7Handle handle, int32_t* tenthsDbm, uint8_t* r
                                  int32_t* agc) {
     std::lock_guard lock(mutex_);
     SimRadioState* radio = usableRadio(handle);
-    if (!radio) {
+    // Nothing pending (after the first tune of a pass, or once read): no reading.
+    if (!radio || !radio->pipelinePending) {
         return 0;
     }
-    // Straight after the first tune of a pass there is nothing measured yet: the noise floor.
-    radio->last = radio->pipelineMeasured
-                      ? measureAt(*radio, signalsFor(*radio), *radio->pipelineMeasured)
-                      : measureAt(*radio, {}, radio->frequency);
+    radio->last = *radio->pipelinePending;
+    radio->pipelinePending.reset();
     const SimReading& reading = radio->last;
     if (tenthsDbm) {
         *tenthsDbm = reading.tenthsDbm;

@@ -44,10 +44,9 @@ struct SimRadioState {
     // An asynchronous tune counts as busy until then.
     std::chrono::steady_clock::time_point tuneDone{};
 
-    // The pipeline: the frequency the most recent pipelined tune went to, and the one before it,
-    // whose reading the next pipelined read returns (nothing after the first tune of a pass).
-    std::optional<int32_t> pipelineTuned;
-    std::optional<int32_t> pipelineMeasured;
+    // The pipeline's pending reading: taken where the radio stood when a pipelined tune moved it
+    // on (none after the first tune of a pass), handed out once by the next pipelined read.
+    std::optional<SimReading> pipelinePending;
 
     SimReading last;
 };

@@ -28,8 +28,21 @@ double toneAmplitude(double dbm) {
 }  // namespace
 
 void SimToneSynth::render(std::span<int16_t> samples, std::optional<double> signalDbm) {
-    const double amplitude = signalDbm ? toneAmplitude(*signalDbm) : 0.0;
     const double noise = signalDbm ? kSignalNoise : kIdleNoise;
+    if (!signalDbm) {
+        // No tones to hear: only the noise is drawn, and the tones' phases move on as they would.
+        for (int16_t& sample : samples) {
+            sample =
+                static_cast<int16_t>(std::lround(noise * random_.uniform(-1.0, 1.0) * kFullScale));
+        }
+        for (size_t i = 0; i < kLines.size(); ++i) {
+            phases_[i] = std::fmod(
+                phases_[i] + kTwoPi * kLines[i].hertz / kSampleRate * double(samples.size()),
+                kTwoPi);
+        }
+        return;
+    }
+    const double amplitude = toneAmplitude(*signalDbm);
     for (int16_t& sample : samples) {
         double value = noise * random_.uniform(-1.0, 1.0);
         for (size_t i = 0; i < kLines.size(); ++i) {

@@ -8,6 +8,7 @@
 #include "app/CnxCtrlFrequency.h"
 #include "app/CnxK740RXDlgAbout.h"
 #include "app/CnxK740RXDlgDisconnected.h"
+#include "app/CnxK740RXDlgRadioBack.h"
 #include "app/CnxThreadSplash.h"
 #include "app/K740RXAppLog.h"
 #include "audio/CSndAudioPath.h"
@@ -43,9 +44,6 @@ CMainWindows::CMainWindows(TmyApplication& app) : QWidget(nullptr), app_(app) {
     audioPath_ = std::make_unique<CSndAudioPath>();
     exceptionLibrary_ = std::make_unique<CnxInterfaceDll>("myexcept.dll");
     driverLibrary_ = std::make_unique<CnxInterfaceDll>("QVK740RXAPI.dll");
-    for (int i = 0; i < kMaxReceivers; ++i) {
-        slots_[i].frequency = settings_->Receiver(i).frequency;
-    }
 
     if (!g_optNSplash.present) {
         splash_ = std::make_unique<CnxThreadSplash>(this);
@@ -140,6 +138,10 @@ bool CMainWindows::SetupReceivers() {
         kMaxReceivers, settings_.get(), GetHandle(), calibrator_.get(), splash_.get());
     manager_->CloseAll();
     manager_->Accept();
+    // Accept gave each radio its own values in the slot it has now.
+    for (int i = 0; i < kMaxReceivers; ++i) {
+        slots_[i].frequency = settings_->Receiver(i).frequency;
+    }
     receiverCount_ = manager_->GetReceiverCount();
     settings_->SetNoHardware(manager_->IsDemoMode() ? 1 : 0);
     SplashStatus("\nReceiver Count " + std::to_string(receiverCount_), true);
@@ -251,6 +253,12 @@ void CMainWindows::OnWindowMessage(const TmyMessage& m) {
             break;
         case WM_MAIN_SWITCH_TO_DEMO:
             OnSwitchToDemo(receiver);
+            break;
+        case WM_RCV_RADIO_BACK:
+            OnRadioBack(receiver, m.lParam != 0);
+            break;
+        case WM_MAIN_TAKE_BACK_RADIO:
+            OnTakeBackRadio(receiver);
             break;
         case WM_MAIN_SET_SCAN_STEP:
             scanStep_ = int32_t(m.wParam);

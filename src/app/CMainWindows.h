@@ -29,6 +29,7 @@ class CnxCtrlFrequency;
 class CnxCtrlKnob;
 class CnxCtrlFrequencyBand;
 class CnxK740RXDlgDisconnected;
+class CnxK740RXDlgRadioBack;
 class CnxK740RXDlgAbout;
 class CnxCtrlSMeter;
 class CnxK740RXDlgCalibration;
@@ -85,6 +86,7 @@ public:
     int32_t GetCurrentFrequency() const;
     int32_t GetReceiverFrequency(int index) const { return slots_.at(index).frequency; }
     int32_t GetUpperLimit() const { return upperLimit_; }
+    // dBm; NaN while the selected receiver cannot be read.
     double GetLevel() const { return level_; }
     bool IsChannelMode() const;
     const CnxScanRun& ScanRun() const { return scanRun_; }
@@ -96,6 +98,8 @@ public:
     const CnxK740RXDlgDisconnected* DisconnectionWindow(int index) const;
     CnxK740RXDlgCalibration* CalibrationWindow() const { return calibration_.get(); }
     CnxCtrlSMeter* Meter(int index) const { return slots_.at(index).meter; }
+    // The offer to take back a lost radio that is plugged in again; null when none is open.
+    CnxK740RXDlgRadioBack* RadioBackWindow(int index) const;
 
 protected:
     void OnWindowMessage(const TmyMessage& message) override;
@@ -111,6 +115,7 @@ private:
         int32_t frequency = 0;
         int64_t scanPosition = 0;  // the frequency of the slot's latest scan sample
         std::unique_ptr<CnxK740RXDlgDisconnected> disconnected;
+        std::unique_ptr<CnxK740RXDlgRadioBack> radioBack;
         CnxCtrlSMeter* meter = nullptr;
     };
 
@@ -188,7 +193,10 @@ private:
     int IndexOf(const CnxK740RXReceiver* receiver) const;
     void OnListSelection(void* sender, const SnxK740RXInfoListItem* item);
     void OnConnection(CnxK740RXReceiver* receiver, bool connected);
+    int FreeDisconnectionPlace() const;
     void OnSwitchToDemo(CnxK740RXReceiver* receiver);
+    void OnRadioBack(CnxK740RXReceiver* receiver, bool back);
+    void OnTakeBackRadio(CnxK740RXReceiver* receiver);
     void OpenReceiverListWindow();
     void OpenAboutWindow();
     void CloseAboutWindow();

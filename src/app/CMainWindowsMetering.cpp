@@ -1,5 +1,7 @@
 // Metering: the selected receiver's level on its S-meter every 150 ms, the user's calibration
 // offset and the calibration window that sets it.
+#include <limits>
+
 #include "app/CMainWindows.h"
 #include "receiver/CnxK740RXReceiver.h"
 #include "settings/CnxK740RXFileIniApp.h"
@@ -14,10 +16,10 @@ void CMainWindows::PollLevel() {
     }
     const bool live =
         current->GetPower() != 0 && current->IsDeviceConnected() && current->AreStreamsRunning();
-    if (live || current->IsDemo()) {
-        level_ = current->GetLevelDbm();
-        ShowLevel();
-    }
+    // A receiver that cannot be read shows no reading (NaN) rather than its last one.
+    level_ = live || current->IsDemo() ? current->GetLevelDbm()
+                                       : std::numeric_limits<double>::quiet_NaN();
+    ShowLevel();
 }
 
 CnxCtrlSMeter* CMainWindows::SelectedMeter() const {

@@ -6,6 +6,8 @@
 #include <QSlider>
 #include <QStackedWidget>
 #include <QUrl>
+#include <algorithm>
+#include <limits>
 
 #include "app/CMainWindows.h"
 #include "app/CnxCtrlFrequency.h"
@@ -13,6 +15,7 @@
 #include "app/CnxCtrlScanArea.h"
 #include "app/CnxK740RXDlgAbout.h"
 #include "app/CnxK740RXDlgDisconnected.h"
+#include "app/CnxK740RXDlgRadioBack.h"
 #include "app/CnxK740RXDlgReceiverList.h"
 #include "app/CnxTuningRules.h"
 #include "audio/CSndAudioPath.h"
@@ -151,6 +154,18 @@ const CnxK740RXDlgDisconnected* CMainWindows::DisconnectionWindow(int index) con
     return slots_.at(index).disconnected.get();
 }
 
+// The first place on the screen that no open disconnection window takes.
+int CMainWindows::FreeDisconnectionPlace() const {
+    for (int place = 0;; ++place) {
+        const bool taken = std::any_of(slots_.begin(), slots_.end(), [&](const auto& slot) {
+            return slot.disconnected && slot.disconnected->Place() == place;
+        });
+        if (!taken) {
+            return place;
+        }
+    }
+}
+
 void CMainWindows::OnConnection(CnxK740RXReceiver* receiver, bool connected) {
     const int index = IndexOf(receiver);
     if (index < 0) {
@@ -164,8 +179,13 @@ void CMainWindows::OnConnection(CnxK740RXReceiver* receiver, bool connected) {
                 receiver->Stop();
                 const bool canSwitch = receiverList_->GetCount() >= 2;
                 slot.disconnected = std::make_unique<CnxK740RXDlgDisconnected>(
-                    this, index + 1, canSwitch, GetHandle(), reinterpret_cast<WPARAM>(receiver));
+                    this, index + 1, canSwitch, GetHandle(), reinterpret_cast<WPARAM>(receiver),
+                    FreeDisconnectionPlace());
                 slot.disconnected->show();
+                if (index == GetSelectedReceiver()) {
+                    level_ = std::numeric_limits<double>::quiet_NaN();
+                    ShowLevel();
+                }
             }
         }
         receiverList_->SetItemAlarm(index, true);
@@ -173,7 +193,10 @@ void CMainWindows::OnConnection(CnxK740RXReceiver* receiver, bool connected) {
     } else {
         slot.disconnected.reset();
         if (receiver->IsConnected()) {
-            receiver->Start();
+            // A demo receiver standing in for the radio stays as it is until taken back.
+            if (!receiver->IsStandingIn()) {
+                receiver->Start();
+            }
             receiverList_->SetItemAlarm(index, false);
             receiverList_->SetItemLamp(index, true);
         }
@@ -189,13 +212,52 @@ void CMainWindows::OnSwitchToDemo(CnxK740RXReceiver* receiver) {
         return;
     }
     slots_[index].disconnected.reset();
-    receiver->SetDemo(true);
-    receiver->SetSerial("DEMO");
+    receiver->StandInForLostRadio();
     receiverList_->SetItemDemo(index, true);
     if (receiverList_->GetCount() == 0) {
         PostMessage(GetHandle(), WM_CLOSE, 0, 0);
         return;
     }
+    receiverList_->SetItemAlarm(index, false);
+    receiverList_->SetItemLamp(index, true);
+    SelectReceiver(index, true);
+}
+
+CnxK740RXDlgRadioBack* CMainWindows::RadioBackWindow(int index) const {
+    return slots_.at(index).radioBack.get();
+}
+
+void CMainWindows::OnRadioBack(CnxK740RXReceiver* receiver, bool back) {
+    const int index = IndexOf(receiver);
+    if (index < 0) {
+        return;
+    }
+    SnxReceiverSlot& slot = slots_[index];
+    if (!back) {
+        slot.radioBack.reset();
+        return;
+    }
+    if (!slot.radioBack) {
+        slot.radioBack = std::make_unique<CnxK740RXDlgRadioBack>(
+            this, index + 1, GetHandle(), reinterpret_cast<WPARAM>(receiver));
+    }
+    slot.radioBack->show();
+    slot.radioBack->raise();
+}
+
+void CMainWindows::OnTakeBackRadio(CnxK740RXReceiver* receiver) {
+    const int index = IndexOf(receiver);
+    if (index < 0) {
+        return;
+    }
+    slots_[index].radioBack.reset();
+    if (scanRun_.IsScanning(index)) {
+        StopScanning(index);
+    }
+    if (!receiver->TakeBackRadio()) {
+        return;  // gone again meanwhile: it stays a demo receiver
+    }
+    receiverList_->SetItemDemo(index, false);
     receiverList_->SetItemAlarm(index, false);
     receiverList_->SetItemLamp(index, true);
     SelectReceiver(index, true);

@@ -3,13 +3,24 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/K740RXAppMessages.h"
 #include "core/TmyComponent.h"
 
+namespace {
+constexpr int kGap = 8;
+constexpr int kTopMargin = 40;
+}  // namespace
+
 CnxK740RXDlgDisconnected::CnxK740RXDlgDisconnected(QWidget* owner, int receiverNumber,
-                                                   bool offerDemo, HWND mainWindow, WPARAM receiver)
-    : QDialog(owner), mainWindow_(mainWindow), receiver_(receiver), offerDemo_(offerDemo) {
+                                                   bool offerDemo, HWND mainWindow, WPARAM receiver,
+                                                   int place)
+    : QDialog(owner),
+      mainWindow_(mainWindow),
+      receiver_(receiver),
+      offerDemo_(offerDemo),
+      place_(place) {
     setWindowTitle(QStringLiteral(" Radio disconnected"));
     setModal(false);
     text_ = QStringLiteral("Receiver %1 no longer connected\nWaiting for reconnect")
@@ -30,7 +41,12 @@ CnxK740RXDlgDisconnected::CnxK740RXDlgDisconnected(QWidget* owner, int receiverN
     layout->addWidget(button_, 0, Qt::AlignCenter);
     adjustSize();
     if (owner != nullptr) {
-        move(owner->geometry().center() - rect().center());
+        const QRect area = owner->geometry();
+        const int rows = std::max(1, (area.height() - kTopMargin) / (height() + kGap));
+        const int column = place / rows;
+        const int row = place % rows;
+        move(area.center().x() - width() / 2 + column * (width() + kGap),
+             area.top() + kTopMargin + row * (height() + kGap));
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Tells the operator a receiver went away and offers the way out: carry on with a simulated
-// receiver in its place, or close the program when it was the only one.
+// receiver in its place, or close the program when it was the only one. Several lost receivers
+// each get a window of their own, each at its own place so that none hides another.
 #include <QDialog>
 
 #include "core/TmyTypes.h"
@@ -9,8 +10,12 @@ class QPushButton;
 
 class CnxK740RXDlgDisconnected : public QDialog {
 public:
+    // Place 0 is the first free spot below the top of the owner; further places follow in a
+    // column down the owner, then in the next column.
     CnxK740RXDlgDisconnected(QWidget* owner, int receiverNumber, bool offerDemo, HWND mainWindow,
-                             WPARAM receiver);
+                             WPARAM receiver, int place = 0);
+
+    int Place() const { return place_; }
 
     QString Text() const;
     QString ButtonText() const;
@@ -20,6 +25,7 @@ private:
     HWND mainWindow_;
     WPARAM receiver_;
     bool offerDemo_;
+    int place_;
     QString text_;
     QPushButton* button_;
 };

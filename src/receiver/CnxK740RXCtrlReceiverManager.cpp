@@ -161,6 +161,7 @@ void CnxK740RXCtrlReceiverManager::ItemChanged(int index) {
     button->SetTextColor(ColorOf(GetItemTone(index)));
     button->SetPressed(index == GetSelectedIndex());
     button->SetLamp(item.lamp);
+    button->SetAlarm(item.alarm);
     button->SetReal(!item.demo);
     QString tip = tr("%1: select it to hear and control it (Ctrl+Tab / Ctrl+Shift+Tab: next /"
                      " previous receiver)")

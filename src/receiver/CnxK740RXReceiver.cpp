@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <exception>
+#include <limits>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -183,6 +184,8 @@ const RadioInfo* CnxK740RXReceiver::OpenByIndex(int index) {
     }
     CnxK740RXTraceLog::ClearEntry(static_cast<uint32_t>(index + 1));
     handle_ = handle;
+    // A real radio that fails to open is not a demo receiver: it reports no connection.
+    demo_ = serial == "DEMO";
     if (handle == 0) {
         qCDebug(lcReceiver) << "Cannot open radio" << serial.c_str() << "after" << kOpenAttempts
                             << "attempts";
@@ -195,7 +198,6 @@ const RadioInfo* CnxK740RXReceiver::OpenByIndex(int index) {
         return nullptr;
     }
     opened_ = true;
-    demo_ = serial == "DEMO";
     usb_ = HasPrefix(RadioProductName(currentInfo_), "K7USB");
     attachment_ = demo_ ? Attachment::kDemo : usb_ ? Attachment::kUsb : Attachment::kPci;
     topFrequency_ = kStandardTopFrequency;
@@ -231,6 +233,32 @@ void CnxK740RXReceiver::ReadTopFrequency() {
 
 void CnxK740RXReceiver::SetSerial(const char* serial) {
     CopyField(currentInfo_.serial, sizeof currentInfo_.serial, serial != nullptr ? serial : "");
+}
+
+void CnxK740RXReceiver::StandInForLostRadio() {
+    if (!demo_) {
+        lostSerial_ = RadioSerial(currentInfo_);
+    }
+    demo_ = true;
+    SetSerial("DEMO");
+}
+
+bool CnxK740RXReceiver::IsRadioBack() {
+    // The driver keeps the handle of an unplugged radio; it answers again once it is back.
+    return IsStandingIn() && InxK740RXQvkApi::IsDeviceConnected(handle_.load()) != 0;
+}
+
+bool CnxK740RXReceiver::TakeBackRadio() {
+    if (!IsRadioBack()) {
+        return false;
+    }
+    SetSerial(lostSerial_.c_str());
+    lostSerial_.clear();
+    demo_ = false;
+    // Started afresh, so the radio gets its stored settings and its stream again.
+    Stop();
+    Start();
+    return true;
 }
 
 const char* CnxK740RXReceiver::GetAttachmentWord() const {
@@ -532,6 +560,9 @@ void CnxK740RXReceiver::StartScan() {
     Trace(first, 0, 0, 0, 0);
     scanState_ = kScanning;
     scanActive_ = true;
+    if (thread_) {
+        thread_->Wake();
+    }
 }
 
 bool CnxK740RXReceiver::NextScanFrequency() {
@@ -553,32 +584,37 @@ void CnxK740RXReceiver::MeasureScanStep() {
         StopScan();
         return;
     }
-    int32_t level = 0;
+    std::optional<int32_t> level;
     int32_t tracedLevel = 0;
     uint8_t raw = 0;
     int32_t rssi = 0;
     int32_t agc = 0;
     if (demo_) {
         level = DemoLevel(measured, attenuator_);
-        tracedLevel = level;
+        tracedLevel = *level;
     } else {
         level = ReadPipelinedLevel(next, tracedLevel, raw, rssi, agc);
     }
     try {
         Trace(measured, tracedLevel, raw, rssi, agc);
-        PublishScanLevel(measured, level / 10.0 + levelCorrection_ / 10.0);
+        // A failed read carries no level rather than the bottom of the scale.
+        PublishScanLevel(measured, level ? *level / 10.0 + levelCorrection_ / 10.0
+                                         : std::numeric_limits<double>::quiet_NaN());
     } catch (const std::exception& error) {
         qCDebug(lcReceiver) << "Scan step failed:" << error.what();
         Trace(0, 0, 0, 0, 0);
     }
 }
 
-int32_t CnxK740RXReceiver::ReadPipelinedLevel(int64_t next, int32_t& libraryLevel, uint8_t& raw,
-                                              int32_t& rssi, int32_t& agc) {
+std::optional<int32_t> CnxK740RXReceiver::ReadPipelinedLevel(int64_t next, int32_t& libraryLevel,
+                                                             uint8_t& raw, int32_t& rssi,
+                                                             int32_t& agc) {
     // Tune the next frequency, then read the one tuned a call earlier.
     K7SetFreqPipelined(static_cast<int32_t>(next), 0, static_cast<int32_t>(stepSettle_.load()));
     libraryLevel = kDemoNoSignal;
-    K7GetSSPipelined(&libraryLevel, &raw, &rssi, &agc);
+    if (K7GetSSPipelined(&libraryLevel, &raw, &rssi, &agc) == 0) {
+        return std::nullopt;
+    }
     // The scan maps the raw byte linearly; the library's own dBm value is only traced.
     return RawToTenthsDbm(raw);
 }

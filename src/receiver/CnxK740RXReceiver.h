@@ -64,8 +64,15 @@ public:
     const RadioInfo* GetRadioInfo(int index) const;
     K7Handle GetHandle() const { return handle_; }
     const RadioInfo& GetCurrentRadioInfo() const { return currentInfo_; }
-    // Renames the open radio, as the window does when it turns a lost receiver into a demo one.
+    // Renames the open radio.
     void SetSerial(const char* serial);
+    // A receiver whose radio was lost goes on as a demo receiver ("DEMO") in its place, and can
+    // take its radio back once it is plugged in again.
+    void StandInForLostRadio();
+    bool IsStandingIn() const { return !lostSerial_.empty(); }
+    bool IsRadioBack();
+    // Back to the radio, started with its stored settings; false while the radio is not back.
+    bool TakeBackRadio();
     int32_t GetRadioIndex() const { return radioIndex_; }
     // The manager renumbers an opened receiver to its slot; settings are looked up by this index.
     void SetRadioIndex(int32_t index) { radioIndex_ = index; }
@@ -197,9 +204,9 @@ private:
     int32_t TuneAndTellCalibrator(int32_t hertz, Tune tune);
     // Settings of the receiver's own index; null without settings.
     SnxK740RXReceiverSettings* StoredSettings() const;
-    // Tenths of a dBm read from the pipeline after tuning `next`.
-    int32_t ReadPipelinedLevel(int64_t next, int32_t& libraryLevel, uint8_t& raw, int32_t& rssi,
-                               int32_t& agc);
+    // Tenths of a dBm read from the pipeline after tuning `next`; none when the read fails.
+    std::optional<int32_t> ReadPipelinedLevel(int64_t next, int32_t& libraryLevel, uint8_t& raw,
+                                              int32_t& rssi, int32_t& agc);
     void PublishScanLevel(int64_t frequency, double levelDbm);
     void LogOverruns();
     void Trace(int64_t frequency, int32_t level, int32_t raw, int32_t rssi, int32_t agc) const;
@@ -207,6 +214,7 @@ private:
     CnxAtomic<int32_t> radioIndex_{-1};
     CnxAtomic<K7Handle> handle_{0};
     RadioInfo currentInfo_{};
+    std::string lostSerial_;  // of the radio a demo receiver stands in for
     std::array<RadioInfo, kRadioListSize> radioList_{};
     SnxK740RXAudioFormat audioFormat_{};
     CnxAtomic<bool> demo_{true};

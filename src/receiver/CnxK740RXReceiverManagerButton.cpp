@@ -38,6 +38,13 @@ void CnxK740RXReceiverManagerButton::SetPressed(bool pressed) {
     }
 }
 
+void CnxK740RXReceiverManagerButton::SetAlarm(bool alarm) {
+    if (alarm_ != alarm) {
+        alarm_ = alarm;
+        update();
+    }
+}
+
 void CnxK740RXReceiverManagerButton::SetLamp(bool on) {
     if (lamp_ != on) {
         lamp_ = on;
@@ -65,14 +72,18 @@ void CnxK740RXReceiverManagerButton::paintEvent(QPaintEvent*) {
 void CnxK740RXReceiverManagerButton::PaintFace(QPainter& painter) const {
     const TmyColorScheme& scheme = TmyColorScheme::Default();
     QColor face = pressed_ ? scheme.buttonSelectedFace : scheme.buttonFace;
+    // Dark enough under the red text; the selected one stays a shade lighter.
+    if (alarm_) {
+        face = scheme.alarm.darker(pressed_ ? 220 : 320);
+    }
     if (isDown() && !pressed_) {
         face = face.lighter(130);
     }
     if (!isEnabled()) {
         face = face.darker(150);
     }
-    QColor edge = scheme.border;
-    qreal edgeWidth = 1.0;
+    QColor edge = alarm_ ? scheme.alarm : scheme.border;
+    qreal edgeWidth = alarm_ ? 2.0 : 1.0;
     if (hasFocus()) {
         edge = scheme.focus;
         edgeWidth = 2.0;

@@ -22,6 +22,10 @@ public:
     void SetLamp(bool on);
     bool IsLampOn() const { return lamp_; }
 
+    // A receiver that lost its radio: the whole button turns red, so it is seen at a glance.
+    void SetAlarm(bool alarm);
+    bool IsAlarm() const { return alarm_; }
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
@@ -36,4 +40,5 @@ private:
     QColor textColor_;
     bool pressed_ = false;
     bool lamp_ = false;
+    bool alarm_ = false;
 };

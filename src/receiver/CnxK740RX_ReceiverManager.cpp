@@ -140,14 +140,28 @@ void CnxK740RX_ReceiverManager::PackSlots() {
     }
 }
 
+// Each radio takes its own remembered values into the slot it now has.
+void CnxK740RX_ReceiverManager::AssignSettings() {
+    if (settings_ == nullptr) {
+        return;
+    }
+    std::array<CnxK740RXFileIniApp::SnxSlotRadio, CnxK740RXFileIniApp::kReceiverCount> radios;
+    for (int k = 0; k < kSlotCount; ++k) {
+        // Slots beyond the managed ones stay as the settings have them.
+        if (k < slotCount_) {
+            radios[k] = {slots_[k].serialNumber, slots_[k].productName};
+        } else {
+            radios[k] = {settings_->Receiver(k).serialNumber, settings_->Receiver(k).productName};
+        }
+    }
+    settings_->AssignSlots(radios);
+}
+
 void CnxK740RX_ReceiverManager::CreateReceivers(bool anyRadio) {
+    AssignSettings();
     int created = 0;
     for (int k = 0; k < slotCount_; ++k) {
         const SnxK740RXSlot& slot = slots_[k];
-        if (settings_ != nullptr) {
-            settings_->Receiver(k).serialNumber = slot.serialNumber;
-            settings_->Receiver(k).productName = slot.productName;
-        }
         if (slot.demo && anyRadio) {
             continue;
         }
@@ -176,14 +190,14 @@ void CnxK740RX_ReceiverManager::StartReceiver(int slot, int created) {
     receiver.Start();
 
     if (settings_ != nullptr) {
-        // Power and loop come from the settings section of the radio's list position.
-        const int stored = std::clamp(listIndex, 0, kSlotCount - 1);
-        receiver.SetPower(settings_->Receiver(stored).power, false);
+        // Power and loop are the radio's own, like everything Start applied.
+        const SnxK740RXReceiverSettings& stored = settings_->Receiver(created);
+        receiver.SetPower(stored.power, false);
         receiver.SetFrequencyLimits(settings_->GetMinFrequency(), settings_->GetMaxFrequency());
         receiver.SetScanStep(settings_->GetChannelStep(), true);
         receiver.SetScanLower(settings_->GetMinFrequency(), true);
         receiver.SetScanUpper(settings_->GetMaxFrequency(), true);
-        receiver.SetScanLoop(settings_->Receiver(stored).loop != 0);
+        receiver.SetScanLoop(stored.loop != 0);
     }
 
     if (!info.demo) {
@@ -231,6 +245,18 @@ void CnxK740RX_ReceiverManager::CloseAll() {
     }
 }
 
+// A stand-in scans as a demo receiver, so its radio is watched here whether it scans or not.
+void CnxK740RX_ReceiverManager::WatchStandIn(int index) {
+    CnxK740RXReceiver* receiver = receivers_[index].get();
+    SnxK740RXSlot& slot = slots_[index];
+    const bool back = receiver != nullptr && receiver->IsRadioBack();
+    if (back != slot.radioBack) {
+        slot.radioBack = back;
+        PostMessage(targetWindow_, WM_RCV_RADIO_BACK, reinterpret_cast<WPARAM>(receiver),
+                    back ? 1 : 0);
+    }
+}
+
 CnxK740RXReceiver* CnxK740RX_ReceiverManager::SetSelected(int index) {
     if (settings_ != nullptr) {
         settings_->SelectReceiver(index);
@@ -263,6 +289,7 @@ bool CnxK740RX_ReceiverManager::IsDemo(int index) const {
 int CnxK740RX_ReceiverManager::IsDevicesConected() {
     for (int i = 0; i < std::min(receiverCount_, kSlotCount); ++i) {
         CnxK740RXReceiver* receiver = receivers_[i].get();
+        WatchStandIn(i);
         if (receiver == nullptr || receiver->IsScanning()) {
             continue;
         }

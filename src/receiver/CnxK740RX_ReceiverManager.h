@@ -27,7 +27,8 @@ public:
         bool demo = true;
         std::string serialNumber = "DEMO";
         std::string productName = "DEMO";
-        bool connected = true;  // as last reported
+        bool connected = true;   // as last reported
+        bool radioBack = false;  // a stand-in's radio, as last reported
     };
 
     // Manages up to `maximum` slots (at most kSlotCount). Settings, target window, calibrator and
@@ -52,7 +53,9 @@ public:
     // True when the entry holds no receiver or a demo receiver.
     bool IsDemo(int index) const;
     HWND GetTargetWindow() const { return targetWindow_; }
-    // Posts WM_RCV_CONNECTION for every idle receiver whose connection changed; always 1.
+    // Posts WM_RCV_CONNECTION for every idle receiver whose connection changed, and
+    // WM_RCV_RADIO_BACK for every receiver standing in for a lost radio whose radio came or went
+    // again; always 1.
     int IsDevicesConected();
 
     bool IsAccepted() const { return accepted_; }
@@ -76,8 +79,10 @@ private:
     void KeepKnownRadios(FoundList& found, int radioCount);
     void PlaceNewRadios(FoundList& found, int radioCount);
     void PackSlots();
+    void AssignSettings();
     void CreateReceivers(bool anyRadio);
     void StartReceiver(int slot, int created);
+    void WatchStandIn(int index);
     void ShowStatus();
     void ShowPosition(int percent);
     static int ClampedCount(int count);

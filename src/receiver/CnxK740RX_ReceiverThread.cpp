@@ -8,6 +8,7 @@
 #include "receiver/K740RXReceiverLog.h"
 
 namespace {
+// A scanning receiver whose radio is gone looks for it again this often.
 constexpr auto kIdlePause = std::chrono::milliseconds(5);
 constexpr auto kDemoPace = std::chrono::milliseconds(40);
 constexpr int kStopAttempts = 21;
@@ -29,7 +30,25 @@ CnxK740RX_ReceiverThread::~CnxK740RX_ReceiverThread() {
 
 bool CnxK740RX_ReceiverThread::Stop() {
     RequestStop();
+    Wake();
     return CnxThread::Stop();
+}
+
+void CnxK740RX_ReceiverThread::Wake() {
+    {
+        std::lock_guard lock(wakeMutex_);
+        wakeRequested_ = true;
+    }
+    wakeUp_.notify_one();
+}
+
+void CnxK740RX_ReceiverThread::WaitForWork(CnxK740RXReceiver& receiver) {
+    std::unique_lock lock(wakeMutex_);
+    wakeUp_.wait(lock, [&] {
+        return wakeRequested_ || IsStopRequested() || receiver_.load() == nullptr ||
+               receiver.IsScanning();
+    });
+    wakeRequested_ = false;
 }
 
 void CnxK740RX_ReceiverThread::Run() {
@@ -37,8 +56,6 @@ void CnxK740RX_ReceiverThread::Run() {
     if (receiver == nullptr) {
         return;
     }
-    // A demo receiver beside listed radios measures once and ends.
-    const int listedRadios = receiver->GetRadioCount(CnxK740RXReceiver::kKindAll);
     const K7Handle handle = receiver->GetHandle();
     bool previous = true;
     bool connected = true;
@@ -47,11 +64,14 @@ void CnxK740RX_ReceiverThread::Run() {
         if (!IsRunning() || IsStopRequested() || receiver == nullptr) {
             break;
         }
-        const bool demo = receiver->IsDemo();
+        // Idle, the thread sleeps until a scan starts or it is asked to end: no polling.
         if (!receiver->IsScanning()) {
-            std::this_thread::sleep_for(kIdlePause);
+            WaitForWork(*receiver);
             continue;
         }
+        // A receiver that became demo after its radio was lost scans its demo signals like any
+        // other demo receiver.
+        const bool demo = receiver->IsDemo();
         if (!demo) {
             connected = receiver->IsConnected();
             if (connected != previous) {
@@ -59,6 +79,8 @@ void CnxK740RX_ReceiverThread::Run() {
                             connected ? 1 : 0);
             }
             previous = connected;
+        } else {
+            connected = true;
         }
         if (connected) {
             receiver->MeasureScanStep();
@@ -66,9 +88,6 @@ void CnxK740RX_ReceiverThread::Run() {
             std::this_thread::sleep_for(kIdlePause);
         }
         if (demo) {
-            if (listedRadios > 0) {
-                break;
-            }
             std::this_thread::sleep_for(kDemoPace);
         }
     }

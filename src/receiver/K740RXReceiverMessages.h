@@ -16,6 +16,9 @@ constexpr UINT WM_RCV_AUDIO_CHUNK = WM_USER + 307;
 constexpr UINT WM_RCV_CONNECTION = WM_USER + 324;
 // wParam: the receiver, lParam: 0.
 constexpr UINT WM_RCV_SCAN_END = WM_USER + 325;
+// A receiver standing in for a lost radio: wParam the receiver, lParam 1 the radio is plugged in
+// again, 0 it went again before it was taken back.
+constexpr UINT WM_RCV_RADIO_BACK = WM_USER + 326;
 // wParam: the ScanSample itself (ScanSample::Pack), lParam: the receiver.
 constexpr UINT WM_RCV_SCAN_LEVEL = WM_USER + 1400;
 

@@ -144,6 +144,20 @@ bool CnxFileIni::WriteString(std::string_view section, std::string_view key,
     return true;
 }
 
+std::vector<std::string> CnxFileIni::ReadSectionNames() {
+    const CnxIniDocument* document = Document();
+    return document ? document->SectionNames() : std::vector<std::string>{};
+}
+
+bool CnxFileIni::DeleteSection(std::string_view section) {
+    CnxIniDocument* document = Document();
+    if (document == nullptr || !document->RemoveSection(section)) {
+        return false;
+    }
+    dirty_ = true;
+    return true;
+}
+
 bool CnxFileIni::CreateWithSpace() {
     if (!WriteAtomically(" ")) {
         return false;

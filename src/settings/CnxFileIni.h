@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "settings/CnxFileSystem.h"
 #include "settings/CnxIniDocument.h"
@@ -37,6 +38,9 @@ public:
     bool WriteInt(std::string_view section, std::string_view key, int32_t value);
     // A value holds one line: anything from its first line feed or NUL on is not written.
     bool WriteString(std::string_view section, std::string_view key, std::string_view text);
+    // The sections' names as the file writes them, in file order.
+    std::vector<std::string> ReadSectionNames();
+    bool DeleteSection(std::string_view section);
 
     // Replaces the whole file by a single space at once.
     bool CreateWithSpace();

@@ -140,6 +140,25 @@ void CnxIniDocument::Set(std::string_view section, std::string_view key, std::st
     lines.insert(lastFilled.base(), KeyLine(key, value));
 }
 
+std::vector<std::string> CnxIniDocument::SectionNames() const {
+    std::vector<std::string> names;
+    for (const Section& section : sections_) {
+        if (section.hasHeader) {
+            names.emplace_back(HeaderName(Trim(section.lines.front().text)));
+        }
+    }
+    return names;
+}
+
+bool CnxIniDocument::RemoveSection(std::string_view name) {
+    const size_t index = FindSection(name);
+    if (index == kNoSection) {
+        return false;
+    }
+    sections_.erase(sections_.begin() + static_cast<std::ptrdiff_t>(index));
+    return true;
+}
+
 void CnxIniDocument::EndWithBlankLine() {
     // Only the part before the first header can be without lines, and then the text is empty.
     std::vector<Line>& last = sections_.back().lines;

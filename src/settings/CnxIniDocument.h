@@ -23,6 +23,10 @@ public:
     // Replaces the key's line, adds the key after the section's last line, or adds the section at
     // the end of the file.
     void Set(std::string_view section, std::string_view key, std::string_view value);
+    // The names of the sections, as written in their headers, in file order.
+    std::vector<std::string> SectionNames() const;
+    // Drops the section with all its lines; false when there is none.
+    bool RemoveSection(std::string_view name);
     // Adds an empty line at the end unless the text already ends with one, so that separating
     // sections again on every save does not make the file grow.
     void EndWithBlankLine();

@@ -2,6 +2,7 @@
 
 #include <QLoggingCategory>
 #include <algorithm>
+#include <cctype>
 
 namespace {
 
@@ -55,6 +56,23 @@ std::string ReceiverSection(int index) {
     return "RECEIVER " + std::to_string(index);
 }
 
+constexpr std::string_view kAbsentRadioPrefix = "RADIO ";
+
+std::string AbsentRadioSection(const std::string& serialNumber) {
+    return std::string(kAbsentRadioPrefix) + serialNumber;
+}
+
+bool IsAbsentRadioSection(const std::string& section) {
+    return section.size() > kAbsentRadioPrefix.size() &&
+           std::equal(
+               kAbsentRadioPrefix.begin(), kAbsentRadioPrefix.end(), section.begin(),
+               [](unsigned char a, unsigned char b) { return std::toupper(a) == std::toupper(b); });
+}
+
+bool IsRadio(const std::string& serialNumber) {
+    return !serialNumber.empty() && serialNumber != "DEMO";
+}
+
 std::string_view Capped(const std::string& text) {
     return std::string_view(text).substr(0, CnxFileIni::kMaxValueLength);
 }
@@ -90,8 +108,9 @@ bool CnxK740RXFileIniApp::Load() {
     ReadMain();
     selected_ = 0;
     for (int index = 0; index < kReceiverCount; ++index) {
-        ReadReceiver(index);
+        ReadValues(ReceiverSection(index), receivers_[index]);
     }
+    ReadAbsentRadios();
     SelectReceiver(0);
     return true;
 }
@@ -120,15 +139,76 @@ void CnxK740RXFileIniApp::ReadMain() {
     mainSMeterCal_ = ReadInt(kMainSection, "SMeterCal", mainSMeterCal_);
 }
 
-void CnxK740RXFileIniApp::ReadReceiver(int index) {
-    const std::string section = ReceiverSection(index);
-    SnxK740RXReceiverSettings& receiver = receivers_[index];
-    receiver.productName = ReadString(section, "ProductName");
-    receiver.serialNumber = ReadString(section, "SerialNumber");
-    receiver.sMeterCal = mainSMeterCal_;
+void CnxK740RXFileIniApp::ReadValues(const std::string& section,
+                                     SnxK740RXReceiverSettings& values) {
+    values.productName = ReadString(section, "ProductName");
+    values.serialNumber = ReadString(section, "SerialNumber");
+    values.sMeterCal = mainSMeterCal_;
     for (const ReceiverKey& key : kReceiverKeys) {
-        receiver.*key.field = ReadInt(section, key.name, receiver.*key.field);
+        values.*key.field = ReadInt(section, key.name, values.*key.field);
     }
+}
+
+// The section name is only a label; the serial number inside it is the one that counts.
+void CnxK740RXFileIniApp::ReadAbsentRadios() {
+    for (const std::string& section : ReadSectionNames()) {
+        if (!IsAbsentRadioSection(section)) {
+            continue;
+        }
+        SnxK740RXReceiverSettings values = Defaults();
+        ReadValues(section, values);
+        if (IsRadio(values.serialNumber)) {
+            absentRadios_.emplace(values.serialNumber, values);
+        }
+    }
+}
+
+SnxK740RXReceiverSettings CnxK740RXFileIniApp::Defaults() const {
+    SnxK740RXReceiverSettings values;
+    values.sMeterCal = mainSMeterCal_;
+    return values;
+}
+
+void CnxK740RXFileIniApp::AssignSlots(const std::array<SnxSlotRadio, kReceiverCount>& radios) {
+    const auto inSlots = [&](const std::string& serial) {
+        return std::any_of(radios.begin(), radios.end(),
+                           [&](const SnxSlotRadio& radio) { return radio.serialNumber == serial; });
+    };
+    const std::array<SnxK740RXReceiverSettings, kReceiverCount> previous = receivers_;
+    for (const SnxK740RXReceiverSettings& values : previous) {
+        if (IsRadio(values.serialNumber) && !inSlots(values.serialNumber)) {
+            absentRadios_.insert_or_assign(values.serialNumber, values);
+        }
+    }
+    for (int index = 0; index < kReceiverCount; ++index) {
+        const SnxSlotRadio& radio = radios[index];
+        SnxK740RXReceiverSettings values = Defaults();
+        if (IsRadio(radio.serialNumber)) {
+            const auto remembered = std::find_if(
+                previous.begin(), previous.end(),
+                [&](const auto& slot) { return slot.serialNumber == radio.serialNumber; });
+            if (remembered != previous.end()) {
+                values = *remembered;
+            } else if (const auto kept = absentRadios_.find(radio.serialNumber);
+                       kept != absentRadios_.end()) {
+                values = kept->second;
+            }
+            if (absentRadios_.erase(radio.serialNumber) > 0) {
+                returnedRadios_.insert(radio.serialNumber);
+            }
+        } else if (!IsRadio(previous[index].serialNumber)) {
+            values = previous[index];
+        }
+        values.serialNumber = radio.serialNumber;
+        values.productName = radio.productName;
+        receivers_[index] = values;
+    }
+}
+
+const SnxK740RXReceiverSettings* CnxK740RXFileIniApp::AbsentRadio(
+    const std::string& serialNumber) const {
+    const auto found = absentRadios_.find(serialNumber);
+    return found != absentRadios_.end() ? &found->second : nullptr;
 }
 
 void CnxK740RXFileIniApp::WriteSections(bool withReceivers) {
@@ -141,17 +221,27 @@ void CnxK740RXFileIniApp::WriteSections(bool withReceivers) {
         return;
     }
     for (int index = 0; index < kReceiverCount; ++index) {
-        WriteReceiver(index);
+        WriteValues(ReceiverSection(index), receivers_[index]);
+        AppendLineFeed();
+    }
+    WriteAbsentRadios();
+}
+
+void CnxK740RXFileIniApp::WriteAbsentRadios() {
+    for (const std::string& serialNumber : returnedRadios_) {
+        DeleteSection(AbsentRadioSection(serialNumber));
+    }
+    for (const auto& [serialNumber, values] : absentRadios_) {
+        WriteValues(AbsentRadioSection(serialNumber), values);
         AppendLineFeed();
     }
 }
 
-void CnxK740RXFileIniApp::WriteReceiver(int index) {
-    const std::string section = ReceiverSection(index);
-    const SnxK740RXReceiverSettings& receiver = receivers_[index];
-    WriteString(section, "ProductName", Capped(receiver.productName));
-    WriteString(section, "SerialNumber", Capped(receiver.serialNumber));
+void CnxK740RXFileIniApp::WriteValues(const std::string& section,
+                                      const SnxK740RXReceiverSettings& values) {
+    WriteString(section, "ProductName", Capped(values.productName));
+    WriteString(section, "SerialNumber", Capped(values.serialNumber));
     for (const ReceiverKey& key : kReceiverKeys) {
-        WriteInt(section, key.name, receiver.*key.field);
+        WriteInt(section, key.name, values.*key.field);
     }
 }

@@ -4,9 +4,14 @@
 // <Documents>/Quorvant/K740RX/K740RX.ini is read at construction and written at destruction. The
 // selected slot is the one place that says which receiver the window shows; its values are the
 // "current" ones.
+// A radio's values belong to the radio, not to the slot it happens to sit in: when the slots are
+// given to the radios found at start, each radio's values go with it, and those of a radio that is
+// not there are kept under its serial number ("RADIO <serial>" sections) until it comes back.
 // A settings file that cannot be created or written leaves the program on its defaults.
 #include <array>
 #include <cstdint>
+#include <map>
+#include <set>
 #include <string>
 
 #include "settings/CnxFileIni.h"
@@ -23,6 +28,19 @@ public:
     // Writes MAIN and, unless the no-hardware flag is set, every receiver section. A file that
     // does not exist yet is created and always gets all sections.
     bool Save();
+
+    // What one slot is given: a radio by serial number and product name, or "DEMO" for none.
+    struct SnxSlotRadio {
+        std::string serialNumber = "DEMO";
+        std::string productName = "DEMO";
+    };
+    // Puts each radio into its slot with its own values: those of the slot that remembered it, else
+    // those kept for it while it was away, else the defaults. A remembered radio left without a
+    // slot keeps its values under its serial number. A demo slot keeps what it had when that was a
+    // demo slot too, else it starts from the defaults.
+    void AssignSlots(const std::array<SnxSlotRadio, kReceiverCount>& radios);
+    // The values kept for a radio that has no slot; null when none are kept.
+    const SnxK740RXReceiverSettings* AbsentRadio(const std::string& serialNumber) const;
 
     // An index outside 0-7 selects 0.
     void SelectReceiver(int index);
@@ -49,11 +67,16 @@ public:
 private:
     bool Load();
     void ReadMain();
-    void ReadReceiver(int index);
+    void ReadAbsentRadios();
+    void ReadValues(const std::string& section, SnxK740RXReceiverSettings& values);
     void WriteSections(bool withReceivers);
-    void WriteReceiver(int index);
+    void WriteValues(const std::string& section, const SnxK740RXReceiverSettings& values);
+    void WriteAbsentRadios();
+    SnxK740RXReceiverSettings Defaults() const;
 
     std::array<SnxK740RXReceiverSettings, kReceiverCount> receivers_;
+    std::map<std::string, SnxK740RXReceiverSettings> absentRadios_;  // by serial number
+    std::set<std::string> returnedRadios_;  // kept for while away, back in a slot now
     SnxWindowPlacement placement_;
     int32_t mainSMeterCal_ = 0;  // what a receiver section without its own SMeterCal gets
     int selected_ = 0;

@@ -180,4 +180,71 @@ TEST(Program, OpensSimulatedRadiosAndRemembersTheirSlots) {
     }
 }
 
+// The section of the settings that remembers the radio with this serial number.
+QString SectionOfSerial(const QString& text, const QString& serial) {
+    for (int i = 0; i < 8; ++i) {
+        const QString section = QString("RECEIVER %1").arg(i);
+        if (SectionValue(text, section, "SerialNumber") == serial) {
+            return section;
+        }
+    }
+    return QString();
+}
+
+TEST(Program, EachRadioKeepsItsOwnValuesWhenRadiosComeAndGo) {
+    App();
+    Folders dirs;
+    const QString sim = dirs.home.path() + "/radios.ini";
+    const auto attach = [&](bool a, bool b) {
+        QFile file(sim);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(QString("[radio0]\nserial = 4711001\nproduct = K7USB-A\nconnected = %1\n"
+                           "[radio1]\nserial = 4711002\nproduct = K7PCI-B\nconnected = %2\n")
+                       .arg(a ? 1 : 0)
+                       .arg(b ? 1 : 0)
+                       .toUtf8());
+    };
+    const auto run = [&] {
+        Program program(dirs.home.path(), dirs.runtime.path(), sim);
+        program.Start({"-nsplash", "-itime=500"});
+        ASSERT_TRUE(program.WaitForOutput(kShownLine, kStartTimeout))
+            << program.Output().toStdString();
+        program.Terminate();
+        ASSERT_TRUE(program.WaitForExit(30000)) << program.Output().toStdString();
+        EXPECT_EQ(program.ExitCode(), 0);
+    };
+    QDir().mkpath(dirs.home.path() + "/Documents/Quorvant/K740RX");
+    QFile settings(dirs.IniPath());
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+    settings.write(
+        "[MAIN]\nWP_Length=0\n"
+        "[RECEIVER 0]\nSerialNumber=4711001\nProductName=K7USB-A\nFrequency=142750000\n"
+        "Volume=5\n"
+        "[RECEIVER 1]\nSerialNumber=4711002\nProductName=K7PCI-B\nFrequency=162250000\n"
+        "Volume=21\n");
+    settings.close();
+
+    // Only B: it moves to the first slot with its own frequency and volume; A's are kept.
+    attach(false, true);
+    run();
+    QString ini = ReadText(dirs.IniPath());
+    EXPECT_EQ(SectionValue(ini, "RECEIVER 0", "SerialNumber").toStdString(), "4711002")
+        << ini.toStdString();
+    EXPECT_EQ(SectionValue(ini, "RECEIVER 0", "Frequency").toStdString(), "162250000");
+    EXPECT_EQ(SectionValue(ini, "RECEIVER 0", "Volume").toStdString(), "21");
+
+    // Both again: each is tuned as it was, in whatever slot it got.
+    attach(true, true);
+    run();
+    ini = ReadText(dirs.IniPath());
+    const QString a = SectionOfSerial(ini, "4711001");
+    const QString b = SectionOfSerial(ini, "4711002");
+    ASSERT_FALSE(a.isEmpty()) << ini.toStdString();
+    ASSERT_FALSE(b.isEmpty());
+    EXPECT_EQ(SectionValue(ini, a, "Frequency").toStdString(), "142750000") << ini.toStdString();
+    EXPECT_EQ(SectionValue(ini, a, "Volume").toStdString(), "5");
+    EXPECT_EQ(SectionValue(ini, b, "Frequency").toStdString(), "162250000");
+    EXPECT_EQ(SectionValue(ini, b, "Volume").toStdString(), "21");
+}
+
 }  // namespace

@@ -1,13 +1,19 @@
 // The main window with the simulated driver library: start-up, tuning from the keyboard,
 // receiver selection, lost and regained radios, and the settings written at the end.
 #include "MainWindowFixture.h"
+
+#include <cmath>
+
 #include "app/CnxCtrlFrequency.h"
 #include "app/CnxCtrlFrequencyBand.h"
 #include "app/CnxK740RXDlgDisconnected.h"
+#include "app/CnxK740RXDlgRadioBack.h"
 #include "receiver/CnxK740RXCtrlReceiverManager.h"
 #include "receiver/CnxK740RXReceiver.h"
 #include "receiver/CnxK740RX_ReceiverManager.h"
 #include "settings/CnxK740RXFileIniApp.h"
+#include "smeter/CnxCtrlSMeter.h"
+#include "smeter/CnxSMeterScale.h"
 
 namespace {
 
@@ -105,6 +111,61 @@ TEST_F(MainWindowTest, LostRadioIsMarkedOfferedDemoAndComesBack) {
     EXPECT_FALSE(window_->ReceiverList()->GetItem(0)->alarm);
     EXPECT_EQ(window_->GetSelectedReceiver(), 0);
     EXPECT_EQ(window_->windowTitle(), "K740RX Sonobuoy Receiver# 1 - DEMO");
+
+    // Plugged in again, the radio is offered back, and the operator takes it.
+    WriteRadios(true);
+    ASSERT_TRUE(PumpUntil([&] { return window_->RadioBackWindow(0) != nullptr; }));
+    EXPECT_EQ(window_->RadioBackWindow(0)->Text(), "The radio of receiver 1 is connected again");
+    EXPECT_TRUE(receiver->IsDemo()) << "not before the operator says so";
+    window_->RadioBackWindow(0)->Press();
+    ASSERT_TRUE(PumpUntil([&] { return window_->RadioBackWindow(0) == nullptr; }));
+    EXPECT_FALSE(receiver->IsDemo());
+    EXPECT_FALSE(window_->ReceiverList()->GetItem(0)->demo);
+    EXPECT_EQ(window_->windowTitle(), "K740RX Sonobuoy Receiver# 1 - 4711001");
+}
+
+// Both radios of the simulation, each plugged in or not.
+class TwoRadiosTest : public MainWindowTest {
+protected:
+    void WriteBoth(bool first, bool second) {
+        WriteSimulation(QString("[radio0]\nserial = 4711001\nproduct = K7USB-A\nconnected = %1\n"
+                                "[radio1]\nserial = 4711002\nproduct = K7PCI-B\nconnected = %2\n")
+                            .arg(first ? 1 : 0)
+                            .arg(second ? 1 : 0));
+    }
+};
+
+TEST_F(TwoRadiosTest, EveryLostRadioIsShownAndTheSelectedOneHasNoStaleLevel) {
+    WriteBoth(true, true);
+    Start();
+    ASSERT_TRUE(PumpUntil([&] { return !std::isnan(window_->GetLevel()); }));
+
+    WriteBoth(false, false);
+    ASSERT_TRUE(PumpUntil([&] {
+        return window_->DisconnectionWindow(0) != nullptr &&
+               window_->DisconnectionWindow(1) != nullptr;
+    }));
+    const QRect first = window_->DisconnectionWindow(0)->frameGeometry();
+    const QRect second = window_->DisconnectionWindow(1)->frameGeometry();
+    EXPECT_FALSE(first.intersects(second)) << "one window must not hide the other";
+    EXPECT_EQ(window_->DisconnectionWindow(1)->Text(),
+              "Receiver 2 no longer connected\nWaiting for reconnect");
+    EXPECT_TRUE(window_->ReceiverList()->GetItem(0)->alarm);
+    EXPECT_TRUE(window_->ReceiverList()->GetItem(1)->alarm);
+
+    // The selected receiver's S-meter shows no reading instead of its last one.
+    EXPECT_TRUE(std::isnan(window_->GetLevel()));
+    PumpFor(400ms);  // level polls come and go
+    EXPECT_TRUE(std::isnan(window_->GetLevel()));
+    EXPECT_EQ(window_->Meter(0)->GetLevel(), CnxSMeterScale::kMinimum) << "the meter drops";
+
+    // A window closed frees its place for the next lost receiver.
+    WriteBoth(true, false);
+    ASSERT_TRUE(PumpUntil([&] { return window_->DisconnectionWindow(0) == nullptr; }));
+    ASSERT_TRUE(PumpUntil([&] { return !std::isnan(window_->GetLevel()); }));
+    WriteBoth(false, false);
+    ASSERT_TRUE(PumpUntil([&] { return window_->DisconnectionWindow(0) != nullptr; }));
+    EXPECT_EQ(window_->DisconnectionWindow(0)->frameGeometry(), first);
 }
 
 TEST_F(MainWindowTest, DemoModeDefersAnEarlyClose) {

@@ -252,3 +252,22 @@ TEST_F(CnxK740RXReceiverScanTest, ScanningReceiverKeepsItsOwnCorrectionWhileTheS
         ASSERT_LE(sample.level, -30.0) << "at " << sample.frequency;
     }
 }
+
+TEST_F(CnxK740RXReceiverScanTest, AReadTheRadioCannotAnswerCarriesNoLevel) {
+    DescribeRadios({{"A1"}});
+    auto receiver = StartedReceiver("A1");
+    // The radio refuses to tune to 0 Hz, so the read after that tune has nothing to hand out.
+    receiver->SetFrequencyLimits(0, 750000);
+    receiver->SetScanStep(375000, true);
+    receiver->SetScanLower(0, true);
+    receiver->SetScanUpper(750000, true);
+    receiver->SetScanLoop(false);
+    receiver->StartScan();
+    ASSERT_TRUE(PumpUntil([&] { return ScanEnded(); }));
+
+    const std::vector<ScanSample> samples = window_->Samples();
+    ASSERT_EQ(FrequenciesOf(samples), (std::vector<int64_t>{0, 375000, 750000}));
+    EXPECT_TRUE(samples[0].HasLevel());
+    EXPECT_TRUE(samples[1].HasLevel());
+    EXPECT_FALSE(samples[2].HasLevel()) << samples[2].level;
+}

@@ -300,3 +300,47 @@ TEST_F(CnxK740RXReceiverTest, TheLogOptionTracesEveryMeasurementToAFilePerRadio)
     EXPECT_TRUE(lines[3].contains("- Freq: [154750000] - SS: [-1050]"));
     EXPECT_TRUE(lines[3].endsWith(" ms]"));
 }
+
+TEST_F(CnxK740RXReceiverTest, ARadioThatFailsToOpenIsNeitherDemoNorConnected) {
+    DescribeRadios({{"A1"}});
+    auto receiver = NewReceiver();
+    ASSERT_EQ(receiver->Enumerate(), 1);
+    // Listed, then gone before it could be opened.
+    DescribeRadios({{"A1", "K7USB", false}});
+    EXPECT_EQ(receiver->OpenByIndex(0), nullptr);
+    EXPECT_FALSE(receiver->IsOpen());
+    EXPECT_FALSE(receiver->IsDemo());
+    EXPECT_FALSE(receiver->IsConnected());
+    EXPECT_EQ(receiver->Start(), 0u);
+    EXPECT_FALSE(receiver->IsStarted());
+}
+
+TEST_F(CnxK740RXReceiverTest, AStandInForALostRadioTakesItBackOnceItIsPluggedInAgain) {
+    DescribeRadios({{"A1"}});
+    auto receiver = NewReceiver();
+    ASSERT_NE(receiver->OpenBySerial("A1"), nullptr);
+    receiver->SetPower(1, true);
+    EXPECT_FALSE(receiver->IsStandingIn());
+    EXPECT_FALSE(receiver->TakeBackRadio()) << "nothing to take back";
+
+    DescribeRadios({{"A1", "K7USB", false}});
+    ASSERT_TRUE(PumpUntil([&] { return !receiver->IsConnected(); }));
+    receiver->Stop();
+    receiver->StandInForLostRadio();
+    EXPECT_TRUE(receiver->IsDemo());
+    EXPECT_TRUE(receiver->IsConnected());
+    EXPECT_STREQ(receiver->GetCurrentRadioInfo().serial, "DEMO");
+    EXPECT_TRUE(receiver->IsStandingIn());
+    EXPECT_FALSE(receiver->IsRadioBack());
+    EXPECT_FALSE(receiver->TakeBackRadio());
+    EXPECT_TRUE(receiver->IsDemo());
+
+    DescribeRadios({{"A1"}});
+    ASSERT_TRUE(PumpUntil([&] { return receiver->IsRadioBack(); }));
+    ASSERT_TRUE(receiver->TakeBackRadio());
+    EXPECT_FALSE(receiver->IsDemo());
+    EXPECT_FALSE(receiver->IsStandingIn());
+    EXPECT_STREQ(receiver->GetCurrentRadioInfo().serial, "A1");
+    EXPECT_TRUE(receiver->IsStarted());
+    EXPECT_TRUE(receiver->AreStreamsRunning()) << "the radio's stream runs again";
+}

@@ -197,3 +197,59 @@ TEST_F(CnxK740RX_ReceiverManagerTest, AnIdleReceiverUnpluggedIsReportedOnceAtThe
     ASSERT_TRUE(WatchUntilReported(2));
     EXPECT_EQ(window_->Of(WM_RCV_CONNECTION).back().lParam, 1);
 }
+
+TEST_F(CnxK740RX_ReceiverManagerTest, APackedRadioTakesItsOwnValuesAndAnAbsentOneKeepsTheirs) {
+    Remember(0, "A");
+    Settings().Receiver(0).frequency = 142750000;
+    Settings().Receiver(0).volume = 3;
+    Remember(1, "B", "K7PCI");
+    Settings().Receiver(1).frequency = 162250000;
+    Settings().Receiver(1).volume = 20;
+    Settings().Receiver(1).loop = 0;
+    DescribeRadios({{"B", "K7PCI"}});
+    auto& manager = Accept();
+
+    ASSERT_EQ(SerialOf(0), "B");
+    EXPECT_EQ(Settings().Receiver(0).frequency, 162250000);
+    EXPECT_EQ(Settings().Receiver(0).volume, 20);
+    EXPECT_EQ(manager.GetReceiver(0)->GetFrequency(), 162250000) << "started on its own frequency";
+    const SnxK740RXReceiverSettings* a = Settings().AbsentRadio("A");
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->frequency, 142750000);
+    EXPECT_EQ(a->volume, 3);
+
+    // Its own loop flag decides whether its scan starts over.
+    CnxK740RXReceiver& b = *manager.GetReceiver(0);
+    b.SetScanLower(136000000, true);
+    b.SetScanUpper(137000000, true);
+    b.StartScan();
+    ASSERT_TRUE(PumpUntil([&] { return window_->Count(WM_RCV_SCAN_END) == 1; }));
+}
+
+TEST_F(CnxK740RX_ReceiverManagerTest, AStandInIsToldOnceWhenItsRadioComesBack) {
+    DescribeRadios({{"A1"}, {"B2"}});
+    auto& manager = Accept();
+    CnxK740RXReceiver* receiver = manager.GetReceiver(0);
+    DescribeRadios({{"A1", "K7USB", false}, {"B2"}});
+    ASSERT_TRUE(WatchUntilReported(1));
+    receiver->StandInForLostRadio();
+    for (int tick = 0; tick < 5; ++tick) {
+        manager.IsDevicesConected();
+    }
+    PumpFor(50ms);
+    EXPECT_EQ(window_->Count(WM_RCV_RADIO_BACK), 0);
+
+    DescribeRadios({{"A1"}, {"B2"}});
+    ASSERT_TRUE(PumpUntil([&] {
+        manager.IsDevicesConected();
+        return window_->Count(WM_RCV_RADIO_BACK) >= 1;
+    }));
+    for (int tick = 0; tick < 5; ++tick) {
+        manager.IsDevicesConected();
+    }
+    PumpFor(50ms);
+    ASSERT_EQ(window_->Count(WM_RCV_RADIO_BACK), 1);
+    const auto back = window_->Of(WM_RCV_RADIO_BACK).front();
+    EXPECT_EQ(back.wParam, reinterpret_cast<WPARAM>(receiver));
+    EXPECT_EQ(back.lParam, 1);
+}

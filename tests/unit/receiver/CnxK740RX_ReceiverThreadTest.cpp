@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QThread>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "ReceiverTestSupport.h"
 #include "receiver/CnxK740RXReceiver.h"
@@ -30,6 +35,34 @@ protected:
     }
 
     int Levels() const { return window_->Count(WM_RCV_SCAN_LEVEL); }
+
+    // The kernel's ids of this process's threads.
+    static std::set<std::string> ThreadIds() {
+        const QStringList ids =
+            QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        std::set<std::string> result;
+        for (const QString& id : ids) {
+            result.insert(id.toStdString());
+        }
+        return result;
+    }
+
+    // Context switches, voluntary or not, of the given threads so far.
+    static long ContextSwitches(const std::set<std::string>& ids) {
+        long total = 0;
+        for (const std::string& id : ids) {
+            QFile status(QString::fromStdString("/proc/self/task/" + id + "/status"));
+            if (!status.open(QIODevice::ReadOnly)) {
+                continue;
+            }
+            for (const QByteArray& line : status.readAll().split('\n')) {
+                if (line.contains("ctxt_switches:")) {
+                    total += line.mid(line.indexOf(':') + 1).trimmed().toLong();
+                }
+            }
+        }
+        return total;
+    }
     int ConnectionMessages() const { return window_->Count(WM_RCV_CONNECTION); }
 };
 
@@ -76,17 +109,24 @@ TEST_F(CnxK740RX_ReceiverThreadTest, ClosingTheReceiverEndsItsThread) {
     EXPECT_EQ(Levels(), levels);
 }
 
-TEST_F(CnxK740RX_ReceiverThreadTest, ADemoReceiverBesideAListedRadioMeasuresOnceAndEnds) {
-    DescribeRadios({{"A1"}});
+TEST_F(CnxK740RX_ReceiverThreadTest, AReceiverThatBecameDemoBesideListedRadiosKeepsScanning) {
+    DescribeRadios({{"A1"}, {"B2"}});
     LogCapture log;
+    // A real radio lost and replaced by a simulated one, as the window's "Demo" does.
     auto receiver = NewReceiver();
-    ASSERT_NE(receiver->OpenByIndex(5), nullptr);
-    ASSERT_TRUE(receiver->IsDemo());
+    ASSERT_NE(receiver->OpenBySerial("A1"), nullptr);
     receiver->SetPower(1, true);
+    receiver->SetDemo(true);
     ScanWholeBand(*receiver, true);
-    ASSERT_TRUE(PumpUntil([&] { return log.Count(EndLine(receiver->GetHandle())) == 1; }));
-    PumpFor(200ms);
-    EXPECT_EQ(Levels(), 1);
+    ASSERT_TRUE(PumpUntil([&] { return Levels() >= 20; })) << Levels();
+    EXPECT_EQ(log.Count(EndLine(receiver->GetHandle())), 0);
+    // It reports the demo signals, not the radio's.
+    bool sawDemoSignal = false;
+    for (const ScanSample& sample : window_->Samples()) {
+        sawDemoSignal |= sample.frequency == 142750000 && sample.level == -60.0;
+    }
+    EXPECT_TRUE(sawDemoSignal);
+    receiver->StopScan();
 }
 
 TEST_F(CnxK740RX_ReceiverThreadTest, UnplugDuringAScanIsReportedOnceAndReplugResumesIt) {
@@ -115,4 +155,40 @@ TEST_F(CnxK740RX_ReceiverThreadTest, UnplugDuringAScanIsReportedOnceAndReplugRes
     EXPECT_TRUE(PumpUntil([&] { return Levels() >= levelsWhileUnplugged + 5; }));
     EXPECT_EQ(ConnectionMessages(), 2);
     receiver->StopScan();
+    // A read that failed as the radio went carries no level: never the bottom of the scale.
+    for (const ScanSample& sample : window_->Samples()) {
+        if (sample.HasLevel()) {
+            EXPECT_GT(sample.level, -129.95) << "at " << sample.frequency;
+        }
+    }
+}
+
+TEST_F(CnxK740RX_ReceiverThreadTest, IdleThreadsSleepUntilAScanStarts) {
+    DescribeRadios({{"A1"}});
+    auto receiver = NewReceiver();
+    ASSERT_NE(receiver->OpenBySerial("A1"), nullptr);
+    const std::set<std::string> before = ThreadIds();
+    constexpr int kThreads = 4;
+    std::vector<std::unique_ptr<CnxK740RX_ReceiverThread>> threads;
+    for (int i = 0; i < kThreads; ++i) {
+        threads.push_back(
+            std::make_unique<CnxK740RX_ReceiverThread>(receiver.get(), window_->GetHandle()));
+        ASSERT_TRUE(threads.back()->Start());
+    }
+    std::set<std::string> ours;
+    for (const std::string& id : ThreadIds()) {
+        if (!before.contains(id)) {
+            ours.insert(id);
+        }
+    }
+    ASSERT_EQ(ours.size(), static_cast<size_t>(kThreads));
+
+    // Polling every 5 ms would switch each thread about a hundred times in half a second.
+    const long switchesBefore = ContextSwitches(ours);
+    QThread::msleep(500);
+    EXPECT_LT(ContextSwitches(ours) - switchesBefore, 4 * kThreads);
+    for (auto& thread : threads) {
+        EXPECT_TRUE(thread->IsRunning());
+    }
+    threads.clear();  // waiting threads still end when asked
 }

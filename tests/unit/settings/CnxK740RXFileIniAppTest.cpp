@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <array>
 #include <filesystem>
 
 #include "TemporaryHome.h"
@@ -300,4 +301,77 @@ TEST(CnxK740RXFileIniApp, EverythingWrittenReadsBackTheSame) {
         EXPECT_EQ(receiver.atten, index == 4 ? 1 : 0);
     }
     EXPECT_EQ(settings.GetSelectedReceiver(), 0);
+}
+
+// Radios change slots between runs; each keeps its own values, and one that is away keeps them
+// under its serial number until it is back.
+TEST(CnxK740RXFileIniApp, EachRadioKeepsItsValuesWhateverSlotItGetsAndWhileItIsAway) {
+    using Radios =
+        std::array<CnxK740RXFileIniApp::SnxSlotRadio, CnxK740RXFileIniApp::kReceiverCount>;
+    const TemporaryHome home;
+    home.WriteSettings(
+        "[MAIN]\nSMeterCal=-7\n"
+        "[RECEIVER 0]\nSerialNumber=A\nProductName=K7USB-A\nFrequency=142750000\nVolume=3\n"
+        "Mute=0\nAtten=1\nLoop=0\nStepChannel=0\nShowHideLabels=0\nSMeterCal=12\n"
+        "[RECEIVER 1]\nSerialNumber=B\nProductName=K7PCI-B\nFrequency=162250000\nVolume=20\n"
+        "[RECEIVER 2]\nSerialNumber=DEMO\nProductName=DEMO\nFrequency=150000000\n");
+    Radios onlyB;
+    onlyB[0] = {"B", "K7PCI-B"};
+    {
+        CnxK740RXFileIniApp settings;
+        settings.AssignSlots(onlyB);
+        settings.SetNoHardware(0);
+        EXPECT_EQ(settings.Receiver(0).serialNumber, "B");
+        EXPECT_EQ(settings.Receiver(0).frequency, 162250000);
+        EXPECT_EQ(settings.Receiver(0).volume, 20);
+        EXPECT_EQ(settings.Receiver(0).sMeterCal, -7) << "B had no correction of its own";
+        EXPECT_EQ(settings.Receiver(1).serialNumber, "DEMO");
+        EXPECT_EQ(settings.Receiver(1).frequency, 136000000) << "A's values left with A";
+        EXPECT_EQ(settings.Receiver(1).volume, 16);
+        EXPECT_EQ(settings.Receiver(1).sMeterCal, -7);
+        EXPECT_EQ(settings.Receiver(2).frequency, 150000000) << "a demo slot stays as it was";
+        const SnxK740RXReceiverSettings* a = settings.AbsentRadio("A");
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(a->frequency, 142750000);
+        EXPECT_EQ(settings.AbsentRadio("B"), nullptr);
+    }
+
+    // A comes back beside B, in another slot than before, with every value of its own.
+    Radios both;
+    both[0] = {"B", "K7PCI-B"};
+    both[1] = {"A", "K7USB-A"};
+    {
+        CnxK740RXFileIniApp settings;
+        ASSERT_NE(settings.AbsentRadio("A"), nullptr) << home.ReadSettings();
+        settings.AssignSlots(both);
+        settings.SetNoHardware(0);
+        const SnxK740RXReceiverSettings& a = settings.Receiver(1);
+        EXPECT_EQ(a.serialNumber, "A");
+        EXPECT_EQ(a.productName, "K7USB-A");
+        EXPECT_EQ(a.frequency, 142750000);
+        EXPECT_EQ(a.volume, 3);
+        EXPECT_EQ(a.mute, 0);
+        EXPECT_EQ(a.atten, 1);
+        EXPECT_EQ(a.loop, 0);
+        EXPECT_EQ(a.stepChannel, 0);
+        EXPECT_EQ(a.showHideLabels, 0);
+        EXPECT_EQ(a.sMeterCal, 12);
+        EXPECT_EQ(settings.Receiver(0).frequency, 162250000);
+        EXPECT_EQ(settings.AbsentRadio("A"), nullptr);
+    }
+    const std::string text = home.ReadSettings();
+    EXPECT_EQ(text.find("[RADIO A]"), std::string::npos) << "a returned radio's spare values go";
+
+    // Without hardware nothing moves and nothing kept is lost.
+    {
+        CnxK740RXFileIniApp settings;
+        settings.AssignSlots(onlyB);
+        ASSERT_NE(settings.AbsentRadio("A"), nullptr);
+    }
+    {
+        CnxK740RXFileIniApp settings;
+        EXPECT_EQ(settings.AbsentRadio("A"), nullptr);
+        EXPECT_EQ(settings.Receiver(1).serialNumber, "A");
+        EXPECT_EQ(settings.Receiver(1).frequency, 142750000);
+    }
 }

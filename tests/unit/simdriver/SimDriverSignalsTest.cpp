@@ -80,10 +80,11 @@ TEST_F(SimDriverSignals, ASignalStandsAboveTheNoiseFloor) {
     EXPECT_EQ(driver.GetRawSignalStrength(handle), 0);
 }
 
-TEST_F(SimDriverSignals, PipelinedReadsReturnThePreviousTune) {
+TEST_F(SimDriverSignals, PipelinedReadsReturnWhereTheRadioStoodBeforeTheLastTune) {
     ASSERT_NE(handle, 0U);
     ASSERT_EQ(driver.K7SetFreqPipelined(handle, 136000000, 1, 0), 1);
-    EXPECT_LT(readPipelined(driver, handle).level, -1050) << "first of a pass: noise floor";
+    EXPECT_EQ(driver.K7GetSSPipelined(handle, nullptr, nullptr, nullptr, nullptr), 0)
+        << "first of a pass: nothing measured yet";
     ASSERT_EQ(driver.K7SetFreqPipelined(handle, kSignalHz, 0, 0), 1);
     EXPECT_LT(readPipelined(driver, handle).level, -1050) << "136 MHz is quiet";
     ASSERT_EQ(driver.K7SetFreqPipelined(handle, kSignalHz + 375000, 0, 0), 1);
@@ -92,16 +93,30 @@ TEST_F(SimDriverSignals, PipelinedReadsReturnThePreviousTune) {
     EXPECT_NEAR(signal.raw, expectedRaw(signal.level), 1);
     EXPECT_GE(signal.rssi, 0);
     EXPECT_GE(signal.agc, 0);
-    ASSERT_EQ(driver.K7SetFreqPipelined(handle, kSignalHz + 750000, 0, 0), 1);
-    EXPECT_LT(readPipelined(driver, handle).level, -1050);
-    EXPECT_EQ(driver.GetFrequency(handle), kSignalHz + 750000) << "the radio is tuned there";
+    EXPECT_EQ(driver.GetLastSSdBm(handle), signal.level);
+    EXPECT_EQ(driver.GetFrequency(handle), kSignalHz + 375000) << "the radio is tuned there";
 
-    // A new pass has no previous tune, even when the last one was on the signal.
-    ASSERT_EQ(driver.K7SetFreqPipelined(handle, kSignalHz, 0, 0), 1);
-    ASSERT_EQ(driver.K7SetFreqPipelined(handle, kSignalHz, 1, 0), 1);
-    EXPECT_LT(readPipelined(driver, handle).level, -1050);
-
+    // A read hands the pending reading out once; a discarding read (no outputs) consumes it too.
+    Pipelined untouched;
+    EXPECT_EQ(driver.K7GetSSPipelined(handle, &untouched.level, &untouched.raw, nullptr, nullptr),
+              0);
+    EXPECT_EQ(untouched.level, 0) << "no reading leaves the outputs alone";
+    ASSERT_EQ(driver.K7SetFreqPipelined(handle, kQuietHz, 0, 0), 1);
     EXPECT_EQ(driver.K7GetSSPipelined(handle, nullptr, nullptr, nullptr, nullptr), 1);
+    EXPECT_EQ(driver.K7GetSSPipelined(handle, nullptr, nullptr, nullptr, nullptr), 0);
+
+    // The reading belongs to where the radio was actually tuned, also by a plain tune in between.
+    ASSERT_EQ(driver.SetFrequency(handle, kSignalHz), 1);
+    ASSERT_EQ(driver.K7SetFreqPipelined(handle, kQuietHz, 0, 0), 1);
+    EXPECT_GT(readPipelined(driver, handle).level, -700);
+    ASSERT_EQ(driver.SetFrequency(handle, kQuietHz), 1);
+    ASSERT_EQ(driver.K7SetFreqPipelined(handle, kSignalHz, 0, 0), 1);
+    EXPECT_LT(readPipelined(driver, handle).level, -1050);
+
+    // A new pass throws the pending reading away, even when it was on the signal.
+    ASSERT_EQ(driver.K7SetFreqPipelined(handle, kQuietHz, 1, 0), 1);
+    EXPECT_EQ(driver.K7GetSSPipelined(handle, nullptr, nullptr, nullptr, nullptr), 0);
+
     EXPECT_EQ(driver.K7GetSSPipelined(999, nullptr, nullptr, nullptr, nullptr), 0);
     EXPECT_EQ(driver.K7SetFreqPipelined(999, kSignalHz, 1, 0), 0);
     EXPECT_EQ(driver.K7SetFreqPipelined(handle, -5, 1, 0), 0);

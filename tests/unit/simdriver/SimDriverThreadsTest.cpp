@@ -29,7 +29,8 @@ TEST(SimDriverThreads, TwoThreadsCallingAtOnce) {
                 driver.K7SetFreqPipelined(radio, 136000000 + (i % 100) * 375000, i % 100 == 0, 0));
             int32_t level = 0;
             uint8_t raw = 0;
-            check(driver.K7GetSSPipelined(radio, &level, &raw, nullptr, nullptr) == 1);
+            // The first tune of a pass leaves nothing to read.
+            check(driver.K7GetSSPipelined(radio, &level, &raw, nullptr, nullptr) == (i % 100 != 0));
             check(driver.IsDeviceConnected(radio) == 1);
             check(driver.GetSignalStrengthdBm(radio) < 0);
         }
