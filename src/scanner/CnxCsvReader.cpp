@@ -1,6 +1,7 @@
 #include "scanner/CnxCsvReader.h"
 
-CnxCsvReader::CnxCsvReader(QByteArrayView text) : text_(text) {
+CnxCsvReader::CnxCsvReader(QByteArrayView text, int keptFields)
+    : text_(text), keptFields_(keptFields) {
     if (text_.startsWith("\xef\xbb\xbf")) {
         at_ = 3;
     }
@@ -8,37 +9,56 @@ CnxCsvReader::CnxCsvReader(QByteArrayView text) : text_(text) {
 
 bool CnxCsvReader::Next(QStringList* fields, int* line) {
     fields->clear();
-    if (at_ >= text_.size()) {
+    const char* p = text_.data() + at_;
+    const char* const end = text_.data() + text_.size();
+    if (p >= end) {
         return false;
     }
     *line = line_;
     QByteArray field;
     bool quoted = false;
-    while (at_ < text_.size()) {
-        const char c = text_[at_++];
+    while (p < end) {
+        // Take the run of plain characters at once, then the one that ends it.
+        const char* run = p;
         if (quoted) {
-            if (c == '"' && at_ < text_.size() && text_[at_] == '"') {
-                field += '"';
-                ++at_;
-            } else if (c == '"') {
-                quoted = false;
+            for (; p < end && *p != '"'; ++p) {
+                line_ += *p == '\n' ? 1 : 0;
+            }
+        } else {
+            while (p < end && *p != '"' && *p != ',' && *p != '\n' && *p != '\r') {
+                ++p;
+            }
+        }
+        field.append(run, p - run);
+        if (p == end) {
+            break;
+        }
+        const char c = *p++;
+        if (quoted) {
+            if (p < end && *p == '"') {
+                field += '"';  // a doubled quote stands for one
+                ++p;
             } else {
-                line_ += c == '\n' ? 1 : 0;
-                field += c;
+                quoted = false;
             }
         } else if (c == '"') {
             quoted = true;
         } else if (c == ',') {
-            fields->append(QString::fromUtf8(field));
+            if (fields->size() < keptFields_) {
+                fields->append(QString::fromUtf8(field));
+            }
             field.clear();
         } else if (c == '\n') {
             ++line_;
             break;
-        } else if (c != '\r' || (at_ < text_.size() && text_[at_] != '\n')) {
-            field += c;
+        } else if (p < end && *p != '\n') {
+            field += c;  // a carriage return on its own is kept
         }
     }
-    fields->append(QString::fromUtf8(field));
+    at_ = p - text_.data();
+    if (fields->size() < keptFields_) {
+        fields->append(QString::fromUtf8(field));
+    }
     return true;
 }
 

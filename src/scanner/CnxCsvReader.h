@@ -8,7 +8,8 @@
 
 class CnxCsvReader {
 public:
-    explicit CnxCsvReader(QByteArrayView text);
+    // Fields after the first `keptFields` of a record are read past and dropped.
+    CnxCsvReader(QByteArrayView text, int keptFields);
 
     // The next record's fields and the line it starts on; false at the end of the text.
     bool Next(QStringList* fields, int* line);
@@ -18,6 +19,7 @@ public:
 
 private:
     QByteArrayView text_;
+    int keptFields_;
     qsizetype at_ = 0;
     int line_ = 1;
 };

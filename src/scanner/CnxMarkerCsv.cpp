@@ -8,7 +8,7 @@
 #include "scanner/ScopeReadOut.h"
 
 namespace {
-enum Column { kFrequency, kChannel, kComment, kColour };
+enum Column { kFrequency, kChannel, kComment, kColour, kColumnCount };
 
 bool ParseFrequency(const QString& text, int64_t* hertz) {
     bool ok = false;
@@ -34,7 +34,7 @@ QByteArray CnxMarkerCsv::Write(const std::vector<SnxScopeMarker>& markers) {
 
 std::vector<SnxScopeMarker> CnxMarkerCsv::Parse(QByteArrayView text, const QString& source) {
     std::vector<SnxScopeMarker> markers;
-    CnxCsvReader reader(text);
+    CnxCsvReader reader(text, kColumnCount);
     QStringList fields;
     int line = 0;
     while (reader.Next(&fields, &line)) {

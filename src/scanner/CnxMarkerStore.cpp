@@ -27,6 +27,9 @@ QString Escape(const QString& text) {
             case '\r':
                 escaped += QLatin1String("\\r");
                 break;
+            case '#':  // so that no line starts as a comment
+                escaped += QLatin1String("\\#");
+                break;
             default:
                 escaped += c;
         }
@@ -53,8 +56,22 @@ QString Unescape(const QString& text) {
 
 // Why a line does not read, or nothing when it does.
 const char* ReadLine(const QByteArrayView line, CnxMarkerStore::Entry* entry) {
-    const QList<QByteArray> fields = line.toByteArray().split('\t');
-    if (fields.size() != kFieldCount) {
+    QByteArrayView fields[kFieldCount];
+    int count = 0;
+    qsizetype start = 0;
+    while (true) {
+        const qsizetype tab = line.indexOf('\t', start);
+        const qsizetype stop = tab < 0 ? line.size() : tab;
+        if (count < kFieldCount) {
+            fields[count] = line.sliced(start, stop - start);
+        }
+        ++count;
+        if (tab < 0) {
+            break;
+        }
+        start = tab + 1;
+    }
+    if (count != kFieldCount) {
         return "wrong number of fields";
     }
     entry->serial = Unescape(QString::fromUtf8(fields[kSerial]));

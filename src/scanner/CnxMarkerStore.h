@@ -2,7 +2,7 @@
 // Markers kept between runs, with the radio they belong to: one file beside the settings holds
 // the markers of every radio, keyed by its serial number, one marker per line:
 //     serial <TAB> frequency in Hz <TAB> #rrggbb <TAB> comment
-// with backslash escapes for tabs, line breaks and backslashes inside serial and comment.
+// with backslash escapes for tabs, line breaks, backslashes and '#' inside serial and comment.
 // Saving one radio's markers keeps the other radios' and replaces the file in one step, so a crash
 // never leaves half a file. Reading is lenient: a line that does not read is skipped and logged.
 #include <QByteArray>

@@ -35,19 +35,19 @@ TEST(CnxMarkerStore, EachRadioGetsBackItsOwnMarkersAndOthersAreKept) {
     EXPECT_TRUE(store.Load(QStringLiteral("A1")).empty());  // no file yet
 
     ASSERT_TRUE(store.Save(QStringLiteral("A1"), kMarkers));
-    ASSERT_TRUE(store.Save(QStringLiteral("B 2\t"), {{150000000, QStringLiteral("x"), 1}}));
-    // Backslashes in comments and tabs in serials survive their escapes.
+    ASSERT_TRUE(store.Save(QStringLiteral("#B 2\t"), {{150000000, QStringLiteral("x"), 1}}));
+    // Backslashes in comments, tabs and a leading '#' in serials survive their escapes.
     EXPECT_EQ(store.Load(QStringLiteral("A1")), kMarkers);
-    EXPECT_EQ(store.Load(QStringLiteral("B 2\t")),
+    EXPECT_EQ(store.Load(QStringLiteral("#B 2\t")),
               (std::vector<SnxScopeMarker>{{150000000, QStringLiteral("x"), 1}}));
 
     // Saving a radio again replaces only its own markers.
     ASSERT_TRUE(store.Save(QStringLiteral("A1"), {kMarkers[1]}));
     EXPECT_EQ(store.Load(QStringLiteral("A1")), std::vector<SnxScopeMarker>{kMarkers[1]});
-    EXPECT_EQ(store.Load(QStringLiteral("B 2\t")).size(), 1u);
+    EXPECT_EQ(store.Load(QStringLiteral("#B 2\t")).size(), 1u);
     ASSERT_TRUE(store.Save(QStringLiteral("A1"), {}));
     EXPECT_TRUE(store.Load(QStringLiteral("A1")).empty());
-    EXPECT_EQ(store.Load(QStringLiteral("B 2\t")).size(), 1u);
+    EXPECT_EQ(store.Load(QStringLiteral("#B 2\t")).size(), 1u);
 
     // Saved in one step: no temporary file is left beside it.
     EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{CnxMarkerStore::kFileName});
