@@ -1,5 +1,7 @@
 #include "scanner/CnxCsvReader.h"
 
+#include "scanner/CnxUtf8.h"
+
 CnxCsvReader::CnxCsvReader(QByteArrayView text, int keptFields)
     : text_(text), keptFields_(keptFields) {
     if (text_.startsWith("\xef\xbb\xbf")) {
@@ -45,7 +47,7 @@ bool CnxCsvReader::Next(QStringList* fields, int* line) {
             quoted = true;
         } else if (c == ',') {
             if (fields->size() < keptFields_) {
-                fields->append(QString::fromUtf8(field));
+                fields->append(CnxUtf8ToString(field));
             }
             field.clear();
         } else if (c == '\n') {
@@ -57,7 +59,7 @@ bool CnxCsvReader::Next(QStringList* fields, int* line) {
     }
     at_ = p - text_.data();
     if (fields->size() < keptFields_) {
-        fields->append(QString::fromUtf8(field));
+        fields->append(CnxUtf8ToString(field));
     }
     return true;
 }

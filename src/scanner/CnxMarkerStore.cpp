@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include "scanner/CnxUtf8.h"
 #include "scanner/K740RXScannerLog.h"
 
 namespace {
@@ -74,7 +75,7 @@ const char* ReadLine(const QByteArrayView line, CnxMarkerStore::Entry* entry) {
     if (count != kFieldCount) {
         return "wrong number of fields";
     }
-    entry->serial = Unescape(QString::fromUtf8(fields[kSerial]));
+    entry->serial = Unescape(CnxUtf8ToString(fields[kSerial]));
     if (entry->serial.isEmpty()) {
         return "no serial";
     }
@@ -87,7 +88,7 @@ const char* ReadLine(const QByteArrayView line, CnxMarkerStore::Entry* entry) {
         return "no colour";
     }
     entry->marker.comment =
-        SnxScopeMarker::CleanComment(Unescape(QString::fromUtf8(fields[kComment])));
+        SnxScopeMarker::CleanComment(Unescape(CnxUtf8ToString(fields[kComment])));
     return nullptr;
 }
 }  // namespace
@@ -99,7 +100,7 @@ std::vector<CnxMarkerStore::Entry> CnxMarkerStore::Parse(QByteArrayView text,
                                                          const QString& source) {
     std::vector<Entry> entries;
     int number = 0;
-    qsizetype at = 0;
+    qsizetype at = text.startsWith("\xef\xbb\xbf") ? 3 : 0;  // an editor's byte-order mark
     while (at < text.size()) {
         qsizetype end = text.indexOf('\n', at);
         if (end < 0) {

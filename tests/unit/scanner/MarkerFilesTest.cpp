@@ -73,8 +73,11 @@ TEST(CnxMarkerStore, BrokenLinesAreSkippedAndTheRestLoads) {
     EXPECT_EQ(entries[1].marker.rgb, 0x0000ffu);
     EXPECT_EQ(entries[1].marker.comment.size(), SnxScopeMarker::kMaxCommentLength);
 
-    // What was written reads back the same.
+    // What was written reads back the same, byte-order mark characters included.
     EXPECT_EQ(CnxMarkerStore::Parse(CnxMarkerStore::Write(entries)), entries);
+    const QString bom(QChar(0xfeff));
+    const std::vector<CnxMarkerStore::Entry> marked = {{bom + "A", {1, bom + "x", 1}}};
+    EXPECT_EQ(CnxMarkerStore::Parse(CnxMarkerStore::Write(marked)), marked);
 
     // A radio gets no more markers than a graph takes.
     QByteArray many;
@@ -104,6 +107,9 @@ TEST(CnxMarkerCsv, ExportedMarkersImportAsTheyWere) {
     EXPECT_EQ(lines[2], "162250000,1,,#ff4040");
     EXPECT_EQ(lines[3], "161500000,,back\\slash,#123abc");  // no channel in the gap
     EXPECT_EQ(CnxMarkerCsv::Parse(csv), kMarkers);
+    // A comment that starts with a byte-order mark character keeps it.
+    const std::vector<SnxScopeMarker> marked = {{1, QString(QChar(0xfeff)) + "x", 1}};
+    EXPECT_EQ(CnxMarkerCsv::Parse(CnxMarkerCsv::Write(marked)), marked);
 
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("markers.csv"));
