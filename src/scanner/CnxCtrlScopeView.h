@@ -22,7 +22,6 @@ public:
 
     ScopeView& GetView() { return view_; }
     const ScopeView& GetView() const { return view_; }
-    const CnxScopePainter::Areas& GetAreas() const { return areas_; }
     // Whether a repaint waits for its tick, and the pixels it will cover.
     bool IsRepaintPending() const { return repaintTimer_.isActive(); }
     const QRect& GetPendingRepaint() const { return dirty_; }

@@ -122,6 +122,10 @@ void CnxK740RXCtrlScannerGraph::SetShowHideLabels(int value) {
     GetScopeView().SetShowMarkers(value == kMarkersShown);
 }
 
+void CnxK740RXCtrlScannerGraph::Redraw() {
+    GetScopeView().ScheduleRepaint();
+}
+
 void CnxK740RXCtrlScannerGraph::DrawInto(QPaintDevice& device) const {
     scope_->DrawInto(device);
 }

@@ -39,7 +39,6 @@ public:
     CnxK740RXCtrlScannerGraph(QWidget* parent, int slot);
     ~CnxK740RXCtrlScannerGraph() override;
 
-    void SetSlotIndex(int slot) { slot_ = slot; }
     int GetSlotIndex() const { return slot_; }
     // Borrowed: the slot's "ShowHideLabels" is read from it now and written to it on each change.
     void SetSettings(CnxK740RXFileIniApp* settings);
@@ -68,6 +67,9 @@ public:
 
     void SetShowHideLabels(int value);
     int GetShowHideLabels() const { return showHideLabels_; }
+
+    // Repaints the whole graph at the next tick.
+    void Redraw();
 
     // Draws the current picture with print colours, filling the device.
     void DrawInto(QPaintDevice& device) const;

@@ -4,7 +4,6 @@
 // screen and printing; only the colours differ.
 #include <QColor>
 #include <QRect>
-#include <vector>
 
 #include "scanner/ScopeView.h"
 

@@ -31,8 +31,3 @@ int ScopeAxis::IndexAt(double x) const {
     const int offset = int(std::floor((x - plot_.left()) / slot_));
     return first_ + std::clamp(offset, 0, visible_ - 1);
 }
-
-void ScopeAxis::IndicesBetween(int left, int right, int* first, int* last) const {
-    *first = IndexAt(left);
-    *last = IndexAt(right);
-}

@@ -21,8 +21,6 @@ public:
     double CentreX(double position) const;
     // The visible point whose slot holds x (the nearest one beside the plot).
     int IndexAt(double x) const;
-    // The indices of the visible points whose slots meet the pixels from left to right.
-    void IndicesBetween(int left, int right, int* first, int* last) const;
 
 private:
     QRect plot_;

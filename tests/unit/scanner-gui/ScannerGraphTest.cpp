@@ -307,11 +307,17 @@ TEST_F(ScannerGraph, LevelsRepaintOnlyTheirBarsOnceATick) {
         EXPECT_TRUE(bars.contains(painted)) << painted.x() << "," << painted.width();
     }
 
+    // A redraw asked for by the controller covers everything, at the same tick.
+    graph_.Redraw();
+    graph_.AddLevel(-60.0);
+    EXPECT_EQ(Window().GetPendingRepaint(), Window().rect());
+    ASSERT_TRUE(PumpUntil([&] { return !Window().IsRepaintPending(); }));
+
     // Hidden, nothing is scheduled.
     graph_.hide();
     Sweep(3, -60.0);
     EXPECT_FALSE(Window().IsRepaintPending());
-    EXPECT_EQ(View().GetPosition(), 5);
+    EXPECT_EQ(View().GetPosition(), 6);
     Window().removeEventFilter(&watch);
 }
 
