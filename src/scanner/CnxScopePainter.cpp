@@ -16,7 +16,7 @@ constexpr int kReadOutColumns = 3;
 
 SnxScopeColours SnxScopeColours::Screen() {
     const TmyColorScheme& s = TmyColorScheme::Default();
-    return {s.panel, s.plot, s.grid, s.text, s.textSecondary, s.level, s.levelMin, s.levelMax};
+    return {s.panel, s.plot, s.grid, s.text, s.textSecondary, s.level, s.levelMin, s.levelMax, 100};
 }
 
 SnxScopeColours SnxScopeColours::Print() {
@@ -27,7 +27,8 @@ SnxScopeColours SnxScopeColours::Print() {
             QColor(0x50, 0x50, 0x50),
             QColor(0x1a, 0x7f, 0x45),
             QColor(0x1f, 0x4e, 0x9a),
-            QColor(0x8a, 0x2b, 0xe2)};
+            QColor(0x8a, 0x2b, 0xe2),
+            170};
 }
 
 CnxScopePainter::Areas CnxScopePainter::Layout(const QRect& rect, const QFontMetrics& metrics) {
@@ -115,7 +116,8 @@ void CnxScopePainter::PaintMarkers(const ScopeAxis& axis) {
     const QRect& plot = axis.GetPlot();
     for (const ScopeView::MarkerPlacement& p : view_.PlaceMarkers(axis)) {
         const QRgb rgb = p.marker->GetRgb();
-        const QColor colour(qRed(rgb), qGreen(rgb), qBlue(rgb));
+        const QColor colour =
+            QColor(qRed(rgb), qGreen(rgb), qBlue(rgb)).darker(colours_.markerShade);
         painter_.setPen(colour);
         painter_.drawLine(p.lineX, plot.top(), p.lineX, plot.bottom());
         painter_.fillRect(p.label, colours_.plot);

@@ -19,6 +19,7 @@ struct SnxScopeColours {
     QColor level;
     QColor levelMin;
     QColor levelMax;
+    int markerShade;  // QColor::darker factor: pure green reads poorly on paper
 
     static SnxScopeColours Screen();
     static SnxScopeColours Print();
