@@ -1,0 +1,137 @@
+#pragma once
+// The channel bar graph of one receiver slot: the levels of its scan over the scan range, one bar
+// per step from -40 dBm at the top to -120 dBm at the bottom, with the weakest and strongest level
+// of each step over past sweeps, the read-out of the point under the cursor, zoom, and the markers
+// with their context menu. The levels and markers live in the window's ScopeView.
+// States: idle, running (levels are taken, the read-out is frozen, no menu opens) and paused.
+#include <QFrame>
+#include <cstdint>
+#include <vector>
+
+#include "core/TmyEvents.h"
+#include "scanner/SnxScopeMarker.h"
+
+class CnxCtrlScopeView;
+class CnxK740RXFileIniApp;
+class QMenu;
+class QScrollBar;
+class ScopeView;
+class TMarker;
+
+class CnxK740RXCtrlScannerGraph : public QFrame {
+    Q_OBJECT
+public:
+    // Context menu items.
+    enum MenuId {
+        kMenuCreateMarker = 1,
+        kMenuEditMarker = 2,
+        kMenuShowHideMarkers = 4,
+        kMenuDelete = 6,
+        kMenuDeleteAllMarkers = 7,
+        kMenuImportMarkers = 9,
+        kMenuExportMarkers = 10,
+        kMenuExportSweep = 11,
+    };
+    // "ShowHideLabels": markers shown or hidden.
+    static constexpr int kMarkersShown = 8;
+    static constexpr int kMarkersHidden = 0;
+
+    CnxK740RXCtrlScannerGraph(QWidget* parent, int slot);
+    ~CnxK740RXCtrlScannerGraph() override;
+
+    int GetSlotIndex() const { return slot_; }
+    // Borrowed: the slot's "ShowHideLabels" is read from it now and written to it on each change.
+    void SetSettings(CnxK740RXFileIniApp* settings);
+
+    // One level per scan step, in the order the receiver measured them.
+    void AddLevel(double dbm);
+    // Forgets every level, unless running.
+    void Clear();
+    void DeleteAllObjects();
+
+    // The step takes effect at the next start; a new range at once (and clears every level). A
+    // negative edge or a step that is not positive is ignored.
+    void SetStep(int64_t step);
+    int64_t GetStep() const { return step_; }
+    void SetRange(int64_t start, int64_t end);
+    int64_t GetStart() const { return start_; }
+    int64_t GetEnd() const { return end_; }
+
+    // From idle a new sweep begins at the first point over the old levels (cleared only when the
+    // range or step changed); from paused the sweep goes on where it was.
+    void Start();
+    void Pause();
+    void Stop();
+    bool IsRunning() const { return running_; }
+    bool IsPaused() const { return paused_; }
+
+    void SetShowHideLabels(int value);
+    int GetShowHideLabels() const { return showHideLabels_; }
+
+    // Repaints the whole graph at the next tick.
+    void Redraw();
+
+    // Draws the current picture with print colours, filling the device.
+    void DrawInto(QPaintDevice& device) const;
+
+    // Markers. Interactive creation asks for the comment first; null when cancelled.
+    TMarker* CreateMarker(int64_t hertz, const QString& comment, uint32_t rgb, bool interactive);
+    void EditMarker();
+    void DeleteMarker();
+    void DeleteAllMarkers();
+    void SelectMarker(TMarker* marker) { selected_ = marker; }
+    TMarker* GetSelectedMarker() const { return selected_; }
+    // Replaces every marker (markers kept for the radio), without raising OnMarkersChanged.
+    void SetMarkers(const std::vector<SnxScopeMarker>& markers);
+    std::vector<SnxScopeMarker> GetMarkers() const;
+    // Files chosen by the operator; false when the file cannot be read or written.
+    bool ImportMarkers(const QString& path);
+    bool ExportMarkers(const QString& path) const;
+    bool ExportSweep(const QString& path) const;
+
+    void RaiseClick(int64_t hertz);
+    void ScrollTo(int64_t hertz);
+
+    // Makes the menu ready for a right click at a point of the plot window: which items apply, the
+    // marker under it selected, the frequency it was opened at. False (no menu) while running.
+    bool PrepareContextMenu(const QPoint& position);
+    void ShowContextMenu(const QPoint& position);
+    void MenuCommand(int id);
+    QMenu* GetContextMenu() const { return menu_; }
+    int64_t GetMenuFrequency() const { return menuFrequency_; }
+
+    ScopeView& GetScopeView();
+    const ScopeView& GetScopeView() const;
+    CnxCtrlScopeView* GetScopeWindow() const { return scope_; }
+
+    // The frequency clicked on the plot (no handler in the main window).
+    TmyEventList<int64_t> OnClick;
+    // The markers changed by the operator (count of markers), so they can be kept at once.
+    TmyEventList<int> OnMarkersChanged;
+
+private:
+    void BuildMenu();
+    void AddMenuItem(const QString& text, int id);
+    QAction* MenuItem(int id) const;
+    void EditMarkerAt(const QPoint& position);
+    void ClickedAt(const QPoint& position);
+    void SyncScrollBar();
+    void MarkersChanged();
+    int64_t FrequencyAt(const QPoint& position) const;
+    void AskAndImportMarkers();
+    void AskAndExport(bool sweep);
+
+    int slot_;
+    int64_t start_;
+    int64_t end_;
+    int64_t step_;
+    bool running_ = false;
+    bool paused_ = false;
+    int showHideLabels_ = kMarkersShown;
+    CnxK740RXFileIniApp* settings_ = nullptr;
+    CnxCtrlScopeView* scope_ = nullptr;
+    QScrollBar* scrollBar_ = nullptr;
+    QMenu* menu_ = nullptr;
+    TMarker* selected_ = nullptr;
+    int64_t menuFrequency_ = 0;
+};

@@ -1,0 +1,56 @@
+#pragma once
+// Draws a bar graph: the dBm scale, one bar per point with its weakest and strongest marks, the
+// markers, the channel numbers under the plot and the read-out strip. The same drawing serves the
+// screen and printing; only the colours differ.
+#include <QColor>
+#include <QRect>
+
+#include "scanner/ScopeView.h"
+
+class QFontMetrics;
+class QPainter;
+
+struct SnxScopeColours {
+    QColor background;
+    QColor plot;
+    QColor grid;
+    QColor text;
+    QColor textSecondary;
+    QColor level;
+    QColor levelMin;
+    QColor levelMax;
+    int markerShade;  // QColor::darker factor: pure green reads poorly on paper
+
+    static SnxScopeColours Screen();
+    static SnxScopeColours Print();
+};
+
+class CnxScopePainter {
+public:
+    struct Areas {
+        QRect scale;    // dBm labels, left of the plot
+        QRect plot;     // bars and markers
+        QRect axis;     // channel numbers under the plot
+        QRect readOut;  // two lines of the read-out
+    };
+    // How a picture divides into its areas, for the font it is drawn with.
+    static Areas Layout(const QRect& rect, const QFontMetrics& metrics);
+    // y of a LevelDepth value (0 = -40 dBm at the top).
+    static double DepthY(const QRect& plot, double depth);
+
+    CnxScopePainter(QPainter& painter, const ScopeView& view, const SnxScopeColours& colours);
+
+    // Paints what meets the clip: only the bars inside it are drawn.
+    void Paint(const Areas& areas, const ScopeAxis& axis, const QRect& clip);
+
+private:
+    void PaintScale(const Areas& areas);
+    void PaintBars(const ScopeAxis& axis, int first, int last);
+    void PaintMarkers(const ScopeAxis& axis);
+    void PaintChannelNumbers(const Areas& areas, const ScopeAxis& axis);
+    void PaintReadOut(const QRect& strip);
+
+    QPainter& painter_;
+    const ScopeView& view_;
+    const SnxScopeColours& colours_;
+};

@@ -1,0 +1,134 @@
+#include "scanner/CnxK740RXCtrlScanner.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <vector>
+
+#include "GuiTestSupport.h"
+#include "scanner/CnxK7RCtrlScanButtons.h"
+
+namespace {
+
+using Buttons = CnxK7RCtrlScanButtons;
+
+// Takes the scanner's two events as the main window would.
+class Controller {
+public:
+    struct Event {
+        void* sender;
+        int32_t value;
+        std::intptr_t extra;
+        bool operator==(const Event&) const = default;
+    };
+    std::vector<Event> commands;
+    std::vector<Event> loops;
+
+    void OnScanCommand(void* sender, int32_t mode, std::intptr_t extra) {
+        commands.push_back({sender, mode, extra});
+    }
+    void OnLoopChanged(void* sender, int32_t loop, std::intptr_t extra) {
+        loops.push_back({sender, loop, extra});
+    }
+};
+
+class ScannerControl : public ::testing::Test {
+protected:
+    void SetUp() override {
+        scanner_.OnScanCommand.Set(&controller_, &Controller::OnScanCommand, 7);
+        scanner_.OnLoopChanged.Set(&controller_, &Controller::OnLoopChanged, 7);
+    }
+    std::vector<int32_t> Modes() const {
+        std::vector<int32_t> modes;
+        for (const auto& e : controller_.commands) {
+            EXPECT_EQ(e.sender, &scanner_);
+            EXPECT_EQ(e.extra, 7);
+            modes.push_back(e.value);
+        }
+        return modes;
+    }
+    QAbstractButton* Button(int id) const { return scanner_.GetButtons()->GetButton(id); }
+
+    QApplication& app_ = EnsureQtApp();  // before any widget
+    Controller controller_;
+    CnxK740RXCtrlScanner scanner_{nullptr, 4};
+};
+
+}  // namespace
+
+TEST_F(ScannerControl, CommandsChangeTheModeOnlyWhenItChangesAndPauseToggles) {
+    EXPECT_EQ(scanner_.GetMode(), Buttons::kModeStop);
+    EXPECT_EQ(scanner_.GetStateText(), "Stopped");
+    scanner_.Stop();  // already stopped
+    EXPECT_TRUE(Modes().empty());
+
+    scanner_.Start();
+    scanner_.Start();
+    EXPECT_EQ(Modes(), std::vector<int32_t>{Buttons::kModeScan});
+    EXPECT_EQ(scanner_.GetStateText(), "Scanning");
+    EXPECT_TRUE(Button(Buttons::kModeScan)->isChecked());
+
+    scanner_.Pause();
+    EXPECT_EQ(scanner_.GetStateText(), "Paused");
+    EXPECT_TRUE(Button(Buttons::kModePause)->isChecked());
+    EXPECT_FALSE(Button(Buttons::kModeScan)->isChecked());
+    scanner_.Pause();  // pause twice goes back to scanning
+    EXPECT_EQ(scanner_.GetMode(), Buttons::kModeScan);
+    scanner_.Stop();
+    EXPECT_EQ(Modes(), (std::vector<int32_t>{1, 3, 1, 4}));
+    EXPECT_EQ(scanner_.GetSlotIndex(), 4);
+}
+
+TEST_F(ScannerControl, TheOperatorsButtonsFollowTheSameRules) {
+    Button(Buttons::kModeScan)->click();
+    Button(Buttons::kModeScan)->click();  // already scanning: nothing, and it stays lit
+    EXPECT_TRUE(Button(Buttons::kModeScan)->isChecked());
+    Button(Buttons::kModePause)->click();
+    Button(Buttons::kModePause)->click();
+    EXPECT_FALSE(Button(Buttons::kModePause)->isChecked());
+    Button(Buttons::kModeStop)->click();
+    Button(Buttons::kModeStop)->click();
+    EXPECT_TRUE(Button(Buttons::kModeStop)->isChecked());
+    EXPECT_EQ(Modes(), (std::vector<int32_t>{1, 3, 1, 4}));
+    EXPECT_TRUE(controller_.loops.empty());
+}
+
+TEST_F(ScannerControl, LoopIsToldOnceForTheToggleAndAlwaysWhenSet) {
+    EXPECT_EQ(scanner_.GetLoopValue(), 1);
+    EXPECT_TRUE(Button(Buttons::kLoopButton)->isChecked());
+
+    Button(Buttons::kLoopButton)->click();
+    ASSERT_EQ(controller_.loops.size(), 1u);
+    EXPECT_EQ(controller_.loops[0], (Controller::Event{&scanner_, 0, 7}));
+    EXPECT_EQ(scanner_.GetLoopValue(), 0);
+    EXPECT_FALSE(Button(Buttons::kLoopButton)->isChecked());
+
+    scanner_.SetLoopValue(0);  // the same value is still told
+    scanner_.SetLoopValue(1);
+    ASSERT_EQ(controller_.loops.size(), 3u);
+    EXPECT_EQ(controller_.loops[1].value, 0);
+    EXPECT_EQ(controller_.loops[2].value, 1);
+    EXPECT_TRUE(Button(Buttons::kLoopButton)->isChecked());
+    EXPECT_EQ(scanner_.GetButtons()->GetLoop(), 1);
+    EXPECT_TRUE(Modes().empty());
+
+    // The group alone tells a change of its values once and nothing for the same value.
+    Buttons buttons;
+    int told = 0;
+    struct Counter {
+        int* told;
+        void Count(void*, int32_t, std::intptr_t) { ++*told; }
+    } counter{&told};
+    buttons.OnLoopChanged.Set(&counter, &Counter::Count);
+    buttons.SetLoop(1);
+    buttons.SetLoop(0);
+    buttons.SetLoop(0);
+    EXPECT_EQ(told, 1);
+}
+
+TEST_F(ScannerControl, ShowsTheRangeItSweeps) {
+    scanner_.SetRange(136000000, 173500000, 375000);
+    EXPECT_EQ(scanner_.GetRangeText(), QString::fromUtf8("136.000 – 173.500 MHz  ·  375 kHz"));
+    scanner_.SetRange(140000000, 150125000, 12500);
+    EXPECT_EQ(scanner_.GetRangeText(), QString::fromUtf8("140.000 – 150.125 MHz  ·  12.5 kHz"));
+}

@@ -1,0 +1,407 @@
+#include "scanner/CnxK740RXCtrlScannerGraph.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
+
+#include "GuiTestSupport.h"
+#include "scanner/CnxCtrlScopeView.h"
+#include "scanner/CnxK740RXDlgStoreSpectrumLabel.h"
+#include "scanner/CnxScopePainter.h"
+#include "scanner/CnxSweepCsv.h"
+#include "scanner/ScopeView.h"
+#include "settings/CnxK740RXFileIniApp.h"
+#include "unit/settings/TemporaryHome.h"
+
+namespace {
+
+using Graph = CnxK740RXCtrlScannerGraph;
+
+// What the label dialog showed when it was answered.
+struct DialogSeen {
+    bool opened = false;
+    QString caption;
+    QString channel;
+    QString comment;
+};
+
+// Answers the next label dialog: types the comment and presses OK, or cancels when the comment is
+// null. The dialog is closed whatever happens, so a failing test cannot hang in it.
+void AnswerNextDialog(DialogSeen* seen, const QString& comment) {
+    QTimer::singleShot(0, [seen, comment] {
+        auto* dialog =
+            qobject_cast<CnxK740RXDlgStoreSpectrumLabel*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) {
+            AnswerNextDialog(seen, comment);  // not open yet
+            return;
+        }
+        seen->opened = true;
+        seen->caption = dialog->windowTitle();
+        seen->channel = dialog->GetChannelText();
+        seen->comment = dialog->GetCommentEdit()->text();
+        if (comment.isNull()) {
+            dialog->reject();
+        } else {
+            dialog->GetCommentEdit()->setText(comment);
+            dialog->accept();
+        }
+    });
+}
+
+class ScannerGraph : public ::testing::Test {
+protected:
+    void SetUp() override {
+        graph_.resize(1000, 320);
+        graph_.show();
+        ASSERT_TRUE(PumpUntil([this] { return View().GetAxis().GetPlot().width() > 100; }));
+    }
+
+    ScopeView& View() { return graph_.GetScopeView(); }
+    CnxCtrlScopeView& Window() { return *graph_.GetScopeWindow(); }
+    // A point in the plot window over a point of the graph, below where labels sit.
+    QPoint OverPoint(int index) {
+        const ScopeAxis& axis = View().GetAxis();
+        return QPoint(int(axis.CentreX(index)), axis.GetPlot().bottom() - 5);
+    }
+    QAction* Item(int id) {
+        for (QAction* action : graph_.GetContextMenu()->actions()) {
+            if (!action->isSeparator() && action->data().toInt() == id) {
+                return action;
+            }
+        }
+        return nullptr;
+    }
+    void Sweep(int levels, double dbm) {
+        for (int i = 0; i < levels; ++i) {
+            graph_.AddLevel(dbm);
+        }
+    }
+    void SendMouse(QEvent::Type type, const QPoint& at, Qt::MouseButton button = Qt::NoButton) {
+        QMouseEvent event(type, QPointF(at), Window().mapToGlobal(QPointF(at)), button,
+                          button == Qt::NoButton ? Qt::NoButton : Qt::MouseButtons(button),
+                          Qt::NoModifier);
+        QApplication::sendEvent(&Window(), &event);
+    }
+
+    QApplication& app_ = EnsureQtApp();  // before any widget
+    Graph graph_{nullptr, 2};
+};
+
+}  // namespace
+
+TEST_F(ScannerGraph, StartPauseAndStopKeepOrRestartTheSweep) {
+    graph_.AddLevel(-60.0);  // idle: dropped
+    EXPECT_EQ(View().GetCount(), 0);
+
+    graph_.Start();
+    EXPECT_TRUE(graph_.IsRunning());
+    Sweep(10, -60.0);
+    graph_.Pause();
+    EXPECT_TRUE(graph_.IsPaused());
+    EXPECT_FALSE(graph_.IsRunning());
+    graph_.AddLevel(-50.0);  // paused: dropped
+    EXPECT_EQ(View().GetPosition(), 9);
+
+    graph_.Start();  // from paused the sweep goes on
+    graph_.AddLevel(-70.0);
+    EXPECT_EQ(View().GetPosition(), 10);
+    EXPECT_EQ(View().GetLevel(10), -70.0);
+
+    graph_.Stop();
+    graph_.Start();  // from idle a new sweep begins at point 0 over the old levels
+    EXPECT_EQ(View().GetCount(), 0);
+    EXPECT_EQ(View().GetLevel(5), -60.0);
+    graph_.AddLevel(-80.0);
+    EXPECT_EQ(View().GetPosition(), 0);
+    graph_.Clear();  // does nothing while running
+    EXPECT_EQ(View().GetFilled(), 11);
+
+    // A new step takes effect at the next start and clears the levels.
+    graph_.SetStep(750000);
+    EXPECT_EQ(View().GetStep(), 375000);
+    graph_.Stop();
+    graph_.Start();
+    EXPECT_EQ(View().GetStep(), 750000);
+    EXPECT_EQ(View().GetFilled(), 0);
+    graph_.Stop();
+
+    // A new range applies at once; bad ones are ignored.
+    graph_.SetStep(375000);
+    graph_.SetRange(140000000, 150000000);
+    EXPECT_EQ(View().GetPointCount(), 27);
+    graph_.SetRange(-1, 150000000);
+    graph_.SetStep(0);
+    graph_.SetStep(-375000);
+    EXPECT_EQ(graph_.GetStart(), 140000000);
+    EXPECT_EQ(graph_.GetEnd(), 150000000);
+    EXPECT_EQ(graph_.GetStep(), 375000);
+    graph_.Start();
+    EXPECT_EQ(View().GetPointCount(), 27);
+}
+
+TEST_F(ScannerGraph, MenuItemsFollowWhatIsUnderTheCursorAndWhatExists) {
+    ASSERT_TRUE(graph_.PrepareContextMenu(OverPoint(18)));
+    EXPECT_TRUE(Item(Graph::kMenuCreateMarker)->isEnabled());
+    EXPECT_FALSE(Item(Graph::kMenuEditMarker)->isEnabled());
+    EXPECT_FALSE(Item(Graph::kMenuDelete)->isEnabled());
+    EXPECT_FALSE(Item(Graph::kMenuShowHideMarkers)->isEnabled());
+    EXPECT_TRUE(Item(Graph::kMenuShowHideMarkers)->isChecked());
+    EXPECT_FALSE(Item(Graph::kMenuDeleteAllMarkers)->isEnabled());
+    EXPECT_FALSE(Item(Graph::kMenuExportMarkers)->isEnabled());
+    EXPECT_FALSE(Item(Graph::kMenuExportSweep)->isEnabled());
+    EXPECT_TRUE(Item(Graph::kMenuImportMarkers)->isEnabled());
+    EXPECT_EQ(graph_.GetMenuFrequency(), 142750000);
+    EXPECT_EQ(graph_.GetSelectedMarker(), nullptr);
+
+    TMarker* marker = graph_.CreateMarker(154000000, QStringLiteral("east"), 0x00ff00, false);
+    ASSERT_NE(marker, nullptr);
+    ASSERT_TRUE(graph_.PrepareContextMenu(OverPoint(48)));  // on its line
+    EXPECT_FALSE(Item(Graph::kMenuCreateMarker)->isEnabled());
+    EXPECT_TRUE(Item(Graph::kMenuEditMarker)->isEnabled());
+    EXPECT_TRUE(Item(Graph::kMenuDelete)->isEnabled());
+    EXPECT_TRUE(Item(Graph::kMenuShowHideMarkers)->isEnabled());
+    EXPECT_TRUE(Item(Graph::kMenuDeleteAllMarkers)->isEnabled());
+    EXPECT_TRUE(Item(Graph::kMenuExportMarkers)->isEnabled());
+    EXPECT_EQ(graph_.GetSelectedMarker(), marker);
+    EXPECT_EQ(graph_.GetMenuFrequency(), 154000000);
+
+    ASSERT_TRUE(graph_.PrepareContextMenu(OverPoint(60)));  // elsewhere
+    EXPECT_TRUE(Item(Graph::kMenuCreateMarker)->isEnabled());
+    EXPECT_FALSE(Item(Graph::kMenuEditMarker)->isEnabled());
+    EXPECT_EQ(graph_.GetSelectedMarker(), nullptr);
+
+    // The check mark follows the show/hide value.
+    graph_.MenuCommand(Graph::kMenuShowHideMarkers);
+    ASSERT_TRUE(graph_.PrepareContextMenu(OverPoint(60)));
+    EXPECT_FALSE(Item(Graph::kMenuShowHideMarkers)->isChecked());
+    EXPECT_FALSE(View().GetShowMarkers());
+    EXPECT_EQ(graph_.GetShowHideLabels(), Graph::kMarkersHidden);
+
+    // With levels the sweep can be exported; while running no menu opens at all.
+    graph_.Start();
+    graph_.AddLevel(-60.0);
+    EXPECT_FALSE(graph_.PrepareContextMenu(OverPoint(60)));
+    graph_.Pause();
+    ASSERT_TRUE(graph_.PrepareContextMenu(OverPoint(60)));
+    EXPECT_TRUE(Item(Graph::kMenuExportSweep)->isEnabled());
+}
+
+TEST_F(ScannerGraph, ShowHideLabelsIsTheSlotsOwnSetting) {
+    const TemporaryHome home;
+    CnxK740RXFileIniApp settings;
+    settings.Receiver(2).showHideLabels = Graph::kMarkersHidden;
+    graph_.SetSettings(&settings);
+    EXPECT_EQ(graph_.GetShowHideLabels(), Graph::kMarkersHidden);
+    EXPECT_FALSE(View().GetShowMarkers());
+
+    graph_.MenuCommand(Graph::kMenuShowHideMarkers);
+    EXPECT_EQ(settings.Receiver(2).showHideLabels, Graph::kMarkersShown);
+    EXPECT_TRUE(View().GetShowMarkers());
+    graph_.MenuCommand(Graph::kMenuShowHideMarkers);
+    EXPECT_EQ(settings.Receiver(2).showHideLabels, Graph::kMarkersHidden);
+    EXPECT_EQ(settings.Receiver(1).showHideLabels, Graph::kMarkersShown);  // another slot's
+}
+
+TEST_F(ScannerGraph, MarkersAreCreatedEditedAndDeletedThroughTheMenuAndDialog) {
+    std::vector<int> counts;
+    graph_.OnMarkersChanged.Subscribe(this,
+                                      [&counts](void*, int count) { counts.push_back(count); });
+
+    // Create on a point: the dialog names its channel; cancel adds nothing.
+    ASSERT_TRUE(graph_.PrepareContextMenu(OverPoint(18)));
+    DialogSeen seen;
+    AnswerNextDialog(&seen, QString());
+    graph_.MenuCommand(Graph::kMenuCreateMarker);
+    EXPECT_TRUE(seen.opened);
+    EXPECT_EQ(seen.caption, " Create Marker");
+    EXPECT_EQ(seen.channel, "Channel 50");
+    EXPECT_EQ(View().GetMarkerCount(), 0);
+
+    AnswerNextDialog(&seen, QStringLiteral("Buoy west"));
+    graph_.MenuCommand(Graph::kMenuCreateMarker);
+    ASSERT_EQ(View().GetMarkerCount(), 1);
+    TMarker* marker = View().GetMarker(0);
+    EXPECT_EQ(marker->GetFrequency(), 142750000);
+    EXPECT_EQ(marker->GetLabelText(), "Ch.50, Buoy west");
+    EXPECT_EQ(marker->GetRgb(), SnxScopeMarker::kDefaultRgb);
+
+    // Edit through the menu: the dialog starts from the marker's comment.
+    ASSERT_TRUE(graph_.PrepareContextMenu(OverPoint(18)));
+    AnswerNextDialog(&seen, QString());
+    graph_.MenuCommand(Graph::kMenuEditMarker);
+    EXPECT_EQ(seen.caption, " Edit Marker");
+    EXPECT_EQ(seen.comment, "Buoy west");
+    EXPECT_EQ(marker->GetComment(), "Buoy west");  // cancelled
+    AnswerNextDialog(&seen, QStringLiteral("Buoy north"));
+    graph_.MenuCommand(Graph::kMenuEditMarker);
+    EXPECT_EQ(marker->GetLabelText(), "Ch.50, Buoy north");
+
+    // A double-click on the marker edits it too; elsewhere it does nothing.
+    seen = {};
+    AnswerNextDialog(&seen, QStringLiteral("by double-click"));
+    SendMouse(QEvent::MouseButtonDblClick, OverPoint(18), Qt::LeftButton);
+    EXPECT_TRUE(seen.opened);
+    EXPECT_EQ(marker->GetComment(), "by double-click");
+
+    // A marker in the gap has no channel; its dialog says so.
+    graph_.CreateMarker(161500000, QString(), 0x00ff00, false);
+    graph_.SelectMarker(View().GetMarker(1));
+    AnswerNextDialog(&seen, QString());
+    graph_.EditMarker();
+    EXPECT_EQ(seen.channel, "Channel \"Unknown\"");
+
+    // Delete the one under the cursor, then all; delete without a selection does nothing.
+    graph_.CreateMarker(170000000, QString(), 0x00ff00, false);
+    ASSERT_TRUE(graph_.PrepareContextMenu(OverPoint(18)));
+    graph_.MenuCommand(Graph::kMenuDelete);
+    EXPECT_EQ(View().GetMarkerCount(), 2);
+    EXPECT_EQ(View().GetMarker(0)->GetFrequency(), 161500000);
+    graph_.MenuCommand(Graph::kMenuDelete);
+    EXPECT_EQ(View().GetMarkerCount(), 2);
+    graph_.MenuCommand(Graph::kMenuDeleteAllMarkers);
+    EXPECT_EQ(View().GetMarkerCount(), 0);
+    EXPECT_EQ(graph_.GetSelectedMarker(), nullptr);
+
+    // Every change by the operator was told with the count; the cancelled ones were not.
+    EXPECT_EQ(counts, (std::vector<int>{1, 1, 1, 2, 3, 2, 0}));
+    graph_.OnMarkersChanged.Unsubscribe(this);
+}
+
+TEST_F(ScannerGraph, LevelsRepaintOnlyTheirBarsOnceATick) {
+    // Watch the paints the plot window gets.
+    struct PaintWatch : QObject {
+        std::vector<QRect> paints;
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Paint) {
+                paints.push_back(static_cast<QPaintEvent*>(event)->rect());
+            }
+            return false;
+        }
+    } watch;
+    Window().installEventFilter(&watch);
+    graph_.Start();  // repaints everything once
+    ASSERT_TRUE(PumpUntil([this] { return !Window().IsRepaintPending(); }));
+    PumpFor(100ms);
+    watch.paints.clear();
+
+    Sweep(3, -60.0);
+    ASSERT_TRUE(Window().IsRepaintPending());
+    const QRect pending = Window().GetPendingRepaint();
+    const QRect bars = View().GetAxis().SlotRect(0).united(View().GetAxis().SlotRect(2));
+    EXPECT_EQ(pending, bars);
+    EXPECT_LT(pending.width(), Window().width() / 10);
+
+    ASSERT_TRUE(PumpUntil([&] { return !watch.paints.empty(); }));
+    EXPECT_FALSE(Window().IsRepaintPending());
+    for (const QRect& painted : watch.paints) {
+        EXPECT_TRUE(bars.contains(painted)) << painted.x() << "," << painted.width();
+    }
+
+    // A redraw asked for by the controller covers everything, at the same tick.
+    graph_.Redraw();
+    graph_.AddLevel(-60.0);
+    EXPECT_EQ(Window().GetPendingRepaint(), Window().rect());
+    ASSERT_TRUE(PumpUntil([&] { return !Window().IsRepaintPending(); }));
+
+    // Hidden, nothing is scheduled.
+    graph_.hide();
+    Sweep(3, -60.0);
+    EXPECT_FALSE(Window().IsRepaintPending());
+    EXPECT_EQ(View().GetPosition(), 6);
+    Window().removeEventFilter(&watch);
+}
+
+TEST_F(ScannerGraph, HoverShowsThePointUnderTheCursorUnlessRunning) {
+    graph_.Start();
+    graph_.AddLevel(-60.0);
+    graph_.Pause();
+    SendMouse(QEvent::MouseMove, OverPoint(0));
+    EXPECT_EQ(View().GetReadOut().level, "Signal Level: -60.0 dBm (S14)");
+    SendMouse(QEvent::MouseMove, OverPoint(68));
+    EXPECT_EQ(View().GetReadOut().frequency, "Frequency: 162.2500 MHz");
+    EXPECT_EQ(View().GetReadOut().channel, "Channel:  1");
+    EXPECT_EQ(View().GetReadOut().level, "Signal Level:");
+
+    graph_.Start();
+    SendMouse(QEvent::MouseMove, OverPoint(0));
+    EXPECT_EQ(View().GetReadOut().channel, "Channel:  1");  // frozen while running
+
+    // A click tells the frequency under the cursor.
+    std::vector<int64_t> clicked;
+    graph_.OnClick.Subscribe(this, [&clicked](void*, int64_t hertz) { clicked.push_back(hertz); });
+    SendMouse(QEvent::MouseButtonRelease, OverPoint(18), Qt::LeftButton);
+    EXPECT_EQ(clicked, std::vector<int64_t>{142750000});
+    graph_.OnClick.Unsubscribe(this);
+}
+
+TEST_F(ScannerGraph, PrintedPictureShowsTheBarsInPrintColours) {
+    graph_.Start();
+    graph_.AddLevel(-40.0);  // point 0 full height
+    graph_.AddLevel(-120.0);
+    graph_.Stop();
+
+    QImage page(800, 400, QImage::Format_RGB32);
+    page.fill(Qt::red);
+    graph_.DrawInto(page);
+    const CnxScopePainter::Areas areas =
+        CnxScopePainter::Layout(page.rect(), QFontMetrics(Window().font()));
+    const ScopeAxis axis = View().AxisFor(areas.plot);
+    const SnxScopeColours print = SnxScopeColours::Print();
+    const int middleY = int(CnxScopePainter::DepthY(areas.plot, 45.0));  // between grid lines
+    EXPECT_EQ(page.pixelColor(0, 0), print.background);
+    EXPECT_EQ(page.pixelColor(int(axis.CentreX(0)), middleY), print.level);
+    EXPECT_EQ(page.pixelColor(int(axis.CentreX(1)), middleY), print.plot);  // at the bottom
+    EXPECT_EQ(page.pixelColor(int(axis.CentreX(50)), middleY), print.plot);
+}
+
+TEST_F(ScannerGraph, MarkersAndTheSweepGoToFilesAndMarkersComeBack) {
+    QTemporaryDir folder;
+    graph_.CreateMarker(142750000, QStringLiteral("west"), 0x00ff00, false);
+    graph_.CreateMarker(162250000, QStringLiteral("one"), 0xff0000, false);
+    const QString markers = folder.filePath(QStringLiteral("markers.csv"));
+    ASSERT_TRUE(graph_.ExportMarkers(markers));
+
+    Graph other(nullptr, 5);
+    int told = 0;
+    other.OnMarkersChanged.Subscribe(this, [&told](void*, int) { ++told; });
+    ASSERT_TRUE(other.ImportMarkers(markers));
+    EXPECT_EQ(other.GetMarkers(), graph_.GetMarkers());
+    EXPECT_EQ(told, 1);
+    EXPECT_FALSE(other.ImportMarkers(folder.filePath(QStringLiteral("absent.csv"))));
+
+    // Markers kept for a radio replace what the graph had, without telling it as a change.
+    other.SetMarkers({{150000000, QStringLiteral("kept"), 0x0000ff}});
+    EXPECT_EQ(other.GetMarkers().size(), 1u);
+    EXPECT_EQ(told, 1);
+
+    graph_.Start();
+    Sweep(5, -70.0);
+    graph_.Stop();
+    const QString sweep = folder.filePath(QStringLiteral("sweep.csv"));
+    ASSERT_TRUE(graph_.ExportSweep(sweep));
+    QFile file(sweep);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), CnxSweepCsv::Write(View()));
+    EXPECT_FALSE(graph_.ExportSweep(folder.filePath(QStringLiteral("no/such/sweep.csv"))));
+}
+
+TEST(ScannerGraphWindows, EachScopeWindowHasItsOwnName) {
+    EnsureQtApp();
+    Graph a(nullptr, 0);
+    Graph b(nullptr, 1);
+    const QString nameA = a.GetScopeWindow()->objectName();
+    const QString nameB = b.GetScopeWindow()->objectName();
+    EXPECT_TRUE(nameA.startsWith(QStringLiteral("SpectrumScope")));
+    EXPECT_TRUE(nameB.startsWith(QStringLiteral("SpectrumScope")));
+    EXPECT_NE(nameA, nameB);
+}

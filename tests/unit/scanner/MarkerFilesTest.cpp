@@ -1,0 +1,176 @@
+// The files markers and sweeps go to: the per-radio marker file beside the settings, and the CSV
+// files for export and import.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <limits>
+
+#include "scanner/CnxMarkerCsv.h"
+#include "scanner/CnxMarkerStore.h"
+#include "scanner/CnxSweepCsv.h"
+#include "scanner/ScopeView.h"
+
+namespace {
+
+void WriteFile(const QString& path, const QByteArray& content) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+const std::vector<SnxScopeMarker> kMarkers = {
+    {142750000, QStringLiteral("Buoy west, \"B\" line"), 0x00ff00},
+    {162250000, QString(), 0xff4040},
+    {161500000, QStringLiteral("back\\slash"), 0x123abc},
+};
+
+}  // namespace
+
+TEST(CnxMarkerStore, EachRadioGetsBackItsOwnMarkersAndOthersAreKept) {
+    QTemporaryDir home;
+    const QString folder = home.filePath(QStringLiteral("Documents/Quorvant/K740RX"));
+    const CnxMarkerStore store(folder);
+    EXPECT_TRUE(store.Load(QStringLiteral("A1")).empty());  // no file yet
+
+    ASSERT_TRUE(store.Save(QStringLiteral("A1"), kMarkers));
+    ASSERT_TRUE(store.Save(QStringLiteral("#B 2\t"), {{150000000, QStringLiteral("x"), 1}}));
+    // Backslashes in comments, tabs and a leading '#' in serials survive their escapes.
+    EXPECT_EQ(store.Load(QStringLiteral("A1")), kMarkers);
+    EXPECT_EQ(store.Load(QStringLiteral("#B 2\t")),
+              (std::vector<SnxScopeMarker>{{150000000, QStringLiteral("x"), 1}}));
+
+    // Saving a radio again replaces only its own markers.
+    ASSERT_TRUE(store.Save(QStringLiteral("A1"), {kMarkers[1]}));
+    EXPECT_EQ(store.Load(QStringLiteral("A1")), std::vector<SnxScopeMarker>{kMarkers[1]});
+    EXPECT_EQ(store.Load(QStringLiteral("#B 2\t")).size(), 1u);
+    ASSERT_TRUE(store.Save(QStringLiteral("A1"), {}));
+    EXPECT_TRUE(store.Load(QStringLiteral("A1")).empty());
+    EXPECT_EQ(store.Load(QStringLiteral("#B 2\t")).size(), 1u);
+
+    // Saved in one step: no temporary file is left beside it.
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{CnxMarkerStore::kFileName});
+}
+
+TEST(CnxMarkerStore, BrokenLinesAreSkippedAndTheRestLoads) {
+    QByteArray text =
+        "# comment line\n"
+        "A1\t142750000\t#00ff00\tgood one\n"
+        "A1\t142750000\t#00ff00\n"            // a field short
+        "A1\t142750000\t#00ff00\tx\textra\n"  // a field too many
+        "A1\tfast\t#00ff00\tno number\n"
+        "A1\t-5\t#00ff00\tnegative\n"
+        "A1\t150000000\tgreen\tno colour\n"
+        "\t150000000\t#00ff00\tno serial\n";
+    text += QByteArray("\xff\xfe\x00\x01\x02 binary\n", 13);
+    text += "\r\nA1\t154000000\t#0000FF\t";
+    text += QByteArray(100000, 'c');  // a huge comment, and no final line feed
+    const auto entries = CnxMarkerStore::Parse(text);
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].marker, (SnxScopeMarker{142750000, QStringLiteral("good one"), 0x00ff00}));
+    EXPECT_EQ(entries[1].marker.frequency, 154000000);
+    EXPECT_EQ(entries[1].marker.rgb, 0x0000ffu);
+    EXPECT_EQ(entries[1].marker.comment.size(), SnxScopeMarker::kMaxCommentLength);
+
+    // What was written reads back the same, byte-order mark characters included.
+    EXPECT_EQ(CnxMarkerStore::Parse(CnxMarkerStore::Write(entries)), entries);
+    const QString bom(QChar(0xfeff));
+    const std::vector<CnxMarkerStore::Entry> marked = {{bom + "A", {1, bom + "x", 1}}};
+    EXPECT_EQ(CnxMarkerStore::Parse(CnxMarkerStore::Write(marked)), marked);
+
+    // A radio gets no more markers than a graph takes.
+    QByteArray many;
+    for (int i = 0; i < SnxScopeMarker::kMaxMarkers + 5; ++i) {
+        many += "A1\t" + QByteArray::number(136000000 + i) + "\t#00ff00\t\n";
+    }
+    QTemporaryDir folder;
+    WriteFile(QDir(folder.path()).filePath(CnxMarkerStore::kFileName), many);
+    EXPECT_EQ(int(CnxMarkerStore(folder.path()).Load(QStringLiteral("A1")).size()),
+              SnxScopeMarker::kMaxMarkers);
+}
+
+TEST(CnxMarkerStore, AFolderThatCannotBeCreatedIsReportedNotCrashedOn) {
+    QTemporaryDir home;
+    const QString blocker = home.filePath(QStringLiteral("file"));
+    WriteFile(blocker, "not a folder");
+    const CnxMarkerStore store(blocker + QStringLiteral("/below"));
+    EXPECT_FALSE(store.Save(QStringLiteral("A1"), kMarkers));
+    EXPECT_TRUE(store.Load(QStringLiteral("A1")).empty());
+}
+
+TEST(CnxMarkerCsv, ExportedMarkersImportAsTheyWere) {
+    const QByteArray csv = CnxMarkerCsv::Write(kMarkers);
+    const QList<QByteArray> lines = csv.split('\n');
+    EXPECT_EQ(lines[0], CnxMarkerCsv::kHeader);
+    EXPECT_EQ(lines[1], "142750000,50,\"Buoy west, \"\"B\"\" line\",#00ff00");
+    EXPECT_EQ(lines[2], "162250000,1,,#ff4040");
+    EXPECT_EQ(lines[3], "161500000,,back\\slash,#123abc");  // no channel in the gap
+    EXPECT_EQ(CnxMarkerCsv::Parse(csv), kMarkers);
+    // A comment that starts with a byte-order mark character keeps it.
+    const std::vector<SnxScopeMarker> marked = {{1, QString(QChar(0xfeff)) + "x", 1}};
+    EXPECT_EQ(CnxMarkerCsv::Parse(CnxMarkerCsv::Write(marked)), marked);
+
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("markers.csv"));
+    ASSERT_TRUE(CnxMarkerCsv::Export(path, kMarkers));
+    std::vector<SnxScopeMarker> imported;
+    ASSERT_TRUE(CnxMarkerCsv::Import(path, &imported));
+    EXPECT_EQ(imported, kMarkers);
+    EXPECT_FALSE(CnxMarkerCsv::Import(folder.filePath(QStringLiteral("absent.csv")), &imported));
+    EXPECT_FALSE(
+        CnxMarkerCsv::Export(folder.filePath(QStringLiteral("no/such/dir.csv")), kMarkers));
+}
+
+TEST(CnxMarkerCsv, ImportTakesWhatItCanFromASpreadsheetsFile) {
+    const QByteArray text =
+        "\xef\xbb\xbf"
+        "Frequency (Hz),Channel,Comment,Colour\r\n"
+        "142750000,99,\"two\r\nlines\",#00FF00\r\n"  // the channel is found anew
+        "150000000\r\n"                              // frequency only
+        "not a number,1,x,#000000\n"
+        "-1,1,negative,#000000\n"
+        "\x01\x02\xff,,\n"
+        "154000000,80,\"unclosed\n"
+        "155000000,,plain,";  // no final line feed
+    const auto markers = CnxMarkerCsv::Parse(text);
+    ASSERT_EQ(markers.size(), 3u);
+    EXPECT_EQ(markers[0], (SnxScopeMarker{142750000, QStringLiteral("two  lines"), 0x00ff00}));
+    EXPECT_EQ(markers[1], (SnxScopeMarker{150000000, QString(), SnxScopeMarker::kDefaultRgb}));
+    // An unclosed quote runs to the end of the file: that comment swallows the rest.
+    EXPECT_EQ(markers[2].frequency, 154000000);
+    EXPECT_EQ(markers[2].comment, QStringLiteral("unclosed 155000000,,plain,"));
+    EXPECT_LE(markers[2].comment.size(), SnxScopeMarker::kMaxCommentLength);
+    EXPECT_EQ(CnxMarkerCsv::Parse("160000000,,pink,#ff00zz").front().rgb,
+              SnxScopeMarker::kDefaultRgb);
+    EXPECT_EQ(CnxMarkerCsv::Parse("1,2,3,4,5,6\n").size(), 1u);  // extra columns are ignored
+
+    QByteArray many;
+    for (int i = 0; i < SnxScopeMarker::kMaxMarkers + 10; ++i) {
+        many += QByteArray::number(136000000 + i) + "\n";
+    }
+    EXPECT_EQ(int(CnxMarkerCsv::Parse(many).size()), SnxScopeMarker::kMaxMarkers);
+}
+
+TEST(CnxSweepCsv, EveryPointGetsALineWithBlanksWhereItHoldsNothing) {
+    ScopeView view;
+    view.SetRunning(true);
+    for (int i = 0; i < 99; ++i) {
+        view.AddLevel(i == 18 ? -60.0 : -100.0);
+    }
+    view.AddLevel(-70.3);                                     // point 0, second sweep
+    view.AddLevel(std::numeric_limits<double>::quiet_NaN());  // point 1: failed reading
+
+    const QList<QByteArray> lines = CnxSweepCsv::Write(view).split('\n');
+    ASSERT_EQ(lines.size(), 1 + 99 + 1);  // header, points, the empty rest after the last line
+    EXPECT_EQ(lines[0], CnxSweepCsv::kHeader);
+    EXPECT_EQ(lines[1], "136000000,32,-70.3,-100.0,-70.3");
+    EXPECT_EQ(lines[2], "136375000,33,-100.0,-100.0,-100.0");  // kept from the first sweep
+    EXPECT_EQ(lines[3], "136750000,34,-100.0,,");              // not passed in this sweep yet
+    EXPECT_EQ(lines[19], "142750000,50,-60.0,,");
+    EXPECT_EQ(lines[69], "162250000,1,-100.0,,");
+    EXPECT_TRUE(lines[100].isEmpty());
+
+    ScopeView empty;
+    EXPECT_EQ(CnxSweepCsv::Write(empty).split('\n')[1], "136000000,32,,,");
+}

@@ -1,0 +1,124 @@
+#include "scanner/ScopeReadOut.h"
+
+#include <gtest/gtest.h>
+
+#include "scanner/ScopeView.h"
+#include "settings/CnxChannelPlan.h"
+
+TEST(ScopeReadOut, SUnitsChangeEverySixDbOnWholeDbBoundaries) {
+    const std::pair<double, const char*> cases[] = {
+        {-200.0, "(S0)"}, {-140.1, "(S0)"}, {-140.0, "(S1)"}, {-134.1, "(S1)"}, {-134.0, "(S2)"},
+        {-92.0, "(S9)"},  {-86.1, "(S9)"},  {-86.0, "(S10)"}, {-80.1, "(S10)"}, {-60.0, "(S14)"},
+        {-38.0, "(S18)"}, {-32.1, "(S18)"}, {-32.0, "(S19)"}, {0.0, "(S19)"},
+    };
+    for (const auto& [dbm, text] : cases) {
+        EXPECT_EQ(ScopeReadOut::SUnitText(dbm), QString::fromLatin1(text)) << dbm;
+    }
+    EXPECT_EQ(ScopeReadOut::LevelLine(-86.0), "Signal Level: -86.0 dBm (S10)");
+    EXPECT_EQ(ScopeReadOut::LevelLine(-86.1), "Signal Level: -86.1 dBm (S9)");
+}
+
+TEST(ScopeReadOut, FrequenciesAreWrittenInTheUnitThatSuitsThem) {
+    EXPECT_EQ(ScopeReadOut::FrequencyText(1799), "1799 Hz");
+    EXPECT_EQ(ScopeReadOut::FrequencyText(1800), "1.800 kHz");
+    EXPECT_EQ(ScopeReadOut::FrequencyText(1799999), "1799.999 kHz");
+    EXPECT_EQ(ScopeReadOut::FrequencyText(1800000), "1.8000 MHz");
+    EXPECT_EQ(ScopeReadOut::FrequencyText(136000000), "136.0000 MHz");
+    EXPECT_EQ(ScopeReadOut::FrequencyText(162625000), "162.6250 MHz");
+    EXPECT_EQ(ScopeReadOut::FrequencyText(1800000000), "1.800 GHz");
+    EXPECT_EQ(ScopeReadOut::FrequencyLine(142750000), "Frequency: 142.7500 MHz");
+}
+
+TEST(ScopeReadOut, ChannelRuleNamesEveryPointOfTheBandAndNothingInTheGap) {
+    EXPECT_EQ(ScopeReadOut::ChannelOf(136000000), 32);
+    EXPECT_EQ(ScopeReadOut::ChannelOf(142750000), 50);
+    EXPECT_EQ(ScopeReadOut::ChannelOf(161125000), 99);
+    EXPECT_EQ(ScopeReadOut::ChannelOf(161500000), -1);
+    EXPECT_EQ(ScopeReadOut::ChannelOf(161875000), -1);
+    EXPECT_EQ(ScopeReadOut::ChannelOf(162250000), 1);
+    EXPECT_EQ(ScopeReadOut::ChannelOf(162625000), 17);
+    EXPECT_EQ(ScopeReadOut::ChannelOf(173125000), 31);
+    EXPECT_EQ(ScopeReadOut::ChannelOf(173500000), 16);
+    EXPECT_EQ(ScopeReadOut::ChannelOf(173875000), -1);
+    EXPECT_EQ(ScopeReadOut::ChannelOf(135000000), -1);
+    // The steps truncate toward zero: just below a band's first channel still counts as it.
+    EXPECT_EQ(ScopeReadOut::ChannelOf(135800000), 32);
+    EXPECT_EQ(ScopeReadOut::ChannelOf(162000000), 1);
+
+    // On every point of the default sweep the graph names the channel the plan gives.
+    const ScopeView view;
+    for (int i = 0; i < view.GetPointCount(); ++i) {
+        const int64_t f = view.GetPointFrequency(i);
+        EXPECT_EQ(ScopeReadOut::ChannelOf(f), CnxChannelPlan::ChannelOf(f)->number) << f;
+    }
+    EXPECT_EQ(ScopeReadOut::ChannelLine(162250000), "Channel:  1");
+    EXPECT_EQ(ScopeReadOut::ChannelLine(142750000), "Channel:  50");
+    EXPECT_EQ(ScopeReadOut::ChannelLine(161500000), "Channel: Unknown");
+}
+
+TEST(ScopeReadOut, ReadOutOfAPointShowsItsLevelAndFromTheSecondSweepItsExtremes) {
+    ScopeView view;
+    const int64_t step = view.GetStep();
+    const auto rawOf = [&](int index) { return view.GetStart() + index * step; };
+    EXPECT_EQ(view.ReadOutAt(rawOf(0)), ScopeReadOut::Bare(136000000));
+
+    view.SetRunning(true);
+    view.AddLevel(-60.0);
+    view.AddLevel(0.0);  // shown as the top of the scale
+    ScopeReadOut first = view.ReadOutAt(rawOf(0));
+    EXPECT_EQ(first.level, "Signal Level: -60.0 dBm (S14)");
+    EXPECT_EQ(first.frequency, "Frequency: 136.0000 MHz");
+    EXPECT_EQ(first.channel, "Channel:  32");
+    EXPECT_EQ(first.min, "Min:");
+    EXPECT_EQ(first.max, "Max:");
+    EXPECT_EQ(first.spread, "Max-Min:");
+    EXPECT_EQ(view.ReadOutAt(rawOf(1)).level, "Signal Level: -40.0 dBm (S17)");
+    EXPECT_EQ(view.ReadOutAt(rawOf(2)).level, "Signal Level:");
+
+    for (int i = 2; i < 99; ++i) {
+        view.AddLevel(-70.0);
+    }
+    view.AddLevel(-80.0);  // point 0 in the second sweep
+    const ScopeReadOut second = view.ReadOutAt(rawOf(0));
+    EXPECT_EQ(second.level, "Signal Level: -80.0 dBm (S11)");
+    EXPECT_EQ(second.min, "Min: -80.0 dBm");
+    EXPECT_EQ(second.max, "Max: -60.0 dBm");
+    EXPECT_EQ(second.spread, "Max-Min: 20.0 dB");
+    EXPECT_EQ(view.ReadOutAt(rawOf(1)).min, "Min:");  // not passed again yet
+
+    // A raw frequency half a step below a point still falls on it; point 68 lies over the gap.
+    EXPECT_EQ(view.IndexOfRawFrequency(rawOf(5) - step / 2), 5);
+    EXPECT_EQ(view.IndexOfRawFrequency(rawOf(5) + step / 2 - 1), 5);
+    EXPECT_EQ(view.ReadOutAt(rawOf(68)).frequency, "Frequency: 162.2500 MHz");
+    EXPECT_EQ(view.ReadOutAt(rawOf(68)).channel, "Channel:  1");
+}
+
+TEST(ScopeReadOut, CursorPixelsMapToPointsAndTheReadOutIsFrozenWhileRunning) {
+    ScopeView view;
+    view.SetPlot(QRect(50, 0, 990, 100));  // 10 pixels per point
+    const auto indexAt = [&](int x) { return view.IndexOfRawFrequency(view.RawFrequencyAt(x)); };
+    EXPECT_EQ(indexAt(50), 0);
+    EXPECT_EQ(indexAt(59), 0);
+    EXPECT_EQ(indexAt(60), 1);
+    EXPECT_EQ(indexAt(50 + 68 * 10 + 3), 68);
+    EXPECT_EQ(indexAt(1039), 98);
+    EXPECT_EQ(indexAt(5000), 98);
+    EXPECT_EQ(indexAt(0), 0);
+    EXPECT_EQ(view.GetAxis().IndexAt(60), 1);
+
+    view.SetCursor(50 + 18 * 10 + 5);
+    EXPECT_EQ(view.GetReadOut().channel, "Channel:  50");
+    view.SetRunning(true);
+    view.AddLevel(-60.0);
+    view.SetCursor(55);
+    EXPECT_EQ(view.GetReadOut().channel, "Channel:  50");  // frozen
+    view.SetRunning(false);                                // a pause or stop refreshes it
+    EXPECT_EQ(view.GetReadOut().channel, "Channel:  32");
+    EXPECT_EQ(view.GetReadOut().level, "Signal Level: -60.0 dBm (S14)");
+
+    // Zoomed in, the same pixels stand for later points.
+    view.SetZoom(99.0 / 33.0, 0);
+    view.ScrollToIndex(10);
+    EXPECT_EQ(indexAt(50), 10);
+    EXPECT_EQ(indexAt(50 + 30), 11);
+}
