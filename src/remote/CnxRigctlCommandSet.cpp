@@ -218,7 +218,9 @@ std::string CnxRigctlCommandSet::DumpState() {
     const SnxRemoteFrequencyRange range = target_.GetFrequencyRange(slot_);
     const std::string fm = Hex(kRigModeFm);
     const std::string endOfRanges = "0 0 0 0 0 0 0\n";
-    std::string text = "0\n0\n0\n";  // protocol version, no model of the client's list, ITU region
+    std::string text;
+    text.reserve(512);
+    text += "0\n0\n0\n";  // protocol version, no model of the client's list, ITU region
     text += std::to_string(range.lowest) + ".000000 " + std::to_string(range.highest) + ".000000 " +
             fm + " -1 -1 " + Hex(kRigVfoA) + " 0x0\n" + endOfRanges;
     text += endOfRanges;       // nothing to transmit
@@ -235,7 +237,9 @@ std::string CnxRigctlCommandSet::DumpState() {
 
 std::string CnxRigctlCommandSet::DumpCaps() {
     const SnxRemoteFrequencyRange range = target_.GetFrequencyRange(slot_);
-    std::string text =
+    std::string text;
+    text.reserve(1024);
+    text +=
         "Caps dump for model: 0\nModel name:\tK740RX\nMfg name:\tQuorvant\n"
         "Backend status:\tStable\nRig type:\tReceiver\nPTT type:\tNone\nDCD type:\tNone\n"
         "Port type:\tNetwork link\nHas targetable VFO: N\n";
@@ -251,7 +255,7 @@ std::string CnxRigctlCommandSet::DumpCaps() {
     for (const char* ability :
          {"set Frequency", "get Frequency", "set Mode", "get Mode", "set VFO", "get VFO",
           "set Tuning Step", "get Tuning Step", "set Level", "get Level", "get Power Stat"}) {
-        text += std::string("Can ") + ability + ":\tY\n";
+        text.append("Can ").append(ability).append(":\tY\n");
     }
     text += "Can set PTT:\tN\nCan get PTT:\tN\n";
     return text;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <iterator>
 
 namespace {
 
@@ -54,15 +55,13 @@ std::string_view TrimFront(std::string_view text) {
     return text;
 }
 
-std::vector<std::string_view> Words(std::string_view text) {
-    std::vector<std::string_view> words;
-    for (text = TrimFront(text); !text.empty(); text = TrimFront(text)) {
-        const auto end = std::find_if(text.begin(), text.end(), IsBlank);
-        const auto length = static_cast<std::size_t>(end - text.begin());
-        words.push_back(text.substr(0, length));
-        text.remove_prefix(length);
-    }
-    return words;
+// Takes the first word off the text.
+std::string_view NextWord(std::string_view& text) {
+    text = TrimFront(text);
+    const auto end = std::find_if(text.begin(), text.end(), IsBlank);
+    const std::string_view word = text.substr(0, static_cast<std::size_t>(end - text.begin()));
+    text.remove_prefix(word.size());
+    return word;
 }
 
 const CommandName* Find(std::string_view word) {
@@ -95,20 +94,25 @@ SnxRigctlCommand CnxRigctlParser::Parse(std::string_view line) {
         return command;
     }
 
-    const std::vector<std::string_view> words = Words(line);
-    const CommandName* entry = Find(words.front());
+    const std::string_view word = NextWord(line);
+    const CommandName* entry = Find(word);
     if (entry == nullptr) {
         command.id = ERigctlCommand::kUnknown;
-        const std::string_view word = words.front();
         command.name = word.front() == '\\' ? word.substr(1) : word;
         return command;
     }
     command.id = entry->id;
     command.name = entry->name;
-    const std::size_t given = words.size() - 1;
-    const bool query = entry->arguments > 0 && given > 0 && words[1] == "?";
-    const std::size_t taken = query ? 1 : std::min(given, entry->arguments);
-    command.complete = query || given >= entry->arguments;
-    command.args.assign(words.begin() + 1, words.begin() + 1 + static_cast<std::ptrdiff_t>(taken));
+    while (command.args.size() < entry->arguments) {
+        const std::string_view argument = NextWord(line);
+        if (argument.empty()) {
+            break;
+        }
+        command.args.emplace_back(argument);
+    }
+    command.complete = command.args.size() == entry->arguments || command.IsQuery();
+    if (command.IsQuery()) {
+        command.args.resize(1);
+    }
     return command;
 }
