@@ -55,8 +55,7 @@ SnxRigctlOutcome CnxRigctlCommandSet::Execute(const SnxRigctlCommand& command) {
             outcome.quit = true;
             return outcome;
         case ERigctlCommand::kCheckVfo:
-            // Answered the same in both protocols, without a result record: clients read it before
-            // they know which protocol the server speaks.
+            // No result record in either style: clients ask this first and read one line.
             outcome.answer = command.IsExtended() ? "ChkVFO: 0\n" : "0\n";
             return outcome;
         default:
