@@ -40,11 +40,11 @@ public:
     int32_t GetFrequency(int) override { return frequency_; }
     double GetLevelDbm(int) override { return -60.0; }
     int GetRawLevel(int) override { return 178; }
-    bool GetAttenuator(int) override { return false; }
+    bool GetSlotAttenuator(int) override { return false; }
     bool GetRFAmplifier(int) override { return true; }
     int32_t GetPassband(int) override { return 24000; }
     int32_t GetScanStep() override { return 375000; }
-    void SetAttenuator(int, bool) override {}
+    void SetSlotAttenuator(int, bool) override {}
 
 protected:
     void OnWindowMessage(const TmyMessage& message) override {

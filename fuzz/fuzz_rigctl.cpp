@@ -32,11 +32,11 @@ public:
     int32_t GetFrequency(int) override { return 162250000; }
     double GetLevelDbm(int slot) override { return slot == 3 ? std::nan("") : -60.4; }
     int GetRawLevel(int) override { return 178; }
-    bool GetAttenuator(int slot) override { return attenuator_[slot]; }
+    bool GetSlotAttenuator(int slot) override { return attenuator_[slot]; }
     bool GetRFAmplifier(int) override { return true; }
     int32_t GetPassband(int) override { return 24000; }
     int32_t GetScanStep() override { return 375000; }
-    void SetAttenuator(int slot, bool on) override { attenuator_[slot] = on; }
+    void SetSlotAttenuator(int slot, bool on) override { attenuator_[slot] = on; }
 
 private:
     bool attenuator_[8] = {};

@@ -158,7 +158,7 @@ int CnxRigctlCommandSet::GetLevel(const std::string& name, CnxRigctlAnswer& answ
     } else if (name == "RAWSTR") {
         answer.AddValue("", std::to_string(target_.GetRawLevel(slot_)));
     } else if (name == "ATT") {
-        answer.AddValue("", std::to_string(target_.GetAttenuator(slot_) ? kAttenuatorDb : 0));
+        answer.AddValue("", std::to_string(target_.GetSlotAttenuator(slot_) ? kAttenuatorDb : 0));
     } else if (name == "PREAMP") {
         answer.AddValue("", std::to_string(target_.GetRFAmplifier(slot_) ? kRFAmplifierDb : 0));
     } else {
@@ -185,7 +185,7 @@ int CnxRigctlCommandSet::SetLevel(const SnxRigctlCommand& command, CnxRigctlAnsw
         if (selected) {
             return Post(WM_MAIN_SET_ATTENUATOR, on ? 1 : 0, 0, changed);
         }
-        target_.SetAttenuator(slot_, on);
+        target_.SetSlotAttenuator(slot_, on);
         changed = true;
         return kRigOk;
     }

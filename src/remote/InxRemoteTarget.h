@@ -35,7 +35,7 @@ public:
     virtual double GetLevelDbm(int slot) = 0;
     // The slot's raw strength, 0..255.
     virtual int GetRawLevel(int slot) = 0;
-    virtual bool GetAttenuator(int slot) = 0;
+    virtual bool GetSlotAttenuator(int slot) = 0;
     virtual bool GetRFAmplifier(int slot) = 0;
     // The FM pass band in Hz.
     virtual int32_t GetPassband(int slot) = 0;
@@ -44,5 +44,5 @@ public:
 
     // The attenuator of a slot that is not selected, which the window's attenuator message cannot
     // reach: stored in that slot's settings and given to its receiver.
-    virtual void SetAttenuator(int slot, bool on) = 0;
+    virtual void SetSlotAttenuator(int slot, bool on) = 0;
 };

@@ -39,11 +39,11 @@ public:
     int32_t GetFrequency(int slot) override { return receivers[slot].frequency; }
     double GetLevelDbm(int slot) override { return receivers[slot].levelDbm; }
     int GetRawLevel(int slot) override { return receivers[slot].raw; }
-    bool GetAttenuator(int slot) override { return receivers[slot].attenuator; }
+    bool GetSlotAttenuator(int slot) override { return receivers[slot].attenuator; }
     bool GetRFAmplifier(int slot) override { return receivers[slot].amplifier; }
     int32_t GetPassband(int slot) override { return receivers[slot].passband; }
     int32_t GetScanStep() override { return scanStep; }
-    void SetAttenuator(int slot, bool on) override {
+    void SetSlotAttenuator(int slot, bool on) override {
         ++directAttenuatorCalls;
         receivers[slot].attenuator = on;
     }
