@@ -17,6 +17,10 @@ extern SnxAppOption g_optLog;
 extern SnxAppOption g_optSettle1;  // value 15 unless given
 extern SnxAppOption g_optSettle2;  // value 5 unless given
 extern SnxAppOption g_optITime;    // value 5000 unless given
+// Remote control: the first server's port, 4532 unless given. Its value may name the address to
+// listen on in front of the port ("-rigctl=0.0.0.0:4600", "-rigctl=[::]:4600").
+extern SnxAppOption g_optRigctl;
+extern std::string g_optRigctlAddress;  // empty unless named: loopback
 
 // Decimal integer: leading white space, optional sign, digits up to the first non-digit; 0 when
 // the text does not start with a number. Values beyond 32 bits saturate.
@@ -24,6 +28,10 @@ std::int32_t ParseOptionInteger(const std::string& text);
 
 // Back to the values before ReadAppOptions.
 void ResetAppOptions();
+
+// The rigctl option's value: "port", "address:port" or "[address]:port". A part that is not there
+// leaves its value as it was.
+void ReadRigctlOption(const std::string& text);
 
 // Anything that answers lookups the way the command-line parser does. The settings library takes
 // the parser through this, so it does not depend on the application library.
@@ -36,7 +44,7 @@ concept CnxOptionLookup = requires(const Parser& parser, const std::string& name
 };
 
 // Sets every presence flag, then takes the values of settle1, itime and settle2 (in that order)
-// when they carry a non-empty value.
+// and of rigctl when they carry a non-empty value.
 template <CnxOptionLookup Parser>
 void ReadAppOptions(const Parser& parser) {
     struct NamedOption {
@@ -45,7 +53,8 @@ void ReadAppOptions(const Parser& parser) {
     };
     const NamedOption all[] = {
         {"nspectrum", &g_optNSpectrum}, {"nsplash", &g_optNSplash}, {"settle1", &g_optSettle1},
-        {"settle2", &g_optSettle2},     {"log", &g_optLog},         {"itime", &g_optITime}};
+        {"settle2", &g_optSettle2},     {"log", &g_optLog},         {"itime", &g_optITime},
+        {"rigctl", &g_optRigctl}};
     for (const NamedOption& entry : all) {
         entry.option->present = parser.HasKey(entry.name);
     }
@@ -57,5 +66,9 @@ void ReadAppOptions(const Parser& parser) {
             parser.GetValue(entry.name, text)) {
             entry.option->value = ParseOptionInteger(text);
         }
+    }
+    std::string rigctl;
+    if (g_optRigctl.present && parser.HasValue("rigctl") && parser.GetValue("rigctl", rigctl)) {
+        ReadRigctlOption(rigctl);
     }
 }

@@ -137,6 +137,7 @@ void CnxK740RXFileIniApp::ReadMain() {
         placement_.*key.field = ReadInt(kMainSection, key.name, placement_.*key.field);
     }
     mainSMeterCal_ = ReadInt(kMainSection, "SMeterCal", mainSMeterCal_);
+    remoteControlPort_ = ReadInt(kMainSection, "RemoteControlPort", remoteControlPort_);
 }
 
 void CnxK740RXFileIniApp::ReadValues(const std::string& section,
@@ -216,6 +217,7 @@ void CnxK740RXFileIniApp::WriteSections(bool withReceivers) {
         WriteInt(kMainSection, key.name, placement_.*key.field);
     }
     WriteInt(kMainSection, "RcvSelected", selected_);
+    WriteInt(kMainSection, "RemoteControlPort", remoteControlPort_);
     AppendLineFeed();
     if (!withReceivers) {
         return;

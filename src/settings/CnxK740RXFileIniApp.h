@@ -51,6 +51,10 @@ public:
     SnxK740RXReceiverSettings& Receiver(int index);
     SnxWindowPlacement& Placement() { return placement_; }
 
+    // The first port of the remote control's servers, 0 when it is off.
+    int32_t GetRemoteControlPort() const { return remoteControlPort_; }
+    void SetRemoteControlPort(int32_t port) { remoteControlPort_ = port; }
+
     // Set when no receiver hardware was found: the receiver sections are then left as they are.
     void SetNoHardware(int flag) { noHardware_ = flag; }
     int GetNoHardware() const { return noHardware_; }
@@ -79,6 +83,7 @@ private:
     std::set<std::string> returnedRadios_;  // kept for while away, back in a slot now
     SnxWindowPlacement placement_;
     int32_t mainSMeterCal_ = 0;  // what a receiver section without its own SMeterCal gets
+    int32_t remoteControlPort_ = 0;
     int selected_ = 0;
     int noHardware_ = 1;
     std::string dataDir_;

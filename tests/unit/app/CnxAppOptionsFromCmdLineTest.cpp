@@ -27,6 +27,7 @@ TEST_F(AppOptionsFromCmdLine, WithoutOptionsEverythingKeepsItsDefault) {
     EXPECT_TRUE((g_optSettle1 == SnxAppOption{false, 15}));
     EXPECT_TRUE((g_optSettle2 == SnxAppOption{false, 5}));
     EXPECT_TRUE((g_optITime == SnxAppOption{false, 5000}));
+    EXPECT_TRUE((g_optRigctl == SnxAppOption{false, 4532}));
 }
 
 TEST_F(AppOptionsFromCmdLine, IntegerOptionsTakeOnlyNonEmptyValues) {
@@ -60,4 +61,20 @@ TEST_F(AppOptionsFromCmdLine, FlagsIgnoreCaseAndUnknownOptionsChangeNothing) {
     EXPECT_TRUE((g_optSettle1 == SnxAppOption{false, 15}));
     EXPECT_TRUE((g_optSettle2 == SnxAppOption{false, 5}));
     EXPECT_TRUE((g_optITime == SnxAppOption{false, 5000}));
+}
+
+TEST_F(AppOptionsFromCmdLine, RigctlTurnsRemoteControlOnWithItsPortAndAddress) {
+    Read("-RIGCTL");
+    EXPECT_TRUE((g_optRigctl == SnxAppOption{true, 4532}));
+    EXPECT_EQ(g_optRigctlAddress, "");
+
+    ResetAppOptions();
+    Read("-nsplash /rigctl:4600");
+    EXPECT_TRUE((g_optRigctl == SnxAppOption{true, 4600}));
+
+    ResetAppOptions();
+    Read("-rigctl=0.0.0.0:4610 -log");
+    EXPECT_TRUE((g_optRigctl == SnxAppOption{true, 4610}));
+    EXPECT_EQ(g_optRigctlAddress, "0.0.0.0");
+    EXPECT_TRUE(g_optLog.present);
 }

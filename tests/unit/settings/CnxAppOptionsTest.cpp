@@ -46,3 +46,30 @@ TEST(CnxAppOptions, ResetRestoresTheStartValues) {
     EXPECT_EQ(g_optITime.value, 5000);
     EXPECT_FALSE(g_optITime.present);
 }
+
+TEST(CnxAppOptions, TheRigctlValueMayNameAnAddressBeforeThePort) {
+    const struct {
+        const char* text;
+        const char* address;
+        int port;
+    } cases[] = {
+        {"4600", "", 4600},
+        {"0.0.0.0:4610", "0.0.0.0", 4610},
+        {"192.168.1.5:", "192.168.1.5", 4532},
+        {"[::]:4620", "::", 4620},
+        {"[::1]", "::1", 4532},
+        {"[fe80::1", "fe80::1", 4532},
+        {"host:port", "host", 0},
+        {":4630", "", 4630},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        ResetAppOptions();
+        ReadRigctlOption(c.text);
+        EXPECT_EQ(g_optRigctlAddress, c.address);
+        EXPECT_EQ(g_optRigctl.value, c.port);
+    }
+    ResetAppOptions();
+    EXPECT_EQ(g_optRigctlAddress, "");
+    EXPECT_EQ(g_optRigctl.value, 4532);
+}

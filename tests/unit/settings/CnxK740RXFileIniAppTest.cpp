@@ -68,7 +68,7 @@ TEST(CnxK740RXFileIniApp, FirstRunWritesEverySectionWithDefaults) {
               "[MAIN]\nWP_Length=0\nWP_Flags=0\nWP_ShowCmd=0\nWP_MinPosition_X=0\n"
               "WP_MinPosition_Y=0\nWP_MaxPosition_X=0\nWP_MaxPosition_Y=0\n"
               "WP_NormalPosition_Left=0\nWP_NormalPosition_Top=0\nWP_NormalPosition_Right=0\n"
-              "WP_NormalPosition_Bottom=0\nRcvSelected=0\n\n");
+              "WP_NormalPosition_Bottom=0\nRcvSelected=0\nRemoteControlPort=0\n\n");
     for (int index = 0; index < 8; ++index) {
         const std::string section =
             "[RECEIVER " + std::to_string(index) +
@@ -83,6 +83,7 @@ TEST(CnxK740RXFileIniApp, MissingAndBrokenValuesTakeTheirDefaults) {
     const TemporaryHome home;
     home.WriteSettings(
         "[MAIN]\nWP_Length=44\nWP_NormalPosition_Right=800\nSMeterCal=-25\nRcvSelected=5\n"
+        "RemoteControlPort=4600\n"
         "[RECEIVER 0]\nProductName=K7USB\nFrequency=150000000\nSMeterCal=12\n"
         "[RECEIVER 3]\nSerialNumber=A123\nPower=0\nFrequency=abc\nLedStatus=\n");
     CnxK740RXFileIniApp settings;
@@ -91,6 +92,7 @@ TEST(CnxK740RXFileIniApp, MissingAndBrokenValuesTakeTheirDefaults) {
     EXPECT_EQ(settings.Placement().right, 800);
     EXPECT_EQ(settings.Placement().flags, 0);
     EXPECT_EQ(settings.GetSelectedReceiver(), 0);
+    EXPECT_EQ(settings.GetRemoteControlPort(), 4600);
 
     const SnxK740RXReceiverSettings& third = settings.Receiver(3);
     EXPECT_EQ(third.volume, 16);
@@ -125,7 +127,8 @@ TEST(CnxK740RXFileIniApp, WithoutHardwareOnlyMainIsRewritten) {
               "[MAIN]\nWP_Length=2\nWP_Flags=0\nWP_ShowCmd=0\nWP_MinPosition_X=0\n"
               "WP_MinPosition_Y=0\nWP_MaxPosition_X=0\nWP_MaxPosition_Y=0\n"
               "WP_NormalPosition_Left=0\nWP_NormalPosition_Top=30\n"
-              "WP_NormalPosition_Right=0\nWP_NormalPosition_Bottom=0\nRcvSelected=1\n\n" +
+              "WP_NormalPosition_Right=0\nWP_NormalPosition_Bottom=0\nRcvSelected=1\n"
+              "RemoteControlPort=0\n\n" +
                   receivers + "\n");
 
     {
@@ -274,6 +277,7 @@ TEST(CnxK740RXFileIniApp, EverythingWrittenReadsBackTheSame) {
         CnxK740RXFileIniApp settings;
         settings.SetNoHardware(0);
         settings.Placement() = SnxWindowPlacement{44, 2, 3, -1, -2, -3, -4, 10, 20, 810, 600};
+        settings.SetRemoteControlPort(4540);
         for (int index = 0; index < 8; ++index) {
             settings.SelectReceiver(index);
             SnxK740RXReceiverSettings& receiver = settings.Current();
@@ -290,6 +294,7 @@ TEST(CnxK740RXFileIniApp, EverythingWrittenReadsBackTheSame) {
     EXPECT_EQ(settings.Placement().length, 44);
     EXPECT_EQ(settings.Placement().maxY, -4);
     EXPECT_EQ(settings.Placement().bottom, 600);
+    EXPECT_EQ(settings.GetRemoteControlPort(), 4540);
     for (int index = 0; index < 8; ++index) {
         SCOPED_TRACE(index);
         const SnxK740RXReceiverSettings& receiver = settings.Receiver(index);

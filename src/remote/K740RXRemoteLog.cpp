@@ -1,0 +1,3 @@
+#include "remote/K740RXRemoteLog.h"
+
+Q_LOGGING_CATEGORY(lcRemote, "k740.remote")

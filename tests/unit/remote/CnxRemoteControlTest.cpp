@@ -1,0 +1,142 @@
+#include "remote/CnxRemoteControl.h"
+
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <random>
+
+#include "FakeRemoteTarget.h"
+#include "RigctlTestClient.h"
+#include "TestSupport.h"
+
+namespace {
+
+// A base port whose eight slot ports are free just now.
+int FreeBasePort() {
+    std::mt19937 random(std::random_device{}());
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        const int base = 20000 + 16 * static_cast<int>(random() % 2500);
+        bool free = true;
+        for (int slot = 0; slot < CnxRemoteControl::kMaxSlots && free; ++slot) {
+            QTcpServer probe;
+            free = probe.listen(QHostAddress(QHostAddress::LocalHost), base + 2 * slot);
+        }
+        if (free) {
+            return base;
+        }
+    }
+    return 0;
+}
+
+class RemoteControl : public testing::Test {
+protected:
+    RemoteControl() {
+        EnsureCoreApp();
+        for (int slot = 0; slot < 8; ++slot) {
+            target_.receivers[slot].frequency = 136000000 + 375000 * slot;
+        }
+    }
+
+    FakeRemoteTarget target_;
+    CnxRemoteControl control_{target_};
+};
+
+}  // namespace
+
+TEST_F(RemoteControl, EachSlotListensTwoPortsAfterThePrevious) {
+    const int base = FreeBasePort();
+    ASSERT_NE(base, 0);
+    EXPECT_FALSE(control_.IsRunning());
+    ASSERT_EQ(control_.Start(base, 3), 3);
+    EXPECT_TRUE(control_.IsRunning());
+    EXPECT_EQ(control_.GetBasePort(), base);
+    std::vector<std::unique_ptr<RigctlTestClient>> clients;
+    for (int slot = 0; slot < 3; ++slot) {
+        SCOPED_TRACE(slot);
+        EXPECT_EQ(control_.GetPort(slot), base + 2 * slot);
+        clients.push_back(std::make_unique<RigctlTestClient>(base + 2 * slot));
+        const std::string frequency = std::to_string(136000000 + 375000 * slot) + "\n";
+        EXPECT_EQ(clients.back()->Ask("f\n", frequency), frequency);
+    }
+    EXPECT_EQ(control_.GetPort(3), 0);
+    EXPECT_EQ(control_.GetClientCount(1), 1);
+
+    // Stopping ends every connection and frees the ports.
+    control_.Stop();
+    EXPECT_FALSE(control_.IsRunning());
+    EXPECT_EQ(control_.GetPort(0), 0);
+    for (const auto& client : clients) {
+        EXPECT_TRUE(client->WaitForClose());
+    }
+    QTcpServer reuse;
+    EXPECT_TRUE(reuse.listen(QHostAddress(QHostAddress::LocalHost), base + 2));
+}
+
+TEST_F(RemoteControl, ATakenPortLeavesOnlyItsSlotWithoutServer) {
+    const int base = FreeBasePort();
+    ASSERT_NE(base, 0);
+    QTcpServer squatter;
+    ASSERT_TRUE(squatter.listen(QHostAddress(QHostAddress::LocalHost), base + 2));
+    EXPECT_EQ(control_.Start(base, 12), CnxRemoteControl::kMaxSlots - 1);
+    EXPECT_EQ(control_.GetPort(1), 0);
+    EXPECT_EQ(control_.GetPort(7), base + 14);
+    EXPECT_EQ(control_.GetPort(8), 0);
+    EXPECT_TRUE(control_.IsRunning());
+
+    // Starting again replaces the servers; base 0 lets the system pick each port.
+    EXPECT_EQ(control_.Start(0, 2), 2);
+    EXPECT_NE(control_.GetPort(0), 0);
+    EXPECT_NE(control_.GetPort(0), control_.GetPort(1));
+    EXPECT_EQ(control_.GetPort(2), 0);
+}
+
+TEST_F(RemoteControl, TheOptionWinsOverTheSavedPortAndBadPortsMeanOff) {
+    EXPECT_EQ(CnxRemoteControl::ChooseBasePort(true, 4600, 0), 4600);
+    EXPECT_EQ(CnxRemoteControl::ChooseBasePort(true, 4532, 4700), 4532);
+    EXPECT_EQ(CnxRemoteControl::ChooseBasePort(false, 4532, 4700), 4700);
+    EXPECT_EQ(CnxRemoteControl::ChooseBasePort(false, 4532, 0), 0);
+    EXPECT_EQ(CnxRemoteControl::ChooseBasePort(true, 0, 4700), 0);
+    EXPECT_EQ(CnxRemoteControl::ChooseBasePort(true, -4532, 0), 0);
+    EXPECT_EQ(CnxRemoteControl::ChooseBasePort(true, 65521, 0), 65521) << "slot 7 on 65535";
+    EXPECT_EQ(CnxRemoteControl::ChooseBasePort(true, 65522, 0), 0);
+    EXPECT_EQ(CnxRemoteControl::ChooseBasePort(false, 0, 70000), 0);
+}
+
+TEST_F(RemoteControl, OnlyANamedAddressOpensMoreThanLoopback) {
+    EXPECT_EQ(CnxRemoteControl::ChooseAddress(""), QHostAddress(QHostAddress::LocalHost));
+    EXPECT_EQ(CnxRemoteControl::ChooseAddress("localhost and more"),
+              QHostAddress(QHostAddress::LocalHost));
+    EXPECT_EQ(CnxRemoteControl::ChooseAddress("0.0.0.0"), QHostAddress(QHostAddress::AnyIPv4));
+    EXPECT_EQ(CnxRemoteControl::ChooseAddress("192.168.1.5"), QHostAddress("192.168.1.5"));
+    EXPECT_EQ(CnxRemoteControl::ChooseAddress("::1"), QHostAddress(QHostAddress::LocalHostIPv6));
+}
+
+TEST_F(RemoteControl, HamlibsOwnClientDrivesTwoSlots) {
+    const QString rigctl = QStandardPaths::findExecutable("rigctl");
+    if (rigctl.isEmpty()) {
+        GTEST_SKIP() << "rigctl (Debian package libhamlib-utils) is not installed";
+    }
+    target_.selected = 0;
+    target_.receivers[1].levelDbm = -60.0;
+    target_.receivers[1].range = {136000000, 225000000};
+    ASSERT_EQ(control_.Start(0, 2), 2);
+    const auto run = [&](int slot, const QStringList& commands) {
+        QProcess process;
+        process.start(rigctl, QStringList{"-m", "2", "-r",
+                                          QString("127.0.0.1:%1").arg(control_.GetPort(slot))} +
+                                  commands);
+        EXPECT_TRUE(PumpUntil([&] { return process.state() == QProcess::NotRunning; }, 60s));
+        EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+        return process.readAllStandardOutput().toStdString();
+    };
+    EXPECT_EQ(run(0, {"F", "162250000", "f"}), "162250000\n");
+    EXPECT_EQ(run(1, {"F", "200000000", "f", "l", "STRENGTH", "L", "ATT", "18", "l", "ATT"}),
+              "200000000\n12\n18\n");
+    EXPECT_EQ(target_.receivers[0].frequency, 162250000);
+    EXPECT_EQ(target_.receivers[1].frequency, 200000000) << "the extended model's range";
+    EXPECT_TRUE(target_.receivers[1].attenuator);
+    EXPECT_FALSE(target_.receivers[0].attenuator);
+    EXPECT_EQ(target_.directAttenuatorCalls, 1) << "slot 1 is not selected";
+}

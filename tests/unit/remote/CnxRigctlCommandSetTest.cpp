@@ -1,0 +1,232 @@
+#include "remote/CnxRigctlCommandSet.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "FakeRemoteTarget.h"
+#include "TestSupport.h"
+#include "core/K740RXExternalMessages.h"
+
+namespace {
+
+class CommandSet : public testing::Test {
+protected:
+    CommandSet() { EnsureCoreApp(); }
+
+    SnxRigctlOutcome Run(const std::string& line, int slot = 0) {
+        CnxRigctlCommandSet commands(target_, slot);
+        return commands.Execute(CnxRigctlParser::Parse(line));
+    }
+    std::string Answer(const std::string& line, int slot = 0) { return Run(line, slot).answer; }
+    // The messages the window has taken once everything posted so far has arrived.
+    const std::vector<TmyMessage>& Handled() {
+        PumpFor(20ms);
+        return target_.handled;
+    }
+
+    FakeRemoteTarget target_;
+};
+
+void ExpectMessage(const TmyMessage& message, UINT number, WPARAM wParam, LPARAM lParam) {
+    EXPECT_EQ(message.message, number);
+    EXPECT_EQ(message.wParam, wParam);
+    EXPECT_EQ(message.lParam, lParam);
+}
+
+}  // namespace
+
+TEST_F(CommandSet, ReadingsAnswerInTheStyleAsked) {
+    target_.receivers[0].frequency = 162250000;
+    const std::pair<const char*, const char*> exchanges[] = {
+        {"f", "162250000\n"},
+        {"+f", "get_freq:\nFrequency: 162250000\nRPRT 0\n"},
+        {";f", "get_freq:;Frequency: 162250000;RPRT 0\n"},
+        {"|\\get_freq", "get_freq:|Frequency: 162250000|RPRT 0\n"},
+        {"m", "FM\n24000\n"},
+        {"+m", "get_mode:\nMode: FM\nPassband: 24000\nRPRT 0\n"},
+        {"v", "VFOA\n"},
+        {";v", "get_vfo:;VFO: VFOA;RPRT 0\n"},
+        {"s", "0\nVFOA\n"},
+        {"+s", "get_split_vfo:\nSplit: 0\nTX VFO: VFOA\nRPRT 0\n"},
+        {"n", "375000\n"},
+        {"+\\get_ts", "get_ts:\nTuning Step: 375000\nRPRT 0\n"},
+        {"\\get_powerstat", "1\n"},
+        {";\\get_powerstat", "get_powerstat:;Power Status: 1;RPRT 0\n"},
+        {"\\chk_vfo", "0\n"},
+        {"+\\chk_vfo", "ChkVFO: 0\n"},
+        {"q", "RPRT 0\n"},
+        {"", ""},
+        {"# a comment", ""},
+    };
+    for (const auto& [line, answer] : exchanges) {
+        SCOPED_TRACE(line);
+        const SnxRigctlOutcome outcome = Run(line);
+        EXPECT_EQ(outcome.answer, answer);
+        EXPECT_FALSE(outcome.changed);
+        EXPECT_EQ(outcome.quit, std::string(line) == "q");
+    }
+    EXPECT_TRUE(Handled().empty());
+}
+
+TEST_F(CommandSet, LevelsAreWholeNumbersOfTheSlotAsked) {
+    target_.receivers[0].levelDbm = -60.0;
+    target_.receivers[5].levelDbm = -60.6;
+    target_.receivers[6].levelDbm = -59.5;
+    target_.receivers[7].levelDbm = -130.0;
+    EXPECT_EQ(Answer("l STRENGTH"), "12\n");
+    EXPECT_EQ(Answer("+l STRENGTH"), "get_level: STRENGTH\n12\nRPRT 0\n");
+    EXPECT_EQ(Answer(";\\get_level STRENGTH"), "get_level: STRENGTH;12;RPRT 0\n");
+    EXPECT_EQ(Answer("l STRENGTH", 5), "11\n");
+    EXPECT_EQ(Answer("l STRENGTH", 6), "13\n");
+    EXPECT_EQ(Answer("l STRENGTH", 7), "-58\n");
+    target_.receivers[1].levelDbm = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_EQ(Answer("l STRENGTH", 1), "RPRT -6\n");
+
+    target_.receivers[2].raw = 178;
+    target_.receivers[2].attenuator = true;
+    EXPECT_EQ(Answer("l RAWSTR", 2), "178\n");
+    EXPECT_EQ(Answer("l ATT", 2), "18\n");
+    EXPECT_EQ(Answer("l ATT"), "0\n");
+    EXPECT_EQ(Answer("l PREAMP"), "10\n");
+    target_.receivers[0].amplifier = false;
+    EXPECT_EQ(Answer("l PREAMP"), "0\n");
+    EXPECT_EQ(Answer("l ?"), "PREAMP ATT RAWSTR STRENGTH \n");
+    EXPECT_EQ(Answer("L ?"), "PREAMP ATT \n");
+}
+
+TEST_F(CommandSet, ChangesGoToTheWindowAsItsExternalMessages) {
+    const SnxRigctlOutcome set = Run("F 162250000.6", 3);
+    EXPECT_TRUE(set.changed);
+    EXPECT_EQ(set.answer, "RPRT 0\n");
+    EXPECT_EQ(target_.receivers[3].frequency, 136000000)
+        << "nothing changes before the window acts";
+    EXPECT_EQ(Answer("+F 150000000"), "set_freq: 150000000\nRPRT 0\n");
+    EXPECT_EQ(Answer(";\\set_freq 1e12"), "set_freq: 1e12;RPRT 0\n");
+    EXPECT_EQ(Answer("F -5"), "RPRT 0\n");
+    EXPECT_EQ(Answer("N 25000"), "RPRT 0\n");
+    EXPECT_EQ(Answer("+L ATT 18"), "set_level: ATT 18\nRPRT 0\n");
+    EXPECT_EQ(Answer("L ATT 0"), "RPRT 0\n");
+    EXPECT_EQ(Answer("L PREAMP 10"), "RPRT 0\n");
+
+    const std::vector<TmyMessage>& handled = Handled();
+    ASSERT_EQ(handled.size(), 8u);
+    ExpectMessage(handled[0], WM_MAIN_FREQUENCY_SET, 3, 162250001);
+    ExpectMessage(handled[1], WM_MAIN_FREQUENCY_SET, 0, 150000000);
+    ExpectMessage(handled[2], WM_MAIN_FREQUENCY_SET, 0, INT32_MAX);
+    ExpectMessage(handled[3], WM_MAIN_FREQUENCY_SET, 0, 0);
+    ExpectMessage(handled[4], WM_MAIN_SET_SCAN_STEP, 25000, 0);
+    ExpectMessage(handled[5], WM_MAIN_SET_ATTENUATOR, 1, 0);
+    ExpectMessage(handled[6], WM_MAIN_SET_ATTENUATOR, 0, 0);
+    EXPECT_EQ(handled[7].message, WM_MAIN_SET_RF_AMPLIFIER);
+    EXPECT_EQ(target_.receivers[3].frequency, 162250001);
+    EXPECT_EQ(target_.scanStep, 25000);
+    EXPECT_EQ(Answer("n"), "25000\n");
+}
+
+TEST_F(CommandSet, TheAttenuatorOfAnUnselectedSlotIsSetDirectly) {
+    target_.selected = 2;
+    const SnxRigctlOutcome on = Run("L ATT 18", 4);
+    EXPECT_TRUE(on.changed);
+    EXPECT_EQ(on.answer, "RPRT 0\n");
+    EXPECT_EQ(target_.directAttenuatorCalls, 1);
+    EXPECT_TRUE(target_.receivers[4].attenuator);
+    EXPECT_FALSE(target_.receivers[2].attenuator);
+    EXPECT_EQ(Answer("l ATT", 4), "18\n");
+
+    // The amplifier is always on: asking for it changes nothing, asking it off is refused.
+    const SnxRigctlOutcome amplifier = Run("L PREAMP 10", 4);
+    EXPECT_FALSE(amplifier.changed);
+    EXPECT_EQ(amplifier.answer, "RPRT 0\n");
+    EXPECT_EQ(Answer("L PREAMP 0", 4), "RPRT -9\n");
+    EXPECT_EQ(Answer("L PREAMP 0", 2), "RPRT -9\n");
+    EXPECT_TRUE(Handled().empty());
+}
+
+TEST_F(CommandSet, BadRequestsAreRefusedWithoutTouchingTheWindow) {
+    const std::pair<const char*, const char*> refusals[] = {
+        {"F abc", "RPRT -1\n"},
+        {"+F abc", "set_freq: abc\nRPRT -1\n"},
+        {"F", "RPRT -1\n"},
+        {"F 162250000Hz", "RPRT -1\n"},
+        {"F nan", "RPRT -1\n"},
+        {"F inf", "RPRT -1\n"},
+        {"V VFOB", "RPRT -1\n"},
+        {"l FOO", "RPRT -1\n"},
+        {";l FOO", "get_level: FOO;RPRT -1\n"},
+        {"L STRENGTH 1", "RPRT -1\n"},
+        {"L ATT -3", "RPRT -1\n"},
+        {"L ATT", "RPRT -1\n"},
+        {"M AM 0", "RPRT -1\n"},
+        {"M FM 15000", "RPRT -1\n"},
+        {"N 0", "RPRT -1\n"},
+        {"N x", "RPRT -1\n"},
+        {"K", "RPRT -11\n"},
+        {"+\\foo 1", "foo:\nRPRT -11\n"},
+        {"f\x01", "RPRT -8\n"},
+    };
+    for (const auto& [line, answer] : refusals) {
+        SCOPED_TRACE(line);
+        const SnxRigctlOutcome outcome = Run(line);
+        EXPECT_EQ(outcome.answer, answer);
+        EXPECT_FALSE(outcome.changed);
+    }
+    EXPECT_TRUE(Handled().empty());
+
+    // What a one-filter FM receiver can accept.
+    EXPECT_EQ(Answer("V VFOA"), "RPRT 0\n");
+    EXPECT_EQ(Answer("M FM 24000"), "RPRT 0\n");
+    EXPECT_EQ(Answer("M FM -1"), "RPRT 0\n");
+    EXPECT_EQ(Answer("+M FM 0"), "set_mode: FM 0\nRPRT 0\n");
+    EXPECT_EQ(Answer("M ?"), "FM \n");
+}
+
+TEST_F(CommandSet, AnEmptySlotOrAGoneWindowFailsTheReceiverCommands) {
+    target_.receivers[1].present = false;
+    for (const char* line : {"f", "F 150000000", "m", "l STRENGTH", "L ATT 18"}) {
+        SCOPED_TRACE(line);
+        EXPECT_EQ(Answer(line, 1), "RPRT -6\n");
+    }
+    EXPECT_EQ(Answer("\\get_powerstat", 1), "0\n");
+    EXPECT_EQ(Answer("v", 1), "VFOA\n");
+    EXPECT_NE(Answer("\\dump_state", 1).find("136000000.000000"), std::string::npos);
+
+    target_.windowGone = true;
+    const SnxRigctlOutcome lost = Run("F 150000000");
+    EXPECT_EQ(lost.answer, "RPRT -7\n");
+    EXPECT_FALSE(lost.changed);
+    EXPECT_TRUE(Handled().empty());
+}
+
+TEST_F(CommandSet, TheRigDescriptionsTellTheSlotsRangeAndLevels) {
+    target_.receivers[1].range = {136000000, 225000000};
+    target_.receivers[1].passband = 30000;
+    const std::string state = Answer("\\dump_state", 1);
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, end; (end = state.find('\n', at)) != std::string::npos; at = end + 1) {
+        lines.push_back(state.substr(at, end - at));
+    }
+    ASSERT_EQ(lines.size(), 22u) << state;
+    EXPECT_EQ(lines[0], "0") << "protocol version";
+    EXPECT_EQ(lines[3], "136000000.000000 225000000.000000 0x20 -1 -1 0x1 0x0");
+    EXPECT_EQ(lines[4], "0 0 0 0 0 0 0");
+    EXPECT_EQ(lines[5], "0 0 0 0 0 0 0") << "no transmit range";
+    EXPECT_EQ(lines[8], "0x20 30000") << "the FM filter";
+    EXPECT_EQ(lines[14], "10 ") << "RF amplifier in dB";
+    EXPECT_EQ(lines[15], "18 ") << "attenuator in dB";
+    EXPECT_EQ(lines[18], "0x44000003") << "PREAMP, ATT, RAWSTR and STRENGTH can be read";
+    EXPECT_EQ(lines[19], "0x3") << "PREAMP and ATT can be set";
+
+    const std::string extended = Answer("+\\dump_state", 1);
+    EXPECT_EQ(extended, "dump_state:\n" + state + "RPRT 0\n");
+    EXPECT_EQ(Answer(";\\dump_state", 1), "dump_state:;" + state + "RPRT 0\n");
+
+    const std::string caps = Answer("1", 1);
+    EXPECT_NE(caps.find("Model name:\tK740RX\n"), std::string::npos);
+    EXPECT_NE(caps.find("\t136000000 Hz - 225000000 Hz\n"), std::string::npos);
+    EXPECT_NE(caps.find("Attenuator: 18dB\n"), std::string::npos);
+    EXPECT_NE(caps.find("\t30000 Hz:\tFM \n"), std::string::npos);
+    EXPECT_EQ(Answer("+\\dump_caps", 1), "dump_caps:\n" + caps + "RPRT 0\n");
+}

@@ -1,0 +1,147 @@
+#include "remote/CnxRigctlServer.h"
+
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <memory>
+#include <vector>
+
+#include "FakeRemoteTarget.h"
+#include "RigctlTestClient.h"
+#include "TestSupport.h"
+#include "remote/CnxRigctlLineReader.h"
+
+namespace {
+
+class RigctlServer : public testing::Test {
+protected:
+    RigctlServer() {
+        EnsureCoreApp();
+        server_.SetSilenceLimit(300ms);
+        EXPECT_TRUE(server_.Listen(QHostAddress(QHostAddress::LocalHost), 0));
+    }
+
+    FakeRemoteTarget target_;
+    CnxRigctlServer server_{target_, 0};
+};
+
+}  // namespace
+
+TEST_F(RigctlServer, AReadingAfterAChangeSeesTheChange) {
+    RigctlTestClient client(server_.GetPort());
+    // All in one piece: the server must hold each reading back until the window has handled the
+    // change before it.
+    const std::string expected =
+        "RPRT 0\n162250000\nget_level: ATT\n0\nRPRT 0\nRPRT 0\n18\nRPRT 0\n25000\n";
+    EXPECT_EQ(client.Ask("F 162250000\nf\n+l ATT\nL ATT 18\nl ATT\nN 25000\nn\n", expected),
+              expected);
+    EXPECT_EQ(target_.receivers[0].frequency, 162250000);
+    EXPECT_TRUE(target_.receivers[0].attenuator);
+}
+
+TEST_F(RigctlServer, BadInputIsAnsweredAndTheClientStaysServed) {
+    RigctlTestClient client(server_.GetPort());
+    const std::string overlong(CnxRigctlLineReader::kMaxLineLength + 500, 'F');
+    const std::string binary("\x88\xff\0f\n", 5);
+    const std::string expected = "RPRT -8\nRPRT -8\nRPRT -11\nRPRT -1\n136000000\n";
+    EXPECT_EQ(client.Ask(overlong + "\n" + binary + "K\nF\nf\n", expected), expected);
+    EXPECT_TRUE(client.IsConnected());
+    EXPECT_TRUE(target_.handled.empty());
+}
+
+TEST_F(RigctlServer, AtMostEightClientsAreServedAtOnce) {
+    std::vector<std::unique_ptr<RigctlTestClient>> clients;
+    for (int i = 0; i < CnxRigctlServer::kMaxClients; ++i) {
+        clients.push_back(std::make_unique<RigctlTestClient>(server_.GetPort()));
+        EXPECT_EQ(clients.back()->Ask("v\n", "VFOA\n"), "VFOA\n") << i;
+    }
+    RigctlTestClient refused(server_.GetPort());
+    EXPECT_TRUE(refused.WaitForClose());
+    EXPECT_EQ(server_.GetClientCount(), CnxRigctlServer::kMaxClients);
+
+    // Once one says goodbye there is room again.
+    EXPECT_EQ(clients.front()->Ask("q\n", "RPRT 0\n"), "RPRT 0\n");
+    EXPECT_TRUE(clients.front()->WaitForClose());
+    EXPECT_TRUE(PumpUntil([&] { return server_.GetClientCount() < CnxRigctlServer::kMaxClients; }));
+    RigctlTestClient next(server_.GetPort());
+    EXPECT_EQ(next.Ask("v\n", "VFOA\n"), "VFOA\n");
+}
+
+TEST_F(RigctlServer, ClientsThatOweALineAreDroppedOthersStay) {
+    RigctlTestClient silent(server_.GetPort());
+    RigctlTestClient halfway(server_.GetPort());
+    halfway.Send("F 1622");
+    RigctlTestClient talker(server_.GetPort());
+    EXPECT_EQ(talker.Ask("f\n", "136000000\n"), "136000000\n");
+
+    EXPECT_TRUE(silent.WaitForClose());
+    EXPECT_TRUE(halfway.WaitForClose());
+    EXPECT_TRUE(target_.handled.empty()) << "half a command does nothing";
+    PumpFor(600ms);  // twice the limit
+    EXPECT_TRUE(talker.IsConnected()) << "a client that has finished its lines may wait";
+    EXPECT_EQ(talker.Ask("f\n", "136000000\n"), "136000000\n");
+}
+
+TEST_F(RigctlServer, AClientThatLeavesItsAnswersUnreadIsDropped) {
+    RigctlTestClient hoarder(server_.GetPort());
+    hoarder.StopReading();
+    std::string requests;
+    for (int i = 0; i < 20000; ++i) {
+        requests += "1\n";  // each answered with the whole rig description
+    }
+    hoarder.Send(requests);
+    EXPECT_TRUE(PumpUntil([&] { return server_.GetClientCount() == 0; }, 60s));
+}
+
+// The acknowledgement of a change comes after the change itself; whatever went meanwhile, it is
+// dropped quietly.
+TEST_F(RigctlServer, ChangesOutliveTheClientsAndServersThatAskedForThem) {
+    RigctlTestClient dropped(server_.GetPort());
+    target_.afterMessage = [&](const TmyMessage&) { server_.Close(); };
+    dropped.Send("F 150000000\nf\n");
+    EXPECT_TRUE(dropped.WaitForClose());
+    EXPECT_EQ(target_.receivers[0].frequency, 150000000);
+
+    auto doomed = std::make_unique<CnxRigctlServer>(target_, 1);
+    ASSERT_TRUE(doomed->Listen(QHostAddress(QHostAddress::LocalHost), 0));
+    RigctlTestClient client(doomed->GetPort());
+    target_.afterMessage = [&](const TmyMessage&) { doomed.reset(); };
+    client.Send("F 160000000\nf\n");
+    EXPECT_TRUE(client.WaitForClose());
+    EXPECT_EQ(doomed, nullptr);
+    EXPECT_EQ(target_.receivers[1].frequency, 160000000);
+    target_.afterMessage = nullptr;
+
+    // The closed server listens again as good as new.
+    ASSERT_TRUE(server_.Listen(QHostAddress(QHostAddress::LocalHost), 0));
+    RigctlTestClient again(server_.GetPort());
+    EXPECT_EQ(again.Ask("F 140000000\nf\n", "RPRT 0\n140000000\n"), "RPRT 0\n140000000\n");
+}
+
+TEST_F(RigctlServer, HamlibsOwnClientDrivesTheSlot) {
+    const QString rigctl = QStandardPaths::findExecutable("rigctl");
+    if (rigctl.isEmpty()) {
+        GTEST_SKIP() << "rigctl (Debian package libhamlib-utils) is not installed";
+    }
+    target_.receivers[0].levelDbm = -60.0;
+    target_.receivers[0].raw = 178;
+    QProcess process;
+    process.setProcessChannelMode(QProcess::SeparateChannels);
+    process.start(
+        rigctl, {"-m",       "2",         "-r",     QString("127.0.0.1:%1").arg(server_.GetPort()),
+                 "F",        "162250000", "f",      "l",
+                 "STRENGTH", "l",         "RAWSTR", "L",
+                 "ATT",      "18",        "l",      "ATT",
+                 "l",        "PREAMP",    "N",      "25000",
+                 "n",        "m",         "v"});
+    ASSERT_TRUE(PumpUntil([&] { return process.state() == QProcess::NotRunning; }, 60s));
+    const QString errors = QString::fromLocal8Bit(process.readAllStandardError());
+    EXPECT_EQ(process.exitCode(), 0) << errors.toStdString();
+    EXPECT_EQ(QString::fromLocal8Bit(process.readAllStandardOutput()).toStdString(),
+              "162250000\n12\n178\n18\n10\n25000\nFM\n24000\nVFOA\n")
+        << errors.toStdString();
+    EXPECT_EQ(target_.receivers[0].frequency, 162250000);
+    EXPECT_TRUE(target_.receivers[0].attenuator);
+    EXPECT_EQ(target_.scanStep, 25000);
+}
