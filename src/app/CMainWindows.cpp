@@ -21,6 +21,7 @@
 #include "receiver/CnxK740RXReceiver.h"
 #include "receiver/CnxK740RX_ReceiverManager.h"
 #include "receiver/K740RXReceiverMessages.h"
+#include "scanner/CnxMarkerStore.h"
 #include "settings/CnxAppOptions.h"
 #include "settings/CnxK740RXFileIniApp.h"
 #include "smeter/CnxK740RXDlgCalibration.h"
@@ -156,6 +157,7 @@ bool CMainWindows::SetupReceivers() {
 void CMainWindows::Build() {
     BuildControls();
     FillReceiverList();
+    LoadMarkers();
     SetMonitor(settings_->Current().mute != 0, true);
     SetVolume(settings_->Current().volume, true);
     SelectReceiver(settings_->GetSelectedReceiver(), true);

@@ -33,7 +33,9 @@ class CnxK740RXDlgRadioBack;
 class CnxK740RXDlgAbout;
 class CnxCtrlSMeter;
 class CnxK740RXDlgCalibration;
-class CnxCtrlScanArea;
+class CnxK740RXCtrlScanner;
+class CnxK740RXCtrlScannerGraph;
+class CnxMarkerStore;
 class CnxCtrlSpectrumPanel;
 class CFIR2;
 class CmqVqbMixerCom;
@@ -114,6 +116,8 @@ private:
     struct SnxReceiverSlot {
         int32_t frequency = 0;
         int64_t scanPosition = 0;  // the frequency of the slot's latest scan sample
+        CnxK740RXCtrlScanner* scanner = nullptr;
+        CnxK740RXCtrlScannerGraph* graph = nullptr;
         std::unique_ptr<CnxK740RXDlgDisconnected> disconnected;
         std::unique_ptr<CnxK740RXDlgRadioBack> radioBack;
         CnxCtrlSMeter* meter = nullptr;
@@ -150,6 +154,13 @@ private:
     void UpdateControlsEnabled();
 
     // Scanning (CMainWindowsScanning.cpp)
+    QWidget* BuildScanners();
+    QString MarkerKey(int index) const;
+    void LoadMarkers();
+    void SaveMarkers(int index);
+    void ShowScanner(int index);
+    void OnScanCommand(void* sender, int32_t mode, std::intptr_t extra);
+    void OnLoopChanged(void* sender, int32_t loop, std::intptr_t extra);
     bool IsSelectedScanning() const;
     void ToggleScan();
     void StartScanning();
@@ -216,6 +227,7 @@ private:
     std::unique_ptr<CSndWavePlayer> player_;
     std::unique_ptr<CmqVqbMixerCom> mixer_;
     std::unique_ptr<CmqKnobBoxMapping> knobBox_;
+    std::unique_ptr<CnxMarkerStore> markers_;
     std::array<SnxReceiverSlot, kMaxReceivers> slots_;
     CnxScanRun scanRun_;
 
@@ -246,6 +258,6 @@ private:
     QPushButton* recordButton_ = nullptr;
     QSlider* volumeSlider_ = nullptr;
     QStackedWidget* meterStack_ = nullptr;
-    CnxCtrlScanArea* scanArea_ = nullptr;
+    QStackedWidget* scanStack_ = nullptr;
     CnxCtrlSpectrumPanel* spectrum_ = nullptr;
 };

@@ -28,10 +28,6 @@ void CMainWindows::ChangeVolume(int steps) {
     SetVolume(settings_->Current().volume + steps);
 }
 
-void CMainWindows::MoveGraphView(int steps) {
-    (void)steps;
-}
-
 void CMainWindows::SelectChannelSteps(bool channelSteps) {
     SetChannelMode(channelSteps);
 }

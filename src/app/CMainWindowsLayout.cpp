@@ -15,7 +15,6 @@
 #include "app/CnxCtrlFrequency.h"
 #include "app/CnxCtrlFrequencyBand.h"
 #include "app/CnxCtrlKnob.h"
-#include "app/CnxCtrlScanArea.h"
 #include "app/CnxTuningRules.h"
 #include "receiver/CnxK740RXCtrlReceiverManager.h"
 #include "settings/CnxFrequencyBandList.h"
@@ -132,14 +131,14 @@ void CMainWindows::BuildControls() {
     top->addWidget(channel, 3);
     top->addWidget(meter, 3);
 
-    scanArea_ = new CnxCtrlScanArea(this);
+    QWidget* scanners = BuildScanners();
     spectrum_ = new CnxCtrlSpectrumPanel(this);
     spectrum_->SetFormat(kOutputRate);
 
     auto* right = new QVBoxLayout;
     right->setSpacing(8);
     right->addLayout(top, 0);
-    right->addWidget(scanArea_, 3);
+    right->addWidget(scanners, 3);
     right->addWidget(spectrum_, 1);
 
     auto* main = new QHBoxLayout(this);

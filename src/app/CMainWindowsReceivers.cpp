@@ -12,7 +12,6 @@
 #include "app/CMainWindows.h"
 #include "app/CnxCtrlFrequency.h"
 #include "app/CnxCtrlKnob.h"
-#include "app/CnxCtrlScanArea.h"
 #include "app/CnxK740RXDlgAbout.h"
 #include "app/CnxK740RXDlgDisconnected.h"
 #include "app/CnxK740RXDlgRadioBack.h"
@@ -117,7 +116,7 @@ void CMainWindows::SelectReceiver(int index, bool force) {
     FrequencySet(index, s.frequency, true);
     SetSMeterCal(s.sMeterCal, true);
 
-    scanArea_->ShowReceiver(index);
+    ShowScanner(index);
     UpdateControlsEnabled();
     UpdateAudioState();
     audioPath_->EndSelection();
@@ -143,11 +142,10 @@ void CMainWindows::UpdateControlsEnabled() {
     attenButton_->setEnabled(manual);
     monitorButton_->setEnabled(usable);
     volumeSlider_->setEnabled(usable);
-    scanArea_->SetScanning(scanRun_.IsScanning(selected));
     if (focused != nullptr && !focused->isEnabled() && isAncestorOf(focused)) {
         setFocus();
     }
-    scanArea_->setEnabled(usable);
+    scanStack_->setEnabled(usable);
 }
 
 const CnxK740RXDlgDisconnected* CMainWindows::DisconnectionWindow(int index) const {

@@ -1,19 +1,87 @@
-// Scanning: the scan of each receiver slot started, paused and stopped, and its measurements routed
-// to the slot's graph. A slot's scan state lives in the scan run; the receiver sweeps on its own
-// thread and reports every measurement by message.
+// Scanning: the scan of each receiver slot started, paused and stopped from its scanner control,
+// and its measurements routed to the slot's bar graph. A slot's scan state lives in the scan run;
+// the receiver sweeps on its own thread and reports every measurement by message.
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
 #include "app/CMainWindows.h"
 #include "app/CnxCtrlFrequency.h"
-#include "app/CnxCtrlScanArea.h"
 #include "audio/CSndAudioPath.h"
 #include "audio/CSndWavePlayer.h"
 #include "calibration/CnxK740RXCalibratorSMeter.h"
 #include "receiver/CnxK740RXReceiver.h"
 #include "receiver/CnxK740RX_ReceiverManager.h"
+#include "scanner/CnxK740RXCtrlScanner.h"
+#include "scanner/CnxK740RXCtrlScannerGraph.h"
+#include "scanner/CnxMarkerStore.h"
+#include "scanner/ScopeView.h"
+#include "settings/CnxChannelPlan.h"
 #include "settings/CnxK740RXFileIniApp.h"
 
 namespace {
 constexpr int32_t kScanCalibrationMode = 3;
+constexpr int kScanModeScan = 1;
+constexpr int kScanModePause = 3;
+constexpr int kScanModeStop = 4;
 }  // namespace
+
+QWidget* CMainWindows::BuildScanners() {
+    auto* stack = new QStackedWidget(this);
+    scanStack_ = stack;
+    markers_ =
+        std::make_unique<CnxMarkerStore>(QString::fromStdString(settings_->GetSettingsDir()));
+    for (int i = 0; i < kMaxReceivers; ++i) {
+        auto* page = new QWidget(stack);
+        auto* scanner = new CnxK740RXCtrlScanner(page, i);
+        scanner->SetRange(CnxChannelPlan::kLowerLimit, CnxChannelPlan::kUpperLimit, scanStep_);
+        scanner->OnScanCommand.Set(this, &CMainWindows::OnScanCommand);
+        scanner->OnLoopChanged.Set(this, &CMainWindows::OnLoopChanged);
+        auto* graph = new CnxK740RXCtrlScannerGraph(page, i);
+        graph->SetStep(scanStep_);
+        graph->SetRange(CnxChannelPlan::kLowerLimit, CnxChannelPlan::kUpperLimit);
+        graph->SetSettings(settings_.get());
+        graph->OnMarkersChanged.Subscribe(this, [this, i](void*, int) { SaveMarkers(i); });
+        auto* layout = new QVBoxLayout(page);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(4);
+        layout->addWidget(scanner);
+        layout->addWidget(graph, 1);
+        stack->addWidget(page);
+        slots_[i].scanner = scanner;
+        slots_[i].graph = graph;
+        scanner->SetLoopValue(settings_->Receiver(i).loop);
+    }
+    return stack;
+}
+
+QString CMainWindows::MarkerKey(int index) const {
+    // Markers belong to the radio; every demo receiver is "DEMO", so those go by their slot.
+    const CnxK740RXReceiver* receiver = manager_ ? manager_->GetReceiver(index) : nullptr;
+    if (receiver == nullptr) {
+        return {};
+    }
+    const std::string serial = SerialOf(receiver);
+    return QString::fromStdString(receiver->IsDemo() ? serial + " " + std::to_string(index + 1)
+                                                     : serial);
+}
+
+void CMainWindows::LoadMarkers() {
+    for (int i = 0; i < kMaxReceivers; ++i) {
+        if (const QString key = MarkerKey(i); !key.isEmpty()) {
+            slots_[i].graph->SetMarkers(markers_->Load(key));
+        }
+    }
+}
+
+void CMainWindows::SaveMarkers(int index) {
+    if (const QString key = MarkerKey(index); !key.isEmpty()) {
+        markers_->Save(key, slots_[index].graph->GetMarkers());
+    }
+}
+
+void CMainWindows::ShowScanner(int index) {
+    scanStack_->setCurrentIndex(index);
+}
 
 bool CMainWindows::IsSelectedScanning() const {
     return scanRun_.IsScanning(GetSelectedReceiver());
@@ -24,10 +92,41 @@ void CMainWindows::ToggleScan() {
     if (CurrentReceiver() == nullptr || selected < 0 || settings_->Current().power == 0) {
         return;
     }
-    if (scanRun_.IsActive(selected)) {
-        StopScanning(selected);
+    // Through the scanner control, so its buttons show what happens.
+    CnxK740RXCtrlScanner* scanner = slots_[selected].scanner;
+    if (scanner->GetMode() != kScanModeStop && scanRun_.IsActive(selected)) {
+        scanner->Stop();
     } else {
-        StartScanning();
+        scanner->Start();
+    }
+}
+
+void CMainWindows::OnScanCommand(void* sender, int32_t mode, std::intptr_t) {
+    const int selected = GetSelectedReceiver();
+    if (selected < 0 || sender != slots_[selected].scanner) {
+        return;
+    }
+    switch (mode) {
+        case kScanModeScan:
+            StartScanning();
+            break;
+        case kScanModePause:
+            PauseScanning();
+            break;
+        case kScanModeStop:
+            StopScanning(selected);
+            break;
+        default:
+            break;
+    }
+}
+
+void CMainWindows::OnLoopChanged(void* sender, int32_t loop, std::intptr_t) {
+    // Each slot keeps its own: the loop of the scanner that changed goes to its receiver.
+    const int index = static_cast<const CnxK740RXCtrlScanner*>(sender)->GetSlotIndex();
+    settings_->Receiver(index).loop = loop;
+    if (CnxK740RXReceiver* receiver = manager_ ? manager_->GetReceiver(index) : nullptr) {
+        receiver->SetScanLoop(loop != 0);
     }
 }
 
@@ -43,7 +142,8 @@ void CMainWindows::StartScanning() {
     UpdateControlsEnabled();
     slots_[selected].scanPosition = receiver->GetScanLower();
     ShowScanPosition(static_cast<int32_t>(receiver->GetScanLower()));
-    scanArea_->StartPass(selected);
+    slots_[selected].graph->SetStep(scanStep_);
+    slots_[selected].graph->Start();
     receiver->SetScanStep(scanStep_, true);
     receiver->StartScan();
     if (player_) {
@@ -63,6 +163,7 @@ void CMainWindows::PauseScanning() {
         calibrator_->SetMode(kScanCalibrationMode);
     }
     UpdateControlsEnabled();
+    slots_[selected].graph->Pause();
     UpdateAudioState();
     PlayReceiverSource();
     // The operator hears what the display shows: the radio goes back to the manual frequency.
@@ -74,6 +175,8 @@ void CMainWindows::StopScanning(int index) {
     if (receiver == nullptr) {
         return;
     }
+    SnxReceiverSlot& slot = slots_[index];
+    slot.graph->Redraw();
     const bool wasPaused = scanRun_.IsPaused(index);
     const bool ended = scanRun_.Stop(index);
     if (wasPaused) {
@@ -92,6 +195,8 @@ void CMainWindows::StopScanning(int index) {
             PlayReceiverSource();  // before the retune, which picks the demo sound where it plays
         }
     }
+    slot.scanner->Stop();  // raises the stop command again only when it was not stopped yet
+    slot.graph->Stop();
     if (ended) {
         // Back where the slot was before its scan, shown and tuned.
         FrequencySet(index, scanRun_.GetFrequencyBeforeScan(index), true);
@@ -117,7 +222,7 @@ void CMainWindows::OnScanLevel(CnxK740RXReceiver* receiver, const ScanSample& sa
         return;
     }
     slots_[index].scanPosition = sample.frequency;
-    scanArea_->AddLevel(index, static_cast<double>(sample.frequency), sample.level);
+    slots_[index].graph->AddLevel(sample.level);
 }
 
 void CMainWindows::ShowSweep() {
@@ -126,4 +231,13 @@ void CMainWindows::ShowSweep() {
     if (IsSelectedScanning() && slots_[selected].scanPosition != 0) {
         ShowScanPosition(static_cast<int32_t>(slots_[selected].scanPosition));
     }
+}
+
+void CMainWindows::MoveGraphView(int steps) {
+    const int selected = GetSelectedReceiver();
+    if (selected < 0) {
+        return;
+    }
+    ScopeView& view = slots_[selected].graph->GetScopeView();
+    view.ScrollToIndex(view.GetFirstVisible() + steps);
 }

@@ -8,7 +8,6 @@
 #include "app/CnxCtrlFrequency.h"
 #include "app/CnxCtrlFrequencyBand.h"
 #include "app/CnxCtrlKnob.h"
-#include "app/CnxCtrlScanArea.h"
 #include "app/CnxMainWindowKeys.h"
 #include "app/CnxTuningRules.h"
 #include "calibration/CnxK740RXCalibratorSMeter.h"
