@@ -48,9 +48,17 @@ void BM_PostAndDrain(benchmark::State& state) {
             poster.join();
         }
     }
-    state.SetItemsProcessed(state.iterations() * kBatch * threads);
+    const double posts = double(state.iterations()) * kBatch * threads;
+    state.counters["posts/s"] = benchmark::Counter(posts, benchmark::Counter::kIsRate);
+    state.counters["per_post"] =
+        benchmark::Counter(posts, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_PostAndDrain)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PostAndDrain)
+    ->ArgName("threads")
+    ->Arg(1)
+    ->Arg(8)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace
 
