@@ -14,11 +14,11 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <atomic>
-#include <ctime>
 #include <memory>
 #include <thread>
 #include <vector>
 
+#include "BenchCpuTime.h"
 #include "core/TmyComponent.h"
 #include "receiver/CnxK740RXReceiver.h"
 #include "receiver/InxK740RXQvkApi.h"
@@ -63,12 +63,6 @@ bool DescribeRadios(const QTemporaryDir& folder) {
     file.close();
     qputenv("QVK740RX_SIM", path.toLocal8Bit());
     return true;
-}
-
-double ProcessCpuSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
 }
 
 // The library calls a scanning processing thread makes per step, in as many threads, for a while.
