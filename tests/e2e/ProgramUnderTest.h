@@ -1,0 +1,106 @@
+#pragma once
+// Runs the built (or an installed) program as a user would: its own home and runtime folders, no
+// display, the virtual sound card, its log collected; and reads what it wrote.
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <csignal>
+
+inline QCoreApplication& App() {
+    static int argc = 1;
+    static char name[] = "k740rx-e2e";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication* app = QCoreApplication::instance() ?: new QCoreApplication(argc, argv);
+    return *app;
+}
+
+class ProgramUnderTest {
+public:
+    ProgramUnderTest(const QString& home, const QString& runtime,
+                     const QString& simFile = QString()) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("HOME", home);
+        env.insert("XDG_RUNTIME_DIR", runtime);
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("K740RX_AUDIO", "virtual");
+        env.insert("QT_LOGGING_RULES", "k740.*.debug=true");
+        env.remove("QVK740RX_SIM");
+        if (!simFile.isEmpty()) {
+            env.insert("QVK740RX_SIM", simFile);
+        }
+        process_.setProcessEnvironment(env);
+        process_.setProcessChannelMode(QProcess::MergedChannels);
+    }
+    ~ProgramUnderTest() {
+        if (process_.state() != QProcess::NotRunning) {
+            process_.kill();
+            process_.waitForFinished(5000);
+        }
+    }
+
+    // The program of the build tree unless another one is named.
+    void Start(const QStringList& options, const QString& program = QString()) {
+        process_.start(program.isEmpty() ? App().applicationDirPath() + "/k740rx" : program,
+                       options);
+        ASSERT_TRUE(process_.waitForStarted(10000));
+    }
+    // Waits for a line of the program's log; everything it printed is kept for the report.
+    bool WaitForOutput(const QString& text, int timeoutMs) {
+        QElapsedTimer timer;
+        timer.start();
+        while (!output_.contains(text) && timer.elapsed() < timeoutMs) {
+            process_.waitForReadyRead(100);
+            output_ += QString::fromLocal8Bit(process_.readAll());
+            if (process_.state() == QProcess::NotRunning) {
+                output_ += QString::fromLocal8Bit(process_.readAll());
+                break;
+            }
+        }
+        return output_.contains(text);
+    }
+    void Terminate() { ::kill(pid_t(process_.processId()), SIGTERM); }
+    bool WaitForExit(int timeoutMs) {
+        const bool done = process_.waitForFinished(timeoutMs);
+        output_ += QString::fromLocal8Bit(process_.readAll());
+        return done;
+    }
+    int ExitCode() const { return process_.exitCode(); }
+    QProcess::ExitStatus ExitStatus() const { return process_.exitStatus(); }
+    const QString& Output() const { return output_; }
+
+private:
+    QProcess process_;
+    QString output_;
+};
+
+// The settings file as plain text sections, read without our own INI code.
+inline QString ReadText(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+inline QString SectionValue(const QString& text, const QString& section, const QString& key) {
+    bool inSection = false;
+    for (const QString& raw : text.split('\n')) {
+        const QString line = raw.trimmed();
+        if (line.startsWith('[')) {
+            inSection = line.compare("[" + section + "]", Qt::CaseInsensitive) == 0;
+        } else if (inSection &&
+                   line.section('=', 0, 0).trimmed().compare(key, Qt::CaseInsensitive) == 0) {
+            return line.section('=', 1).trimmed();
+        }
+    }
+    return QString();
+}
+
+struct Folders {
+    QTemporaryDir home;
+    QTemporaryDir runtime;
+    QString IniPath() const { return home.path() + "/Documents/Quorvant/K740RX/K740RX.ini"; }
+};
+
+constexpr int kStartTimeout = 60000;
+inline const QString kShownLine = "main window shown";
