@@ -51,6 +51,7 @@ TmyComponent* TmyMailbox::Find(HWND handle) const {
 
 bool TmyMailbox::Push(const TmyMessage& message) {
     QObject* pump = nullptr;
+    QEvent* wake = nullptr;
     {
         std::lock_guard lock(mutex_);
         if (targets_.count(message.hwnd) == 0) {
@@ -63,15 +64,22 @@ bool TmyMailbox::Push(const TmyMessage& message) {
         wakePending_ = true;
         pump = pump_;
         wakesInFlight_.fetch_add(1, std::memory_order_relaxed);
+        // Made under the lock, which the owner takes before Qt deletes the event: that hand-over
+        // is then visible to thread checkers, which do not see into Qt's own.
+        wake = NewWakeEvent();
     }
-    // The wake-up is a system call: made outside the lock, so other posters and the owner's
-    // collection do not wait for it.
-    Wake(*pump, message.hwnd);
+    // Posting it wakes the thread with a system call: done outside the lock, so other posters
+    // and the owner's collection do not wait for it.
+    Wake(*pump, *wake, message.hwnd);
     wakesInFlight_.fetch_sub(1, std::memory_order_release);
     return true;
 }
 
-void TmyMailbox::Wake(QObject& pump, HWND target) {
+QEvent* TmyMailbox::NewWakeEvent() {
+    return new QEvent(static_cast<QEvent::Type>(WakeEventType()));
+}
+
+void TmyMailbox::Wake(QObject& pump, QEvent& wake, HWND target) {
     if (target != 0 && pump.thread()->eventDispatcher() == nullptr &&
         !warnedNoLoop_.exchange(true)) {
         qCWarning(lcCore,
@@ -79,7 +87,7 @@ void TmyMailbox::Wake(QObject& pump, HWND target) {
                   "it waits until that thread runs one",
                   static_cast<unsigned long long>(target));
     }
-    QCoreApplication::postEvent(&pump, new QEvent(static_cast<QEvent::Type>(WakeEventType())));
+    QCoreApplication::postEvent(&pump, &wake);
 }
 
 void TmyMailbox::Collect(std::vector<TmyMessage>& batch, bool startingWake) {
@@ -120,5 +128,5 @@ void TmyMailbox::WakeOwnPump(bool evenIfPending) {
         wakePending_ = true;
         pump = pump_;
     }
-    Wake(*pump, 0);
+    Wake(*pump, *NewWakeEvent(), 0);
 }

@@ -11,6 +11,7 @@
 
 #include "core/TmyTypes.h"
 
+class QEvent;
 class QObject;
 class TmyComponent;
 
@@ -39,8 +40,8 @@ public:
     // Any thread. False when no live target of this mailbox has the handle.
     bool Push(const TmyMessage& message);
 
-    // On the owning thread. `startingWake`: a wake-up is being handled, so the next post must send
-    // a new one. When `batch` is empty it is swapped with what was posted since the last call.
+    // On the owning thread, at every wake-up it takes. `startingWake`: the next post must send a
+    // new wake-up. When `batch` is empty it is swapped with what was posted since the last call.
     void Collect(std::vector<TmyMessage>& batch, bool startingWake);
     // Marks a wake-up as on its way without sending one, so posters stay quiet; true when the
     // owner must now see to it itself (nothing was on its way yet).
@@ -52,8 +53,9 @@ public:
 
 private:
     void WakeOwnPump(bool evenIfPending);
+    static QEvent* NewWakeEvent();
     // `target`: the window a post is for, 0 for the owner's own wake-ups.
-    void Wake(QObject& pump, HWND target);
+    void Wake(QObject& pump, QEvent& wake, HWND target);
 
     const unsigned index_;
     mutable std::mutex mutex_;

@@ -50,12 +50,14 @@ bool TmyMessageQueue::event(QEvent* e) {
 }
 
 void TmyMessageQueue::Drain() {
-    if (holds_ > 0) {
-        return;  // Release sends a new wake-up
-    }
     // Taking this wake-up clears the mark at once: a message posted while we deliver sends a new
-    // one, which a nested event loop inside a handler then serves.
-    bool more = Refill(true);
+    // one, which a nested event loop inside a handler then serves. While held, the mark stays, so
+    // posts send no wake-ups that could not be served; Release sends one.
+    const bool held = holds_ > 0;
+    bool more = Refill(!held);
+    if (held) {
+        return;
+    }
     Clock::time_point deadline{};
     unsigned delivered = 0;
     while (more) {
