@@ -33,3 +33,40 @@ function(k740_tests name)
     gtest_discover_tests(test_${name} DISCOVERY_TIMEOUT 60
         PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT 300 ENVIRONMENT QT_QPA_PLATFORM=offscreen)
 endfunction()
+
+# The installed program keeps everything it loads or reads by name in its own folder, as in the
+# build tree: the program, the stand-in libraries, helper programs, data files and the manual.
+set(K740_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/k740rx)
+
+# Installs into the program's folder: TARGETS (programs and libraries), FILES (data, also files
+# generated at build time), DIRECTORIES (copied whole, under their own name). The TARGETS and the
+# BUILT_BY targets (those that generate FILES) must be built before the installation test runs.
+function(k740_install_beside_program)
+    cmake_parse_arguments(ARG "" "" "TARGETS;FILES;DIRECTORIES;BUILT_BY" ${ARGN})
+    if(ARG_TARGETS)
+        install(TARGETS ${ARG_TARGETS}
+            RUNTIME DESTINATION ${K740_INSTALL_DIR}
+            LIBRARY DESTINATION ${K740_INSTALL_DIR})
+    endif()
+    if(ARG_FILES)
+        install(FILES ${ARG_FILES} DESTINATION ${K740_INSTALL_DIR})
+    endif()
+    if(ARG_DIRECTORIES)
+        install(DIRECTORY ${ARG_DIRECTORIES} DESTINATION ${K740_INSTALL_DIR})
+    endif()
+    set_property(GLOBAL APPEND PROPERTY K740_INSTALLED_TARGETS ${ARG_TARGETS} ${ARG_BUILT_BY})
+endfunction()
+
+# <prefix>/bin/<program> as a relative link into the program's folder. The program still finds its
+# folder: Qt takes the program's path from the kernel, which resolves the link.
+function(k740_install_launcher target)
+    # Both folders are relative to the prefix, which is only known at installation.
+    file(RELATIVE_PATH program_dir /prefix/${CMAKE_INSTALL_BINDIR} /prefix/${K740_INSTALL_DIR})
+    set(name $<TARGET_FILE_NAME:${target}>)
+    install(CODE "
+        set(bin_dir \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
+        file(MAKE_DIRECTORY \"\${bin_dir}\")
+        message(STATUS \"Installing: \${bin_dir}/${name}\")
+        file(CREATE_LINK \"${program_dir}/${name}\" \"\${bin_dir}/${name}\" SYMBOLIC)
+    ")
+endfunction()

@@ -10,6 +10,8 @@
 
 namespace {
 
+constexpr int kCheckedNames = 16;
+
 void Require(bool condition) {
     if (!condition) {
         std::abort();
@@ -24,10 +26,13 @@ void CheckLookup(const CnxCmdLineParser& parser, const std::string& name) {
     Require(found || value == "unchanged");
 }
 
-// Names that the text may hold: every run of bytes after a dash or slash up to a separator.
+// Names that the text may hold: every run of bytes after a dash or slash up to a separator. Only
+// the first few: each costs a walk over the rest of the text.
 void CheckNamesInText(const CnxCmdLineParser& parser, const std::string& text) {
-    for (std::size_t start = text.find_first_of("-/"); start != std::string::npos;
-         start = text.find_first_of("-/", start + 1)) {
+    int checked = 0;
+    for (std::size_t start = text.find_first_of("-/");
+         start != std::string::npos && checked < kCheckedNames;
+         start = text.find_first_of("-/", start + 1), ++checked) {
         const std::size_t end = text.find_first_of(" :=", start + 1);
         CheckLookup(parser,
                     text.substr(start + 1, end == std::string::npos ? end : end - start - 1));

@@ -1,5 +1,15 @@
 #include "app/CnxCmdLineParser.h"
 
+#include <algorithm>
+
+namespace {
+
+char FoldedChar(char c) {
+    return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+}
+
+}  // namespace
+
 CnxCmdLineParser::CnxCmdLineParser(const char* text, bool caseSensitive)
     : caseSensitive_(caseSensitive) {
     if (text != nullptr) {
@@ -60,25 +70,34 @@ void CnxCmdLineParser::ParseText() {
 }
 
 void CnxCmdLineParser::Store(std::string name, std::string value) {
-    if (!name.empty()) {
-        options_.emplace(Fold(std::move(name)), std::move(value));
+    if (name.empty() || Find(name) != nullptr) {
+        return;  // the first occurrence wins
     }
-}
-
-std::string CnxCmdLineParser::Fold(std::string name) const {
     if (!caseSensitive_) {
         for (char& c : name) {
-            if (c >= 'A' && c <= 'Z') {
-                c = static_cast<char>(c - 'A' + 'a');
-            }
+            c = FoldedChar(c);
         }
     }
-    return name;
+    options_.push_back(Option{std::move(name), std::move(value)});
 }
 
+bool CnxCmdLineParser::Matches(const std::string& stored, const std::string& name) const {
+    if (caseSensitive_) {
+        return stored == name;
+    }
+    return stored.size() == name.size() &&
+           std::equal(stored.begin(), stored.end(), name.begin(),
+                      [](char folded, char c) { return folded == FoldedChar(c); });
+}
+
+// A command line holds a handful of options: a look along them beats any index.
 const std::string* CnxCmdLineParser::Find(const std::string& name) const {
-    const auto it = options_.find(Fold(name));
-    return it == options_.end() ? nullptr : &it->second;
+    for (const Option& option : options_) {
+        if (Matches(option.name, name)) {
+            return &option.value;
+        }
+    }
+    return nullptr;
 }
 
 bool CnxCmdLineParser::HasKey(const std::string& name) const {

@@ -2,8 +2,8 @@
 // Splits the program's command line into options with optional values: -name, /name, -name=value,
 // /name:value, -name="value with spaces". The first occurrence of a name wins. Unless the parser is
 // case-sensitive, names (not values) are folded to lower case, so lookups ignore case.
-#include <map>
 #include <string>
+#include <vector>
 
 class CnxCmdLineParser {
 public:
@@ -23,10 +23,15 @@ public:
 private:
     void ParseText();
     void Store(std::string name, std::string value);
-    std::string Fold(std::string name) const;
+    // `stored` is folded already unless the parser is case-sensitive.
+    bool Matches(const std::string& stored, const std::string& name) const;
     const std::string* Find(const std::string& name) const;
 
+    struct Option {
+        std::string name;
+        std::string value;
+    };
     std::string text_;
-    std::map<std::string, std::string> options_;
+    std::vector<Option> options_;  // in the order of the text
     bool caseSensitive_;
 };

@@ -5,7 +5,7 @@
 #include <QVBoxLayout>
 
 #include "core/TmyComponent.h"
-#include "core/TmyComponentRegistry.h"
+#include "core/TmyMessageQueue.h"
 #include "ui/TmyColorScheme.h"
 
 CSndDlgSoundCard::CSndDlgSoundCard(QWidget* owner, const QString& caption, const QString& text)
@@ -32,7 +32,7 @@ CSndDlgSoundCard::CSndDlgSoundCard(QWidget* owner, const QString& caption, const
 }
 
 void CSndDlgSoundCard::Show(HWND owner, const char* caption, const char* text) {
-    auto* ownerWidget = dynamic_cast<QWidget*>(TmyComponentRegistry::Find(owner));
+    auto* ownerWidget = dynamic_cast<QWidget*>(TmyMessageQueue::ForCurrentThread().Find(owner));
     CSndDlgSoundCard box(ownerWidget, QString::fromUtf8(caption), QString::fromUtf8(text));
     box.exec();
     if (ownerWidget != nullptr) {

@@ -1,7 +1,7 @@
 #pragma once
 // A message target: anything that owns a window handle and receives posted messages and window
-// timers on the thread that created it. It is a mix-in, so widgets and plain objects alike can be
-// targets.
+// timers on the thread that created it, which is also the thread that destroys it. It is a mix-in,
+// so widgets and plain objects alike can be targets.
 #include <map>
 
 #include "core/TmyTypes.h"

@@ -1,16 +1,25 @@
 #pragma once
-// Process-wide map from window handles to live message targets and the queue of their thread.
+// Process-wide: which mailbox each window handle belongs to, and the handles themselves. A handle
+// carries its mailbox's number in its low bits, so posting finds the mailbox without a shared lock;
+// the mailbox then knows whether the target is still alive. Handles come from one counter and are
+// never reused.
 #include "core/TmyTypes.h"
 
 class TmyComponent;
-class TmyMessageQueue;
+class TmyMailbox;
 
 class TmyComponentRegistry {
 public:
-    static HWND Register(TmyComponent& component, TmyMessageQueue& queue);
-    static void Unregister(HWND handle);
-    // Only meaningful on the target's own thread, where it cannot be destroyed meanwhile.
-    static TmyComponent* Find(HWND handle);
+    // Threads with message targets at the same time.
+    static constexpr unsigned kIndexBits = 10;
+    static constexpr unsigned kMaxMailboxes = 1u << kIndexBits;
+
+    // A mailbox for the calling thread: one a finished thread left behind, else a new one.
+    static TmyMailbox& Acquire();
+    // Hands a mailbox back once its thread has closed it.
+    static void Release(TmyMailbox& mailbox);
+
+    static HWND NewHandle(const TmyMailbox& mailbox);
     static bool Post(const TmyMessage& message);
 
     static void Deliver(TmyComponent& target, const TmyMessage& message);

@@ -1,18 +1,22 @@
 #include "core/TmyMessageQueue.h"
 
-#include <QCoreApplication>
 #include <QEvent>
 #include <QTimerEvent>
 #include <algorithm>
+#include <iterator>
 #include <chrono>
 #include <memory>
 
 #include "core/TmyComponentRegistry.h"
+#include "core/TmyMailbox.h"
 
 namespace {
-const QEvent::Type kWakeEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
 // A long drain would starve painting and input; past this slice the rest waits for the next turn.
 constexpr auto kDrainSlice = std::chrono::milliseconds(8);
+// Reading the clock costs more than handing over a message, so it is read every few messages.
+constexpr unsigned kClockInterval = 16;
+// How soon a busy queue looks again by itself: far below a frame's time, so nothing on screen lags.
+constexpr auto kLinger = std::chrono::milliseconds(1);
 }  // namespace
 
 TmyMessageQueue& TmyMessageQueue::ForCurrentThread() {
@@ -20,21 +24,31 @@ TmyMessageQueue& TmyMessageQueue::ForCurrentThread() {
     return *queue;
 }
 
-void TmyMessageQueue::Push(const TmyMessage& message) {
-    std::lock_guard lock(mutex_);
-    messages_.push_back(message);
-    WakeLocked();
+TmyMessageQueue::TmyMessageQueue() : mailbox_(TmyComponentRegistry::Acquire()) {
+    mailbox_.Open(*this);
 }
 
-void TmyMessageQueue::WakeLocked() {
-    if (!wakePending_) {
-        wakePending_ = true;
-        QCoreApplication::postEvent(this, new QEvent(kWakeEvent));
-    }
+TmyMessageQueue::~TmyMessageQueue() {
+    mailbox_.Close();
+    TmyComponentRegistry::Release(mailbox_);
+}
+
+HWND TmyMessageQueue::Register(TmyComponent& component) {
+    const HWND handle = TmyComponentRegistry::NewHandle(mailbox_);
+    mailbox_.Add(component, handle);
+    return handle;
+}
+
+void TmyMessageQueue::Unregister(HWND handle) {
+    mailbox_.Remove(handle);
+}
+
+TmyComponent* TmyMessageQueue::Find(HWND handle) const {
+    return mailbox_.Find(handle);
 }
 
 bool TmyMessageQueue::event(QEvent* e) {
-    if (e->type() != kWakeEvent) {
+    if (e->type() != TmyMailbox::WakeEventType()) {
         return QObject::event(e);
     }
     Drain();
@@ -42,51 +56,85 @@ bool TmyMessageQueue::event(QEvent* e) {
 }
 
 void TmyMessageQueue::Drain() {
-    // The wake flag drops at once, so a message posted while we deliver arms a new wake-up: a
-    // nested event loop inside a handler (a modal dialog, a wait) keeps the queue moving, in order.
-    {
-        std::lock_guard lock(mutex_);
-        wakePending_ = false;
+    // Taking this wake-up clears the mark at once: a message posted while we deliver sends a new
+    // one, which a nested event loop inside a handler then serves. While held, the mark stays, so
+    // posts send no wake-ups that could not be served; Release sends one.
+    const bool held = holds_ > 0;
+    bool more = Refill(!held);
+    if (held) {
+        return;
     }
-    const auto deadline = std::chrono::steady_clock::now() + kDrainSlice;
-    for (;;) {
-        TmyMessage message;
-        {
-            std::lock_guard lock(mutex_);
-            if (holds_ > 0 || messages_.empty()) {
-                break;
-            }
-            if (std::chrono::steady_clock::now() >= deadline) {
-                WakeLocked();
+    Clock::time_point deadline{};
+    unsigned delivered = 0;
+    while (more) {
+        if (++delivered % kClockInterval == 0) {
+            const auto now = Clock::now();
+            if (deadline == Clock::time_point{}) {
+                deadline = now + kDrainSlice;
+            } else if (now >= deadline) {
+                mailbox_.EnsureWake();
                 return;
             }
-            message = messages_.front();
-            messages_.pop_front();
         }
+        const TmyMessage message = batch_[next_++];
         // Looked up at delivery: a target destroyed after the post simply misses its message.
-        if (TmyComponent* target = TmyComponentRegistry::Find(message.hwnd)) {
+        if (TmyComponent* target = mailbox_.Find(message.hwnd)) {
             TmyComponentRegistry::Deliver(*target, message);
         }
+        if (holds_ > 0) {
+            return;  // a handler waits in TmySleep; its Release carries on
+        }
+        more = next_ < batch_.size() || Refill(false);
+    }
+    if (delivered > 0) {
+        LingerIfBusy(delivered);
     }
     DeliverPendingTicks();
 }
 
+// Messages that come faster than the thread wakes (several in one wake-up, or one soon after the
+// last) mean more are on their way: looking again shortly by itself spares the posters their
+// wake-ups and the thread its turns in the kernel. A message after a quiet spell is served at once.
+void TmyMessageQueue::LingerIfBusy(unsigned delivered) {
+    const auto now = Clock::now();
+    const bool busy = delivered > 1 || now - lastDelivery_ < kLinger;
+    lastDelivery_ = now;
+    if (busy && !linger_.isActive() && mailbox_.TakeOverWake()) {
+        linger_.start(static_cast<int>(kLinger.count()), Qt::PreciseTimer, this);
+    }
+}
+
+// Makes sure something is left to deliver; false when nothing is.
+bool TmyMessageQueue::Refill(bool startingWake) {
+    if (next_ == batch_.size()) {
+        batch_.clear();
+        next_ = 0;
+    }
+    mailbox_.Collect(batch_, startingWake);
+    // With more than one message to go, a handler may enter a nested event loop before the rest
+    // is delivered: a wake-up on its way lets that loop carry on with them.
+    if (batch_.size() - next_ > 1) {
+        mailbox_.EnsureWake();
+    }
+    return next_ < batch_.size();
+}
+
 void TmyMessageQueue::DispatchWaiting(HWND target) {
     for (;;) {
-        TmyMessage message;
-        {
-            std::lock_guard lock(mutex_);
-            const auto it =
-                std::find_if(messages_.begin(), messages_.end(),
-                             [target](const TmyMessage& m) { return m.hwnd == target; });
-            if (it == messages_.end()) {
-                return;
-            }
-            message = *it;
-            messages_.erase(it);
+        // Those already taken from the mailbox were posted first.
+        std::vector<TmyMessage> waiting;
+        const auto first = batch_.begin() + static_cast<std::ptrdiff_t>(next_);
+        const auto isFor = [target](const TmyMessage& m) { return m.hwnd == target; };
+        std::copy_if(first, batch_.end(), std::back_inserter(waiting), isFor);
+        batch_.erase(std::remove_if(first, batch_.end(), isFor), batch_.end());
+        mailbox_.TakeFor(target, waiting);
+        if (waiting.empty()) {
+            return;
         }
-        if (TmyComponent* component = TmyComponentRegistry::Find(target)) {
-            TmyComponentRegistry::Deliver(*component, message);
+        for (const TmyMessage& message : waiting) {
+            if (TmyComponent* component = mailbox_.Find(target)) {
+                TmyComponentRegistry::Deliver(*component, message);
+            }
         }
     }
 }
@@ -106,15 +154,15 @@ void TmyMessageQueue::StopTimer(int timerId) {
 }
 
 void TmyMessageQueue::timerEvent(QTimerEvent* e) {
+    if (e->timerId() == linger_.timerId()) {
+        linger_.stop();
+        Drain();
+        return;
+    }
     if (timers_.count(e->timerId()) == 0) {
         return;
     }
-    bool held;
-    {
-        std::lock_guard lock(mutex_);
-        held = holds_ > 0;
-    }
-    if (held) {
+    if (holds_ > 0) {
         pendingTicks_.insert(e->timerId());
         return;
     }
@@ -127,19 +175,13 @@ void TmyMessageQueue::Tick(int timerId) {
         return;
     }
     const TimerTarget target = it->second;
-    if (TmyComponent* component = TmyComponentRegistry::Find(target.target)) {
+    if (TmyComponent* component = mailbox_.Find(target.target)) {
         TmyComponentRegistry::Tick(*component, target.id);
     }
 }
 
 void TmyMessageQueue::DeliverPendingTicks() {
-    {
-        std::lock_guard lock(mutex_);
-        if (holds_ > 0) {
-            return;
-        }
-    }
-    while (!pendingTicks_.empty()) {
+    while (holds_ == 0 && !pendingTicks_.empty()) {
         const int timerId = *pendingTicks_.begin();
         pendingTicks_.erase(pendingTicks_.begin());
         Tick(timerId);
@@ -147,13 +189,11 @@ void TmyMessageQueue::DeliverPendingTicks() {
 }
 
 void TmyMessageQueue::Hold() {
-    std::lock_guard lock(mutex_);
     ++holds_;
 }
 
 void TmyMessageQueue::Release() {
-    std::lock_guard lock(mutex_);
-    if (holds_ > 0 && --holds_ == 0 && (!messages_.empty() || !pendingTicks_.empty())) {
-        WakeLocked();
+    if (holds_ > 0 && --holds_ == 0) {
+        mailbox_.ForceWake();
     }
 }

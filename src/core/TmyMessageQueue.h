@@ -1,27 +1,38 @@
 #pragma once
-// One ordered queue of posted messages per thread, drained on that thread's event loop in posting
-// order. A single wake-up event is in flight while the queue is non-empty, so posting costs a
-// lock and a push instead of an event allocation per message.
+// The message loop side of one thread: delivers what was posted to the thread's targets, in posting
+// order, from its event loop, and runs the targets' window timers. Posts land in the thread's
+// mailbox; one wake-up event is on its way while there is something new, and each wake-up takes
+// everything posted so far in one swap, so a busy poster and the window thread rarely meet on the
+// lock and the window thread is not woken once per message.
+#include <QBasicTimer>
 #include <QObject>
-#include <deque>
+#include <chrono>
 #include <map>
-#include <mutex>
 #include <set>
+#include <vector>
 
 #include "core/TmyTypes.h"
 
 class TmyComponent;
+class TmyMailbox;
 
 class TmyMessageQueue : public QObject {
 public:
-    // The queue of the calling thread, created on first use.
+    // The queue of the calling thread, created on first use and ended with the thread.
     static TmyMessageQueue& ForCurrentThread();
+    ~TmyMessageQueue() override;
 
-    void Push(const TmyMessage& message);
+    // A target of this thread gets its handle here, and gives it back on its destruction.
+    HWND Register(TmyComponent& component);
+    void Unregister(HWND handle);
+    // A live target of this thread, or null.
+    TmyComponent* Find(HWND handle) const;
+
     // Takes every message waiting for `target` out of the queue and delivers it at once, in order,
     // holds or not: a device that hands its buffers back before it closes has their notices
     // handled before the buffers go away.
     void DispatchWaiting(HWND target);
+
     int StartTimer(HWND target, UINT id, UINT ms);
     void StopTimer(int timerId);
 
@@ -35,15 +46,23 @@ protected:
     void timerEvent(QTimerEvent* e) override;
 
 private:
+    using Clock = std::chrono::steady_clock;
+
+    TmyMessageQueue();
     void Drain();
+    bool Refill(bool startingWake);
+    void LingerIfBusy(unsigned delivered);
     void DeliverPendingTicks();
     void Tick(int timerId);
-    void WakeLocked();
 
-    std::mutex mutex_;
-    std::deque<TmyMessage> messages_;
-    bool wakePending_ = false;
+    TmyMailbox& mailbox_;
+    // Taken from the mailbox and not yet delivered. A handler that runs a nested event loop (a
+    // modal dialog) carries on from here, so the order holds across nesting.
+    std::vector<TmyMessage> batch_;
+    std::size_t next_ = 0;
     int holds_ = 0;
+    QBasicTimer linger_;
+    Clock::time_point lastDelivery_{};
     struct TimerTarget {
         HWND target;
         UINT id;

@@ -85,6 +85,23 @@ void CnxFileIni::SetFolder(const std::string& folder) {
     document_.reset();
     unreadable_ = false;
     dirty_ = false;
+    memoryFile_ = nullptr;
+}
+
+void CnxFileIni::UseMemoryFile(std::string& file) {
+    Flush();
+    document_.emplace(file);
+    unreadable_ = false;
+    dirty_ = false;
+    memoryFile_ = &file;
+}
+
+bool CnxFileIni::Exists() {
+    return memoryFile_ != nullptr || FileExists(filePath_);
+}
+
+bool CnxFileIni::Create() {
+    return memoryFile_ != nullptr || CreateFile(filePath_);
 }
 
 CnxIniDocument* CnxFileIni::Document() {
@@ -190,6 +207,10 @@ bool CnxFileIni::Flush() {
 }
 
 bool CnxFileIni::WriteAtomically(const std::string& text) {
+    if (memoryFile_ != nullptr) {
+        *memoryFile_ = text;
+        return true;
+    }
     const std::string temporary = filePath_ + ".tmp" + std::to_string(::getpid());
     const int fd =
         ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);

@@ -23,6 +23,13 @@ public:
 
     // Moves the file to another folder; changes not yet flushed go to the old file first.
     void SetFolder(const std::string& folder);
+
+    // From now on (until SetFolder) the file is this text: it is read from it at once, it always
+    // exists, and each write of the file replaces it, without anything going to disk.
+    void UseMemoryFile(std::string& file);
+    // Whether the file is there, and creating it (with its folders) when it is not.
+    bool Exists();
+    bool Create();
     const std::string& GetFolder() const { return folder_; }
     const std::string& GetFileName() const { return fileName_; }
     const std::string& GetFilePath() const { return filePath_; }
@@ -61,5 +68,6 @@ private:
     std::string filter_ = "INI Subory (*.INI)|*.INI|INI subory (*.ini)|*.ini|All Files (*.*)|*.*||";
     std::optional<CnxIniDocument> document_;
     bool unreadable_ = false;  // the file exists but could not be read: never overwrite it
+    std::string* memoryFile_ = nullptr;
     bool dirty_ = false;
 };

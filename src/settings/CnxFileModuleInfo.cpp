@@ -14,9 +14,15 @@ std::string RunningExecutablePath() {
     return QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget().toStdString();
 }
 
+// The program does not move while it runs: asked once, not for every file object.
+const std::string& ExecutablePath() {
+    static const std::string path = RunningExecutablePath();
+    return path;
+}
+
 }  // namespace
 
-CnxFileModuleInfo::CnxFileModuleInfo() : modulePath_(RunningExecutablePath()) {
+CnxFileModuleInfo::CnxFileModuleInfo() : modulePath_(ExecutablePath()) {
     const size_t slash = modulePath_.rfind('/');
     programDir_ = slash == std::string::npos ? std::string() : modulePath_.substr(0, slash);
     moduleFileName_ = slash == std::string::npos ? modulePath_ : modulePath_.substr(slash + 1);

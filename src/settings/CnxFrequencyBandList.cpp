@@ -71,20 +71,29 @@ bool CnxFrequencyBandList::LoadFromFile(const std::string& path) {
     if (!file) {
         return false;
     }
+    std::string text;
+    char buffer[4096];
+    for (std::size_t count; (count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) {
+        text.append(buffer, count);
+    }
+    LoadFromText(text);
+    return true;
+}
+
+void CnxFrequencyBandList::LoadFromText(std::string_view text) {
     bands_.clear();
     BandFileParser parser(bands_);
     // Read as a text file: a carriage return before a line feed belongs to the line end.
     bool pendingReturn = false;
-    for (int c = std::fgetc(file.get()); c != EOF; c = std::fgetc(file.get())) {
+    for (const char c : text) {
         if (pendingReturn && c != '\n') {
             parser.Feed('\r');
         }
         pendingReturn = (c == '\r');
         if (!pendingReturn) {
-            parser.Feed(static_cast<char>(c));
+            parser.Feed(c);
         }
     }
-    return true;
 }
 
 const nxFrequencyBand* CnxFrequencyBandList::Find(int64_t frequency) const {

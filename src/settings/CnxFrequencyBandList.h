@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct nxFrequencyBand {
@@ -19,6 +20,8 @@ public:
     // Replaces the records with the file's. A file that cannot be opened keeps the current records
     // and returns false.
     bool LoadFromFile(const std::string& path);
+    // Replaces the records with those of a band file's text.
+    void LoadFromText(std::string_view text);
     void Clear() { bands_.clear(); }
 
     // The first band, in file order, with start <= f <= end; null when none holds f.

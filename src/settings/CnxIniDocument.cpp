@@ -6,12 +6,27 @@ namespace {
 
 constexpr std::string_view kBlanks = " \t\r\v\f";
 
-std::string Folded(std::string_view text) {
-    std::string folded(text);
-    std::transform(folded.begin(), folded.end(), folded.begin(), [](unsigned char c) {
-        return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    });
-    return folded;
+char FoldedChar(char c) {
+    return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+}
+
+// Names compare without regard to (ASCII) case.
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (FoldedChar(a[i]) != FoldedChar(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Whether a line already reads exactly key=value, so that writing it again can leave it alone.
+bool ReadsAs(std::string_view text, std::string_view key, std::string_view value) {
+    return text.size() == key.size() + 1 + value.size() && text.substr(0, key.size()) == key &&
+           text[key.size()] == '=' && text.substr(key.size() + 1) == value;
 }
 
 bool IsHeader(std::string_view trimmed) {
@@ -25,9 +40,12 @@ std::string_view HeaderName(std::string_view trimmed) {
 }
 
 // What follows the equals sign; a NUL ends it as it would end a C string.
-std::string ValueOf(std::string_view text) {
-    return std::string(CnxIniDocument::Trim(text.substr(0, text.find('\0'))));
+std::string_view ValueOf(std::string_view text) {
+    return CnxIniDocument::Trim(text.substr(0, text.find('\0')));
 }
+
+// Enough for the lines a save adds to a typical file.
+constexpr size_t kStorageBlock = 1024;
 
 }  // namespace
 
@@ -40,44 +58,84 @@ std::string_view CnxIniDocument::Trim(std::string_view text) {
 }
 
 CnxIniDocument::CnxIniDocument(std::string_view text) {
+    text = Keep(text);
+    std::vector<std::string_view> lines;
     while (!text.empty()) {
         const size_t end = text.find('\n');
-        const std::string_view lineText = text.substr(0, end);
+        lines.push_back(text.substr(0, end));
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-
-        const std::string_view trimmed = Trim(lineText);
-        if (IsHeader(trimmed)) {
-            sections_.push_back(Section{Folded(HeaderName(trimmed)), true, {}});
-        }
-        sections_.back().lines.push_back(ParseLine(lineText, sections_.back().hasHeader));
     }
+    // Each section's lines are counted first, so that each section takes one allocation.
+    auto sectionEnd = [&](size_t from) {
+        while (from < lines.size() && !IsHeader(Trim(lines[from]))) {
+            ++from;
+        }
+        return from;
+    };
+    size_t next = sectionEnd(0);
+    sections_.back().lines.reserve(next);
+    for (size_t i = 0; i < next; ++i) {
+        sections_.back().lines.push_back(ParseLine(lines[i], false));
+    }
+    while (next < lines.size()) {
+        const size_t header = next;
+        next = sectionEnd(header + 1);
+        Section& section = sections_.emplace_back(
+            Section{true, HeaderName(Trim(lines[header])), std::vector<Line>{}});
+        section.lines.reserve(next - header);
+        section.lines.push_back(PlainLine(lines[header]));
+        for (size_t i = header + 1; i < next; ++i) {
+            section.lines.push_back(ParseLine(lines[i], true));
+        }
+    }
+}
+
+char* CnxIniDocument::Reserve(size_t size) {
+    if (size > freeSize_) {
+        const size_t blockSize = std::max(size, kStorageBlock);
+        storage_.push_back(std::make_unique<char[]>(blockSize));
+        free_ = storage_.back().get();
+        freeSize_ = blockSize;
+    }
+    char* room = free_;
+    free_ += size;
+    freeSize_ -= size;
+    return room;
+}
+
+std::string_view CnxIniDocument::Keep(std::string_view text) {
+    char* room = Reserve(text.size());
+    std::copy(text.begin(), text.end(), room);
+    return {room, text.size()};
+}
+
+CnxIniDocument::Line CnxIniDocument::PlainLine(std::string_view text) {
+    return Line{text, {}, {}, false};
 }
 
 CnxIniDocument::Line CnxIniDocument::ParseLine(std::string_view text, bool inSection) {
-    Line line{std::string(text), {}, {}, false};
     const std::string_view trimmed = Trim(text);
     if (!inSection || trimmed.empty() || trimmed.front() == ';' || IsHeader(trimmed)) {
-        return line;
+        return PlainLine(text);
     }
     const size_t equals = trimmed.find('=');
     if (equals == std::string_view::npos) {
-        return line;
+        return PlainLine(text);
     }
     const std::string_view key = Trim(trimmed.substr(0, equals));
     if (key.empty()) {
-        return line;
+        return PlainLine(text);
     }
-    line.key = Folded(key);
-    line.value = ValueOf(trimmed.substr(equals + 1));
-    line.isKey = true;
-    return line;
+    return Line{text, key, ValueOf(trimmed.substr(equals + 1)), true};
 }
 
 CnxIniDocument::Line CnxIniDocument::KeyLine(std::string_view key, std::string_view value) {
-    std::string text(key);
-    text += '=';
-    text += value;
-    return Line{std::move(text), Folded(key), ValueOf(value), true};
+    char* room = Reserve(key.size() + 1 + value.size());
+    char* equals = std::copy(key.begin(), key.end(), room);
+    *equals = '=';
+    std::copy(value.begin(), value.end(), equals + 1);
+    const std::string_view text(room, key.size() + 1 + value.size());
+    return Line{text, text.substr(0, key.size()), ValueOf(text.substr(key.size() + 1)), true};
 }
 
 std::string CnxIniDocument::ToText() const {
@@ -92,11 +150,19 @@ std::string CnxIniDocument::ToText() const {
 }
 
 size_t CnxIniDocument::FindSection(std::string_view name) const {
-    const std::string folded = Folded(name);
+    // Values are read and written a section at a time, so the same name comes many times in a
+    // row; the answer holds as long as no section was added.
+    if (lastSearch_.sectionCount == sections_.size() && SameName(lastSearch_.name, name)) {
+        return lastSearch_.found;
+    }
     const auto found = std::find_if(sections_.begin(), sections_.end(), [&](const Section& s) {
-        return s.hasHeader && s.name == folded;
+        return s.hasHeader && SameName(s.name, name);
     });
-    return found == sections_.end() ? kNoSection : static_cast<size_t>(found - sections_.begin());
+    lastSearch_.name = name;
+    lastSearch_.sectionCount = sections_.size();
+    lastSearch_.found =
+        found == sections_.end() ? kNoSection : static_cast<size_t>(found - sections_.begin());
+    return lastSearch_.found;
 }
 
 std::optional<std::string_view> CnxIniDocument::Find(std::string_view section,
@@ -105,9 +171,8 @@ std::optional<std::string_view> CnxIniDocument::Find(std::string_view section,
     if (index == kNoSection) {
         return std::nullopt;
     }
-    const std::string folded = Folded(key);
     for (const Line& line : sections_[index].lines) {
-        if (line.isKey && line.key == folded) {
+        if (line.isKey && SameName(line.key, key)) {
             return line.value;
         }
     }
@@ -118,19 +183,23 @@ CnxIniDocument::Section& CnxIniDocument::SectionForWriting(std::string_view name
     if (const size_t index = FindSection(name); index != kNoSection) {
         return sections_[index];
     }
-    std::string header = "[";
-    header += name;
-    header += ']';
-    sections_.push_back(Section{Folded(name), true, {Line{std::move(header), {}, {}, false}}});
-    return sections_.back();
+    char* room = Reserve(name.size() + 2);
+    room[0] = '[';
+    std::copy(name.begin(), name.end(), room + 1);
+    room[name.size() + 1] = ']';
+    const std::string_view header(room, name.size() + 2);
+    // Named exactly as asked, whatever blanks or brackets the name holds.
+    return sections_.emplace_back(
+        Section{true, header.substr(1, name.size()), std::vector<Line>{PlainLine(header)}});
 }
 
 void CnxIniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
     std::vector<Line>& lines = SectionForWriting(section).lines;
-    const std::string folded = Folded(key);
     for (Line& line : lines) {
-        if (line.isKey && line.key == folded) {
-            line = KeyLine(key, value);
+        if (line.isKey && SameName(line.key, key)) {
+            if (!ReadsAs(line.text, key, value)) {
+                line = KeyLine(key, value);
+            }
             return;
         }
     }

@@ -89,6 +89,11 @@ CnxK740RXFileIniApp::CnxK740RXFileIniApp() : CnxFileIni("K740RX") {
     }
 }
 
+CnxK740RXFileIniApp::CnxK740RXFileIniApp(std::string& file) : CnxFileIni("K740RX") {
+    UseMemoryFile(file);
+    Load();
+}
+
 CnxK740RXFileIniApp::~CnxK740RXFileIniApp() {
     if (!Save()) {
         qCWarning(lcSettings) << "Settings not saved:" << GetLastError().c_str();
@@ -96,8 +101,8 @@ CnxK740RXFileIniApp::~CnxK740RXFileIniApp() {
 }
 
 bool CnxK740RXFileIniApp::Load() {
-    if (!FileExists(GetFilePath())) {
-        if (!CreateFile(GetFilePath())) {
+    if (!Exists()) {
+        if (!Create()) {
             return false;
         }
         WriteSections(true);
@@ -116,8 +121,8 @@ bool CnxK740RXFileIniApp::Load() {
 }
 
 bool CnxK740RXFileIniApp::Save() {
-    const bool creating = !FileExists(GetFilePath());
-    if (creating && !CreateFile(GetFilePath())) {
+    const bool creating = !Exists();
+    if (creating && !Create()) {
         return false;
     }
     WriteSections(creating || noHardware_ == 0);

@@ -23,6 +23,9 @@ public:
     static constexpr int kReceiverCount = 8;
 
     CnxK740RXFileIniApp();
+    // Settings read from this text as if it were the file, and saved back into it instead of the
+    // file; the text must outlive the object.
+    explicit CnxK740RXFileIniApp(std::string& file);
     ~CnxK740RXFileIniApp() override;
 
     // Writes MAIN and, unless the no-hardware flag is set, every receiver section. A file that

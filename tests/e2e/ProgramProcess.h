@@ -41,8 +41,10 @@ public:
         }
     }
 
-    void Start(const QStringList& options) {
-        process_.start(App().applicationDirPath() + "/k740rx", options);
+    // The program of the build tree unless another one (an installed one) is named.
+    void Start(const QStringList& options, const QString& program = QString()) {
+        process_.start(program.isEmpty() ? App().applicationDirPath() + "/k740rx" : program,
+                       options);
         ASSERT_TRUE(process_.waitForStarted(10000));
     }
     // Waits for a line of the program's log; everything it printed is kept for the report.

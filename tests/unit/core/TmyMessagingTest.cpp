@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QTimer>
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <thread>
 #include <vector>
 
+#include "MessageRecorder.h"
 #include "TestSupport.h"
 #include "core/TmyApplication.h"
 #include "core/TmyComponent.h"
@@ -12,21 +15,7 @@
 
 namespace {
 
-class Recorder : public TmyComponent {
-public:
-    std::vector<TmyMessage> messages;
-    std::vector<UINT> ticks;
-    std::function<void(const TmyMessage&)> onMessage;
-
-protected:
-    void OnWindowMessage(const TmyMessage& m) override {
-        messages.push_back(m);
-        if (onMessage) {
-            onMessage(m);
-        }
-    }
-    void OnTimer(UINT id) override { ticks.push_back(id); }
-};
+using Recorder = MessageRecorder;
 
 TEST(TmyMessaging, PostedMessagesArriveInOrderFromManyThreads) {
     EnsureCoreApp();
@@ -116,6 +105,67 @@ TEST(TmyMessaging, SleepHoldsMessagesAndCoalescesTicks) {
     // ...and afterwards the message arrives, with the missed ticks folded into one.
     ASSERT_TRUE(PumpUntil([&] { return !target.messages.empty() && !target.ticks.empty(); }));
     EXPECT_EQ(target.messages.size(), 1u);
+}
+
+TEST(TmyMessaging, PostsFromAnotherThreadDuringASleepWaitAndKeepTheirOrder) {
+    EnsureCoreApp();
+    Recorder target;
+    PostMessage(target.GetHandle(), WM_USER, 0, 0);
+    std::thread poster([&] {
+        for (int i = 1; i <= 100; ++i) {
+            PostMessage(target.GetHandle(), WM_USER, 0, i);
+        }
+    });
+    TmySleep(100);
+    EXPECT_TRUE(target.messages.empty());
+    poster.join();
+    ASSERT_TRUE(PumpUntil([&] { return target.messages.size() == 101; }));
+    for (std::size_t i = 0; i < target.messages.size(); ++i) {
+        EXPECT_EQ(target.messages[i].lParam, LPARAM(i));
+    }
+}
+
+TEST(TmyMessaging, QueuedMessagesReachANestedLoopInOrder) {
+    EnsureCoreApp();
+    Recorder target;
+    bool restArrivedInside = false;
+    target.onMessage = [&](const TmyMessage& m) {
+        if (m.lParam == 1) {
+            // A modal dialog's loop inside the handler: nobody posts again, yet the messages
+            // queued behind this one must arrive here.
+            restArrivedInside = PumpUntil([&] { return target.messages.size() == 3; }, 3s);
+        }
+    };
+    for (LPARAM i = 1; i <= 3; ++i) {
+        PostMessage(target.GetHandle(), WM_USER, 0, i);
+    }
+    ASSERT_TRUE(PumpUntil([&] { return target.messages.size() == 3; }));
+    EXPECT_TRUE(restArrivedInside);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(target.messages[i].lParam, LPARAM(i + 1));
+    }
+}
+
+TEST(TmyMessaging, ALongDrainLetsOtherEventsThrough) {
+    EnsureCoreApp();
+    Recorder target;
+    // Each message keeps the thread busy for a while, so all of them take far longer than the
+    // slice a drain may hold the thread.
+    target.onMessage = [](const TmyMessage&) {
+        const auto until = std::chrono::steady_clock::now() + 200us;
+        while (std::chrono::steady_clock::now() < until) {
+        }
+    };
+    constexpr std::size_t kCount = 200;
+    for (std::size_t i = 0; i < kCount; ++i) {
+        PostMessage(target.GetHandle(), WM_USER, 0, 0);
+    }
+    // Queued behind the messages' wake-up: painting or input would wait the same way.
+    QObject other;
+    std::size_t deliveredBefore = kCount;
+    QTimer::singleShot(0, &other, [&] { deliveredBefore = target.messages.size(); });
+    ASSERT_TRUE(PumpUntil([&] { return target.messages.size() == kCount; }));
+    EXPECT_LT(deliveredBefore, kCount);
 }
 
 TEST(TmyApplication, QuitBeforeRunReturnsAtOnceAndQuitEndsTheLoop) {

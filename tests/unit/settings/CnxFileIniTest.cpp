@@ -150,3 +150,25 @@ TEST_F(IniFileTest, FailedWriteReportsWhyAndKeepsTheChangesForLater) {
     EXPECT_TRUE(ini_.Flush());
     EXPECT_EQ(TemporaryHome::ReadText(folder + "/test.ini"), "[S]\nk=2\n");
 }
+
+TEST_F(IniFileTest, MemoryFileIsReadAndWrittenInsteadOfTheDisk) {
+    Put("[S]\nk=on disk\n");
+    std::string file = "; mine\n[S]\nk=in memory\n";
+    ini_.UseMemoryFile(file);
+    EXPECT_TRUE(ini_.Exists());
+    EXPECT_EQ(ini_.ReadString("S", "k"), "in memory");
+
+    ini_.WriteInt("S", "n", 7);
+    EXPECT_EQ(file, "; mine\n[S]\nk=in memory\n");  // written on flush, as a file would be
+    EXPECT_TRUE(ini_.Flush());
+    EXPECT_EQ(file, "; mine\n[S]\nk=in memory\nn=7\n");
+    EXPECT_TRUE(ini_.CreateWithSpace());
+    EXPECT_EQ(file, " ");
+    EXPECT_EQ(OnDisk(), "[S]\nk=on disk\n");
+
+    // Back to the file: what was not flushed yet still goes to the memory file first.
+    ini_.WriteInt("S", "last", 1);
+    ini_.SetFolder(home_.Path());
+    EXPECT_EQ(file, " \n[S]\nlast=1\n");
+    EXPECT_EQ(ini_.ReadString("S", "k"), "on disk");
+}

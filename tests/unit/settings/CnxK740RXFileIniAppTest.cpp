@@ -380,3 +380,25 @@ TEST(CnxK740RXFileIniApp, EachRadioKeepsItsValuesWhateverSlotItGetsAndWhileItIsA
         EXPECT_EQ(settings.Receiver(1).frequency, 142750000);
     }
 }
+
+TEST(CnxK740RXFileIniApp, TextInMemoryLoadsAndSavesLikeTheFile) {
+    const TemporaryHome home;
+    std::string file =
+        "; comment\n[MAIN]\nWP_Length=44\n[RECEIVER 2]\nSerialNumber=4711\nVolume=9\n";
+    {
+        CnxK740RXFileIniApp settings(file);
+        EXPECT_EQ(settings.Placement().length, 44);
+        EXPECT_EQ(settings.Receiver(2).serialNumber, "4711");
+        EXPECT_EQ(settings.Receiver(2).volume, 9);
+        // As with a file that lacks the section: no names, the numbers' defaults.
+        ExpectDefaults(settings.Receiver(3), "");
+        settings.SetNoHardware(0);
+        settings.Receiver(3).volume = 5;
+    }
+    EXPECT_FALSE(fs::exists(home.SettingsDir()));  // nothing went to disk
+    EXPECT_TRUE(file.starts_with("; comment\n[MAIN]\nWP_Length=44\n")) << file;
+    CnxK740RXFileIniApp again(file);
+    EXPECT_EQ(again.Receiver(2).serialNumber, "4711");
+    EXPECT_EQ(again.Receiver(3).volume, 5);
+    EXPECT_EQ(again.Receiver(7).frequency, 136000000);
+}

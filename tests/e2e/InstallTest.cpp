@@ -1,0 +1,61 @@
+// The program installed into an empty prefix runs from there, with its libraries and files.
+#include <gtest/gtest.h>
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "ProgramProcess.h"
+
+namespace {
+
+// Installs this build into `prefix`; false (with cmake's output) when that fails.
+bool Install(const QString& prefix, QString& output) {
+    QProcess cmake;
+    cmake.setProcessChannelMode(QProcess::MergedChannels);
+    cmake.start(K740_CMAKE_COMMAND, {"--install", K740_BUILD_DIR, "--prefix", prefix});
+    const bool finished = cmake.waitForFinished(120000);
+    output = QString::fromLocal8Bit(cmake.readAll());
+    return finished && cmake.exitStatus() == QProcess::NormalExit && cmake.exitCode() == 0;
+}
+
+TEST(Installation, InstalledProgramRunsFromItsPrefixAndClosesCleanly) {
+    App();
+    QTemporaryDir prefix;
+    QString log;
+    ASSERT_TRUE(Install(prefix.path(), log)) << log.toStdString();
+
+    // One folder holds the program and everything it loads or reads by name; bin/ points there.
+    const QString folder = prefix.path() + "/" + K740_INSTALL_DIR;
+    for (const char* name :
+         {"k740rx", "libQVK740RXAPI.so", "Channels.csv", "K740RX.txt", "help/index.html"}) {
+        EXPECT_TRUE(QFileInfo::exists(folder + "/" + name)) << name;
+    }
+    const QFileInfo launcher(prefix.path() + "/bin/k740rx");
+    ASSERT_TRUE(launcher.isSymLink());
+    EXPECT_EQ(launcher.canonicalFilePath(), QFileInfo(folder + "/k740rx").canonicalFilePath());
+
+    // A simulated radio shows that the driver library came from the installed folder: without it
+    // the program would run its demo receivers.
+    Folders dirs;
+    const QString sim = dirs.home.path() + "/radios.ini";
+    QFile file(sim);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[radio0]\nserial = 5150001\nproduct = K7USB-I\n");
+    file.close();
+
+    Program program(dirs.home.path(), dirs.runtime.path(), sim);
+    program.Start({"-nsplash", "-itime=500"}, launcher.filePath());
+    ASSERT_TRUE(program.WaitForOutput(kShownLine, kStartTimeout)) << program.Output().toStdString();
+    program.Terminate();
+    ASSERT_TRUE(program.WaitForExit(30000)) << program.Output().toStdString();
+    EXPECT_EQ(program.ExitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.ExitCode(), 0);
+
+    const QString ini = ReadText(dirs.IniPath());
+    EXPECT_NE(SectionValue(ini, "MAIN", "WP_Length"), "");
+    EXPECT_EQ(SectionValue(ini, "RECEIVER 0", "SerialNumber"), "5150001");
+    EXPECT_EQ(SectionValue(ini, "RECEIVER 0", "ProductName"), "K7USB-I");
+}
+
+}  // namespace
