@@ -21,8 +21,8 @@ constexpr SimSignal kDemoSignals[] = {
 double fadingDb(const SimSignal& signal, double seconds) {
     const double phase = static_cast<double>(signal.hertz % 1'000'003) * 1e-3;
     constexpr double kTwoPi = 2.0 * std::numbers::pi;
-    return 2.0 * std::sin(kTwoPi * seconds / 9.0 + phase) +
-           1.0 * std::sin(kTwoPi * seconds / 2.3 + 2.0 * phase);
+    return 1.2 * std::sin(kTwoPi * seconds / 9.0 + phase) +
+           0.6 * std::sin(kTwoPi * seconds / 2.3 + 2.0 * phase);
 }
 
 double powerSumDbm(double a, double b) {

@@ -21,6 +21,7 @@
 #include "receiver/CnxK740RXReceiver.h"
 #include "receiver/CnxK740RX_ReceiverManager.h"
 #include "receiver/K740RXReceiverMessages.h"
+#include "remote/CnxRemoteControl.h"
 #include "scanner/CnxMarkerStore.h"
 #include "settings/CnxAppOptions.h"
 #include "settings/CnxK740RXFileIniApp.h"
@@ -183,6 +184,7 @@ void CMainWindows::DeferredStart() {
     FrequencySet(index, settings_->Current().frequency, true);
     SetStep(IsChannelMode() ? 375000 : 10000, true);
     scanStep_ = 375000;
+    StartRemoteControl();
     SplashFinish();
     TmySleep(200);
 }
@@ -345,6 +347,7 @@ void CMainWindows::Destroy() {
     KillTimer(kTimerDeferredStart);
     about_.reset();
     calibration_.reset();
+    remote_.reset();  // its servers ask the receivers
     StopAudio();
     for (SnxReceiverSlot& slot : slots_) {
         slot.disconnected.reset();

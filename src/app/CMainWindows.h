@@ -14,6 +14,7 @@
 #include "core/K740RXExternalMessages.h"
 #include "core/TmyComponent.h"
 #include "mixer/InmqKnobBoxActions.h"
+#include "remote/InxRemoteTarget.h"
 #include "scanner/CnxScanRun.h"
 #include "smeter/K740RXSMeterMessages.h"
 
@@ -39,6 +40,7 @@ class CnxMarkerStore;
 class CnxCtrlSpectrumPanel;
 class CFIR2;
 class CmqVqbMixerCom;
+class CnxRemoteControl;
 class CSndAudioPath;
 class CSndWavePlayer;
 class CmqKnobBoxMapping;
@@ -49,7 +51,10 @@ class QStackedWidget;
 struct SnxK740RXInfoListItem;
 struct ScanSample;
 
-class CMainWindows : public QWidget, public TmyComponent, private InmqKnobBoxActions {
+class CMainWindows : public QWidget,
+                     public TmyComponent,
+                     private InmqKnobBoxActions,
+                     private InxRemoteTarget {
 public:
     static constexpr int kMaxReceivers = 8;
     static constexpr UINT kTimerDeferredStart = 1;
@@ -184,6 +189,23 @@ private:
     // The Record switch shows how long it has been recording.
     void ShowRecordingTime();
 
+    // Remote control (CMainWindowsRemote.cpp)
+    void StartRemoteControl();
+    void SetRemoteControl(bool on);
+    void ShowRemoteControl();
+    HWND GetMessageWindow() override;
+    int GetSelectedSlot() override;
+    bool HasReceiver(int slot) override;
+    SnxRemoteFrequencyRange GetFrequencyRange(int slot) override;
+    int32_t GetFrequency(int slot) override;
+    double GetLevelDbm(int slot) override;
+    int GetRawLevel(int slot) override;
+    bool GetSlotAttenuator(int slot) override;
+    bool GetRFAmplifier(int slot) override;
+    int32_t GetPassband(int slot) override;
+    int32_t GetScanStep() override;
+    void SetSlotAttenuator(int slot, bool on) override;
+
     // The knob box (CMainWindowsKnobBox.cpp)
     void SetupKnobBox();
     bool IsReceiverPresent() const override;
@@ -228,6 +250,7 @@ private:
     std::unique_ptr<CmqVqbMixerCom> mixer_;
     std::unique_ptr<CmqKnobBoxMapping> knobBox_;
     std::unique_ptr<CnxMarkerStore> markers_;
+    std::unique_ptr<CnxRemoteControl> remote_;
     std::array<SnxReceiverSlot, kMaxReceivers> slots_;
     CnxScanRun scanRun_;
 
@@ -256,6 +279,7 @@ private:
     QPushButton* attenButton_ = nullptr;
     QPushButton* monitorButton_ = nullptr;
     QPushButton* recordButton_ = nullptr;
+    QPushButton* remoteButton_ = nullptr;
     QSlider* volumeSlider_ = nullptr;
     QStackedWidget* meterStack_ = nullptr;
     QStackedWidget* scanStack_ = nullptr;

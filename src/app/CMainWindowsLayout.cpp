@@ -80,6 +80,7 @@ void CMainWindows::BuildControls() {
     recordButton_->setStyleSheet(
         recordButton_->styleSheet() +
         QStringLiteral("QPushButton#record:checked { color: %1; }").arg(scheme.alarm.name()));
+    remoteButton_ = MakeSwitch(QStringLiteral("Remote"), QString(), tuning);
     volumeSlider_ = new QSlider(Qt::Horizontal, tuning);
     volumeSlider_->setToolTip(QStringLiteral("Volume (Left / Right arrow)"));
     volumeSlider_->setFocusPolicy(Qt::TabFocus);
@@ -89,6 +90,7 @@ void CMainWindows::BuildControls() {
     switches->addWidget(attenButton_);
     switches->addWidget(monitorButton_);
     switches->addWidget(recordButton_);
+    switches->addWidget(remoteButton_);
     switches->addStretch(1);
     auto* volume = new QHBoxLayout;
     volume->setSpacing(8);
@@ -152,5 +154,6 @@ void CMainWindows::BuildControls() {
     setTabOrder(channelButton_, attenButton_);
     setTabOrder(attenButton_, monitorButton_);
     setTabOrder(monitorButton_, recordButton_);
-    setTabOrder(recordButton_, volumeSlider_);
+    setTabOrder(recordButton_, remoteButton_);
+    setTabOrder(remoteButton_, volumeSlider_);
 }

@@ -219,6 +219,7 @@ void CMainWindows::HookControlEvents() {
     connect(attenButton_, &QPushButton::toggled, this, [this](bool on) { SetAttenuator(on); });
     connect(monitorButton_, &QPushButton::toggled, this, [this](bool on) { SetMonitor(on); });
     connect(recordButton_, &QPushButton::toggled, this, [this](bool on) { SetRecording(on); });
+    connect(remoteButton_, &QPushButton::toggled, this, [this](bool on) { SetRemoteControl(on); });
     connect(volumeSlider_, &QSlider::valueChanged, this, [this](int v) { SetVolume(v); });
 }
 

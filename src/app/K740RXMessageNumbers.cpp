@@ -8,6 +8,7 @@
 #include "core/K740RXExternalMessages.h"
 #include "mixer/K740RXMixerMessages.h"
 #include "receiver/K740RXReceiverMessages.h"
+#include "remote/K740RXRemoteMessages.h"
 #include "smeter/K740RXSMeterMessages.h"
 
 namespace {
@@ -39,6 +40,7 @@ constexpr std::array kMessageNumbers{
     WM_MIXER_BUTTONS,
     WM_MIXER_POSITION,
     WM_MIXER_LOST,
+    WM_REMOTE_CHANGE_DONE,
 };
 
 constexpr bool AllDistinct() {

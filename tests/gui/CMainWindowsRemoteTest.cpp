@@ -1,0 +1,54 @@
+// A remote client changes a receiver; the window shows it at once.
+#include <QTcpServer>
+#include <QTcpSocket>
+
+#include "MainWindowFixture.h"
+#include "settings/CnxK740RXFileIniApp.h"
+#include "smeter/CnxCtrlSMeter.h"
+
+namespace {
+
+int FreePort() {
+    QTcpServer probe;
+    return probe.listen(QHostAddress(QHostAddress::LocalHost), 0) ? probe.serverPort() : 0;
+}
+
+// Sends one command line and waits for its whole answer.
+QByteArray Ask(QTcpSocket& socket, const QByteArray& line) {
+    socket.write(line + "\n");
+    QByteArray answer;
+    PumpUntil([&] {
+        answer += socket.readAll();
+        return answer.endsWith('\n');
+    });
+    return answer;
+}
+
+TEST_F(MainWindowTest, ARemoteAttenuatorChangeShowsInTheWindowAndStaysInTheSettings) {
+    WriteRadios(true);
+    const int port = FreePort();
+    ASSERT_NE(port, 0);
+    g_optRigctl = {true, port};
+    Start();
+    QPushButton* remote = Switch("Remote");
+    ASSERT_NE(remote, nullptr);
+    EXPECT_TRUE(remote->isChecked());
+
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress(QHostAddress::LocalHost), static_cast<quint16>(port));
+    ASSERT_TRUE(PumpUntil([&] { return socket.state() == QAbstractSocket::ConnectedState; }));
+    EXPECT_EQ(Ask(socket, "L ATT 18"), "RPRT 0\n");
+    EXPECT_TRUE(Switch("Atten")->isChecked());
+    EXPECT_EQ(window_->Meter(0)->AttenuatorButton()->text(), "ATTEN ON");
+    EXPECT_EQ(window_->Settings().Receiver(0).atten, 1);
+    EXPECT_EQ(Ask(socket, "F 162250000"), "RPRT 0\n");
+    EXPECT_EQ(window_->GetCurrentFrequency(), 162250000);
+
+    // The switch turns the servers off and keeps that.
+    remote->click();
+    EXPECT_FALSE(remote->isChecked());
+    EXPECT_EQ(window_->Settings().GetRemoteControlPort(), 0);
+    ASSERT_TRUE(PumpUntil([&] { return socket.state() == QAbstractSocket::UnconnectedState; }));
+}
+
+}  // namespace
