@@ -105,6 +105,8 @@ public:
     const CnxK740RXDlgDisconnected* DisconnectionWindow(int index) const;
     CnxK740RXDlgCalibration* CalibrationWindow() const { return calibration_.get(); }
     CnxCtrlSMeter* Meter(int index) const { return slots_.at(index).meter; }
+    CnxK740RXCtrlScanner* Scanner(int index) const { return slots_.at(index).scanner; }
+    CnxK740RXCtrlScannerGraph* Graph(int index) const { return slots_.at(index).graph; }
     // The offer to take back a lost radio that is plugged in again; null when none is open.
     CnxK740RXDlgRadioBack* RadioBackWindow(int index) const;
 
