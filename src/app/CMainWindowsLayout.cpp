@@ -84,14 +84,15 @@ void CMainWindows::BuildControls() {
     volumeSlider_ = new QSlider(Qt::Horizontal, tuning);
     volumeSlider_->setToolTip(QStringLiteral("Volume (Left / Right arrow)"));
     volumeSlider_->setFocusPolicy(Qt::TabFocus);
-    auto* switches = new QHBoxLayout;
+    // Two rows: what shapes the signal, then where it goes.
+    auto* switches = new QGridLayout;
     switches->setSpacing(6);
-    switches->addWidget(channelButton_);
-    switches->addWidget(attenButton_);
-    switches->addWidget(monitorButton_);
-    switches->addWidget(recordButton_);
-    switches->addWidget(remoteButton_);
-    switches->addStretch(1);
+    switches->addWidget(channelButton_, 0, 0);
+    switches->addWidget(attenButton_, 0, 1);
+    switches->addWidget(monitorButton_, 0, 2);
+    switches->addWidget(recordButton_, 1, 0);
+    switches->addWidget(remoteButton_, 1, 1);
+    switches->setColumnStretch(3, 1);
     auto* volume = new QHBoxLayout;
     volume->setSpacing(8);
     volume->addWidget(MakeCaption(QStringLiteral("Volume"), tuning));
@@ -129,9 +130,9 @@ void CMainWindows::BuildControls() {
 
     auto* top = new QHBoxLayout;
     top->setSpacing(8);
-    top->addWidget(tuning, 6);
+    top->addWidget(tuning, 5);
     top->addWidget(channel, 3);
-    top->addWidget(meter, 3);
+    top->addWidget(meter, 4);
 
     QWidget* scanners = BuildScanners();
     spectrum_ = new CnxCtrlSpectrumPanel(this);

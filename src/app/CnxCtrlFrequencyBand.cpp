@@ -9,7 +9,7 @@
 #include "ui/TmyColorScheme.h"
 
 namespace {
-constexpr int kChannelPixels = 20;
+constexpr int kChannelPixels = 17;
 }
 
 CnxCtrlFrequencyBand::CnxCtrlFrequencyBand(const std::string& path, QWidget* parent)

@@ -35,7 +35,7 @@ QToolButton* CnxK7RCtrlScanButtons::AddButton(int id, const QString& glyph,
     button->setToolTip(toolTip);
     button->setAccessibleName(toolTip.section(QLatin1Char(':'), 0, 0));
     button->setCheckable(true);
-    button->setFocusPolicy(Qt::StrongFocus);
+    button->setFocusPolicy(Qt::TabFocus);
     button->setFont(TmyColorScheme::Default().displayFont(14));
     layout()->addWidget(button);
     buttons_[id] = button;

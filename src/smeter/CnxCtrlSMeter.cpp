@@ -44,7 +44,7 @@ CnxCtrlSMeter::CnxCtrlSMeter(QWidget* parent) : QFrame(parent) {
     squelch_ = new QSpinBox(this);
     squelch_->setRange(int(CnxSMeterScale::kMinimum), int(CnxSMeterScale::kMaximum));
     squelch_->setValue(int(model_.GetSquelchThreshold()));
-    squelch_->setPrefix(QStringLiteral("Squelch "));
+    squelch_->setPrefix(QStringLiteral("SQ "));
     squelch_->setSuffix(QStringLiteral(" dBm"));
     squelch_->setToolTip(QStringLiteral("Squelch threshold: levels below it count as no signal"));
     connect(squelch_, &QSpinBox::valueChanged, this, [this](int dbm) {
@@ -54,7 +54,7 @@ CnxCtrlSMeter::CnxCtrlSMeter(QWidget* parent) : QFrame(parent) {
 
     defeat_ = new QPushButton(QStringLiteral("Defeat"), this);
     defeat_->setCheckable(true);
-    defeat_->setFocusPolicy(Qt::StrongFocus);
+    defeat_->setFocusPolicy(Qt::TabFocus);
     defeat_->setToolTip(
         QStringLiteral("Squelch defeat: while on, levels no longer open or close "
                        "the squelch"));
@@ -93,7 +93,7 @@ QPushButton* CnxCtrlSMeter::MakeStatusButton(const QString& toolTip,
                                              void (CnxSMeterModel::*click)()) {
     auto* button = new QPushButton(this);
     button->setFlat(true);
-    button->setFocusPolicy(Qt::StrongFocus);
+    button->setFocusPolicy(Qt::TabFocus);
     button->setToolTip(toolTip);
     connect(button, &QPushButton::clicked, this, [this, click] {
         (model_.*click)();

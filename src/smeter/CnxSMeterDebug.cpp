@@ -51,7 +51,7 @@ void CnxSMeterDebug::timerEvent(QTimerEvent* event) {
 
 void CnxSMeterDebug::AllowSquelchSetting(bool allow) {
     squelchSettable_ = allow;
-    setFocusPolicy(allow ? Qt::StrongFocus : Qt::NoFocus);
+    setFocusPolicy(allow ? Qt::TabFocus : Qt::NoFocus);
     setCursor(allow ? Qt::PointingHandCursor : Qt::ArrowCursor);
     setToolTip(allow ? QStringLiteral("Signal level of the selected receiver in dBm and S-units.\n"
                                       "Click or drag along the bar, or use the arrow keys, to set "
