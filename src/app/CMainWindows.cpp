@@ -80,6 +80,7 @@ CMainWindows::~CMainWindows() {
 }
 
 void CMainWindows::SplashStatus(const std::string& text, bool append) {
+    qCDebug(lcApp) << "start-up:" << text.c_str();
     if (!splash_) {
         return;
     }

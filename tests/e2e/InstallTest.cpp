@@ -28,7 +28,8 @@ TEST(Installation, InstalledProgramRunsFromItsPrefixAndClosesCleanly) {
     // One folder holds the program and everything it loads or reads by name; bin/ points there.
     const QString folder = prefix.path() + "/" + K740_INSTALL_DIR;
     for (const char* name :
-         {"k740rx", "libQVK740RXAPI.so", "Channels.csv", "K740RX.txt", "help/index.html"}) {
+         {"k740rx", "libQVK740RXAPI.so", "libsmetersdk.so", "qvk74m.cal", "libaspect_vcl.so",
+          "demo.wav", "k740rx-mixer-unit", "Channels.csv", "K740RX.txt", "help/index.html"}) {
         EXPECT_TRUE(QFileInfo::exists(folder + "/" + name)) << name;
     }
     const QFileInfo launcher(prefix.path() + "/bin/k740rx");
@@ -47,6 +48,7 @@ TEST(Installation, InstalledProgramRunsFromItsPrefixAndClosesCleanly) {
     Program program(dirs.home.path(), dirs.runtime.path(), sim);
     program.Start({"-nsplash", "-itime=500"}, launcher.filePath());
     ASSERT_TRUE(program.WaitForOutput(kShownLine, kStartTimeout)) << program.Output().toStdString();
+    EXPECT_TRUE(program.Output().contains("start-up: Calibration ready"));
     program.Terminate();
     ASSERT_TRUE(program.WaitForExit(30000)) << program.Output().toStdString();
     EXPECT_EQ(program.ExitStatus(), QProcess::NormalExit);
@@ -56,6 +58,17 @@ TEST(Installation, InstalledProgramRunsFromItsPrefixAndClosesCleanly) {
     EXPECT_NE(SectionValue(ini, "MAIN", "WP_Length"), "");
     EXPECT_EQ(SectionValue(ini, "RECEIVER 0", "SerialNumber"), "5150001");
     EXPECT_EQ(SectionValue(ini, "RECEIVER 0", "ProductName"), "K7USB-I");
+
+    // Without the calibration library the start-up says so and the program runs all the same.
+    ASSERT_TRUE(QFile::remove(folder + "/libsmetersdk.so"));
+    Program uncalibrated(dirs.home.path(), dirs.runtime.path(), sim);
+    uncalibrated.Start({"-nsplash", "-itime=500"}, launcher.filePath());
+    ASSERT_TRUE(uncalibrated.WaitForOutput(kShownLine, kStartTimeout))
+        << uncalibrated.Output().toStdString();
+    EXPECT_TRUE(uncalibrated.Output().contains("start-up: Initializing failed"));
+    uncalibrated.Terminate();
+    ASSERT_TRUE(uncalibrated.WaitForExit(30000)) << uncalibrated.Output().toStdString();
+    EXPECT_EQ(uncalibrated.ExitCode(), 0);
 }
 
 }  // namespace
