@@ -16,7 +16,7 @@ endfunction()
 
 # One GoogleTest executable per test folder; every test in it is registered with CTest.
 function(k740_tests name)
-    cmake_parse_arguments(ARG "" "" "LIBS;LABELS" ${ARGN})
+    cmake_parse_arguments(ARG "" "" "LIBS;LABELS;LOCKS" ${ARGN})
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
     if(NOT sources)
         return()
@@ -30,8 +30,13 @@ function(k740_tests name)
         set(ARG_LABELS unit)
     endif()
     # Widgets need no display: the offscreen platform stands in for one.
-    gtest_discover_tests(test_${name} DISCOVERY_TIMEOUT 60
-        PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT 300 ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+    # LOCKS: shared things (the sound server's null sink) that tests of several programs must not
+    # use at the same time.
+    set(properties LABELS "${ARG_LABELS}" TIMEOUT 300 ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+    if(ARG_LOCKS)
+        list(APPEND properties RESOURCE_LOCK "${ARG_LOCKS}")
+    endif()
+    gtest_discover_tests(test_${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${properties})
 endfunction()
 
 # The installed program keeps everything it loads or reads by name in its own folder, as in the

@@ -6,6 +6,7 @@
 #include <fftw3.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -76,16 +77,33 @@ public:
     std::vector<int16_t> Stop() {
         process_.terminate();
         process_.waitForFinished(5000);
-        const QByteArray data = process_.readAllStandardOutput();
-        std::vector<int16_t> samples(std::size_t(data.size()) / 2);
-        if (!samples.empty()) {
-            std::memcpy(samples.data(), data.constData(), samples.size() * 2);
+        pending_ += process_.readAllStandardOutput();
+        return TakePending();
+    }
+    // Records on for `milliseconds` and returns what came in since the last call, so one stream
+    // can be cut into stretches (a new recording stream takes a while to deliver anything).
+    std::vector<int16_t> Collect(int milliseconds) {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < milliseconds) {
+            process_.waitForReadyRead(50);
+            pending_ += process_.readAllStandardOutput();
         }
-        return samples;
+        return TakePending();
     }
 
 private:
+    std::vector<int16_t> TakePending() {
+        std::vector<int16_t> samples(std::size_t(pending_.size()) / 2);
+        if (!samples.empty()) {
+            std::memcpy(samples.data(), pending_.constData(), samples.size() * 2);
+        }
+        pending_.remove(0, qsizetype(samples.size() * 2));
+        return samples;
+    }
+
     QProcess process_;
+    QByteArray pending_;
 };
 
 // The largest normalised cross-correlation of `reference` against any stretch of `recording`

@@ -79,8 +79,9 @@ void CMainWindows::OnReceiverAudio(CnxK740RXReceiver* receiver, WPARAM block, LP
     if (IndexOf(receiver) < 0) {
         return;
     }
-    // Handled at once: the receiver may refill its block as soon as it has it back.
-    if (receiver == CurrentReceiver()) {
+    // Handled at once: the receiver may refill its block as soon as it has it back. A demo
+    // receiver is heard through the player (noise or the demo sound), not its own stream.
+    if (receiver == CurrentReceiver() && !receiver->IsDemo()) {
         audioPath_->OnReceiverBlock(block, bytes);
     }
     receiver->AcknowledgeAudioBlock();

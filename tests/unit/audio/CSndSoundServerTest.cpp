@@ -31,15 +31,12 @@ constexpr bool kUnderThreadSanitizer = false;
 constexpr bool kUnderThreadSanitizer = false;
 #endif
 
-// A PulseAudio server to test against, or the reason there is none.
-const char* SoundServerMissing() {
-    if (kUnderThreadSanitizer) {
-        return "the sound server is not tested under ThreadSanitizer";
-    }
-    // Started before Qt Multimedia first looks for a server, which it does only once.
+// A PulseAudio server to test against: the test run's, or one started here. Qt Multimedia looks
+// for a server only once, so this comes first.
+bool SoundServerRunning() {
     static PulseTestServer server;
     static const bool running = server.Ensure();
-    return running ? nullptr : "no PulseAudio server to test against";
+    return running;
 }
 
 std::vector<int16_t> DemoSound() {
@@ -112,9 +109,10 @@ struct Loop {
 
 TEST(CSndSoundServer, PlaysThroughTheNullSinkAndRecordsFromItsMonitor) {
     EnsureCoreApp();
-    if (const char* missing = SoundServerMissing()) {
-        GTEST_SKIP() << missing;
+    if (kUnderThreadSanitizer) {
+        GTEST_SKIP() << "the sound server is not tested under ThreadSanitizer";
     }
+    ASSERT_TRUE(SoundServerRunning()) << "no PulseAudio server; scripts/install-deps installs one";
     qunsetenv("K740RX_AUDIO");
     const QList<QAudioDevice> inputs = QMediaDevices::audioInputs();
     const auto nullrec = std::find_if(inputs.begin(), inputs.end(),
@@ -167,9 +165,10 @@ TEST(CSndSoundServer, PlaysThroughTheNullSinkAndRecordsFromItsMonitor) {
 
 TEST(CSndSoundServer, UnknownDeviceNumberIsRefusedAtOnce) {
     EnsureCoreApp();
-    if (const char* missing = SoundServerMissing()) {
-        GTEST_SKIP() << missing;
+    if (kUnderThreadSanitizer) {
+        GTEST_SKIP() << "the sound server is not tested under ThreadSanitizer";
     }
+    ASSERT_TRUE(SoundServerRunning()) << "no PulseAudio server; scripts/install-deps installs one";
     qunsetenv("K740RX_AUDIO");
     MessageSink window;
     CSndWaveOutDevice output(window.GetHandle());
