@@ -310,7 +310,11 @@ uint32_t CnxK740RXReceiver::Start() {
     InitializeDemodulator(0);
     SetAudioBandwidth(24000);
     SetVolume(15);
-    StartStreams();
+    // A demo receiver is heard through the player's noise and demo sound; a stream of its own
+    // would only keep a thread busy for nothing.
+    if (!demo_) {
+        StartStreams();
+    }
     SetAudioGain(stored.volume.load());
     // Tuned again once the demodulator and the stream run.
     SetFrequency(stored.frequency);

@@ -128,8 +128,9 @@ TEST_F(CnxK740RXReceiverTest, StartAppliesStoredSettingsAndStopPutsTheHardwareBa
     stored.atten = 1;
     stored.frequency = 150000000;
     stored.volume = 20;
+    DescribeRadios({{"A1"}});
     auto receiver = NewReceiver();
-    ASSERT_NE(receiver->OpenByIndex(0), nullptr);
+    ASSERT_NE(receiver->OpenBySerial("A1"), nullptr);
     receiver->SetRadioIndex(2);
     receiver->SetAtten(0);
     receiver->SetRFAmp(0);
@@ -158,6 +159,14 @@ TEST_F(CnxK740RXReceiverTest, StartAppliesStoredSettingsAndStopPutsTheHardwareBa
     EXPECT_EQ(receiver->GetLEDFlashPattern(), 168);
     EXPECT_FALSE(receiver->AreStreamsRunning());
     EXPECT_FALSE(receiver->Stop());
+
+    // A demo receiver is heard through the player: it starts no stream of its own.
+    auto demo = NewReceiver();
+    ASSERT_NE(demo->OpenByIndex(5), nullptr);
+    ASSERT_TRUE(demo->IsDemo());
+    demo->Start();
+    EXPECT_TRUE(demo->IsStarted());
+    EXPECT_FALSE(demo->AreStreamsRunning());
 }
 
 TEST_F(CnxK740RXReceiverTest, PowerStartsAndStopsTheReceiver) {

@@ -181,5 +181,9 @@ TEST(CnxThread, DestructorEndsARunningMessageLoopBeforeReturning) {
         ASSERT_TRUE(thread.IsRunning());
         EXPECT_EQ(ThreadsInProcess(), before + 1);
     }
+    // A joined thread may linger in the process list for a moment after it has ended.
+    for (int wait = 0; wait < 500 && ThreadsInProcess() != before; ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     EXPECT_EQ(ThreadsInProcess(), before);
 }
