@@ -2,13 +2,9 @@
 // Tells the operator a receiver went away and offers the way out: carry on with a simulated
 // receiver in its place, or close the program when it was the only one. Several lost receivers
 // each get a window of their own, each at its own place so that none hides another.
-#include <QDialog>
+#include "ui/TmyNoticeDialog.h"
 
-#include "core/TmyTypes.h"
-
-class QPushButton;
-
-class CnxK740RXDlgDisconnected : public QDialog {
+class CnxK740RXDlgDisconnected : public TmyNoticeDialog {
 public:
     // Place 0 is the first free spot below the top of the owner; further places follow in a
     // column down the owner, then in the next column.
@@ -17,15 +13,6 @@ public:
 
     int Place() const { return place_; }
 
-    QString Text() const;
-    QString ButtonText() const;
-    void Press();  // what clicking the button does
-
 private:
-    HWND mainWindow_;
-    WPARAM receiver_;
-    bool offerDemo_;
     int place_;
-    QString text_;
-    QPushButton* button_;
 };

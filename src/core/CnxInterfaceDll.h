@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <type_traits>
 
 #include "core/InxDllUnknown.h"
 
@@ -28,7 +29,30 @@ public:
     // Where a library name is looked for on this platform.
     static std::string PlatformFileName(const std::string& fileName);
 
+protected:
+    // Calls a resolved export; answers R{} without calling while nothing is loaded or the export
+    // was not found.
+    template <typename R, typename... Params, typename... Args>
+    R Invoke(R (*function)(Params...), Args... args) const {
+        if (!IsLoaded() || function == nullptr) {
+            return R{};
+        }
+        return function(args...);
+    }
+
 private:
     std::unique_ptr<QLibrary> library_;  // null while nothing is loaded
     std::optional<std::string> fileName_;
 };
+
+// For a binding's list of exports X(name, result, (parameters)): a wrapper per export, named like
+// it, that passes its arguments on through Invoke, and the member holding the resolved pointers.
+// clang-format off
+#define K740RX_DECLARE_DLL_WRAPPER(name, ret, params)                   \
+    template <typename... Args>                                         \
+        requires std::is_invocable_r_v<ret, ret(*) params, Args...>     \
+    ret name(Args... args) {                                            \
+        return Invoke(functions_.name, args...);                        \
+    }
+#define K740RX_DECLARE_DLL_POINTER(name, ret, params) ret(*name) params = nullptr;
+// clang-format on

@@ -3,8 +3,6 @@
 // replaced by a stub that answers 0, and every wrapper answering 0 without calling anything while
 // the library is not loaded. With the nspectrum option the library is let go at once, so the
 // spectrum stays empty.
-#include <type_traits>
-
 #include "core/CnxInterfaceDll.h"
 #include "spectrum/K740RXAnalyzerApi.h"
 
@@ -13,30 +11,11 @@ public:
     explicit CnxCtrlSpectrumDll(const char* fileName);
 
     // One wrapper per export, named like it, taking its arguments unchanged.
-    // clang-format off
-#define K740RX_DECLARE_WRAPPER(name, ret, params)                       \
-    template <typename... Args>                                         \
-        requires std::is_invocable_r_v<ret, ret(*) params, Args...>     \
-    ret name(Args... args) {                                            \
-        return Invoke(functions_.name, args...);                        \
-    }
-    K740RX_ANALYZER_FUNCTIONS(K740RX_DECLARE_WRAPPER)
-#undef K740RX_DECLARE_WRAPPER
-    // clang-format on
+    K740RX_ANALYZER_FUNCTIONS(K740RX_DECLARE_DLL_WRAPPER)
 
 private:
-    template <typename R, typename... Params, typename... Args>
-    R Invoke(R (*function)(Params...), Args... args) {
-        if (!IsLoaded() || function == nullptr) {
-            return R{};
-        }
-        return function(args...);
-    }
-
     struct Functions {
-#define K740RX_DECLARE_POINTER(name, ret, params) ret(*name) params = nullptr;
-        K740RX_ANALYZER_FUNCTIONS(K740RX_DECLARE_POINTER)
-#undef K740RX_DECLARE_POINTER
+        K740RX_ANALYZER_FUNCTIONS(K740RX_DECLARE_DLL_POINTER)
     };
     Functions functions_;
 };

@@ -1,5 +1,6 @@
 #include "sync/CnxThread.h"
 
+#include <pthread.h>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -20,6 +21,14 @@ std::uint32_t NextThreadId() {
         id = ++counter;
     }
     return id;
+}
+
+// Shown by top -H and debuggers; the id tells the program's threads apart.
+void NameThread(std::thread& thread, std::uint32_t id) {
+    char name[24];
+    std::snprintf(name, sizeof name, "k740rx-%u", id);
+    name[15] = '\0';  // the system keeps 15 characters
+    pthread_setname_np(thread.native_handle(), name);
 }
 
 std::uint32_t TickCount() {
@@ -109,6 +118,7 @@ bool CnxThread::Launch(bool baseLoopOnly) {
         control_->finished = true;
         return false;
     }
+    NameThread(handle_, id);
     return true;
 }
 

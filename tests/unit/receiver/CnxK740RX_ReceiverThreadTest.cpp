@@ -37,12 +37,16 @@ protected:
     int Levels() const { return window_->Count(WM_RCV_SCAN_LEVEL); }
 
     // The kernel's ids of this process's threads.
+    // The program's own threads only: a sanitizer starts helper threads of its own.
     static std::set<std::string> ThreadIds() {
         const QStringList ids =
             QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
         std::set<std::string> result;
         for (const QString& id : ids) {
-            result.insert(id.toStdString());
+            QFile name("/proc/self/task/" + id + "/comm");
+            if (name.open(QIODevice::ReadOnly) && name.readAll().startsWith("k740rx-")) {
+                result.insert(id.toStdString());
+            }
         }
         return result;
     }
