@@ -4,6 +4,8 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QIcon>
+#include <algorithm>
+#include <limits>
 
 #include "app/CnxCtrlFrequency.h"
 #include "app/CnxK740RXDlgAbout.h"
@@ -31,7 +33,13 @@
 namespace {
 constexpr int kInitialWidth = 792;
 constexpr int kInitialHeight = 574;
-constexpr int kDefaultReadyPoll = 5000;
+// Once the operator has asked to close, readiness is looked at this often, whatever `itime` says.
+constexpr UINT kClosePendingPoll = 100;
+
+// A period as the platform's timers take it: read unsigned and capped, at least 10 ms.
+UINT TimerPeriod(int32_t ms) {
+    return ms < 0 ? UINT(std::numeric_limits<int32_t>::max()) : UINT(std::max(ms, 10));
+}
 constexpr UINT kWindowPlacementLength = 44;  // size of the platform's placement record
 constexpr int kShowNormal = 1;
 constexpr int kShowMinimized = 2;
@@ -58,9 +66,7 @@ CMainWindows::CMainWindows(TmyApplication& app) : QWidget(nullptr), app_(app) {
     SplashProgress(26);
 
     SplashStatus("Receivers Initializing", false);
-    const int readyPoll =
-        g_optITime.present && g_optITime.value > 0 ? g_optITime.value : kDefaultReadyPoll;
-    SetTimer(kTimerReceiversReady, UINT(readyPoll));
+    SetTimer(kTimerReceiversReady, TimerPeriod(g_optITime.value));
     if (!SetupReceivers()) {
         initOk_ = false;
         return;
@@ -293,6 +299,7 @@ void CMainWindows::OnClose() {
     if (!ready_) {
         qCInfo(lcApp) << "close requested before the receivers are ready: deferred";
         closePending_ = true;
+        SetTimer(kTimerReceiversReady, kClosePendingPoll);
         return;
     }
     qCInfo(lcApp) << "closing";
