@@ -305,7 +305,7 @@ void CMainWindows::OnClose() {
     qCInfo(lcApp) << "closing";
     CloseAboutWindow();
     CloseCalibrationWindow();
-    splash_.reset();
+    SplashFinish();
     hide();
     app_.Quit();
 }
