@@ -61,7 +61,8 @@ public:
         }
         return output_.contains(text);
     }
-    void Terminate() { ::kill(pid_t(process_.processId()), SIGTERM); }
+    void Terminate() { Signal(SIGTERM); }
+    void Signal(int number) { ::kill(pid_t(process_.processId()), number); }
     bool WaitForExit(int timeoutMs) {
         const bool done = process_.waitForFinished(timeoutMs);
         output_ += QString::fromLocal8Bit(process_.readAll());

@@ -28,4 +28,18 @@ TEST(ProgramStartup, AnEarlyTerminateEndsItSoonWhateverTheReadyPollPeriod) {
     EXPECT_TRUE(PlacementWritten(dirs)) << ReadText(dirs.IniPath()).toStdString();
 }
 
+// The terminal that started it goes away: it ends as if its window were closed.
+TEST(ProgramStartup, AHangUpClosesItInOrder) {
+    App();
+    Folders dirs;
+    Program program(dirs.home.path(), dirs.runtime.path());
+    program.Start({"-nsplash", "-itime=500"});
+    ASSERT_TRUE(program.WaitForOutput(kShownLine, kStartTimeout)) << program.Output().toStdString();
+    program.Signal(SIGHUP);
+    ASSERT_TRUE(program.WaitForExit(30000)) << program.Output().toStdString();
+    EXPECT_EQ(program.ExitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.ExitCode(), 0);
+    EXPECT_TRUE(PlacementWritten(dirs)) << ReadText(dirs.IniPath()).toStdString();
+}
+
 }  // namespace
