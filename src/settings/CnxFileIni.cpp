@@ -63,6 +63,16 @@ int WriteAndClose(int fd, std::string_view text) {
     return error;
 }
 
+// A file the user made read-only stays as it is: replacing it by renaming would not ask. Write
+// bits are looked at as well, since the system lets an administrator write anything.
+bool IsReadOnlyFile(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return false;
+    }
+    return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path.c_str(), W_OK) != 0;
+}
+
 std::string_view FirstLine(std::string_view text) {
     return text.substr(0, text.find_first_of(std::string_view("\n\0", 2)));
 }
@@ -86,11 +96,13 @@ void CnxFileIni::SetFolder(const std::string& folder) {
     unreadable_ = false;
     dirty_ = false;
     memoryFile_ = nullptr;
+    writtenText_.reset();
 }
 
 void CnxFileIni::UseMemoryFile(std::string& file) {
     Flush();
     document_.emplace(file);
+    writtenText_ = file;
     unreadable_ = false;
     dirty_ = false;
     memoryFile_ = &file;
@@ -127,6 +139,7 @@ void CnxFileIni::Load() {
         return;
     }
     document_.emplace(text);
+    writtenText_ = std::move(text);
 }
 
 int32_t CnxFileIni::ReadInt(std::string_view section, std::string_view key, int32_t defaultValue) {
@@ -199,7 +212,9 @@ bool CnxFileIni::Flush() {
     if (!dirty_) {
         return true;
     }
-    if (!WriteAtomically(document_->ToText())) {
+    // Values written again as they were leave the file alone, so saving often costs nothing.
+    std::string text = document_->ToText();
+    if (text != writtenText_ && !WriteAtomically(text)) {
         return false;
     }
     dirty_ = false;
@@ -209,7 +224,12 @@ bool CnxFileIni::Flush() {
 bool CnxFileIni::WriteAtomically(const std::string& text) {
     if (memoryFile_ != nullptr) {
         *memoryFile_ = text;
+        writtenText_ = text;
         return true;
+    }
+    if (IsReadOnlyFile(filePath_)) {
+        SetSystemError("WriteFile", EACCES);
+        return false;
     }
     const std::string temporary = filePath_ + ".tmp" + std::to_string(::getpid());
     const int fd =
@@ -233,5 +253,6 @@ bool CnxFileIni::WriteAtomically(const std::string& text) {
         ::unlink(temporary.c_str());
         return false;
     }
+    writtenText_ = text;
     return true;
 }
