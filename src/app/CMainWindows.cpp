@@ -4,8 +4,10 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QIcon>
+#include <QMessageBox>
 #include <algorithm>
 #include <limits>
+#include <system_error>
 
 #include "app/CnxCtrlFrequency.h"
 #include "app/CnxK740RXDlgAbout.h"
@@ -35,6 +37,9 @@ constexpr int kInitialWidth = 792;
 constexpr int kInitialHeight = 574;
 // Once the operator has asked to close, readiness is looked at this often, whatever `itime` says.
 constexpr UINT kClosePendingPoll = 100;
+// Settings changed during the run reach the file within this time, so that an end without a
+// proper shutdown (a lost display, a power cut) loses little.
+constexpr UINT kSettingsSavePeriod = 3000;
 
 // A period as the platform's timers take it: read unsigned and capped, at least 10 ms.
 UINT TimerPeriod(int32_t ms) {
@@ -74,6 +79,7 @@ CMainWindows::CMainWindows(TmyApplication& app) : QWidget(nullptr), app_(app) {
     TmySleep(2000);
     SetTimer(kTimerReceiverWatch, 100);
     SetTimer(kTimerLevelPoll, 150);
+    SetTimer(kTimerSettingsSave, kSettingsSavePeriod);
 
     SplashStatus("Loading help", false);
     SplashProgress(95);
@@ -222,6 +228,9 @@ void CMainWindows::OnTimer(UINT id) {
         case kTimerReceiversReady:
             OnReceiversReadyPoll();
             break;
+        case kTimerSettingsSave:
+            SaveSettings();
+            break;
         default:
             break;
     }
@@ -338,6 +347,27 @@ void CMainWindows::SavePlacement() {
     p.bottom = normal.top() + normal.height();
 }
 
+void CMainWindows::SaveSettings() {
+    SavePlacement();
+    if (settings_->Save() || toldSettingsNotSaved_) {
+        return;
+    }
+    toldSettingsNotSaved_ = true;
+    const QString reason =
+        QString::fromStdString(std::generic_category().message(settings_->GetLastErrorNumber()));
+    qCWarning(lcApp) << "Settings not saved:" << settings_->GetLastError().c_str();
+    auto* box = new QMessageBox(
+        QMessageBox::Warning, QStringLiteral(" Settings not saved"),
+        QStringLiteral("The settings cannot be written to\n%1\n(%2).\n\nWhat you change now is "
+                       "lost when the program ends.")
+            .arg(QString::fromStdString(settings_->GetFilePath()), reason),
+        QMessageBox::Ok, this);
+    // It informs; the receivers go on being watched and played meanwhile.
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
+}
+
 void CMainWindows::Destroy() {
     if (destroyed_) {
         return;
@@ -350,6 +380,7 @@ void CMainWindows::Destroy() {
     KillTimer(kTimerReceiverWatch);
     KillTimer(kTimerReceiversReady);
     KillTimer(kTimerDeferredStart);
+    KillTimer(kTimerSettingsSave);
     about_.reset();
     calibration_.reset();
     StopAudio();

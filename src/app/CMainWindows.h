@@ -56,6 +56,7 @@ public:
     static constexpr UINT kTimerReceiverWatch = 2;
     static constexpr UINT kTimerLevelPoll = 3;
     static constexpr UINT kTimerReceiversReady = 4;
+    static constexpr UINT kTimerSettingsSave = 5;
     // The rate of the window's own audio format: what the output plays and the spectrum shows.
     static constexpr int kOutputRate = 64000;
 
@@ -137,6 +138,8 @@ private:
     void OnClose();
     void Destroy();
     void SavePlacement();
+    // Writes what changed since the last save; the operator hears once when that fails.
+    void SaveSettings();
 
     // Tuning (CMainWindowsTuning.cpp)
     void HookControlEvents();
@@ -235,6 +238,7 @@ private:
     bool ready_ = false;
     bool closePending_ = false;
     bool destroyed_ = false;
+    bool toldSettingsNotSaved_ = false;
     bool selecting_ = false;
     bool frequencyChanged_ = false;
     int receiverCount_ = 0;

@@ -34,6 +34,17 @@ public:
         process_.setProcessEnvironment(env);
         process_.setProcessChannelMode(QProcess::MergedChannels);
     }
+    // Changes the environment the program is started with.
+    void SetEnvironment(const QString& name, const QString& value) {
+        QProcessEnvironment env = process_.processEnvironment();
+        env.insert(name, value);
+        process_.setProcessEnvironment(env);
+    }
+    void UnsetEnvironment(const QString& name) {
+        QProcessEnvironment env = process_.processEnvironment();
+        env.remove(name);
+        process_.setProcessEnvironment(env);
+    }
     ~Program() {
         if (process_.state() != QProcess::NotRunning) {
             process_.kill();

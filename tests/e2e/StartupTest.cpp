@@ -2,6 +2,7 @@
 // the signals a desktop sends, and the settings each way of ending leaves behind.
 #include <gtest/gtest.h>
 
+#include <QStandardPaths>
 #include <QThread>
 
 #include "ProgramProcess.h"
@@ -40,6 +41,67 @@ TEST(ProgramStartup, AHangUpClosesItInOrder) {
     EXPECT_EQ(program.ExitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.ExitCode(), 0);
     EXPECT_TRUE(PlacementWritten(dirs)) << ReadText(dirs.IniPath()).toStdString();
+}
+
+// A virtual X display of its own, for the program to lose.
+class XServer {
+public:
+    XServer() {
+        process_.start(QStringLiteral("Xvfb"),
+                       {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+        QElapsedTimer waited;
+        waited.start();
+        while (!output_.contains('\n') && waited.elapsed() < 20000 &&
+               process_.state() != QProcess::NotRunning) {
+            process_.waitForReadyRead(100);
+            output_ += process_.readAllStandardOutput();
+        }
+    }
+    ~XServer() { Stop(); }
+    QString Display() const {
+        return output_.contains('\n') ? ":" + QString::fromLatin1(output_).trimmed() : QString();
+    }
+    void Stop() {
+        process_.kill();
+        process_.waitForFinished(5000);
+    }
+
+private:
+    QProcess process_;
+    QByteArray output_;
+};
+
+// Qt ends the program at once when its display goes; what was saved before stays saved.
+TEST(ProgramStartup, ALostDisplayLosesOnlyTheLastSeconds) {
+    if (QStandardPaths::findExecutable("Xvfb").isEmpty()) {
+        GTEST_SKIP() << "Xvfb (Debian package xvfb) is not installed";
+    }
+    App();
+    Folders dirs;
+    const QString sim = dirs.home.path() + "/radios.ini";
+    QFile file(sim);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[radio0]\nserial = 4711001\nproduct = K7USB-A\nconnected = 1\n");
+    file.close();
+    XServer x;
+    ASSERT_FALSE(x.Display().isEmpty());
+
+    Program program(dirs.home.path(), dirs.runtime.path(), sim);
+    program.SetEnvironment("QT_QPA_PLATFORM", "xcb");
+    program.SetEnvironment("DISPLAY", x.Display());
+    program.Start({"-nsplash", "-itime=500"});
+    ASSERT_TRUE(program.WaitForOutput(kShownLine, kStartTimeout)) << program.Output().toStdString();
+    // The radio took slot 0 at start; the running program writes that down by itself.
+    QElapsedTimer waited;
+    waited.start();
+    while (SectionValue(ReadText(dirs.IniPath()), "RECEIVER 0", "SerialNumber") != "4711001" &&
+           waited.elapsed() < 30000) {
+        program.WaitForExit(100);
+    }
+    x.Stop();
+    ASSERT_TRUE(program.WaitForExit(30000)) << program.Output().toStdString();
+    EXPECT_EQ(SectionValue(ReadText(dirs.IniPath()), "RECEIVER 0", "SerialNumber"), "4711001")
+        << ReadText(dirs.IniPath()).toStdString();
 }
 
 }  // namespace

@@ -2,8 +2,10 @@
 // while it starts, the saved placement, the window's smallest size, help and the icon.
 #include "MainWindowFixture.h"
 
+#include <QMessageBox>
 #include <QTimer>
 #include <algorithm>
+#include <filesystem>
 
 #include "app/CnxK740RXDlgSplash.h"
 
@@ -58,6 +60,54 @@ TEST_F(MainWindowTest, ACloseBeforeTheDeferredStartFinishesTheSplash) {
     EXPECT_TRUE(watch.Texts().contains("Finish")) << watch.Texts().join('|').toStdString();
     EXPECT_FALSE(AnySplashLeft());
     EXPECT_FALSE(window_->isVisible());
+}
+
+TEST_F(MainWindowTest, ChangedSettingsReachTheFileWhileTheProgramRuns) {
+    WriteRadios(true);
+    Start();
+    window_->SetVolume(5);
+    // Long before the program ends, so an end without a shutdown keeps the change.
+    EXPECT_TRUE(PumpUntil([&] { return IniText().contains("\nVolume=5\n"); }, 30s))
+        << IniText().toStdString();
+}
+
+QList<QMessageBox*> VisibleBoxes(const QWidget& window) {
+    QList<QMessageBox*> boxes = window.findChildren<QMessageBox*>();
+    boxes.removeIf([](const QMessageBox* box) { return !box->isVisible(); });
+    return boxes;
+}
+
+TEST_F(MainWindowTest, AReadOnlySettingsFileIsKeptAndTheOperatorToldOnce) {
+    namespace fs = std::filesystem;
+    WriteRadios(true);
+    const fs::path folder = home_.path().toStdString() + "/Documents/Quorvant/K740RX";
+    fs::create_directories(folder);
+    const fs::path ini = folder / "K740RX.ini";
+    const QByteArray mine = "[MAIN]\nWP_Length=0\n; my own, do not touch\n";
+    {
+        QFile file(QString::fromStdString(ini.string()));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(mine);
+    }
+    fs::permissions(ini, fs::perms::owner_read | fs::perms::group_read);
+
+    Start();
+    window_->SetVolume(5);
+    ASSERT_TRUE(PumpUntil([&] { return !VisibleBoxes(*window_).isEmpty(); }, 30s));
+    QMessageBox* box = VisibleBoxes(*window_).front();
+    EXPECT_TRUE(box->text().contains(QString::fromStdString(ini.string())))
+        << box->text().toStdString();
+    EXPECT_TRUE(box->text().contains("Permission denied")) << box->text().toStdString();
+    EXPECT_FALSE(box->isModal());
+    box->close();
+
+    // Told once: further changes that cannot be saved either do not ask again.
+    window_->SetVolume(6);
+    PumpFor(7s);
+    EXPECT_TRUE(VisibleBoxes(*window_).isEmpty());
+    window_.reset();
+    EXPECT_EQ(IniText().toUtf8(), mine);
+    EXPECT_EQ(fs::status(ini).permissions(), fs::perms::owner_read | fs::perms::group_read);
 }
 
 }  // namespace
