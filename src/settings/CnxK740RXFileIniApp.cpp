@@ -9,6 +9,7 @@ namespace {
 Q_LOGGING_CATEGORY(lcSettings, "k740.settings")
 
 constexpr const char* kMainSection = "MAIN";
+constexpr std::string_view kSettingsBelowDocuments = "/Quorvant/K740RX";
 
 struct PlacementKey {
     const char* name;
@@ -95,8 +96,14 @@ std::string_view Capped(const std::string& text) {
 
 }  // namespace
 
+std::string CnxK740RXFileIniApp::SettingsFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString() +
+           std::string(kSettingsBelowDocuments);
+}
+
 CnxK740RXFileIniApp::CnxK740RXFileIniApp() : CnxFileIni("K740RX") {
-    SetFolder(GetSpecialFolder(QStandardPaths::DocumentsLocation) + "/Quorvant/K740RX");
+    SetFolder(GetSpecialFolder(QStandardPaths::DocumentsLocation) +
+              std::string(kSettingsBelowDocuments));
     dataDir_ = GetFolder() + "/Data";
     bandFilePath_ = dataDir_ + "/Channels.csv";
     if (!Load()) {

@@ -43,6 +43,42 @@ TEST(ProgramStartup, AHangUpClosesItInOrder) {
     EXPECT_TRUE(PlacementWritten(dirs)) << ReadText(dirs.IniPath()).toStdString();
 }
 
+// Two starts of one user share the settings file, so the second leaves whatever its environment.
+TEST(ProgramStartup, ASecondStartWithAnotherRuntimeFolderStillLeaves) {
+    App();
+    Folders dirs;
+    Program first(dirs.home.path(), dirs.runtime.path());
+    first.Start({"-nsplash", "-itime=500"});
+    ASSERT_TRUE(first.WaitForOutput(kShownLine, kStartTimeout)) << first.Output().toStdString();
+
+    QTemporaryDir otherRuntime;
+    Program second(dirs.home.path(), otherRuntime.path());
+    second.Start({"-nsplash"});
+    ASSERT_TRUE(second.WaitForExit(20000)) << second.Output().toStdString();
+    EXPECT_EQ(second.ExitCode(), 0);
+    EXPECT_FALSE(second.Output().contains(kShownLine));
+
+    first.Terminate();
+    ASSERT_TRUE(first.WaitForExit(30000));
+}
+
+// A lock that cannot be taken is reported, and the program ends with a failure status instead of
+// running unguarded or crashing.
+TEST(ProgramStartup, ALockFileThatCannotBeUsedIsReportedAndEndsTheStart) {
+    App();
+    Folders dirs;
+    const QString lock = dirs.home.path() + "/Documents/Quorvant/K740RX/K740RX.lock";
+    ASSERT_TRUE(QDir().mkpath(lock));  // a folder where the lock file belongs
+    Program program(dirs.home.path(), dirs.runtime.path());
+    program.Start({"-nsplash"});
+    ASSERT_TRUE(program.WaitForExit(20000)) << program.Output().toStdString();
+    EXPECT_EQ(program.ExitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.ExitCode(), 1);
+    EXPECT_TRUE(program.Output().contains(lock)) << program.Output().toStdString();
+    EXPECT_TRUE(program.Output().contains("Is a directory")) << program.Output().toStdString();
+    EXPECT_FALSE(program.Output().contains(kShownLine));
+}
+
 // A virtual X display of its own, for the program to lose.
 class XServer {
 public:

@@ -49,6 +49,7 @@ TEST(CnxK740RXFileIniApp, FirstRunWritesEverySectionWithDefaults) {
     {
         CnxK740RXFileIniApp settings;
         EXPECT_EQ(settings.GetSettingsDir(), home.SettingsDir());
+        EXPECT_EQ(CnxK740RXFileIniApp::SettingsFolder(), home.SettingsDir());
         EXPECT_EQ(settings.GetFilePath(), home.SettingsFile());
         EXPECT_EQ(settings.GetDataDir(), home.SettingsDir() + "/Data");
         EXPECT_EQ(settings.GetBandFilePath(), home.SettingsDir() + "/Data/Channels.csv");
