@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <limits>
 
+#include "settings/CnxAtomicFile.h"
+
 namespace {
 
 // Like atol on the trimmed value, but saturating instead of overflowing.
@@ -27,7 +29,7 @@ int32_t LeadingNumber(std::string_view text) {
                                                     std::numeric_limits<int32_t>::max()));
 }
 
-// Both return 0 or the number of the first error.
+// 0 or the number of the first error.
 int ReadAndClose(int fd, std::string& text) {
     char buffer[65536];
     int error = 0;
@@ -41,25 +43,6 @@ int ReadAndClose(int fd, std::string& text) {
         }
     }
     ::close(fd);
-    return error;
-}
-
-int WriteAndClose(int fd, std::string_view text) {
-    int error = 0;
-    while (!text.empty() && error == 0) {
-        const ssize_t count = ::write(fd, text.data(), text.size());
-        if (count >= 0) {
-            text.remove_prefix(static_cast<size_t>(count));
-        } else if (errno != EINTR) {
-            error = errno;
-        }
-    }
-    if (error == 0 && ::fsync(fd) != 0) {
-        error = errno;
-    }
-    if (::close(fd) != 0 && error == 0) {
-        error = errno;
-    }
     return error;
 }
 
@@ -213,7 +196,7 @@ bool CnxFileIni::Flush() {
         return true;
     }
     // Values written again as they were leave the file alone, so saving often costs nothing.
-    std::string text = document_->ToText();
+    const std::string text = document_->ToText();
     if (text != writtenText_ && !WriteAtomically(text)) {
         return false;
     }
@@ -231,26 +214,8 @@ bool CnxFileIni::WriteAtomically(const std::string& text) {
         SetSystemError("WriteFile", EACCES);
         return false;
     }
-    const std::string temporary = filePath_ + ".tmp" + std::to_string(::getpid());
-    const int fd =
-        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
-    if (fd < 0) {
-        SetSystemError("CreateFile", errno);
-        return false;
-    }
-    // The replacement keeps the access rights the user gave the old file.
-    struct stat old {};
-    if (::stat(filePath_.c_str(), &old) == 0) {
-        ::fchmod(fd, old.st_mode & 07777);
-    }
-    if (const int error = WriteAndClose(fd, text); error != 0) {
-        SetSystemError("WriteFile", error);
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    if (::rename(temporary.c_str(), filePath_.c_str()) != 0) {
-        SetSystemError("MoveFile", errno);
-        ::unlink(temporary.c_str());
+    if (const CnxAtomicFile::Result result = CnxAtomicFile::Write(filePath_, text); !result) {
+        SetSystemError(result.operation, result.error);
         return false;
     }
     writtenText_ = text;
