@@ -3,17 +3,22 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QMessageBox>
+#include <QScreen>
 #include <algorithm>
+#include <climits>
 #include <limits>
 #include <system_error>
+#include <vector>
 
 #include "app/CnxCtrlFrequency.h"
 #include "app/CnxK740RXDlgAbout.h"
 #include "app/CnxK740RXDlgDisconnected.h"
 #include "app/CnxK740RXDlgRadioBack.h"
 #include "app/CnxThreadSplash.h"
+#include "app/CnxWindowPlacement.h"
 #include "app/K740RXAppLog.h"
 #include "audio/CSndAudioPath.h"
 #include "audio/CSndWavePlayer.h"
@@ -173,7 +178,10 @@ void CMainWindows::Build() {
     SetMonitor(settings_->Current().mute != 0, true);
     SetVolume(settings_->Current().volume, true);
     SelectReceiver(settings_->GetSelectedReceiver(), true);
-    setMinimumSize(minimumTrackSize_);
+    // Never smaller than at the start, where the graph's scale and the meter read well, nor than
+    // the controls need side by side, which can be wider than that.
+    ensurePolished();  // the style sheets decide the controls' sizes
+    setMinimumSize(minimumTrackSize_.expandedTo(minimumSizeHint()));
     show();
     // The read-out holds the focus from the start: digits open it, everything else goes on to
     // the window's keyboard table.
@@ -325,7 +333,14 @@ void CMainWindows::ApplySavedPlacement() {
         return;
     }
     if (p.right > p.left && p.bottom > p.top) {
-        setGeometry(p.left, p.top, p.right - p.left, p.bottom - p.top);
+        std::vector<QRect> areas;
+        for (const QScreen* screen : QGuiApplication::screens()) {
+            areas.push_back(screen->availableGeometry());
+        }
+        // 64-bit: a hand-edited file may hold any two numbers.
+        const QRect saved(p.left, p.top, int(std::min<int64_t>(int64_t(p.right) - p.left, INT_MAX)),
+                          int(std::min<int64_t>(int64_t(p.bottom) - p.top, INT_MAX)));
+        setGeometry(CnxWindowPlacement::Fit(saved, minimumSize(), areas));
     }
     if (p.showCmd == kShowMaximized) {
         showMaximized();

@@ -10,6 +10,7 @@
 #include <QSlider>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/CMainWindows.h"
 #include "app/CnxCtrlFrequency.h"
@@ -55,7 +56,8 @@ void CMainWindows::BuildControls() {
     scheme.ApplyTo(*this);
 
     receiverList_ = new CnxK740RXCtrlReceiverManager(this);
-    receiverList_->setFixedWidth(176);
+    // Never narrower than its own buttons need.
+    receiverList_->setFixedWidth(std::max(176, receiverList_->minimumSizeHint().width()));
     receiverList_->OnHelp.Subscribe(this, [this](void*, int32_t) { OpenHelp(); });
     receiverList_->OnAbout.Subscribe(this, [this](void*, int32_t) { OpenAboutWindow(); });
     receiverList_->OnInfo.Subscribe(this, [this](void*, int32_t) { OpenReceiverListWindow(); });

@@ -2,12 +2,15 @@
 // while it starts, the saved placement, the window's smallest size, help and the icon.
 #include "MainWindowFixture.h"
 
+#include <QLayout>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTimer>
 #include <algorithm>
 #include <filesystem>
 
 #include "app/CnxK740RXDlgSplash.h"
+#include "settings/CnxK740RXFileIniApp.h"
 
 namespace {
 
@@ -108,6 +111,68 @@ TEST_F(MainWindowTest, AReadOnlySettingsFileIsKeptAndTheOperatorToldOnce) {
     window_.reset();
     EXPECT_EQ(IniText().toUtf8(), mine);
     EXPECT_EQ(fs::status(ini).permissions(), fs::perms::owner_read | fs::perms::group_read);
+}
+
+// The visible controls that got less room than they need to show what they hold.
+QStringList SqueezedControls(const QWidget& window) {
+    QStringList squeezed;
+    for (const QWidget* w : window.findChildren<QWidget*>()) {
+        // What the control asks for, unless its author set a smaller minimum or maximum.
+        const QSize hint = w->minimumSizeHint();
+        const QSize need = QSize(w->minimumWidth() > 0 ? w->minimumWidth() : hint.width(),
+                                 w->minimumHeight() > 0 ? w->minimumHeight() : hint.height())
+                               .boundedTo(w->maximumSize());
+        // A control that gives up room on purpose cuts its own text (with an ellipsis).
+        const bool yields = w->sizePolicy().horizontalPolicy() == QSizePolicy::Ignored;
+        if (w->isVisible() && !yields &&
+            (w->width() < need.width() || w->height() < need.height())) {
+            squeezed << QStringLiteral("%1 %2x%3 < %4x%5")
+                            .arg(w->metaObject()->className())
+                            .arg(w->width())
+                            .arg(w->height())
+                            .arg(need.width())
+                            .arg(need.height());
+        }
+    }
+    return squeezed;
+}
+
+TEST_F(MainWindowTest, AtItsSmallestSizeEveryControlHasTheRoomItNeeds) {
+    Start();
+    EXPECT_TRUE(SqueezedControls(*window_).isEmpty())
+        << "at the start: " << SqueezedControls(*window_).join(", ").toStdString();
+    window_->resize(1, 1);
+    window_->layout()->activate();
+    EXPECT_EQ(window_->size(), window_->minimumSize());
+    EXPECT_TRUE(SqueezedControls(*window_).isEmpty())
+        << SqueezedControls(*window_).join(", ").toStdString();
+}
+
+TEST_F(MainWindowTest, ASavedPlacementIsFittedToTheScreen) {
+    Start();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    SnxWindowPlacement& placement = window_->Settings().Placement();
+    const auto apply = [&](int left, int top, int right, int bottom) {
+        placement.length = 44;
+        placement.showCmd = 1;
+        placement.left = left;
+        placement.top = top;
+        placement.right = right;
+        placement.bottom = bottom;
+        window_->ApplySavedPlacement();
+        return window_->geometry();
+    };
+    // Far off every screen, and far larger than any.
+    QRect shown = apply(50000, 50000, 150000, 150000);
+    EXPECT_TRUE(shown.intersects(screen)) << shown.x() << "," << shown.y();
+    EXPECT_LE(shown.width(), std::max(screen.width(), window_->minimumWidth()));
+    EXPECT_LE(shown.height(), std::max(screen.height(), window_->minimumHeight()));
+    // Smaller than the layout allows.
+    shown = apply(0, 0, 100, 100);
+    EXPECT_EQ(shown.size(), window_->minimumSize());
+    // Numbers no screen has.
+    shown = apply(-2147483647, -2147483647, 2147483647, 2147483647);
+    EXPECT_TRUE(shown.intersects(screen));
 }
 
 }  // namespace
