@@ -2,6 +2,7 @@
 // while it starts, the saved placement, the window's smallest size, help and the icon.
 #include "MainWindowFixture.h"
 
+#include <QLabel>
 #include <QLayout>
 #include <QMessageBox>
 #include <QScreen>
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "app/CnxCtrlFrequencyBand.h"
 #include "app/CnxK740RXDlgSplash.h"
 #include "settings/CnxK740RXFileIniApp.h"
 
@@ -146,6 +148,24 @@ TEST_F(MainWindowTest, AtItsSmallestSizeEveryControlHasTheRoomItNeeds) {
     EXPECT_EQ(window_->size(), window_->minimumSize());
     EXPECT_TRUE(SqueezedControls(*window_).isEmpty())
         << SqueezedControls(*window_).join(", ").toStdString();
+}
+
+TEST_F(MainWindowTest, TheLongestChannelTextIsShownWholeAtTheSmallestSize) {
+    Start();
+    window_->SetChannelMode(false);
+    window_->FrequencySet(0, 161500000);
+    window_->resize(1, 1);
+    window_->layout()->activate();
+    QLabel* channel = nullptr;
+    for (QLabel* label : window_->BandDisplay()->findChildren<QLabel*>()) {
+        if (label->text() == "Channel Undefined") {
+            channel = label;
+        }
+    }
+    ASSERT_NE(channel, nullptr);
+    EXPECT_GE(channel->contentsRect().width(),
+              channel->fontMetrics().horizontalAdvance(channel->text()));
+    EXPECT_TRUE(channel->visibleRegion().boundingRect().width() >= channel->width());
 }
 
 TEST_F(MainWindowTest, ASavedPlacementIsFittedToTheScreen) {
