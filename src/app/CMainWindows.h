@@ -260,6 +260,7 @@ private:
     QPushButton* attenButton_ = nullptr;
     QPushButton* monitorButton_ = nullptr;
     QPushButton* recordButton_ = nullptr;
+    QPushButton* rfAmpButton_ = nullptr;
     QSlider* volumeSlider_ = nullptr;
     QStackedWidget* meterStack_ = nullptr;
     QStackedWidget* scanStack_ = nullptr;

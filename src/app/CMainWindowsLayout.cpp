@@ -96,6 +96,10 @@ void CMainWindows::BuildControls() {
     volume->setSpacing(8);
     volume->addWidget(MakeCaption(QStringLiteral("Volume"), tuning));
     volume->addWidget(volumeSlider_, 1);
+    rfAmpButton_ =
+        MakeSwitch(QStringLiteral("RF Amp"),
+                   QStringLiteral("RF amplifier: always on for these receivers"), tuning);
+    volume->addWidget(rfAmpButton_);
     auto* tuningLayout = new QGridLayout(tuning);
     tuningLayout->setContentsMargins(10, 8, 10, 8);
     tuningLayout->setVerticalSpacing(6);
@@ -155,4 +159,5 @@ void CMainWindows::BuildControls() {
     setTabOrder(attenButton_, monitorButton_);
     setTabOrder(monitorButton_, recordButton_);
     setTabOrder(recordButton_, volumeSlider_);
+    setTabOrder(volumeSlider_, rfAmpButton_);
 }

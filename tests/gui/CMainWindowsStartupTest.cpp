@@ -168,6 +168,23 @@ TEST_F(MainWindowTest, TheLongestChannelTextIsShownWholeAtTheSmallestSize) {
     EXPECT_TRUE(channel->visibleRegion().boundingRect().width() >= channel->width());
 }
 
+// The amplifier is always on; its switch says so and stays on whatever asks otherwise.
+TEST_F(MainWindowTest, TheRFAmplifierSwitchShowsItOnWhateverIsAsked) {
+    WriteRadios(true);
+    Start();
+    QPushButton* amplifier = Switch("RF Amp");
+    ASSERT_NE(amplifier, nullptr);
+    EXPECT_TRUE(amplifier->isChecked());
+    amplifier->click();
+    EXPECT_TRUE(amplifier->isChecked());
+    window_->SetRFAmplifier(false, true);
+    EXPECT_TRUE(amplifier->isChecked());
+    EXPECT_EQ(window_->Settings().Current().preamp, 1);
+    amplifier->setChecked(false);  // as something else might do to the widget
+    window_->SetRFAmplifier(false);
+    EXPECT_TRUE(amplifier->isChecked());
+}
+
 TEST_F(MainWindowTest, ASavedPlacementIsFittedToTheScreen) {
     Start();
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
