@@ -1,5 +1,6 @@
 // Entry point: one instance per user, options, the main window, the message loop.
 #include <QApplication>
+#include <QLoggingCategory>
 #include <QMessageBox>
 #include <clocale>
 #include <cstdio>
@@ -33,6 +34,10 @@ std::string JoinArguments(int argc, char** argv) {
 int RunProgram(QApplication& qtApp, const std::string& commandLine) {
     CnxCmdLineParser parser(commandLine.c_str(), false);
     ReadAppOptions(parser);
+    // The program's debug lines are for whoever asks for them: with the log option, or through
+    // QT_LOGGING_RULES, which outranks these rules.
+    QLoggingCategory::setFilterRules(g_optLog.present ? QStringLiteral("k740.*.debug=true")
+                                                      : QStringLiteral("k740.*.debug=false"));
 
     TmyApplication& app = TmyApplication::Process();
     app.SetInstance(&qtApp);

@@ -2,6 +2,7 @@
 // the signals a desktop sends, and the settings each way of ending leaves behind.
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QThread>
 
@@ -77,6 +78,32 @@ TEST(ProgramStartup, ALockFileThatCannotBeUsedIsReportedAndEndsTheStart) {
     EXPECT_TRUE(program.Output().contains(lock)) << program.Output().toStdString();
     EXPECT_TRUE(program.Output().contains("Is a directory")) << program.Output().toStdString();
     EXPECT_FALSE(program.Output().contains(kShownLine));
+}
+
+// The debug lines of one run, told apart from the others by the message pattern.
+QStringList DebugLines(const QStringList& options, const QString& loggingRules) {
+    Folders dirs;
+    Program program(dirs.home.path(), dirs.runtime.path());
+    program.SetEnvironment("QT_MESSAGE_PATTERN", "%{type}|%{category}|%{message}");
+    if (loggingRules.isEmpty()) {
+        program.UnsetEnvironment("QT_LOGGING_RULES");
+    } else {
+        program.SetEnvironment("QT_LOGGING_RULES", loggingRules);
+    }
+    program.Start(options + QStringList{"-nsplash", "-itime=500"});
+    const bool shown = program.WaitForOutput(kShownLine, kStartTimeout);
+    program.Terminate();
+    program.WaitForExit(30000);
+    EXPECT_TRUE(shown) << program.Output().toStdString();
+    return program.Output().split('\n').filter(QRegularExpression("^debug\\|k740"));
+}
+
+// Debug lines are for whoever looks for them: off in a normal run, on with -log or the rules.
+TEST(ProgramStartup, DebugLinesOnlyWhenAskedFor) {
+    App();
+    EXPECT_EQ(DebugLines({}, QString()).join('\n').toStdString(), "");
+    EXPECT_FALSE(DebugLines({"-log"}, QString()).isEmpty());
+    EXPECT_FALSE(DebugLines({}, "k740.receiver.debug=true").isEmpty());
 }
 
 // A virtual X display of its own, for the program to lose.
