@@ -16,6 +16,7 @@
 #include "app/CnxCtrlFrequency.h"
 #include "app/CnxK740RXDlgAbout.h"
 #include "app/CnxK740RXDlgDisconnected.h"
+#include "app/CnxK740RXDlgHelp.h"
 #include "app/CnxK740RXDlgRadioBack.h"
 #include "app/CnxThreadSplash.h"
 #include "app/CnxWindowPlacement.h"
@@ -322,6 +323,7 @@ void CMainWindows::OnClose() {
     qCInfo(lcApp) << "closing";
     CloseAboutWindow();
     CloseCalibrationWindow();
+    help_.reset();
     SplashFinish();
     hide();
     app_.Quit();
@@ -397,6 +399,7 @@ void CMainWindows::Destroy() {
     KillTimer(kTimerDeferredStart);
     KillTimer(kTimerSettingsSave);
     about_.reset();
+    help_.reset();
     calibration_.reset();
     StopAudio();
     for (SnxReceiverSlot& slot : slots_) {

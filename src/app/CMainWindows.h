@@ -31,6 +31,7 @@ class CnxCtrlFrequencyBand;
 class CnxK740RXDlgDisconnected;
 class CnxK740RXDlgRadioBack;
 class CnxK740RXDlgAbout;
+class CnxK740RXDlgHelp;
 class CnxCtrlSMeter;
 class CnxK740RXDlgCalibration;
 class CnxK740RXCtrlScanner;
@@ -100,6 +101,8 @@ public:
     CnxCtrlFrequencyBand* BandDisplay() { return bandDisplay_; }
     const CnxK740RXDlgDisconnected* DisconnectionWindow(int index) const;
     CnxK740RXDlgCalibration* CalibrationWindow() const { return calibration_.get(); }
+    // The program's own manual window, opened by Help where no browser can be launched.
+    CnxK740RXDlgHelp* HelpWindow() const { return help_.get(); }
     CnxCtrlSMeter* Meter(int index) const { return slots_.at(index).meter; }
     // The offer to take back a lost radio that is plugged in again; null when none is open.
     CnxK740RXDlgRadioBack* RadioBackWindow(int index) const;
@@ -224,6 +227,7 @@ private:
     std::unique_ptr<CnxK740RXCalibratorSMeter> calibrator_;
     std::unique_ptr<CnxK740RX_ReceiverManager> manager_;
     std::unique_ptr<CnxK740RXDlgAbout> about_;
+    std::unique_ptr<CnxK740RXDlgHelp> help_;
     std::unique_ptr<CnxK740RXDlgCalibration> calibration_;
     std::unique_ptr<CFIR2> filter_;
     std::unique_ptr<CSndAudioPath> audioPath_;

@@ -6,11 +6,13 @@
 #include <QLayout>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTextBrowser>
 #include <QTimer>
 #include <algorithm>
 #include <filesystem>
 
 #include "app/CnxCtrlFrequencyBand.h"
+#include "app/CnxK740RXDlgHelp.h"
 #include "app/CnxK740RXDlgSplash.h"
 #include "settings/CnxK740RXFileIniApp.h"
 
@@ -183,6 +185,32 @@ TEST_F(MainWindowTest, TheRFAmplifierSwitchShowsItOnWhateverIsAsked) {
     amplifier->setChecked(false);  // as something else might do to the widget
     window_->SetRFAmplifier(false);
     EXPECT_TRUE(amplifier->isChecked());
+}
+
+// Where the desktop cannot launch a browser, F1 still opens the manual, in the program's own
+// window.
+TEST_F(MainWindowTest, F1OpensTheManualEvenWithoutADesktopBrowser) {
+    const QByteArray path = qgetenv("PATH");
+    const QByteArray browser = qgetenv("BROWSER");
+    qputenv("PATH", "/nonexistent");
+    qunsetenv("BROWSER");
+    Start();
+    Key(Qt::Key_F1);
+    CnxK740RXDlgHelp* help = window_->HelpWindow();
+    qputenv("PATH", path);
+    if (!browser.isEmpty()) {
+        qputenv("BROWSER", browser);
+    }
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->Page().fileName(), "index.html");
+    EXPECT_EQ(help->windowTitle(), " K740RX — Manual");
+    // A link of the manual is followed inside the window.
+    auto* browserView = help->findChild<QTextBrowser*>();
+    ASSERT_NE(browserView, nullptr);
+    emit browserView->anchorClicked(QUrl("keyboard.html"));
+    EXPECT_EQ(help->Page().fileName(), "keyboard.html");
+    EXPECT_TRUE(browserView->toPlainText().contains("F1")) << "the keyboard page lists F1";
 }
 
 TEST_F(MainWindowTest, ASavedPlacementIsFittedToTheScreen) {
