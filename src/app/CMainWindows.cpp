@@ -122,7 +122,9 @@ void CMainWindows::SplashFinish() {
 }
 
 void CMainWindows::SetupApplication() {
-    setWindowIcon(QIcon(QCoreApplication::applicationDirPath() + QStringLiteral("/k740rx.png")));
+    const QIcon icon(QCoreApplication::applicationDirPath() + QStringLiteral("/k740rx.png"));
+    QGuiApplication::setWindowIcon(icon);  // the dialogs carry it as well
+    setWindowIcon(icon);
     minimumTrackSize_ = size();
     // Kept ready for the audio: a 16 kHz low-pass of 96 taps at 48000 samples per second.
     filter_ = CFIR2Factory::Create();

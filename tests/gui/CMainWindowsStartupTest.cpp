@@ -213,6 +213,16 @@ TEST_F(MainWindowTest, F1OpensTheManualEvenWithoutADesktopBrowser) {
     EXPECT_TRUE(browserView->toPlainText().contains("F1")) << "the keyboard page lists F1";
 }
 
+TEST_F(MainWindowTest, TheWindowAndItsDialogsCarryTheProgramsIcon) {
+    Start();
+    const QIcon icon = window_->windowIcon();
+    ASSERT_FALSE(icon.isNull());
+    EXPECT_FALSE(icon.pixmap(16, 16).isNull());
+    EXPECT_FALSE(icon.pixmap(64, 64).isNull());
+    // Windows without an icon of their own take the program's.
+    EXPECT_FALSE(QGuiApplication::windowIcon().isNull());
+}
+
 TEST_F(MainWindowTest, ASavedPlacementIsFittedToTheScreen) {
     Start();
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
