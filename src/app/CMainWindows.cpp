@@ -155,10 +155,18 @@ void CMainWindows::SetupCalibration() {
 
 bool CMainWindows::SetupReceivers() {
     title_ = "K740RX Sonobuoy Receiver ";
-    manager_ = std::make_unique<CnxK740RX_ReceiverManager>(
-        kMaxReceivers, settings_.get(), GetHandle(), calibrator_.get(), splash_.get());
-    manager_->CloseAll();
-    manager_->Accept();
+    // Without its receiver manager the program has nothing to control. Only a lack of memory or
+    // of threads keeps it from being made; the start then ends without a word to the operator.
+    try {
+        manager_ = std::make_unique<CnxK740RX_ReceiverManager>(
+            kMaxReceivers, settings_.get(), GetHandle(), calibrator_.get(), splash_.get());
+        manager_->CloseAll();
+        manager_->Accept();
+    } catch (const std::exception& error) {
+        qCWarning(lcApp) << "The receivers cannot be set up:" << error.what();
+        manager_.reset();
+        return false;
+    }
     // Accept gave each radio its own values in the slot it has now.
     for (int i = 0; i < kMaxReceivers; ++i) {
         slots_[i].frequency = settings_->Receiver(i).frequency;
