@@ -1,14 +1,19 @@
 // Entry point: one instance per user, options, the main window, the message loop.
 #include <QApplication>
+#include <QLoggingCategory>
 #include <QMessageBox>
 #include <clocale>
+#include <cstdio>
+#include <filesystem>
 #include <memory>
+#include <system_error>
 
 #include "app/CMainWindows.h"
 #include "app/CnxCmdLineParser.h"
 #include "app/CnxShutdownSignals.h"
 #include "core/TmyApplication.h"
 #include "settings/CnxAppOptions.h"
+#include "settings/CnxK740RXFileIniApp.h"
 #include "sync/CnxMutex.h"
 #include "ui/TmyColorScheme.h"
 
@@ -29,6 +34,10 @@ std::string JoinArguments(int argc, char** argv) {
 int RunProgram(QApplication& qtApp, const std::string& commandLine) {
     CnxCmdLineParser parser(commandLine.c_str(), false);
     ReadAppOptions(parser);
+    // The program's debug lines are for whoever asks for them: with the log option, or through
+    // QT_LOGGING_RULES, which outranks these rules.
+    QLoggingCategory::setFilterRules(g_optLog.present ? QStringLiteral("k740.*.debug=true")
+                                                      : QStringLiteral("k740.*.debug=false"));
 
     TmyApplication& app = TmyApplication::Process();
     app.SetInstance(&qtApp);
@@ -58,12 +67,36 @@ int RunProgram(QApplication& qtApp, const std::string& commandLine) {
     return 0;
 }
 
+// Without its lock the program could run twice on one settings file: it says why and stops.
+int ReportLockFailure(int argc, char** argv, const std::string& lockFile, const char* reason) {
+    const QString text =
+        QStringLiteral("K740RX cannot start: its lock file\n%1\ncannot be used (%2).")
+            .arg(QString::fromStdString(lockFile), QString::fromLocal8Bit(reason));
+    std::fprintf(stderr, "%s\n", qPrintable(text));
+    QApplication qtApp(argc, argv);
+    const QString platform = QGuiApplication::platformName();
+    if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal")) {
+        QMessageBox::critical(nullptr, QStringLiteral("App Error"), text);
+    }
+    return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     // The lock is taken before anything else, so a second start leaves at once and shows nothing.
-    CnxMutex instanceLock("K740RX");
-    if (instanceLock.AlreadyExisted()) {
+    // It lies beside the settings file, which is what two instances must not share.
+    const std::string folder = CnxK740RXFileIniApp::SettingsFolder();
+    std::unique_ptr<CnxMutex> instanceLock;
+    try {
+        // A folder that cannot be made shows as a lock file that cannot be opened.
+        std::error_code ignored;
+        std::filesystem::create_directories(folder, ignored);
+        instanceLock = std::make_unique<CnxMutex>("K740RX", folder);
+    } catch (const CnxMutexException& e) {
+        return ReportLockFailure(argc, argv, CnxMutex::LockFilePath("K740RX", folder), e.what());
+    }
+    if (instanceLock->AlreadyExisted()) {
         return 0;
     }
     QApplication qtApp(argc, argv);

@@ -3,13 +3,23 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QIcon>
+#include <QMessageBox>
+#include <QScreen>
+#include <algorithm>
+#include <climits>
+#include <limits>
+#include <system_error>
+#include <vector>
 
 #include "app/CnxCtrlFrequency.h"
 #include "app/CnxK740RXDlgAbout.h"
 #include "app/CnxK740RXDlgDisconnected.h"
+#include "app/CnxK740RXDlgHelp.h"
 #include "app/CnxK740RXDlgRadioBack.h"
 #include "app/CnxThreadSplash.h"
+#include "app/CnxWindowPlacement.h"
 #include "app/K740RXAppLog.h"
 #include "audio/CSndAudioPath.h"
 #include "audio/CSndWavePlayer.h"
@@ -32,7 +42,16 @@
 namespace {
 constexpr int kInitialWidth = 792;
 constexpr int kInitialHeight = 574;
-constexpr int kDefaultReadyPoll = 5000;
+// Once the operator has asked to close, readiness is looked at this often, whatever `itime` says.
+constexpr UINT kClosePendingPoll = 100;
+// Settings changed during the run reach the file within this time, so that an end without a
+// proper shutdown (a lost display, a power cut) loses little.
+constexpr UINT kSettingsSavePeriod = 3000;
+
+// A period as the platform's timers take it: read unsigned and capped, at least 10 ms.
+UINT TimerPeriod(int32_t ms) {
+    return ms < 0 ? UINT(std::numeric_limits<int32_t>::max()) : UINT(std::max(ms, 10));
+}
 constexpr UINT kWindowPlacementLength = 44;  // size of the platform's placement record
 constexpr int kShowNormal = 1;
 constexpr int kShowMinimized = 2;
@@ -59,9 +78,7 @@ CMainWindows::CMainWindows(TmyApplication& app) : QWidget(nullptr), app_(app) {
     SplashProgress(26);
 
     SplashStatus("Receivers Initializing", false);
-    const int readyPoll =
-        g_optITime.present && g_optITime.value > 0 ? g_optITime.value : kDefaultReadyPoll;
-    SetTimer(kTimerReceiversReady, UINT(readyPoll));
+    SetTimer(kTimerReceiversReady, TimerPeriod(g_optITime.value));
     if (!SetupReceivers()) {
         initOk_ = false;
         return;
@@ -69,6 +86,7 @@ CMainWindows::CMainWindows(TmyApplication& app) : QWidget(nullptr), app_(app) {
     TmySleep(2000);
     SetTimer(kTimerReceiverWatch, 100);
     SetTimer(kTimerLevelPoll, 150);
+    SetTimer(kTimerSettingsSave, kSettingsSavePeriod);
 
     SplashStatus("Loading help", false);
     SplashProgress(95);
@@ -106,7 +124,9 @@ void CMainWindows::SplashFinish() {
 }
 
 void CMainWindows::SetupApplication() {
-    setWindowIcon(QIcon(QCoreApplication::applicationDirPath() + QStringLiteral("/k740rx.png")));
+    const QIcon icon(QCoreApplication::applicationDirPath() + QStringLiteral("/k740rx.png"));
+    QGuiApplication::setWindowIcon(icon);  // the dialogs carry it as well
+    setWindowIcon(icon);
     minimumTrackSize_ = size();
     // Kept ready for the audio: a 16 kHz low-pass of 96 taps at 48000 samples per second.
     filter_ = CFIR2Factory::Create();
@@ -137,10 +157,18 @@ void CMainWindows::SetupCalibration() {
 
 bool CMainWindows::SetupReceivers() {
     title_ = "K740RX Sonobuoy Receiver ";
-    manager_ = std::make_unique<CnxK740RX_ReceiverManager>(
-        kMaxReceivers, settings_.get(), GetHandle(), calibrator_.get(), splash_.get());
-    manager_->CloseAll();
-    manager_->Accept();
+    // Without its receiver manager the program has nothing to control. Only a lack of memory or
+    // of threads keeps it from being made; the start then ends without a word to the operator.
+    try {
+        manager_ = std::make_unique<CnxK740RX_ReceiverManager>(
+            kMaxReceivers, settings_.get(), GetHandle(), calibrator_.get(), splash_.get());
+        manager_->CloseAll();
+        manager_->Accept();
+    } catch (const std::exception& error) {
+        qCWarning(lcApp) << "The receivers cannot be set up:" << error.what();
+        manager_.reset();
+        return false;
+    }
     // Accept gave each radio its own values in the slot it has now.
     for (int i = 0; i < kMaxReceivers; ++i) {
         slots_[i].frequency = settings_->Receiver(i).frequency;
@@ -163,7 +191,10 @@ void CMainWindows::Build() {
     SetMonitor(settings_->Current().mute != 0, true);
     SetVolume(settings_->Current().volume, true);
     SelectReceiver(settings_->GetSelectedReceiver(), true);
-    setMinimumSize(minimumTrackSize_);
+    // Never smaller than at the start, where the graph's scale and the meter read well, nor than
+    // the controls need side by side, which can be wider than that.
+    ensurePolished();  // the style sheets decide the controls' sizes
+    setMinimumSize(minimumTrackSize_.expandedTo(minimumSizeHint()));
     show();
     // The read-out holds the focus from the start: digits open it, everything else goes on to
     // the window's keyboard table.
@@ -218,6 +249,9 @@ void CMainWindows::OnTimer(UINT id) {
             break;
         case kTimerReceiversReady:
             OnReceiversReadyPoll();
+            break;
+        case kTimerSettingsSave:
+            SaveSettings();
             break;
         default:
             break;
@@ -296,12 +330,14 @@ void CMainWindows::OnClose() {
     if (!ready_) {
         qCInfo(lcApp) << "close requested before the receivers are ready: deferred";
         closePending_ = true;
+        SetTimer(kTimerReceiversReady, kClosePendingPoll);
         return;
     }
     qCInfo(lcApp) << "closing";
     CloseAboutWindow();
     CloseCalibrationWindow();
-    splash_.reset();
+    help_.reset();
+    SplashFinish();
     hide();
     app_.Quit();
 }
@@ -312,7 +348,14 @@ void CMainWindows::ApplySavedPlacement() {
         return;
     }
     if (p.right > p.left && p.bottom > p.top) {
-        setGeometry(p.left, p.top, p.right - p.left, p.bottom - p.top);
+        std::vector<QRect> areas;
+        for (const QScreen* screen : QGuiApplication::screens()) {
+            areas.push_back(screen->availableGeometry());
+        }
+        // 64-bit: a hand-edited file may hold any two numbers.
+        const QRect saved(p.left, p.top, int(std::min<int64_t>(int64_t(p.right) - p.left, INT_MAX)),
+                          int(std::min<int64_t>(int64_t(p.bottom) - p.top, INT_MAX)));
+        setGeometry(CnxWindowPlacement::Fit(saved, minimumSize(), areas));
     }
     if (p.showCmd == kShowMaximized) {
         showMaximized();
@@ -334,6 +377,27 @@ void CMainWindows::SavePlacement() {
     p.bottom = normal.top() + normal.height();
 }
 
+void CMainWindows::SaveSettings() {
+    SavePlacement();
+    if (settings_->Save() || toldSettingsNotSaved_) {
+        return;
+    }
+    toldSettingsNotSaved_ = true;
+    const QString reason =
+        QString::fromStdString(std::generic_category().message(settings_->GetLastErrorNumber()));
+    qCWarning(lcApp) << "Settings not saved:" << settings_->GetLastError().c_str();
+    auto* box = new QMessageBox(
+        QMessageBox::Warning, QStringLiteral(" Settings not saved"),
+        QStringLiteral("The settings cannot be written to\n%1\n(%2).\n\nWhat you change now is "
+                       "lost when the program ends.")
+            .arg(QString::fromStdString(settings_->GetFilePath()), reason),
+        QMessageBox::Ok, this);
+    // It informs; the receivers go on being watched and played meanwhile.
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
+}
+
 void CMainWindows::Destroy() {
     if (destroyed_) {
         return;
@@ -346,7 +410,9 @@ void CMainWindows::Destroy() {
     KillTimer(kTimerReceiverWatch);
     KillTimer(kTimerReceiversReady);
     KillTimer(kTimerDeferredStart);
+    KillTimer(kTimerSettingsSave);
     about_.reset();
+    help_.reset();
     calibration_.reset();
     remote_.reset();  // its servers ask the receivers
     StopAudio();

@@ -32,6 +32,7 @@ class CnxCtrlFrequencyBand;
 class CnxK740RXDlgDisconnected;
 class CnxK740RXDlgRadioBack;
 class CnxK740RXDlgAbout;
+class CnxK740RXDlgHelp;
 class CnxCtrlSMeter;
 class CnxK740RXDlgCalibration;
 class CnxK740RXCtrlScanner;
@@ -61,6 +62,7 @@ public:
     static constexpr UINT kTimerReceiverWatch = 2;
     static constexpr UINT kTimerLevelPoll = 3;
     static constexpr UINT kTimerReceiversReady = 4;
+    static constexpr UINT kTimerSettingsSave = 5;
     // The rate of the window's own audio format: what the output plays and the spectrum shows.
     static constexpr int kOutputRate = 64000;
 
@@ -104,6 +106,8 @@ public:
     CnxCtrlFrequencyBand* BandDisplay() { return bandDisplay_; }
     const CnxK740RXDlgDisconnected* DisconnectionWindow(int index) const;
     CnxK740RXDlgCalibration* CalibrationWindow() const { return calibration_.get(); }
+    // The program's own manual window, opened by Help where no browser can be launched.
+    CnxK740RXDlgHelp* HelpWindow() const { return help_.get(); }
     CnxCtrlSMeter* Meter(int index) const { return slots_.at(index).meter; }
     CnxK740RXCtrlScanner* Scanner(int index) const { return slots_.at(index).scanner; }
     CnxK740RXCtrlScannerGraph* Graph(int index) const { return slots_.at(index).graph; }
@@ -144,6 +148,8 @@ private:
     void OnClose();
     void Destroy();
     void SavePlacement();
+    // Writes what changed since the last save; the operator hears once when that fails.
+    void SaveSettings();
 
     // Tuning (CMainWindowsTuning.cpp)
     void HookControlEvents();
@@ -245,6 +251,7 @@ private:
     std::unique_ptr<CnxK740RXCalibratorSMeter> calibrator_;
     std::unique_ptr<CnxK740RX_ReceiverManager> manager_;
     std::unique_ptr<CnxK740RXDlgAbout> about_;
+    std::unique_ptr<CnxK740RXDlgHelp> help_;
     std::unique_ptr<CnxK740RXDlgCalibration> calibration_;
     std::unique_ptr<CFIR2> filter_;
     std::unique_ptr<CSndAudioPath> audioPath_;
@@ -260,6 +267,7 @@ private:
     bool ready_ = false;
     bool closePending_ = false;
     bool destroyed_ = false;
+    bool toldSettingsNotSaved_ = false;
     bool selecting_ = false;
     bool frequencyChanged_ = false;
     int receiverCount_ = 0;
@@ -282,6 +290,7 @@ private:
     QPushButton* monitorButton_ = nullptr;
     QPushButton* recordButton_ = nullptr;
     QPushButton* remoteButton_ = nullptr;
+    QPushButton* rfAmpButton_ = nullptr;
     QSlider* volumeSlider_ = nullptr;
     QStackedWidget* meterStack_ = nullptr;
     QStackedWidget* scanStack_ = nullptr;

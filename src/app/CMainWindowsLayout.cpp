@@ -10,6 +10,7 @@
 #include <QSlider>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/CMainWindows.h"
 #include "app/CnxCtrlFrequency.h"
@@ -55,7 +56,8 @@ void CMainWindows::BuildControls() {
     scheme.ApplyTo(*this);
 
     receiverList_ = new CnxK740RXCtrlReceiverManager(this);
-    receiverList_->setFixedWidth(176);
+    // Never narrower than its own buttons need.
+    receiverList_->setFixedWidth(std::max(176, receiverList_->minimumSizeHint().width()));
     receiverList_->OnHelp.Subscribe(this, [this](void*, int32_t) { OpenHelp(); });
     receiverList_->OnAbout.Subscribe(this, [this](void*, int32_t) { OpenAboutWindow(); });
     receiverList_->OnInfo.Subscribe(this, [this](void*, int32_t) { OpenReceiverListWindow(); });
@@ -81,6 +83,9 @@ void CMainWindows::BuildControls() {
         recordButton_->styleSheet() +
         QStringLiteral("QPushButton#record:checked { color: %1; }").arg(scheme.alarm.name()));
     remoteButton_ = MakeSwitch(QStringLiteral("Remote"), QString(), tuning);
+    rfAmpButton_ =
+        MakeSwitch(QStringLiteral("RF Amp"),
+                   QStringLiteral("RF amplifier: always on for these receivers"), tuning);
     volumeSlider_ = new QSlider(Qt::Horizontal, tuning);
     volumeSlider_->setToolTip(QStringLiteral("Volume (Left / Right arrow)"));
     volumeSlider_->setFocusPolicy(Qt::TabFocus);
@@ -92,6 +97,7 @@ void CMainWindows::BuildControls() {
     switches->addWidget(monitorButton_, 0, 2);
     switches->addWidget(recordButton_, 1, 0);
     switches->addWidget(remoteButton_, 1, 1);
+    switches->addWidget(rfAmpButton_, 1, 2);
     switches->setColumnStretch(3, 1);
     auto* volume = new QHBoxLayout;
     volume->setSpacing(8);
@@ -156,5 +162,6 @@ void CMainWindows::BuildControls() {
     setTabOrder(attenButton_, monitorButton_);
     setTabOrder(monitorButton_, recordButton_);
     setTabOrder(recordButton_, remoteButton_);
-    setTabOrder(remoteButton_, volumeSlider_);
+    setTabOrder(remoteButton_, rfAmpButton_);
+    setTabOrder(rfAmpButton_, volumeSlider_);
 }

@@ -14,6 +14,7 @@
 #include "app/CnxCtrlKnob.h"
 #include "app/CnxK740RXDlgAbout.h"
 #include "app/CnxK740RXDlgDisconnected.h"
+#include "app/CnxK740RXDlgHelp.h"
 #include "app/CnxK740RXDlgRadioBack.h"
 #include "app/CnxK740RXDlgReceiverList.h"
 #include "app/CnxTuningRules.h"
@@ -264,7 +265,16 @@ void CMainWindows::OnTakeBackRadio(CnxK740RXReceiver* receiver) {
 void CMainWindows::OpenHelp() {
     const QString page =
         QCoreApplication::applicationDirPath() + QStringLiteral("/help/index.html");
-    QDesktopServices::openUrl(QUrl::fromLocalFile(page));
+    if (QDesktopServices::openUrl(QUrl::fromLocalFile(page))) {
+        return;
+    }
+    // No browser the desktop could hand the page to: the program shows the manual itself.
+    if (!help_) {
+        help_ = std::make_unique<CnxK740RXDlgHelp>(this, page);
+    }
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
 }
 
 void CMainWindows::OpenReceiverListWindow() {

@@ -171,7 +171,11 @@ void CMainWindows::SetAttenuator(bool on, bool force) {
 }
 
 void CMainWindows::SetRFAmplifier(bool /*request*/, bool force) {
-    // The amplifier always stays on: every request turns it on.
+    // The amplifier always stays on: every request turns it on, and its switch shows it on.
+    if (rfAmpButton_ != nullptr) {
+        const QSignalBlocker block(rfAmpButton_);
+        rfAmpButton_->setChecked(true);
+    }
     if (settings_->Current().preamp == 1 && !force) {
         return;
     }
@@ -217,6 +221,7 @@ void CMainWindows::HookControlEvents() {
     knob_->FrequencyKnobChangeStep.Subscribe(this, &CMainWindows::OnKnobStep);
     connect(channelButton_, &QPushButton::toggled, this, [this](bool on) { SetChannelMode(on); });
     connect(attenButton_, &QPushButton::toggled, this, [this](bool on) { SetAttenuator(on); });
+    connect(rfAmpButton_, &QPushButton::toggled, this, [this](bool on) { SetRFAmplifier(on); });
     connect(monitorButton_, &QPushButton::toggled, this, [this](bool on) { SetMonitor(on); });
     connect(recordButton_, &QPushButton::toggled, this, [this](bool on) { SetRecording(on); });
     connect(remoteButton_, &QPushButton::toggled, this, [this](bool on) { SetRemoteControl(on); });

@@ -8,6 +8,8 @@
 #include "core/TmyComponent.h"
 
 namespace {
+// A hang-up is the terminal that started the program going away: as good as a close.
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
 int g_signalPipe[2] = {-1, -1};
 
 extern "C" void OnShutdownSignal(int) {
@@ -26,13 +28,15 @@ CnxShutdownSignals::CnxShutdownSignals() {
     action.sa_handler = OnShutdownSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    ::sigaction(SIGINT, &action, nullptr);
-    ::sigaction(SIGTERM, &action, nullptr);
+    for (const int number : kSignals) {
+        ::sigaction(number, &action, nullptr);
+    }
 }
 
 CnxShutdownSignals::~CnxShutdownSignals() {
-    ::signal(SIGINT, SIG_DFL);
-    ::signal(SIGTERM, SIG_DFL);
+    for (const int number : kSignals) {
+        ::signal(number, SIG_DFL);
+    }
     if (g_signalPipe[0] >= 0) {
         ::close(g_signalPipe[0]);
         ::close(g_signalPipe[1]);

@@ -1,6 +1,6 @@
 #pragma once
-// SIGINT and SIGTERM close the program the way closing its main window does: the handler only
-// writes to a pipe, and the window thread turns that into a posted WM_CLOSE.
+// SIGINT, SIGTERM and SIGHUP close the program the way closing its main window does: the handler
+// only writes to a pipe, and the window thread turns that into a posted WM_CLOSE.
 #include <QObject>
 
 #include "core/TmyTypes.h"

@@ -3,6 +3,8 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 #include "receiver/K740RXReceiverLog.h"
 #include "sync/CnxAtomic.h"
@@ -39,13 +41,18 @@ void CnxK740RXTraceLog::ClearEntry(uint32_t entry) {
 
 void CnxK740RXTraceLog::Write(const std::string& folder, const char* attachmentWord,
                               K7Handle handle, int64_t frequency, int32_t level, int32_t raw,
-                              int32_t rssi, int32_t agc) {
+                              int32_t rssi, int32_t agc, std::uintmax_t maxFileBytes) {
     const uint32_t tick = TickCount();
     CnxAtomic<uint32_t>& previous = TableEntry(handle);
     const uint32_t elapsed = tick - previous.load();
     previous = tick;
 
     const std::string path = folder + "/" + FileName(attachmentWord, handle);
+    std::error_code error;
+    if (const std::uintmax_t size = std::filesystem::file_size(path, error);
+        !error && size >= maxFileBytes) {
+        std::filesystem::rename(path, path + ".old", error);
+    }
     std::FILE* file = std::fopen(path.c_str(), "a");
     if (file == nullptr) {
         // Said once: a scan would repeat it for every step.

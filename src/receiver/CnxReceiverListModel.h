@@ -25,7 +25,7 @@ public:
     static constexpr const char* kDemoNote =
         "In demo mode, simulated\nsignals are shown on\nchannels 1, 50 and 80";
 
-    // How an item's text is coloured; the design fixes the colour of each.
+    // How an item's text is coloured: red on alarm, black when selected, grey otherwise.
     enum class TextTone { Alarm, Selected, Normal };
 
     CnxReceiverListModel() = default;

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <limits>
 
+#include "settings/CnxAtomicFile.h"
+
 namespace {
 
 // Like atol on the trimmed value, but saturating instead of overflowing.
@@ -27,7 +29,7 @@ int32_t LeadingNumber(std::string_view text) {
                                                     std::numeric_limits<int32_t>::max()));
 }
 
-// Both return 0 or the number of the first error.
+// 0 or the number of the first error.
 int ReadAndClose(int fd, std::string& text) {
     char buffer[65536];
     int error = 0;
@@ -44,23 +46,14 @@ int ReadAndClose(int fd, std::string& text) {
     return error;
 }
 
-int WriteAndClose(int fd, std::string_view text) {
-    int error = 0;
-    while (!text.empty() && error == 0) {
-        const ssize_t count = ::write(fd, text.data(), text.size());
-        if (count >= 0) {
-            text.remove_prefix(static_cast<size_t>(count));
-        } else if (errno != EINTR) {
-            error = errno;
-        }
+// A file the user made read-only stays as it is: replacing it by renaming would not ask. Write
+// bits are looked at as well, since the system lets an administrator write anything.
+bool IsReadOnlyFile(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return false;
     }
-    if (error == 0 && ::fsync(fd) != 0) {
-        error = errno;
-    }
-    if (::close(fd) != 0 && error == 0) {
-        error = errno;
-    }
-    return error;
+    return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path.c_str(), W_OK) != 0;
 }
 
 std::string_view FirstLine(std::string_view text) {
@@ -86,11 +79,13 @@ void CnxFileIni::SetFolder(const std::string& folder) {
     unreadable_ = false;
     dirty_ = false;
     memoryFile_ = nullptr;
+    writtenText_.reset();
 }
 
 void CnxFileIni::UseMemoryFile(std::string& file) {
     Flush();
     document_.emplace(file);
+    writtenText_ = file;
     unreadable_ = false;
     dirty_ = false;
     memoryFile_ = &file;
@@ -127,6 +122,7 @@ void CnxFileIni::Load() {
         return;
     }
     document_.emplace(text);
+    writtenText_ = std::move(text);
 }
 
 int32_t CnxFileIni::ReadInt(std::string_view section, std::string_view key, int32_t defaultValue) {
@@ -199,7 +195,9 @@ bool CnxFileIni::Flush() {
     if (!dirty_) {
         return true;
     }
-    if (!WriteAtomically(document_->ToText())) {
+    // Values written again as they were leave the file alone, so saving often costs nothing.
+    const std::string text = document_->ToText();
+    if (text != writtenText_ && !WriteAtomically(text)) {
         return false;
     }
     dirty_ = false;
@@ -209,29 +207,17 @@ bool CnxFileIni::Flush() {
 bool CnxFileIni::WriteAtomically(const std::string& text) {
     if (memoryFile_ != nullptr) {
         *memoryFile_ = text;
+        writtenText_ = text;
         return true;
     }
-    const std::string temporary = filePath_ + ".tmp" + std::to_string(::getpid());
-    const int fd =
-        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
-    if (fd < 0) {
-        SetSystemError("CreateFile", errno);
+    if (IsReadOnlyFile(filePath_)) {
+        SetSystemError("WriteFile", EACCES);
         return false;
     }
-    // The replacement keeps the access rights the user gave the old file.
-    struct stat old {};
-    if (::stat(filePath_.c_str(), &old) == 0) {
-        ::fchmod(fd, old.st_mode & 07777);
-    }
-    if (const int error = WriteAndClose(fd, text); error != 0) {
-        SetSystemError("WriteFile", error);
-        ::unlink(temporary.c_str());
+    if (const CnxAtomicFile::Result result = CnxAtomicFile::Write(filePath_, text); !result) {
+        SetSystemError(result.operation, result.error);
         return false;
     }
-    if (::rename(temporary.c_str(), filePath_.c_str()) != 0) {
-        SetSystemError("MoveFile", errno);
-        ::unlink(temporary.c_str());
-        return false;
-    }
+    writtenText_ = text;
     return true;
 }

@@ -54,7 +54,9 @@ public:
     // Ends the file with an empty line that separates what follows; a file that already ends with
     // one is left as it is, so repeated saves do not make it grow.
     bool AppendLineFeed();
-    // Writes the changes made since the last write; true when there was nothing to write.
+    // Writes the changes made since the last write; true when there was nothing to write, or the
+    // text came out as the file already holds it. A file without write permission is never
+    // replaced: that fails with "WriteFile" and the reason.
     bool Flush();
 
 private:
@@ -69,5 +71,6 @@ private:
     std::optional<CnxIniDocument> document_;
     bool unreadable_ = false;  // the file exists but could not be read: never overwrite it
     std::string* memoryFile_ = nullptr;
+    std::optional<std::string> writtenText_;  // the file's text as last read or written
     bool dirty_ = false;
 };

@@ -15,6 +15,8 @@ public:
 
     const std::string& GetCurrentDir() const { return currentDir_; }  // as it was at construction
     const std::string& GetLastError() const { return lastError_; }
+    // The system's number of the last failure, 0 while there was none.
+    int GetLastErrorNumber() const { return lastErrorNumber_; }
 
     // The platform's path of a standard folder such as the documents folder, created if missing;
     // empty when the platform knows no such folder.
@@ -33,4 +35,5 @@ private:
 
     std::string currentDir_;
     std::string lastError_ = "No error.";
+    int lastErrorNumber_ = 0;
 };

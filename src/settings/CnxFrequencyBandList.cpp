@@ -6,9 +6,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <limits>
 #include <memory>
+#include <sstream>
 #include <system_error>
+
+#include "settings/CnxAtomicFile.h"
 
 namespace {
 
@@ -153,11 +157,15 @@ bool EnsureDefaultBandFile(const std::string& dataDir, const std::string& defaul
     namespace fs = std::filesystem;
     std::error_code error;
     const fs::path target = fs::path(dataDir) / "Channels.csv";
-    if (fs::exists(target, error)) {
+    // An empty file is what a full disk left behind on an earlier start, not the user's list.
+    if (fs::exists(target, error) && fs::file_size(target, error) != 0) {
         return true;
     }
+    std::ifstream shipped(defaultFilePath, std::ios::binary);
+    std::ostringstream text;
+    if (!shipped || !(text << shipped.rdbuf())) {
+        return false;
+    }
     fs::create_directories(dataDir, error);
-    // copy_options::none refuses to replace a file that appeared meanwhile.
-    fs::copy_file(defaultFilePath, target, fs::copy_options::none, error);
-    return fs::exists(target, error);
+    return bool(CnxAtomicFile::Write(target.string(), text.str()));
 }

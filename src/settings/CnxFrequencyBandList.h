@@ -40,6 +40,7 @@ private:
     std::vector<nxFrequencyBand> bands_;
 };
 
-// Puts the shipped default band list into the data folder when the user has none there yet; a
-// user's own file is never touched. True when the data folder holds a band file afterwards.
+// Puts the shipped default band list into the data folder, whole or not at all, when the user has
+// none there yet (an empty file counts as none); a user's own file is never touched. True when
+// the data folder holds a band file afterwards.
 bool EnsureDefaultBandFile(const std::string& dataDir, const std::string& defaultFilePath);

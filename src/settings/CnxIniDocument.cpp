@@ -5,6 +5,8 @@
 namespace {
 
 constexpr std::string_view kBlanks = " \t\r\v\f";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";  // UTF-8
+constexpr std::string_view kCrLf = "\r\n";
 
 char FoldedChar(char c) {
     return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
@@ -58,11 +60,27 @@ std::string_view CnxIniDocument::Trim(std::string_view text) {
 }
 
 CnxIniDocument::CnxIniDocument(std::string_view text) {
+    // Editors on other systems start the file with a byte-order mark, which is no part of its
+    // first line, and end lines with a carriage return, which a rewrite keeps doing.
+    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+        byteOrderMark_ = true;
+        text.remove_prefix(kByteOrderMark.size());
+    }
+    const size_t firstEnd = text.find('\n');
+    const bool crlf =
+        firstEnd != std::string_view::npos && firstEnd > 0 && text[firstEnd - 1] == '\r';
+    if (crlf) {
+        lineEnd_ = kCrLf;
+    }
     text = Keep(text);
     std::vector<std::string_view> lines;
     while (!text.empty()) {
         const size_t end = text.find('\n');
-        lines.push_back(text.substr(0, end));
+        std::string_view line = text.substr(0, end);
+        if (crlf && end != std::string_view::npos && !line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        lines.push_back(line);
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
     }
     // Each section's lines are counted first, so that each section takes one allocation.
@@ -139,11 +157,11 @@ CnxIniDocument::Line CnxIniDocument::KeyLine(std::string_view key, std::string_v
 }
 
 std::string CnxIniDocument::ToText() const {
-    std::string text;
+    std::string text(byteOrderMark_ ? kByteOrderMark : std::string_view());
     for (const Section& section : sections_) {
         for (const Line& line : section.lines) {
             text += line.text;
-            text += '\n';
+            text += lineEnd_;
         }
     }
     return text;

@@ -2,7 +2,8 @@
 // The text of one INI file held in memory, with the private-profile rules: section and key names
 // compare without regard to case, the first of duplicate sections or keys is the one that counts,
 // and every line that is not touched (comments, unknown sections and keys, lines that make no
-// sense) is written back as it was, in its place.
+// sense) is written back as it was, in its place. A byte-order mark and the line-end style of the
+// file's first line are kept.
 #include <memory>
 #include <optional>
 #include <string>
@@ -73,5 +74,7 @@ private:
     char* free_ = nullptr;
     size_t freeSize_ = 0;
     std::vector<Section> sections_{Section{}};  // the first one holds what comes before any header
+    bool byteOrderMark_ = false;
+    std::string_view lineEnd_ = "\n";  // as the file's first line ends
     mutable Search lastSearch_;
 };

@@ -9,6 +9,7 @@ namespace {
 Q_LOGGING_CATEGORY(lcSettings, "k740.settings")
 
 constexpr const char* kMainSection = "MAIN";
+constexpr std::string_view kSettingsBelowDocuments = "/Quorvant/K740RX";
 
 struct PlacementKey {
     const char* name;
@@ -30,26 +31,42 @@ constexpr PlacementKey kPlacementKeys[] = {
     {"WP_NormalPosition_Bottom", &SnxWindowPlacement::bottom},
 };
 
+// A hand-edited or damaged file must not give the program absurd values (a level correction of
+// 200 million dB, a volume that multiplies the samples by a billion): each number read is kept
+// within what the program can use.
+struct Range {
+    int32_t minimum;
+    int32_t maximum;
+    int32_t Clamp(int32_t value) const { return std::clamp(value, minimum, maximum); }
+};
+
+constexpr Range kSwitch{0, 1};
+constexpr Range kVolumeStep{0, 31};
+// Tenths of a dB; the calibration window sets at most 50 dB either way.
+constexpr Range kSMeterCal{-500, 500};
+constexpr Range kPort{0, 65535};
+
 struct ReceiverKey {
     const char* name;
     CnxAtomic<int32_t> SnxK740RXReceiverSettings::*field;
+    Range range;
 };
 
 // The numbers of a receiver section in the order they are written, after the two names.
 constexpr ReceiverKey kReceiverKeys[] = {
-    {"Power", &SnxK740RXReceiverSettings::power},
-    {"Atten", &SnxK740RXReceiverSettings::atten},
-    {"Preamp", &SnxK740RXReceiverSettings::preamp},
-    {"Frequency", &SnxK740RXReceiverSettings::frequency},
-    {"LedStatus", &SnxK740RXReceiverSettings::ledStatus},
-    {"Mute", &SnxK740RXReceiverSettings::mute},
-    {"Volume", &SnxK740RXReceiverSettings::volume},
-    {"VolumeMin", &SnxK740RXReceiverSettings::volumeMin},
-    {"VolumeMax", &SnxK740RXReceiverSettings::volumeMax},
-    {"Loop", &SnxK740RXReceiverSettings::loop},
-    {"StepChannel", &SnxK740RXReceiverSettings::stepChannel},
-    {"ShowHideLabels", &SnxK740RXReceiverSettings::showHideLabels},
-    {"SMeterCal", &SnxK740RXReceiverSettings::sMeterCal},
+    {"Power", &SnxK740RXReceiverSettings::power, kSwitch},
+    {"Atten", &SnxK740RXReceiverSettings::atten, kSwitch},
+    {"Preamp", &SnxK740RXReceiverSettings::preamp, kSwitch},
+    {"Frequency", &SnxK740RXReceiverSettings::frequency, {136000000, 225000000}},
+    {"LedStatus", &SnxK740RXReceiverSettings::ledStatus, {0, 255}},
+    {"Mute", &SnxK740RXReceiverSettings::mute, kSwitch},
+    {"Volume", &SnxK740RXReceiverSettings::volume, kVolumeStep},
+    {"VolumeMin", &SnxK740RXReceiverSettings::volumeMin, kVolumeStep},
+    {"VolumeMax", &SnxK740RXReceiverSettings::volumeMax, kVolumeStep},
+    {"Loop", &SnxK740RXReceiverSettings::loop, kSwitch},
+    {"StepChannel", &SnxK740RXReceiverSettings::stepChannel, kSwitch},
+    {"ShowHideLabels", &SnxK740RXReceiverSettings::showHideLabels, {0, 8}},
+    {"SMeterCal", &SnxK740RXReceiverSettings::sMeterCal, kSMeterCal},
 };
 
 std::string ReceiverSection(int index) {
@@ -79,8 +96,14 @@ std::string_view Capped(const std::string& text) {
 
 }  // namespace
 
+std::string CnxK740RXFileIniApp::SettingsFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString() +
+           std::string(kSettingsBelowDocuments);
+}
+
 CnxK740RXFileIniApp::CnxK740RXFileIniApp() : CnxFileIni("K740RX") {
-    SetFolder(GetSpecialFolder(QStandardPaths::DocumentsLocation) + "/Quorvant/K740RX");
+    SetFolder(GetSpecialFolder(QStandardPaths::DocumentsLocation) +
+              std::string(kSettingsBelowDocuments));
     dataDir_ = GetFolder() + "/Data";
     bandFilePath_ = dataDir_ + "/Channels.csv";
     if (!Load()) {
@@ -141,8 +164,9 @@ void CnxK740RXFileIniApp::ReadMain() {
     for (const PlacementKey& key : kPlacementKeys) {
         placement_.*key.field = ReadInt(kMainSection, key.name, placement_.*key.field);
     }
-    mainSMeterCal_ = ReadInt(kMainSection, "SMeterCal", mainSMeterCal_);
-    remoteControlPort_ = ReadInt(kMainSection, "RemoteControlPort", remoteControlPort_);
+    mainSMeterCal_ = kSMeterCal.Clamp(ReadInt(kMainSection, "SMeterCal", mainSMeterCal_));
+    remoteControlPort_ =
+        kPort.Clamp(ReadInt(kMainSection, "RemoteControlPort", remoteControlPort_));
 }
 
 void CnxK740RXFileIniApp::ReadValues(const std::string& section,
@@ -151,7 +175,7 @@ void CnxK740RXFileIniApp::ReadValues(const std::string& section,
     values.serialNumber = ReadString(section, "SerialNumber");
     values.sMeterCal = mainSMeterCal_;
     for (const ReceiverKey& key : kReceiverKeys) {
-        values.*key.field = ReadInt(section, key.name, values.*key.field);
+        values.*key.field = key.range.Clamp(ReadInt(section, key.name, values.*key.field));
     }
 }
 

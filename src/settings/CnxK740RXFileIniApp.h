@@ -28,6 +28,9 @@ public:
     explicit CnxK740RXFileIniApp(std::string& file);
     ~CnxK740RXFileIniApp() override;
 
+    // The folder of the settings file, which also holds the program's single-instance lock.
+    static std::string SettingsFolder();
+
     // Writes MAIN and, unless the no-hardware flag is set, every receiver section. A file that
     // does not exist yet is created and always gets all sections.
     bool Save();

@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 
 #include "sync/CnxEvent.h"
 #include "sync/CnxSystemError.h"
@@ -27,17 +26,13 @@ std::shared_ptr<const void> CurrentThreadToken() {
 
 }  // namespace
 
-std::string CnxMutex::LockFilePath(const std::string& name) {
-    const char* runtimeDir = std::getenv("XDG_RUNTIME_DIR");
-    if (runtimeDir != nullptr && *runtimeDir != '\0') {
-        return std::string(runtimeDir) + "/" + name + ".lock";
-    }
-    return "/tmp/" + name + "-" + std::to_string(getuid()) + ".lock";
+std::string CnxMutex::LockFilePath(const std::string& name, const std::string& folder) {
+    return folder + "/" + name + ".lock";
 }
 
-CnxMutex::CnxMutex(const std::string& name) {
-    // O_NOFOLLOW: the fallback folder is world-writable.
-    fd_ = open(LockFilePath(name).c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+CnxMutex::CnxMutex(const std::string& name, const std::string& folder) {
+    // A link in the lock's place is refused rather than followed to wherever it points.
+    fd_ = open(LockFilePath(name, folder).c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd_ < 0) {
         throw CnxMutexException(CnxSystemErrorText(errno));
     }

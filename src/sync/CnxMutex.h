@@ -1,6 +1,8 @@
 #pragma once
-// A named lock shared by every process of the user: the program's single-instance guard. It is an
-// flock on a lock file, so a process that dies, even killed, releases it at once. Within the
+// A named lock shared by every process that uses the same folder: the program's single-instance
+// guard, kept in its settings folder so that two instances never share a settings file. It is an
+// flock on the lock file <folder>/<name>.lock, so a process that dies, even killed, releases it at
+// once. Within the
 // process the lock belongs to one thread at a time and that thread may lock it again (each Lock
 // needs its own Unlock); a thread that ends while owning it leaves it abandoned for the next
 // locker.
@@ -19,10 +21,11 @@ public:
 
 class CnxMutex {
 public:
-    // Opens the lock `name` and takes it for the calling thread when nobody holds it. When another
-    // process or another CnxMutex object holds it, the object is still made, without ownership, and
-    // AlreadyExisted answers true. Throws CnxMutexException when the lock file cannot be opened.
-    explicit CnxMutex(const std::string& name);
+    // Opens the lock `name` in `folder` and takes it for the calling thread when nobody holds it.
+    // When another process or another CnxMutex object holds it, the object is still made, without
+    // ownership, and AlreadyExisted answers true. Throws CnxMutexException with the system's text
+    // when the lock file cannot be opened (a folder or a link in its place, no access).
+    CnxMutex(const std::string& name, const std::string& folder);
     // Releases the lock if held. A failure to close is reported on stderr, since a destructor must
     // not throw.
     virtual ~CnxMutex();
@@ -38,8 +41,7 @@ public:
 
     bool AlreadyExisted() const { return alreadyExisted_; }
 
-    // $XDG_RUNTIME_DIR/<name>.lock, or /tmp/<name>-<uid>.lock without a runtime folder.
-    static std::string LockFilePath(const std::string& name);
+    static std::string LockFilePath(const std::string& name, const std::string& folder);
 
 private:
     enum class Attempt { Busy, Acquired, Abandoned };

@@ -29,7 +29,7 @@ struct TmyColorScheme {
                               0x00};  // lit face under the selected receiver's black text
     QColor focus{0x5a, 0xa9, 0xff};
 
-    // Receiver button text colours fixed by the design (platform values 0x00BBGGRR).
+    // Receiver button text colours, which operators know by heart (platform values 0x00BBGGRR).
     static constexpr unsigned kReceiverTextAlarm = 255;
     static constexpr unsigned kReceiverTextSelected = 0;
     static constexpr unsigned kReceiverTextNormal = 9803157;

@@ -34,6 +34,17 @@ public:
         process_.setProcessEnvironment(env);
         process_.setProcessChannelMode(QProcess::MergedChannels);
     }
+    // Changes the environment the program is started with.
+    void SetEnvironment(const QString& name, const QString& value) {
+        QProcessEnvironment env = process_.processEnvironment();
+        env.insert(name, value);
+        process_.setProcessEnvironment(env);
+    }
+    void UnsetEnvironment(const QString& name) {
+        QProcessEnvironment env = process_.processEnvironment();
+        env.remove(name);
+        process_.setProcessEnvironment(env);
+    }
     ~Program() {
         if (process_.state() != QProcess::NotRunning) {
             process_.kill();
@@ -72,7 +83,8 @@ public:
         }
         return output_.contains(text);
     }
-    void Terminate() { ::kill(pid_t(process_.processId()), SIGTERM); }
+    void Terminate() { Signal(SIGTERM); }
+    void Signal(int number) { ::kill(pid_t(process_.processId()), number); }
     bool WaitForExit(int timeoutMs) {
         const bool done = process_.waitForFinished(timeoutMs);
         output_ += QString::fromLocal8Bit(process_.readAll());

@@ -13,8 +13,16 @@ TEST(Program, RunsAloneUntilTerminatedAndWritesItsSettings) {
     Program first(dirs.home.path(), dirs.runtime.path());
     first.Start({"-nsplash", "-itime=500"});
     ASSERT_TRUE(first.WaitForOutput(kShownLine, kStartTimeout)) << first.Output().toStdString();
+    // The running program saves its placement within seconds; after that, with nothing changed,
+    // only another writer could change the file.
+    QElapsedTimer waited;
+    waited.start();
+    while (SectionValue(ReadText(dirs.IniPath()), "MAIN", "WP_Length") != "44" &&
+           waited.elapsed() < 30000) {
+        first.WaitForExit(100);
+    }
     const QString before = ReadText(dirs.IniPath());
-    ASSERT_FALSE(before.isEmpty());
+    ASSERT_EQ(SectionValue(before, "MAIN", "WP_Length"), "44") << before.toStdString();
 
     // A second start leaves at once, silently, and changes nothing.
     Program second(dirs.home.path(), dirs.runtime.path());

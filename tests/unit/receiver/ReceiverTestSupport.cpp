@@ -96,10 +96,10 @@ CnxK740RXFileIniApp& ReceiverTest::Settings() {
     return *settings_;
 }
 
-void ReceiverTest::DescribeRadios(const std::vector<SimRadioSpec>& radios) {
+void ReceiverTest::DescribeRadios(const std::vector<SimRadioSetup>& radios) {
     std::string text;
     for (std::size_t i = 0; i < radios.size(); ++i) {
-        const SimRadioSpec& radio = radios[i];
+        const SimRadioSetup& radio = radios[i];
         text += "[radio" + std::to_string(i) + "]\nserial = " + radio.serial +
                 "\nproduct = " + radio.product + "\nconnected = " + (radio.connected ? "1" : "0") +
                 "\nextended = " + (radio.extended ? "1" : "0") + "\n";

@@ -68,7 +68,7 @@ private:
 };
 
 // One simulated radio for the driver library's simulation file.
-struct SimRadioSpec {
+struct SimRadioSetup {
     std::string serial;
     std::string product = "K7USB";
     bool connected = true;
@@ -83,7 +83,7 @@ protected:
     // Describes the attached radios (and demo-free signals) to the simulated library. Call before
     // the first receiver exists; later calls change the file, which the library takes up within
     // about half a second.
-    void DescribeRadios(const std::vector<SimRadioSpec>& radios);
+    void DescribeRadios(const std::vector<SimRadioSetup>& radios);
     CnxK740RXFileIniApp& Settings();
 
     std::unique_ptr<QTemporaryDir> folder_;

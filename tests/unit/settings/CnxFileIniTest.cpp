@@ -172,3 +172,42 @@ TEST_F(IniFileTest, MemoryFileIsReadAndWrittenInsteadOfTheDisk) {
     EXPECT_EQ(file, " \n[S]\nlast=1\n");
     EXPECT_EQ(ini_.ReadString("S", "k"), "on disk");
 }
+
+TEST_F(IniFileTest, AReadOnlyFileIsNeverReplaced) {
+    Put("[S]\nk=1\n");
+    fs::permissions(Path(), fs::perms::owner_read | fs::perms::group_read);
+
+    EXPECT_EQ(ini_.ReadInt("S", "k", 0), 1);
+    EXPECT_TRUE(ini_.WriteInt("S", "k", 2));
+    EXPECT_FALSE(ini_.Flush());
+    EXPECT_EQ(ini_.GetLastError(), "WriteFilePermission denied");
+    EXPECT_EQ(OnDisk(), "[S]\nk=1\n");
+    EXPECT_EQ(fs::status(Path()).permissions(), fs::perms::owner_read | fs::perms::group_read);
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"test.ini"});
+
+    // Once the user allows it again, the change that waited is written.
+    fs::permissions(Path(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_TRUE(ini_.Flush());
+    EXPECT_EQ(OnDisk(), "[S]\nk=2\n");
+}
+
+TEST_F(IniFileTest, WritingWhatTheFileHoldsLeavesTheFileAlone) {
+    Put("[S]\nk=1\n");
+    const auto inode = [&] {
+        struct stat info {};
+        ::stat(Path().c_str(), &info);
+        return info.st_ino;
+    };
+    const auto before = inode();
+    EXPECT_TRUE(ini_.WriteInt("S", "k", 1));
+    EXPECT_TRUE(ini_.Flush());
+    EXPECT_EQ(inode(), before) << "rewritten although nothing changed";
+
+    EXPECT_TRUE(ini_.WriteInt("S", "k", 3));
+    EXPECT_TRUE(ini_.Flush());
+    EXPECT_EQ(OnDisk(), "[S]\nk=3\n");
+    const auto after = inode();
+    EXPECT_TRUE(ini_.WriteInt("S", "k", 3));
+    EXPECT_TRUE(ini_.Flush());
+    EXPECT_EQ(inode(), after);
+}

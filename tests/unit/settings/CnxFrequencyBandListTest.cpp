@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <clocale>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -194,4 +197,57 @@ TEST_F(CnxFrequencyBandListFile, DefaultBandFileIsCopiedOnlyWhenTheUserHasNone) 
 
     EXPECT_FALSE(
         EnsureDefaultBandFile((dir_ / "elsewhere").string(), (dir_ / "no-default.csv").string()));
+}
+
+TEST_F(CnxFrequencyBandListFile, AnEmptyBandFileCountsAsNoneAndIsReplaced) {
+    const std::string shipped = Write("136,174,Shipped\n", "default.csv");
+    const fs::path data = dir_ / "Data";
+    fs::create_directories(data);
+    std::ofstream(data / "Channels.csv", std::ios::binary).flush();  // left by a full disk
+    ASSERT_EQ(fs::file_size(data / "Channels.csv"), 0u);
+
+    EXPECT_TRUE(EnsureDefaultBandFile(data.string(), shipped));
+    CnxFrequencyBandList list;
+    ASSERT_TRUE(list.LoadFromFile((data / "Channels.csv").string()));
+    EXPECT_EQ(NameAt(list, 150000000), "Shipped");
+}
+
+// A file-size limit makes writing fail part-way, as a full disk does.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        previous_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previous_);
+    }
+
+private:
+    rlimit saved_{};
+    void (*previous_)(int) = nullptr;
+};
+
+TEST_F(CnxFrequencyBandListFile, ADefaultThatCannotBeWrittenWholeLeavesNoFileBehind) {
+    std::string longList;
+    for (int channel = 0; channel < 100; ++channel) {
+        longList += "136,174,Band " + std::to_string(channel) + "\n";
+    }
+    const std::string shipped = Write(longList, "default.csv");
+    const fs::path data = dir_ / "Data";
+    fs::create_directories(data);
+    {
+        const FileSizeLimit limit(64);
+        EXPECT_FALSE(EnsureDefaultBandFile(data.string(), shipped));
+    }
+    EXPECT_FALSE(fs::exists(data / "Channels.csv"));
+    EXPECT_TRUE(fs::is_empty(data)) << "a temporary file was left";
+
+    // With room again, the next start puts the whole list in place.
+    EXPECT_TRUE(EnsureDefaultBandFile(data.string(), shipped));
+    EXPECT_EQ(fs::file_size(data / "Channels.csv"), longList.size());
 }

@@ -115,3 +115,31 @@ TEST(CnxIniDocument, ValuesStayValidWhileTheDocumentGrows) {
     EXPECT_EQ(moved.Find("Section 299", "Key299"), std::string(299 % 40, 'v') + "299");
     EXPECT_EQ(CnxIniDocument(moved.ToText()).ToText(), moved.ToText());
 }
+
+TEST(CnxIniDocument, AByteOrderMarkIsNoPartOfTheFirstSectionAndIsKept) {
+    CnxIniDocument document("\xEF\xBB\xBF[MAIN]\nWP_Length=44\n");
+    EXPECT_EQ(document.Find("MAIN", "WP_Length"), "44");
+    EXPECT_EQ(document.SectionNames(), std::vector<std::string>{"MAIN"});
+    document.Set("MAIN", "RcvSelected", "0");
+    EXPECT_EQ(document.ToText(), "\xEF\xBB\xBF[MAIN]\nWP_Length=44\nRcvSelected=0\n");
+}
+
+TEST(CnxIniDocument, ARewriteEndsEveryLineTheWayTheFileDoes) {
+    const std::string windows =
+        "; from Notepad\r\n[MAIN]\r\nWP_Length=0\r\n\r\n[RECEIVER 0]\r\nVolume=16";
+    CnxIniDocument document(windows);
+    EXPECT_EQ(document.Find("main", "wp_length"), "0");
+    EXPECT_EQ(document.ToText(), windows + "\r\n");
+    document.Set("MAIN", "RcvSelected", "0");
+    document.Set("RECEIVER 0", "Volume", "20");
+    document.Set("RECEIVER 1", "Volume", "16");
+    document.EndWithBlankLine();
+    EXPECT_EQ(document.ToText(),
+              "; from Notepad\r\n[MAIN]\r\nWP_Length=0\r\nRcvSelected=0\r\n\r\n"
+              "[RECEIVER 0]\r\nVolume=20\r\n[RECEIVER 1]\r\nVolume=16\r\n\r\n");
+
+    // A file whose first line ends in a bare line feed keeps its lines as they are.
+    CnxIniDocument unix("[A]\nodd=1\r\n");
+    unix.Set("A", "b", "2");
+    EXPECT_EQ(unix.ToText(), "[A]\nodd=1\r\nb=2\n");
+}

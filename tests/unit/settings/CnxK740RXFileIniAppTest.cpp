@@ -49,6 +49,7 @@ TEST(CnxK740RXFileIniApp, FirstRunWritesEverySectionWithDefaults) {
     {
         CnxK740RXFileIniApp settings;
         EXPECT_EQ(settings.GetSettingsDir(), home.SettingsDir());
+        EXPECT_EQ(CnxK740RXFileIniApp::SettingsFolder(), home.SettingsDir());
         EXPECT_EQ(settings.GetFilePath(), home.SettingsFile());
         EXPECT_EQ(settings.GetDataDir(), home.SettingsDir() + "/Data");
         EXPECT_EQ(settings.GetBandFilePath(), home.SettingsDir() + "/Data/Channels.csv");
@@ -96,7 +97,7 @@ TEST(CnxK740RXFileIniApp, MissingAndBrokenValuesTakeTheirDefaults) {
 
     const SnxK740RXReceiverSettings& third = settings.Receiver(3);
     EXPECT_EQ(third.volume, 16);
-    EXPECT_EQ(third.frequency, 0);
+    EXPECT_EQ(third.frequency, 136000000);  // 0 for the non-number, then the lowest frequency
     EXPECT_EQ(third.ledStatus, 0);
     EXPECT_EQ(third.power, 0);
     EXPECT_EQ(third.productName, "");
@@ -401,4 +402,61 @@ TEST(CnxK740RXFileIniApp, TextInMemoryLoadsAndSavesLikeTheFile) {
     EXPECT_EQ(again.Receiver(2).serialNumber, "4711");
     EXPECT_EQ(again.Receiver(3).volume, 5);
     EXPECT_EQ(again.Receiver(7).frequency, 136000000);
+}
+
+TEST(CnxK740RXFileIniApp, NumbersFromTheFileStayWithinWhatTheProgramCanUse) {
+    const TemporaryHome home;
+    home.WriteSettings(
+        "[MAIN]\nSMeterCal=-99999\nRemoteControlPort=70000\n"
+        "[RECEIVER 0]\nSMeterCal=2147483647\nFrequency=5\nVolume=-3\nVolumeMax=1000\n"
+        "Power=7\nAtten=-1\nPreamp=2\nMute=9\nLoop=3\nStepChannel=4\nLedStatus=300\n"
+        "ShowHideLabels=99\n"
+        "[RECEIVER 1]\nFrequency=999999999\nSMeterCal=-250\nVolume=20\nVolumeMin=-8\n");
+    CnxK740RXFileIniApp settings;
+
+    EXPECT_EQ(settings.GetRemoteControlPort(), 65535);
+    const SnxK740RXReceiverSettings& first = settings.Receiver(0);
+    EXPECT_EQ(first.sMeterCal, 500);
+    EXPECT_EQ(first.frequency, 136000000);
+    EXPECT_EQ(first.volume, 0);
+    EXPECT_EQ(first.volumeMax, 31);
+    EXPECT_EQ(first.power, 1);
+    EXPECT_EQ(first.atten, 0);
+    EXPECT_EQ(first.preamp, 1);
+    EXPECT_EQ(first.mute, 1);
+    EXPECT_EQ(first.loop, 1);
+    EXPECT_EQ(first.stepChannel, 1);
+    EXPECT_EQ(first.ledStatus, 255);
+    EXPECT_EQ(first.showHideLabels, 8);
+
+    const SnxK740RXReceiverSettings& second = settings.Receiver(1);
+    EXPECT_EQ(second.frequency, 225000000);
+    EXPECT_EQ(second.sMeterCal, -250);  // in range: as written
+    EXPECT_EQ(second.volume, 20);
+    EXPECT_EQ(second.volumeMin, 0);
+    // A section without its own correction takes MAIN's, kept within range as well.
+    EXPECT_EQ(settings.Receiver(2).sMeterCal, -500);
+}
+
+TEST(CnxK740RXFileIniApp, AFileFromAnotherEditorKeepsItsMarkAndLineEnds) {
+    const TemporaryHome home;
+    home.WriteSettings(
+        "\xEF\xBB\xBF[MAIN]\r\nWP_Length=44\r\nWP_NormalPosition_Right=900\r\n\r\n"
+        "[RECEIVER 0]\r\nVolume=7\r\n");
+    {
+        CnxK740RXFileIniApp settings;
+        EXPECT_EQ(settings.Placement().length, 44);
+        EXPECT_EQ(settings.Placement().right, 900);
+        EXPECT_EQ(settings.Receiver(0).volume, 7);
+        settings.SetNoHardware(0);
+    }
+    const std::string text = home.ReadSettings();
+    EXPECT_EQ(text.rfind("\xEF\xBB\xBF[MAIN]\r\n", 0), 0u) << text;
+    EXPECT_EQ(text.find("[MAIN]", 4), std::string::npos) << "a second MAIN section";
+    EXPECT_NE(text.find("RcvSelected=0\r\n"), std::string::npos);
+    EXPECT_NE(text.find("[RECEIVER 7]\r\n"), std::string::npos);
+    // Every line feed follows a carriage return.
+    for (size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1)) {
+        ASSERT_EQ(text[at - 1], '\r') << "bare line feed at " << at << " in\n" << text;
+    }
 }

@@ -5,6 +5,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QTemporaryDir>
+#include <filesystem>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -12,13 +15,15 @@
 
 namespace {
 
-// Each test takes a lock name of its own, so parallel test runs and a running program never meet.
+// Each test takes a folder of its own, so parallel test runs and a running program never meet.
 class CnxMutexTest : public testing::Test {
 protected:
-    void TearDown() override { unlink(CnxMutex::LockFilePath(name).c_str()); }
+    void SetUp() override { ASSERT_TRUE(folder_.isValid()); }
+    std::unique_ptr<CnxMutex> Open() const { return std::make_unique<CnxMutex>(name, folder); }
 
-    const std::string name = "k740rx-test-" + std::to_string(getpid()) + "-" +
-                             testing::UnitTest::GetInstance()->current_test_info()->name();
+    QTemporaryDir folder_;
+    const std::string folder = folder_.path().toStdString();
+    const std::string name = "K740RX";
 };
 
 // What Lock(timeout) on `mutex` from another thread throws; empty when it succeeds (the lock is
@@ -39,9 +44,9 @@ std::string LockFromOtherThread(CnxMutex& mutex, std::uint32_t timeoutMs) {
 }  // namespace
 
 TEST_F(CnxMutexTest, SecondObjectOfTheSameNameFindsTheLockHeldUntilTheFirstIsGone) {
-    auto first = std::make_unique<CnxMutex>(name);
+    auto first = Open();
     EXPECT_FALSE(first->AlreadyExisted());
-    CnxMutex second(name);
+    CnxMutex second(name, folder);
     EXPECT_TRUE(second.AlreadyExisted());
     try {
         second.Lock(0);
@@ -52,13 +57,13 @@ TEST_F(CnxMutexTest, SecondObjectOfTheSameNameFindsTheLockHeldUntilTheFirstIsGon
 
     first.reset();
     EXPECT_TRUE(second.Lock(0));
-    EXPECT_TRUE(CnxMutex(name).AlreadyExisted());
+    EXPECT_TRUE(Open()->AlreadyExisted());
     EXPECT_TRUE(second.Unlock());
-    EXPECT_FALSE(CnxMutex(name).AlreadyExisted());
+    EXPECT_FALSE(Open()->AlreadyExisted());
 }
 
 TEST_F(CnxMutexTest, OnlyTheOwnerThreadMayLockAgainAndMustUnlockAsOften) {
-    CnxMutex mutex(name);
+    CnxMutex mutex(name, folder);
     EXPECT_EQ(LockFromOtherThread(mutex, 0), "Mutex Timemout");
     EXPECT_EQ(LockFromOtherThread(mutex, 30), "Mutex Timemout");
 
@@ -76,7 +81,7 @@ TEST_F(CnxMutexTest, OnlyTheOwnerThreadMayLockAgainAndMustUnlockAsOften) {
 }
 
 TEST_F(CnxMutexTest, ALockLeftByAnEndedThreadIsAbandonedToTheNextLocker) {
-    CnxMutex mutex(name);
+    CnxMutex mutex(name, folder);
     std::string thrown = "not run";
     std::thread waiter([&] {
         thrown = LockFromOtherThread(mutex, INFINITE);
@@ -102,7 +107,7 @@ TEST_F(CnxMutexTest, AProcessThatIsKilledReleasesTheLockAtOnce) {
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        CnxMutex held(name);
+        CnxMutex held(name, folder);
         const char owned = held.AlreadyExisted() ? 'n' : 'y';
         (void)!write(pipeFds[1], &owned, 1);
         pause();
@@ -111,11 +116,49 @@ TEST_F(CnxMutexTest, AProcessThatIsKilledReleasesTheLockAtOnce) {
     char owned = 0;
     ASSERT_EQ(read(pipeFds[0], &owned, 1), 1);
     EXPECT_EQ(owned, 'y');
-    EXPECT_TRUE(CnxMutex(name).AlreadyExisted());
+    EXPECT_TRUE(Open()->AlreadyExisted());
 
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
-    EXPECT_FALSE(CnxMutex(name).AlreadyExisted());
+    EXPECT_FALSE(Open()->AlreadyExisted());
     close(pipeFds[0]);
     close(pipeFds[1]);
+}
+
+TEST_F(CnxMutexTest, TheLockBelongsToItsFolderAlone) {
+    const auto held = Open();
+    EXPECT_FALSE(held->AlreadyExisted());
+    EXPECT_TRUE(std::filesystem::is_regular_file(CnxMutex::LockFilePath(name, folder)));
+    EXPECT_EQ(CnxMutex::LockFilePath(name, folder), folder + "/K740RX.lock");
+    // Whatever else differs between two starts, another folder is another lock, and the same
+    // folder is the same lock.
+    QTemporaryDir other;
+    EXPECT_FALSE(CnxMutex(name, other.path().toStdString()).AlreadyExisted());
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", other.path().toUtf8());
+    EXPECT_TRUE(Open()->AlreadyExisted());
+    qputenv("XDG_RUNTIME_DIR", runtime);
+}
+
+TEST_F(CnxMutexTest, ALockFileThatCannotBeUsedThrowsTheSystemsReason) {
+    namespace fs = std::filesystem;
+    const std::string path = CnxMutex::LockFilePath(name, folder);
+    fs::create_directory(path);
+    EXPECT_THROW(
+        {
+            try {
+                Open();
+            } catch (const CnxMutexException& e) {
+                EXPECT_STREQ(e.what(), "Is a directory");
+                throw;
+            }
+        },
+        CnxMutexException);
+
+    fs::remove(path);
+    fs::create_symlink(folder + "/elsewhere", path);
+    EXPECT_THROW(Open(), CnxMutexException);
+    EXPECT_FALSE(fs::exists(folder + "/elsewhere")) << "the link was followed";
+
+    EXPECT_THROW(CnxMutex(name, folder + "/missing"), CnxMutexException);
 }

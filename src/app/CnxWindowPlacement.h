@@ -1,0 +1,15 @@
+#pragma once
+// Where a saved window rectangle may go on the screens there are now. A placement saved with
+// another set of screens, or edited by hand, must neither hide the window nor make it larger than
+// any screen, and the window never gets smaller than its layout needs.
+#include <QRect>
+#include <QSize>
+#include <vector>
+
+class CnxWindowPlacement {
+public:
+    // The rectangle moved onto the screen area it overlaps most (the first one when it overlaps
+    // none) and cut to that area's size, but never below `minimum`. A window larger than the
+    // area starts at the area's left or top edge.
+    static QRect Fit(const QRect& wanted, const QSize& minimum, const std::vector<QRect>& areas);
+};

@@ -1,0 +1,170 @@
+// Starting and ending the program as an operator meets it: a close while it is still starting,
+// the signals a desktop sends, and the settings each way of ending leaves behind.
+#include <gtest/gtest.h>
+
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QThread>
+
+#include "ProgramProcess.h"
+
+namespace {
+
+// The placement is only filled in when the program ends in order, so a non-zero length shows
+// that the settings were written at the end of this run.
+bool PlacementWritten(const Folders& dirs) {
+    const QString length = SectionValue(ReadText(dirs.IniPath()), "MAIN", "WP_Length");
+    return !length.isEmpty() && length != "0";
+}
+
+TEST(ProgramStartup, AnEarlyTerminateEndsItSoonWhateverTheReadyPollPeriod) {
+    App();
+    Folders dirs;
+    Program program(dirs.home.path(), dirs.runtime.path());
+    program.Start({"-itime=600000"});  // with the splash, which a close must also end
+    QThread::msleep(1000);
+    program.Terminate();
+    ASSERT_TRUE(program.WaitForExit(10000)) << program.Output().toStdString();
+    EXPECT_EQ(program.ExitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.ExitCode(), 0);
+    EXPECT_TRUE(PlacementWritten(dirs)) << ReadText(dirs.IniPath()).toStdString();
+}
+
+// The terminal that started it goes away: it ends as if its window were closed.
+TEST(ProgramStartup, AHangUpClosesItInOrder) {
+    App();
+    Folders dirs;
+    Program program(dirs.home.path(), dirs.runtime.path());
+    program.Start({"-nsplash", "-itime=500"});
+    ASSERT_TRUE(program.WaitForOutput(kShownLine, kStartTimeout)) << program.Output().toStdString();
+    program.Signal(SIGHUP);
+    ASSERT_TRUE(program.WaitForExit(30000)) << program.Output().toStdString();
+    EXPECT_EQ(program.ExitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.ExitCode(), 0);
+    EXPECT_TRUE(PlacementWritten(dirs)) << ReadText(dirs.IniPath()).toStdString();
+}
+
+// Two starts of one user share the settings file, so the second leaves whatever its environment.
+TEST(ProgramStartup, ASecondStartWithAnotherRuntimeFolderStillLeaves) {
+    App();
+    Folders dirs;
+    Program first(dirs.home.path(), dirs.runtime.path());
+    first.Start({"-nsplash", "-itime=500"});
+    ASSERT_TRUE(first.WaitForOutput(kShownLine, kStartTimeout)) << first.Output().toStdString();
+
+    QTemporaryDir otherRuntime;
+    Program second(dirs.home.path(), otherRuntime.path());
+    second.Start({"-nsplash"});
+    ASSERT_TRUE(second.WaitForExit(20000)) << second.Output().toStdString();
+    EXPECT_EQ(second.ExitCode(), 0);
+    EXPECT_FALSE(second.Output().contains(kShownLine));
+
+    first.Terminate();
+    ASSERT_TRUE(first.WaitForExit(30000));
+}
+
+// A lock that cannot be taken is reported, and the program ends with a failure status instead of
+// running unguarded or crashing.
+TEST(ProgramStartup, ALockFileThatCannotBeUsedIsReportedAndEndsTheStart) {
+    App();
+    Folders dirs;
+    const QString lock = dirs.home.path() + "/Documents/Quorvant/K740RX/K740RX.lock";
+    ASSERT_TRUE(QDir().mkpath(lock));  // a folder where the lock file belongs
+    Program program(dirs.home.path(), dirs.runtime.path());
+    program.Start({"-nsplash"});
+    ASSERT_TRUE(program.WaitForExit(20000)) << program.Output().toStdString();
+    EXPECT_EQ(program.ExitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.ExitCode(), 1);
+    EXPECT_TRUE(program.Output().contains(lock)) << program.Output().toStdString();
+    EXPECT_TRUE(program.Output().contains("Is a directory")) << program.Output().toStdString();
+    EXPECT_FALSE(program.Output().contains(kShownLine));
+}
+
+// The debug lines of one run, told apart from the others by the message pattern.
+QStringList DebugLines(const QStringList& options, const QString& loggingRules) {
+    Folders dirs;
+    Program program(dirs.home.path(), dirs.runtime.path());
+    program.SetEnvironment("QT_MESSAGE_PATTERN", "%{type}|%{category}|%{message}");
+    if (loggingRules.isEmpty()) {
+        program.UnsetEnvironment("QT_LOGGING_RULES");
+    } else {
+        program.SetEnvironment("QT_LOGGING_RULES", loggingRules);
+    }
+    program.Start(options + QStringList{"-nsplash", "-itime=500"});
+    const bool shown = program.WaitForOutput(kShownLine, kStartTimeout);
+    program.Terminate();
+    program.WaitForExit(30000);
+    EXPECT_TRUE(shown) << program.Output().toStdString();
+    return program.Output().split('\n').filter(QRegularExpression("^debug\\|k740"));
+}
+
+// Debug lines are for whoever looks for them: off in a normal run, on with -log or the rules.
+TEST(ProgramStartup, DebugLinesOnlyWhenAskedFor) {
+    App();
+    EXPECT_EQ(DebugLines({}, QString()).join('\n').toStdString(), "");
+    EXPECT_FALSE(DebugLines({"-log"}, QString()).isEmpty());
+    EXPECT_FALSE(DebugLines({}, "k740.receiver.debug=true").isEmpty());
+}
+
+// A virtual X display of its own, for the program to lose.
+class XServer {
+public:
+    XServer() {
+        process_.start(QStringLiteral("Xvfb"),
+                       {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+        QElapsedTimer waited;
+        waited.start();
+        while (!output_.contains('\n') && waited.elapsed() < 20000 &&
+               process_.state() != QProcess::NotRunning) {
+            process_.waitForReadyRead(100);
+            output_ += process_.readAllStandardOutput();
+        }
+    }
+    ~XServer() { Stop(); }
+    QString Display() const {
+        return output_.contains('\n') ? ":" + QString::fromLatin1(output_).trimmed() : QString();
+    }
+    void Stop() {
+        process_.kill();
+        process_.waitForFinished(5000);
+    }
+
+private:
+    QProcess process_;
+    QByteArray output_;
+};
+
+// Qt ends the program at once when its display goes; what was saved before stays saved.
+TEST(ProgramStartup, ALostDisplayLosesOnlyTheLastSeconds) {
+    if (QStandardPaths::findExecutable("Xvfb").isEmpty()) {
+        GTEST_SKIP() << "Xvfb (Debian package xvfb) is not installed";
+    }
+    App();
+    Folders dirs;
+    const QString sim = dirs.home.path() + "/radios.ini";
+    QFile file(sim);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[radio0]\nserial = 4711001\nproduct = K7USB-A\nconnected = 1\n");
+    file.close();
+    XServer x;
+    ASSERT_FALSE(x.Display().isEmpty());
+
+    Program program(dirs.home.path(), dirs.runtime.path(), sim);
+    program.SetEnvironment("QT_QPA_PLATFORM", "xcb");
+    program.SetEnvironment("DISPLAY", x.Display());
+    program.Start({"-nsplash", "-itime=500"});
+    ASSERT_TRUE(program.WaitForOutput(kShownLine, kStartTimeout)) << program.Output().toStdString();
+    // The radio took slot 0 at start; the running program writes that down by itself.
+    QElapsedTimer waited;
+    waited.start();
+    while (SectionValue(ReadText(dirs.IniPath()), "RECEIVER 0", "SerialNumber") != "4711001" &&
+           waited.elapsed() < 30000) {
+        program.WaitForExit(100);
+    }
+    x.Stop();
+    ASSERT_TRUE(program.WaitForExit(30000)) << program.Output().toStdString();
+    EXPECT_EQ(SectionValue(ReadText(dirs.IniPath()), "RECEIVER 0", "SerialNumber"), "4711001")
+        << ReadText(dirs.IniPath()).toStdString();
+}
+
+}  // namespace

@@ -1,0 +1,253 @@
+// The main window's start and end as the operator meets them: the ready poll's period, closing
+// while it starts, the saved placement, the window's smallest size, help and the icon.
+#include "MainWindowFixture.h"
+
+#include <QLabel>
+#include <QLayout>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTextBrowser>
+#include <QTimer>
+#include <algorithm>
+#include <filesystem>
+
+#include "app/CnxCtrlFrequencyBand.h"
+#include "app/CnxK740RXDlgHelp.h"
+#include "app/CnxK740RXDlgSplash.h"
+#include "settings/CnxK740RXFileIniApp.h"
+
+namespace {
+
+TEST_F(MainWindowTest, AnITimeThatIsNotANumberPollsForReadinessAtOnce) {
+    qunsetenv("QVK740RX_SIM");
+    g_optITime = {true, 0};  // what "-itime=abc" leaves
+    Start();
+    EXPECT_TRUE(window_->IsReady());
+}
+
+// Every text the start-up window shows while the test waits, sampled from the window thread.
+class SplashWatch {
+public:
+    SplashWatch() {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                if (auto* splash = dynamic_cast<CnxK740RXDlgSplash*>(widget)) {
+                    texts_.append(splash->Text());
+                }
+            }
+        });
+        timer_.start(5);
+    }
+    const QStringList& Texts() const { return texts_; }
+
+private:
+    QTimer timer_;
+    QStringList texts_;
+};
+
+bool AnySplashLeft() {
+    const QWidgetList all = QApplication::topLevelWidgets();
+    return std::any_of(all.begin(), all.end(), [](QWidget* widget) {
+        return dynamic_cast<CnxK740RXDlgSplash*>(widget) != nullptr;
+    });
+}
+
+TEST_F(MainWindowTest, ACloseBeforeTheDeferredStartFinishesTheSplash) {
+    qunsetenv("QVK740RX_SIM");
+    g_optNSplash.present = false;
+    g_optITime = {true, 10};
+    window_ = std::make_unique<CMainWindows>(app_);
+    ASSERT_TRUE(window_->IsInitOk());
+    window_->Build();
+    ASSERT_TRUE(PumpUntil([&] { return window_->IsReady(); }));
+    ASSERT_TRUE(AnySplashLeft()) << "the deferred start came first";
+    SplashWatch watch;
+    window_->close();
+    ASSERT_TRUE(PumpUntil([&] { return app_.IsQuitRequested(); }, 60s));
+    EXPECT_TRUE(watch.Texts().contains("Finish")) << watch.Texts().join('|').toStdString();
+    EXPECT_FALSE(AnySplashLeft());
+    EXPECT_FALSE(window_->isVisible());
+}
+
+TEST_F(MainWindowTest, ChangedSettingsReachTheFileWhileTheProgramRuns) {
+    WriteRadios(true);
+    Start();
+    window_->SetVolume(5);
+    // Long before the program ends, so an end without a shutdown keeps the change.
+    EXPECT_TRUE(PumpUntil([&] { return IniText().contains("\nVolume=5\n"); }, 30s))
+        << IniText().toStdString();
+}
+
+QList<QMessageBox*> VisibleBoxes(const QWidget& window) {
+    QList<QMessageBox*> boxes = window.findChildren<QMessageBox*>();
+    boxes.removeIf([](const QMessageBox* box) { return !box->isVisible(); });
+    return boxes;
+}
+
+TEST_F(MainWindowTest, AReadOnlySettingsFileIsKeptAndTheOperatorToldOnce) {
+    namespace fs = std::filesystem;
+    WriteRadios(true);
+    const fs::path folder = home_.path().toStdString() + "/Documents/Quorvant/K740RX";
+    fs::create_directories(folder);
+    const fs::path ini = folder / "K740RX.ini";
+    const QByteArray mine = "[MAIN]\nWP_Length=0\n; my own, do not touch\n";
+    {
+        QFile file(QString::fromStdString(ini.string()));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(mine);
+    }
+    fs::permissions(ini, fs::perms::owner_read | fs::perms::group_read);
+
+    Start();
+    window_->SetVolume(5);
+    ASSERT_TRUE(PumpUntil([&] { return !VisibleBoxes(*window_).isEmpty(); }, 30s));
+    QMessageBox* box = VisibleBoxes(*window_).front();
+    EXPECT_TRUE(box->text().contains(QString::fromStdString(ini.string())))
+        << box->text().toStdString();
+    EXPECT_TRUE(box->text().contains("Permission denied")) << box->text().toStdString();
+    EXPECT_FALSE(box->isModal());
+    box->close();
+
+    // Told once: further changes that cannot be saved either do not ask again.
+    window_->SetVolume(6);
+    PumpFor(7s);
+    EXPECT_TRUE(VisibleBoxes(*window_).isEmpty());
+    window_.reset();
+    EXPECT_EQ(IniText().toUtf8(), mine);
+    EXPECT_EQ(fs::status(ini).permissions(), fs::perms::owner_read | fs::perms::group_read);
+}
+
+// The visible controls that got less room than they need to show what they hold.
+QStringList SqueezedControls(const QWidget& window) {
+    QStringList squeezed;
+    for (const QWidget* w : window.findChildren<QWidget*>()) {
+        // What the control asks for, unless its author set a smaller minimum or maximum.
+        const QSize hint = w->minimumSizeHint();
+        const QSize need = QSize(w->minimumWidth() > 0 ? w->minimumWidth() : hint.width(),
+                                 w->minimumHeight() > 0 ? w->minimumHeight() : hint.height())
+                               .boundedTo(w->maximumSize());
+        // A control that gives up room on purpose cuts its own text (with an ellipsis).
+        const bool yields = w->sizePolicy().horizontalPolicy() == QSizePolicy::Ignored;
+        if (w->isVisible() && !yields &&
+            (w->width() < need.width() || w->height() < need.height())) {
+            squeezed << QStringLiteral("%1 %2x%3 < %4x%5")
+                            .arg(w->metaObject()->className())
+                            .arg(w->width())
+                            .arg(w->height())
+                            .arg(need.width())
+                            .arg(need.height());
+        }
+    }
+    return squeezed;
+}
+
+TEST_F(MainWindowTest, AtItsSmallestSizeEveryControlHasTheRoomItNeeds) {
+    Start();
+    EXPECT_TRUE(SqueezedControls(*window_).isEmpty())
+        << "at the start: " << SqueezedControls(*window_).join(", ").toStdString();
+    window_->resize(1, 1);
+    window_->layout()->activate();
+    EXPECT_EQ(window_->size(), window_->minimumSize());
+    EXPECT_TRUE(SqueezedControls(*window_).isEmpty())
+        << SqueezedControls(*window_).join(", ").toStdString();
+}
+
+TEST_F(MainWindowTest, TheLongestChannelTextIsShownWholeAtTheSmallestSize) {
+    Start();
+    window_->SetChannelMode(false);
+    window_->FrequencySet(0, 161500000);
+    window_->resize(1, 1);
+    window_->layout()->activate();
+    QLabel* channel = nullptr;
+    for (QLabel* label : window_->BandDisplay()->findChildren<QLabel*>()) {
+        if (label->text() == "Channel Undefined") {
+            channel = label;
+        }
+    }
+    ASSERT_NE(channel, nullptr);
+    EXPECT_GE(channel->contentsRect().width(),
+              channel->fontMetrics().horizontalAdvance(channel->text()));
+    EXPECT_TRUE(channel->visibleRegion().boundingRect().width() >= channel->width());
+}
+
+// The amplifier is always on; its switch says so and stays on whatever asks otherwise.
+TEST_F(MainWindowTest, TheRFAmplifierSwitchShowsItOnWhateverIsAsked) {
+    WriteRadios(true);
+    Start();
+    QPushButton* amplifier = Switch("RF Amp");
+    ASSERT_NE(amplifier, nullptr);
+    EXPECT_TRUE(amplifier->isChecked());
+    amplifier->click();
+    EXPECT_TRUE(amplifier->isChecked());
+    window_->SetRFAmplifier(false, true);
+    EXPECT_TRUE(amplifier->isChecked());
+    EXPECT_EQ(window_->Settings().Current().preamp, 1);
+    amplifier->setChecked(false);  // as something else might do to the widget
+    window_->SetRFAmplifier(false);
+    EXPECT_TRUE(amplifier->isChecked());
+}
+
+// Where the desktop cannot launch a browser, F1 still opens the manual, in the program's own
+// window.
+TEST_F(MainWindowTest, F1OpensTheManualEvenWithoutADesktopBrowser) {
+    const QByteArray path = qgetenv("PATH");
+    const QByteArray browser = qgetenv("BROWSER");
+    qputenv("PATH", "/nonexistent");
+    qunsetenv("BROWSER");
+    Start();
+    Key(Qt::Key_F1);
+    CnxK740RXDlgHelp* help = window_->HelpWindow();
+    qputenv("PATH", path);
+    if (!browser.isEmpty()) {
+        qputenv("BROWSER", browser);
+    }
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->Page().fileName(), "index.html");
+    EXPECT_EQ(help->windowTitle(), " K740RX — Manual");
+    // A link of the manual is followed inside the window.
+    auto* browserView = help->findChild<QTextBrowser*>();
+    ASSERT_NE(browserView, nullptr);
+    emit browserView->anchorClicked(QUrl("keyboard.html"));
+    EXPECT_EQ(help->Page().fileName(), "keyboard.html");
+    EXPECT_TRUE(browserView->toPlainText().contains("F1")) << "the keyboard page lists F1";
+}
+
+TEST_F(MainWindowTest, TheWindowAndItsDialogsCarryTheProgramsIcon) {
+    Start();
+    const QIcon icon = window_->windowIcon();
+    ASSERT_FALSE(icon.isNull());
+    EXPECT_FALSE(icon.pixmap(16, 16).isNull());
+    EXPECT_FALSE(icon.pixmap(64, 64).isNull());
+    // Windows without an icon of their own take the program's.
+    EXPECT_FALSE(QGuiApplication::windowIcon().isNull());
+}
+
+TEST_F(MainWindowTest, ASavedPlacementIsFittedToTheScreen) {
+    Start();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    SnxWindowPlacement& placement = window_->Settings().Placement();
+    const auto apply = [&](int left, int top, int right, int bottom) {
+        placement.length = 44;
+        placement.showCmd = 1;
+        placement.left = left;
+        placement.top = top;
+        placement.right = right;
+        placement.bottom = bottom;
+        window_->ApplySavedPlacement();
+        return window_->geometry();
+    };
+    // Far off every screen, and far larger than any.
+    QRect shown = apply(50000, 50000, 150000, 150000);
+    EXPECT_TRUE(shown.intersects(screen)) << shown.x() << "," << shown.y();
+    EXPECT_LE(shown.width(), std::max(screen.width(), window_->minimumWidth()));
+    EXPECT_LE(shown.height(), std::max(screen.height(), window_->minimumHeight()));
+    // Smaller than the layout allows.
+    shown = apply(0, 0, 100, 100);
+    EXPECT_EQ(shown.size(), window_->minimumSize());
+    // Numbers no screen has.
+    shown = apply(-2147483647, -2147483647, 2147483647, 2147483647);
+    EXPECT_TRUE(shown.intersects(screen));
+}
+
+}  // namespace
