@@ -60,7 +60,7 @@ TEST(ProgramAudio, ADemoReceiverPlaysTheDemoSoundOnItsFrequencyAndNoiseElsewhere
     NullrecCapture recording;
     ASSERT_TRUE(recording.Start(64000));  // an idle null sink takes a while to consume anything
     Program program(dirs.home.path(), dirs.runtime.path());
-    program.SetEnvironment("K740RX_AUDIO", QString());  // the real sound server
+    program.UnsetEnvironment("K740RX_AUDIO");  // the real sound server
     program.Start({"-nsplash", "-itime=500", QString("-rigctl=%1").arg(port)});
     ASSERT_TRUE(program.WaitForOutput(kShownLine, kStartTimeout)) << program.Output().toStdString();
     const std::vector<int16_t> onSignal = recording.Collect(4000);

@@ -52,17 +52,6 @@ public:
         }
     }
 
-    // Before Start: an environment variable set, or (empty value) removed.
-    void SetEnvironment(const QString& name, const QString& value) {
-        QProcessEnvironment env = process_.processEnvironment();
-        if (value.isNull()) {
-            env.remove(name);
-        } else {
-            env.insert(name, value);
-        }
-        process_.setProcessEnvironment(env);
-    }
-
     // The program of the build tree unless another one (an installed one) is named.
     void Start(const QStringList& options, const QString& program = QString()) {
         process_.start(program.isEmpty() ? App().applicationDirPath() + "/k740rx" : program,
