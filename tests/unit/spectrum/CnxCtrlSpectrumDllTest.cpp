@@ -7,17 +7,6 @@
 
 namespace {
 
-// Calls a wrapper with a zero or null for every parameter of the export's signature.
-template <typename Signature>
-struct ZeroArguments;
-template <typename R, typename... Params>
-struct ZeroArguments<R(Params...)> {
-    template <typename Call>
-    static R Apply(Call call) {
-        return call(Params{}...);
-    }
-};
-
 // Every wrapper answers 0 (or null) and calls nothing that could fail.
 void ExpectEveryWrapperAnswersZero(CnxCtrlSpectrumDll& binding) {
 #define K740RX_EXPECT_ZERO(name, ret, params)                                                  \
