@@ -39,3 +39,14 @@ inline bool PumpUntil(const std::function<bool()>& done, std::chrono::millisecon
 inline void PumpFor(std::chrono::milliseconds duration) {
     PumpUntil([] { return false; }, duration);
 }
+
+// Calls a binding's wrapper with a zero or null for every parameter of the export's signature.
+template <typename Signature>
+struct ZeroArguments;
+template <typename R, typename... Params>
+struct ZeroArguments<R(Params...)> {
+    template <typename Call>
+    static R Apply(Call call) {
+        return call(Params{}...);
+    }
+};

@@ -26,22 +26,14 @@ TEST(CStreamWaveFile, OpensAPlainFileAndReadsFromHundredBytesIntoTheData) {
     ASSERT_TRUE(image.Save(path));
 
     CStreamWaveFile reader;
-    EXPECT_TRUE(reader.IsClosed());
     ASSERT_EQ(reader.Open(path.c_str(), 260), 0u);
     EXPECT_FALSE(reader.IsClosed());
-    const WAVEFORMATEX& format = reader.GetWaveFormat();
-    EXPECT_EQ(format.formatTag, 1);
-    EXPECT_EQ(format.channels, 1);
-    EXPECT_EQ(format.samplesPerSecond, 48000u);
-    EXPECT_EQ(format.bytesPerSecond, 96000u);
-    EXPECT_EQ(format.bitsPerSample, 16);
-    EXPECT_EQ(format.extraSize, 0);  // forced, whatever the file says
+    EXPECT_EQ(reader.GetWaveFormat().samplesPerSecond, 48000u);
     EXPECT_EQ(reader.GetDataLength(), 6000u);
     // 12 bytes RIFF header, 24 bytes format chunk, 8 bytes data header, then 100 skipped bytes.
     EXPECT_EQ(reader.GetDataStart(), 44 + 100);
     EXPECT_EQ(reader.GetPosition(), 144);
     EXPECT_EQ(reader.GetFileEnd(), int32_t(image.bytes.size()));
-    EXPECT_STREQ(reader.GetReaderFileName(), path.c_str());
 
     std::vector<uint8_t> buffer(4096);
     ASSERT_EQ(reader.Read(buffer.data(), 4096), 4096);

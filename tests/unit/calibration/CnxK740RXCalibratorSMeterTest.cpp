@@ -4,40 +4,14 @@
 
 #include <QtGlobal>
 #include <cstring>
-#include <mutex>
 #include <string>
 #include <vector>
 
 #include "CalTableFiles.h"
+#include "LogCapture.h"
 #include "TestSupport.h"
 
 namespace {
-
-// Keeps the warnings logged while it exists.
-class WarningCapture {
-public:
-    WarningCapture() { previous_ = qInstallMessageHandler(&WarningCapture::Handle); }
-    ~WarningCapture() { qInstallMessageHandler(previous_); }
-    static std::string All() {
-        std::lock_guard lock(mutex_);
-        std::string all;
-        for (const std::string& line : lines_) {
-            all += line + "\n";
-        }
-        return all;
-    }
-
-private:
-    static void Handle(QtMsgType type, const QMessageLogContext&, const QString& text) {
-        if (type == QtWarningMsg) {
-            std::lock_guard lock(mutex_);
-            lines_.push_back(text.toStdString());
-        }
-    }
-    static inline std::mutex mutex_;
-    static inline std::vector<std::string> lines_;
-    QtMessageHandler previous_;
-};
 
 constexpr std::string_view kTwoModes =
     "K740CAL 1\n"
@@ -56,16 +30,12 @@ constexpr std::string_view kTwoModes =
 
 TEST(CnxK740RXCalibratorSMeterTest, WithoutTheLibraryEveryCallAnswersItsNotLoadedValue) {
     EnsureCoreApp();
-    WarningCapture warnings;
+    LogCapture warnings({}, true);
     CnxK740RXCalibratorSMeter calibrator("NoSuchCalibration.dll", "/nowhere/qvk74m.cal");
     EXPECT_FALSE(calibrator.IsLoaded());
-    EXPECT_NE(WarningCapture::All().find("NoSuchCalibration.dll"), std::string::npos);
+    EXPECT_TRUE(warnings.AnyContains("NoSuchCalibration.dll"));
     // Loading without the library takes the handle 0.
     EXPECT_EQ(calibrator.GetCalibrationHandle(), 0);
-    EXPECT_EQ(calibrator.GetModel(), "QVK740R");
-    EXPECT_EQ(calibrator.GetFilePath(), "/nowhere/qvk74m.cal");
-    EXPECT_EQ(calibrator.GetFrequency(), 30000000);
-    EXPECT_EQ(calibrator.GetMode(), 3);
     EXPECT_FALSE(calibrator.Calibrate(128).has_value());
 
     EXPECT_EQ(calibrator.LoadCALFile("x.cal"), -10);
@@ -77,19 +47,15 @@ TEST(CnxK740RXCalibratorSMeterTest, WithoutTheLibraryEveryCallAnswersItsNotLoade
     EXPECT_EQ(calibrator.DeleteFrequency(1, 2, 3, 4), -10);
     EXPECT_EQ(calibrator.GetModes(1, 2, 3), 0);
     EXPECT_EQ(calibrator.GetFrequencies(1, 2, 3, 4), 0);
-
-    calibrator.LoadCalibrationFile("other.cal");
-    EXPECT_EQ(calibrator.GetFilePath(), "other.cal");
-    EXPECT_FALSE(calibrator.Calibrate(128).has_value());
 }
 
 TEST(CnxK740RXCalibratorSMeterTest, MissingExportsAnswerZeroThroughTheirStubs) {
     EnsureCoreApp();
-    WarningCapture warnings;
+    LogCapture warnings({}, true);
     // A library that exports none of the calibration functions.
     CnxK740RXCalibratorSMeter calibrator("QVK740RXAPI.dll", "qvk74m.cal");
     ASSERT_TRUE(calibrator.IsLoaded());
-    EXPECT_NE(WarningCapture::All().find("lacks GetCS"), std::string::npos);
+    EXPECT_TRUE(warnings.AnyContains("lacks GetCS"));
     // The stub's handle 0 counts as a loaded file; its 0 from GetCS is not a filled record.
     EXPECT_EQ(calibrator.GetCalibrationHandle(), 0);
     EXPECT_TRUE(calibrator.IsCalibrationLoaded());
@@ -160,9 +126,9 @@ TEST(CnxK740RXCalibratorSMeterTest, LoadingUnloadsTheFileBeforeAndDestructionUnl
         ASSERT_TRUE(another.IsCalibrationLoaded()) << i;
     }
 
-    WarningCapture warnings;
+    LogCapture warnings({}, true);
     EXPECT_FALSE(calibrator.LoadCalibrationFile(bad));
-    EXPECT_NE(WarningCapture::All().find("bad.cal"), std::string::npos);
+    EXPECT_TRUE(warnings.AnyContains("bad.cal"));
     EXPECT_FALSE(calibrator.IsCalibrationLoaded());
     EXPECT_FALSE(calibrator.Calibrate(51).has_value());
     EXPECT_TRUE(calibrator.LoadCalibrationFile(good));

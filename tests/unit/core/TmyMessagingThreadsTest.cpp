@@ -11,33 +11,12 @@
 #include <thread>
 #include <vector>
 
+#include "LogCapture.h"
 #include "MessageRecorder.h"
 #include "TestSupport.h"
 #include "core/TmyComponent.h"
 
 namespace {
-
-// Warnings of the message layer, whichever thread logs them.
-class CoreWarnings {
-public:
-    CoreWarnings() { previous_ = qInstallMessageHandler(&Handle); }
-    ~CoreWarnings() { qInstallMessageHandler(previous_); }
-    static std::vector<QString> Taken() {
-        std::lock_guard lock(mutex_);
-        return std::exchange(seen_, {});
-    }
-
-private:
-    static void Handle(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-        if (type == QtWarningMsg && QString(context.category) == "k740.core") {
-            std::lock_guard lock(mutex_);
-            seen_.push_back(text);
-        }
-    }
-    static inline std::mutex mutex_;
-    static inline std::vector<QString> seen_;
-    QtMessageHandler previous_;
-};
 
 // A thread that owns a message target but never runs an event loop, until told to end.
 class LoopLessOwner {
@@ -66,26 +45,26 @@ private:
 
 TEST(TmyMessagingThreads, PostingToAThreadWithoutEventLoopWarnsOncePerQueue) {
     EnsureCoreApp();
-    CoreWarnings warnings;
+    LogCapture warnings("k740.core", true);
     LoopLessOwner first;
     const HWND handle = first.Handle();
     EXPECT_TRUE(PostMessage(handle, WM_USER, 0, 0));
     EXPECT_TRUE(PostMessage(handle, WM_USER, 0, 1));
-    std::vector<QString> seen = CoreWarnings::Taken();
+    const std::vector<std::string> seen = warnings.Take();
     ASSERT_EQ(seen.size(), 1u);
-    EXPECT_TRUE(seen[0].contains("without an event loop")) << seen[0].toStdString();
+    EXPECT_NE(seen[0].find("without an event loop"), std::string::npos) << seen[0];
 
     // The window thread has its loop: posting there says nothing.
     MessageRecorder local;
     EXPECT_TRUE(PostMessage(local.GetHandle(), WM_USER, 0, 0));
-    EXPECT_TRUE(CoreWarnings::Taken().empty());
+    EXPECT_TRUE(warnings.Take().empty());
 
     first.End();
     EXPECT_FALSE(PostMessage(handle, WM_USER, 0, 2));
     // Another such thread, whatever queue it is given, is warned about again.
     LoopLessOwner second;
     EXPECT_TRUE(PostMessage(second.Handle(), WM_USER, 0, 0));
-    EXPECT_EQ(CoreWarnings::Taken().size(), 1u);
+    EXPECT_EQ(warnings.Take().size(), 1u);
 }
 
 // A thread with its own event loop and one target, which ends the loop at its first message.

@@ -107,25 +107,19 @@ TEST_F(CmqKnobBoxMappingTest, LargeTurnsDoNotOverflowTheFrequencyStep) {
     EXPECT_EQ(actions.Take(), (Requests{"graph 30000", "tune 2147483647"}));
 }
 
-TEST(CmqKnobBoxMapping, AnAbsentUnitChangesNothing) {
-    ScriptedMixer mixer;
-    mixer.unitPresent = false;
+TEST(CmqKnobBoxMapping, WithoutAUnitNothingChanges) {
+    ScriptedMixer absent;
+    absent.unitPresent = false;
     RecordingKnobBoxActions actions;
-    CmqKnobBoxMapping mapping(mixer, actions);
+    EXPECT_FALSE(CmqKnobBoxMapping(absent, actions).Start());
+    EXPECT_TRUE(absent.commands.empty());
+    // The bare model stands for the driver library's own knob device, which does not exist here.
+    CmqVqbMixer bare;
+    CmqKnobBoxMapping mapping(bare, actions);
     EXPECT_FALSE(mapping.Start());
-    EXPECT_TRUE(mixer.commands.empty());
-    EXPECT_TRUE(actions.requests.empty());
-}
-
-TEST(CmqKnobBoxMapping, TheBareModelHasNoUnit) {
-    // The receiver driver library's own knob device does not exist here.
-    CmqVqbMixer mixer;
-    RecordingKnobBoxActions actions;
-    CmqKnobBoxMapping mapping(mixer, actions);
-    EXPECT_FALSE(mapping.Start());
-    EXPECT_FALSE(mixer.IsOpen());
     mapping.OnChannelModeChanged(true);
-    EXPECT_EQ(mixer.GetModeIndicator(), 4) << "commands go nowhere";
+    EXPECT_EQ(bare.GetModeIndicator(), 4) << "commands go nowhere";
+    EXPECT_TRUE(actions.requests.empty());
 }
 
 TEST(CmqKnobBoxMapping, ReleasingTheMappingUnhooksTheMixer) {

@@ -138,7 +138,7 @@ TEST_F(CnxK740RXReceiverAudioTest, TheSelectedReceiverForwardsTheLibrarysStream)
 
 TEST_F(CnxK740RXReceiverAudioTest, AReceiverThatStopsForwardingStartsItsNextBlockAfresh) {
     ASSERT_NE(receiver_->StartStreams(), 0u);
-    Feed(Ramp(3000, 0));  // staged, not enough for a block
+    Feed(Ramp(3000, 0));                // staged, not enough for a block
     receiver_->SetAudioEnabled(false);  // another receiver was selected
     receiver_->SetAudioEnabled(true);   // and this one again
     const std::vector<int16_t> fresh(4100, 1234);

@@ -4,21 +4,6 @@
 
 #include "ReceiverTestSupport.h"
 
-namespace {
-
-// Calls a wrapper with a zero or null for every parameter of the export's signature.
-template <typename Signature>
-struct ZeroArguments;
-template <typename R, typename... Params>
-struct ZeroArguments<R(Params...)> {
-    template <typename Call>
-    static R Apply(Call call) {
-        return call(Params{}...);
-    }
-};
-
-}  // namespace
-
 TEST(InxK740RXQvkApiTest, EveryWrapperAnswersZeroWithoutTheLibrary) {
     EnsureCoreApp();
     InxK740RXQvkApi api("NoSuchLibrary.dll");

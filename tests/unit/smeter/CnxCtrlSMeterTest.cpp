@@ -78,17 +78,6 @@ TEST_F(CnxCtrlSMeterTest, TheMeterGlidesToEachLevelWithinItsScale) {
     EXPECT_EQ(panel_.Meter()->Ballistics().Needle(), -40.0);
 }
 
-TEST_F(CnxCtrlSMeterTest, TheSameOffsetTwiceLeavesTheReadingAlone) {
-    panel_.SetLevel(CnxSMeterLevelRules::ShownLevel(-80.0, 0, false, 150000000, false));
-    // The offset goes from 0 to +2.5 dB: the reading is shown again under it.
-    const auto reading = CnxSMeterLevelRules::ReadingToReshow(0, 25, false, panel_.GetLevel());
-    ASSERT_TRUE(reading.has_value());
-    panel_.SetLevel(CnxSMeterLevelRules::ShownLevel(*reading, 25, false, 150000000, false));
-    EXPECT_DOUBLE_EQ(panel_.GetLevel(), -77.5);
-    EXPECT_FALSE(CnxSMeterLevelRules::ReadingToReshow(25, 25, false, panel_.GetLevel()));
-    EXPECT_DOUBLE_EQ(panel_.GetLevel(), -77.5);
-}
-
 TEST_F(CnxCtrlSMeterTest, StatusTextsShowTheStateAndClicksStepIt) {
     std::vector<int32_t> atten, agc, avc;
     panel_.OnAttenuatorClicked.Subscribe(this, [&](void* sender, int32_t v) {
