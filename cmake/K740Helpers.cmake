@@ -62,6 +62,23 @@ function(k740_install_beside_program)
     set_property(GLOBAL APPEND PROPERTY K740_INSTALLED_TARGETS ${ARG_TARGETS} ${ARG_BUILT_BY})
 endfunction()
 
+# A data file that a tool of ours makes at build time (the tool takes the file's path), put beside
+# the program and installed with it.
+function(k740_generate_beside_program target)
+    cmake_parse_arguments(ARG "" "TOOL;SOURCE;OUTPUT" "LIBS" ${ARGN})
+    add_executable(${ARG_TOOL} ${ARG_SOURCE})
+    target_link_libraries(${ARG_TOOL} PRIVATE ${ARG_LIBS})
+    set_target_properties(${ARG_TOOL} PROPERTIES
+        RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR} AUTOMOC OFF)
+    set(file ${K740_BIN_DIR}/${ARG_OUTPUT})
+    add_custom_command(OUTPUT ${file}
+        COMMAND ${ARG_TOOL} ${file}
+        DEPENDS ${ARG_TOOL}
+        COMMENT "Generating ${ARG_OUTPUT}")
+    add_custom_target(${target} ALL DEPENDS ${file})
+    k740_install_beside_program(FILES ${file} BUILT_BY ${target})
+endfunction()
+
 # <prefix>/bin/<program> as a relative link into the program's folder. The program still finds its
 # folder: Qt takes the program's path from the kernel, which resolves the link.
 function(k740_install_launcher target)

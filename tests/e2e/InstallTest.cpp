@@ -39,11 +39,7 @@ TEST(Installation, InstalledProgramRunsFromItsPrefixAndClosesCleanly) {
     // A simulated radio shows that the driver library came from the installed folder: without it
     // the program would run its demo receivers.
     Folders dirs;
-    const QString sim = dirs.home.path() + "/radios.ini";
-    QFile file(sim);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("[radio0]\nserial = 5150001\nproduct = K7USB-I\n");
-    file.close();
+    const QString sim = dirs.WriteRadios("[radio0]\nserial = 5150001\nproduct = K7USB-I\n");
 
     Program program(dirs.home.path(), dirs.runtime.path(), sim);
     program.Start({"-nsplash", "-itime=500"}, launcher.filePath());

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <csignal>
@@ -112,6 +113,23 @@ struct Folders {
     QTemporaryDir home;
     QTemporaryDir runtime;
     QString IniPath() const { return home.path() + "/Documents/Quorvant/K740RX/K740RX.ini"; }
+    // The simulated driver's radio file, written anew (plug and unplug are rewrites); its path.
+    QString WriteRadios(const QByteArray& text) const {
+        return Write(home.path() + "/radios.ini", text);
+    }
+    // Settings as an operator's earlier runs left them.
+    void WriteSettings(const QByteArray& text) const {
+        QDir().mkpath(QFileInfo(IniPath()).path());
+        Write(IniPath(), text);
+    }
+
+private:
+    static QString Write(const QString& path, const QByteArray& text) {
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+        file.write(text);
+        return path;
+    }
 };
 
 inline constexpr int kStartTimeout = 60000;

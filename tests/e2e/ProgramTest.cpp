@@ -52,22 +52,14 @@ TEST(Program, RunsAloneUntilTerminatedAndWritesItsSettings) {
 TEST(Program, OpensSimulatedRadiosAndRemembersTheirSlots) {
     App();
     Folders dirs;
-    const QString sim = dirs.home.path() + "/radios.ini";
-    QFile file(sim);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(
+    const QString sim = dirs.WriteRadios(
         "[radio0]\nserial = 4711001\nproduct = K7USB-A\nconnected = 1\n"
         "[radio1]\nserial = 4711002\nproduct = K7PCI-B\nextended = 1\nconnected = 1\n"
         "[signals]\n142750000 = -62\n");
-    file.close();
     // The settings remember the second radio in slot 3: it keeps its match, the new radio takes
     // the first free slot, and packing puts both at the front in slot order.
-    QDir().mkpath(dirs.home.path() + "/Documents/Quorvant/K740RX");
-    QFile settings(dirs.IniPath());
-    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
-    settings.write(
+    dirs.WriteSettings(
         "[MAIN]\nWP_Length=0\n[RECEIVER 3]\nSerialNumber=4711002\nProductName=K7PCI-B\n");
-    settings.close();
 
     Program program(dirs.home.path(), dirs.runtime.path(), sim);
     program.Start({"-nsplash", "-itime=500"});
@@ -100,15 +92,14 @@ QString SectionOfSerial(const QString& text, const QString& serial) {
 TEST(Program, EachRadioKeepsItsOwnValuesWhenRadiosComeAndGo) {
     App();
     Folders dirs;
-    const QString sim = dirs.home.path() + "/radios.ini";
+    QString sim;
     const auto attach = [&](bool a, bool b) {
-        QFile file(sim);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(QString("[radio0]\nserial = 4711001\nproduct = K7USB-A\nconnected = %1\n"
-                           "[radio1]\nserial = 4711002\nproduct = K7PCI-B\nconnected = %2\n")
-                       .arg(a ? 1 : 0)
-                       .arg(b ? 1 : 0)
-                       .toUtf8());
+        sim = dirs.WriteRadios(
+            QString("[radio0]\nserial = 4711001\nproduct = K7USB-A\nconnected = %1\n"
+                    "[radio1]\nserial = 4711002\nproduct = K7PCI-B\nconnected = %2\n")
+                .arg(a ? 1 : 0)
+                .arg(b ? 1 : 0)
+                .toUtf8());
     };
     const auto run = [&] {
         Program program(dirs.home.path(), dirs.runtime.path(), sim);
@@ -119,16 +110,12 @@ TEST(Program, EachRadioKeepsItsOwnValuesWhenRadiosComeAndGo) {
         ASSERT_TRUE(program.WaitForExit(30000)) << program.Output().toStdString();
         EXPECT_EQ(program.ExitCode(), 0);
     };
-    QDir().mkpath(dirs.home.path() + "/Documents/Quorvant/K740RX");
-    QFile settings(dirs.IniPath());
-    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
-    settings.write(
+    dirs.WriteSettings(
         "[MAIN]\nWP_Length=0\n"
         "[RECEIVER 0]\nSerialNumber=4711001\nProductName=K7USB-A\nFrequency=142750000\n"
         "Volume=5\n"
         "[RECEIVER 1]\nSerialNumber=4711002\nProductName=K7PCI-B\nFrequency=162250000\n"
         "Volume=21\n");
-    settings.close();
 
     // Only B: it moves to the first slot with its own frequency and volume; A's are kept.
     attach(false, true);

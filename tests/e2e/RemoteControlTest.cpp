@@ -54,14 +54,10 @@ TEST(ProgramRemoteControl, HamlibsClientDrivesTwoSimulatedRadios) {
         << "rigctl missing: scripts/install-deps installs libhamlib-utils";
     App();
     Folders dirs;
-    const QString sim = dirs.home.path() + "/radios.ini";
-    QFile file(sim);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(
+    const QString sim = dirs.WriteRadios(
         "[radio0]\nserial = 4711001\nproduct = K7USB-A\n"
         "[radio1]\nserial = 4711002\nproduct = K7USB-B\n"
         "[signals]\n162250000 = -60\n");
-    file.close();
     const int base = FreeBasePort();
     ASSERT_NE(base, 0);
 

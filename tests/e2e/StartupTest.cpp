@@ -140,11 +140,8 @@ TEST(ProgramStartup, ALostDisplayLosesOnlyTheLastSeconds) {
         << "Xvfb (Debian package xvfb, installed by scripts/install-deps) is missing";
     App();
     Folders dirs;
-    const QString sim = dirs.home.path() + "/radios.ini";
-    QFile file(sim);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("[radio0]\nserial = 4711001\nproduct = K7USB-A\nconnected = 1\n");
-    file.close();
+    const QString sim =
+        dirs.WriteRadios("[radio0]\nserial = 4711001\nproduct = K7USB-A\nconnected = 1\n");
     XServer x;
     ASSERT_FALSE(x.Display().isEmpty());
 
