@@ -16,8 +16,7 @@ class CnxK740RXReceiverAudioTest : public ReceiverTest {
 protected:
     void SetUp() override {
         ReceiverTest::SetUp();
-        receiver_ = std::make_unique<CnxK740RXReceiver>("QVK740RXAPI.dll", &Settings(),
-                                                        window_->GetHandle(), nullptr);
+        receiver_ = NewReceiver();
         ASSERT_NE(receiver_->OpenByIndex(0), nullptr);
     }
     void TearDown() override {

@@ -13,14 +13,7 @@
 
 namespace {
 
-class CnxK740RXReceiverTest : public ReceiverTest {
-protected:
-    std::unique_ptr<CnxK740RXReceiver> NewReceiver(
-        const char* library = "QVK740RXAPI.dll", CnxK740RXCalibratorSMeter* calibrator = nullptr) {
-        return std::make_unique<CnxK740RXReceiver>(library, &Settings(), window_->GetHandle(),
-                                                   calibrator);
-    }
-};
+using CnxK740RXReceiverTest = ReceiverTest;
 
 }  // namespace
 
@@ -197,7 +190,7 @@ TEST_F(CnxK740RXReceiverTest, TuningTellsTheCalibratorTheNewFrequency) {
 }
 
 TEST_F(CnxK740RXReceiverTest, AReceiverThatIsNotSelectedKeepsItsFrequencyInItsOwnSlot) {
-    auto receiver = NewReceiver("QVK740RXAPI.dll", nullptr);
+    auto receiver = NewReceiver();
     ASSERT_NE(receiver->OpenByIndex(0), nullptr);
     receiver->SetRadioIndex(1);
     Settings().SelectReceiver(0);
