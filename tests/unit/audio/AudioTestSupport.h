@@ -16,6 +16,10 @@ inline void UseVirtualCard() {
     EnsureCoreApp();
     qputenv("K740RX_AUDIO", "virtual");
 }
+// As a fixture's first member: the card is chosen before any window or device exists.
+struct VirtualCard {
+    VirtualCard() { UseVirtualCard(); }
+};
 
 class MessageSink : public TmyComponent {
 public:
