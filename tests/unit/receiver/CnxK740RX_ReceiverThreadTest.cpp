@@ -68,17 +68,14 @@ protected:
 
 }  // namespace
 
-TEST_F(CnxK740RX_ReceiverThreadTest, WithoutAReceiverTheThreadEndsAtOnceSilently) {
+TEST_F(CnxK740RX_ReceiverThreadTest, AnIdleThreadRunsUntilStoppedAndWithoutAReceiverEndsSilently) {
     LogCapture log("k740.receiver");
-    CnxK740RX_ReceiverThread thread(nullptr, window_->GetHandle());
-    EXPECT_EQ(thread.GetReceiver(), nullptr);
-    ASSERT_TRUE(thread.Start());
-    EXPECT_TRUE(PumpUntil([&] { return !thread.IsRunning(); }));
+    CnxK740RX_ReceiverThread empty(nullptr, window_->GetHandle());
+    EXPECT_EQ(empty.GetReceiver(), nullptr);
+    ASSERT_TRUE(empty.Start());
+    EXPECT_TRUE(PumpUntil([&] { return !empty.IsRunning(); }));
     EXPECT_FALSE(log.AnyContains("ENDED"));
-}
 
-TEST_F(CnxK740RX_ReceiverThreadTest, AnIdleThreadRunsUntilItIsStopped) {
-    LogCapture log("k740.receiver");
     auto receiver = NewReceiver();
     ASSERT_NE(receiver->OpenByIndex(0), nullptr);
     CnxK740RX_ReceiverThread thread(receiver.get(), window_->GetHandle());

@@ -19,9 +19,7 @@ void MessageRecorder::OnWindowMessage(const TmyMessage& message) {
 }
 
 int MessageRecorder::Count(UINT message) const {
-    return static_cast<int>(
-        std::count_if(records_.begin(), records_.end(),
-                      [message](const Record& r) { return r.message == message; }));
+    return static_cast<int>(Of(message).size());
 }
 
 std::vector<MessageRecorder::Record> MessageRecorder::Of(UINT message) const {
