@@ -115,7 +115,7 @@ TEST(CmqVqbMixer, BacklightIsClampedAndKeptOnlyWhenTheUnitTookIt) {
     EXPECT_EQ(mixer.TakeCommands(), (Strings{"32*", "02!"}));
 }
 
-TEST(CmqVqbMixer, FirstPositionAfterOpenIsTheReferenceNotATurn) {
+TEST(CmqVqbMixer, FirstPositionAfterOpenIsTheReferenceAndModeFourScalesByTheSecondConstant) {
     ScriptedMixer mixer;
     EventLog events(mixer);
     ASSERT_EQ(mixer.Open(), 1);
@@ -124,6 +124,22 @@ TEST(CmqVqbMixer, FirstPositionAfterOpenIsTheReferenceNotATurn) {
     mixer.Position(103);
     EXPECT_EQ(events.Take(), (Strings{"raw 103 0 0", "rotate 3"}))
         << "Open sets direct rotation: raw differences";
+
+    // Scaled, button mode 4 (the start) divides by the second constant.
+    mixer.SetDirectRotation(false);
+    mixer.SetRotateConstant(8, 2);
+    mixer.Position(0);
+    events.Take();
+    mixer.Position(8);  // 0 -> 8 counts, 4 steps
+    EXPECT_EQ(events.TakeExceptRaw(), Strings{"rotate 4"});
+    mixer.SetButtonMode(1);
+    mixer.Position(16);
+    EXPECT_EQ(events.TakeExceptRaw(), Strings{"rotate 1"});
+    // -1 leaves the second constant as it is.
+    mixer.SetRotateConstant(4, -1);
+    mixer.SetButtonMode(4);
+    mixer.Position(20);
+    EXPECT_EQ(events.TakeExceptRaw(), Strings{"rotate 2"});
 }
 
 TEST(CmqVqbMixer, ScaledRotationCountsWholeMultiplesOfTheConstantAcrossTheWrap) {
@@ -149,25 +165,6 @@ TEST(CmqVqbMixer, ScaledRotationCountsWholeMultiplesOfTheConstantAcrossTheWrap) 
         }
         EXPECT_EQ(events.TakeExceptRaw(), c.rotations);
     }
-}
-
-TEST(CmqVqbMixer, ButtonModeFourScalesByTheSecondConstant) {
-    ScriptedMixer mixer;
-    EventLog events(mixer);
-    ASSERT_EQ(mixer.Open(), 1);
-    mixer.SetDirectRotation(false);
-    mixer.SetRotateConstant(8, 2);
-    mixer.Position(0);
-    mixer.Position(8);  // mode 4 (the start): divided by 2
-    EXPECT_EQ(events.TakeExceptRaw(), Strings{"rotate 4"});
-    mixer.SetButtonMode(1);
-    mixer.Position(16);
-    EXPECT_EQ(events.TakeExceptRaw(), Strings{"rotate 1"});
-    // -1 leaves the second constant as it is.
-    mixer.SetRotateConstant(4, -1);
-    mixer.SetButtonMode(4);
-    mixer.Position(20);
-    EXPECT_EQ(events.TakeExceptRaw(), Strings{"rotate 2"});
 }
 
 TEST(CmqVqbMixer, ButtonsSetTheModeAndTheSwitch) {
