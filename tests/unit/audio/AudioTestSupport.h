@@ -42,7 +42,6 @@ struct WaveFileContents {
     uint16_t channels = 0;
     uint16_t bits = 0;
     uint32_t dataSize = 0;
-    qint64 fileSize = 0;
     std::vector<int16_t> samples;  // as many as the header counts
 };
 
@@ -54,7 +53,6 @@ inline WaveFileContents ReadWaveFile(const QString& path) {
         return w;
     }
     const QByteArray all = f.readAll();
-    w.fileSize = all.size();
     if (all.size() < 44 || std::memcmp(all.constData(), "RIFF", 4) != 0 ||
         std::memcmp(all.constData() + 8, "WAVEfmt ", 8) != 0 ||
         std::memcmp(all.constData() + 36, "data", 4) != 0) {

@@ -56,15 +56,13 @@ struct Input {
     }
 };
 
-std::vector<int16_t> Block(std::size_t samples, int16_t value) {
-    return std::vector<int16_t>(samples, value);
-}
+using Block = std::vector<int16_t>;
 
 TEST(CSndWaveOutDevice, FirstSixBlocksAreCollectedThenQueuedInOrder) {
     Output out;
     ASSERT_EQ(out.device->Open(), MMSYSERR_NOERROR);
     EXPECT_EQ(out.device->GetState(), CSndWaveOutDevice::DeviceOpen);
-    std::vector<std::vector<int16_t>> blocks;
+    std::vector<Block> blocks;
     for (int i = 0; i < 5; ++i) {
         blocks.push_back(Block(640, int16_t(i + 1)));
         EXPECT_EQ(out.device->Write(blocks.back().data(), 1280), MMSYSERR_NOERROR);
