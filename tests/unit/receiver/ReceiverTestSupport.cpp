@@ -1,10 +1,7 @@
 #include "ReceiverTestSupport.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <algorithm>
-#include <cstdlib>
-#include <thread>
 
 #include "settings/CnxAppOptions.h"
 

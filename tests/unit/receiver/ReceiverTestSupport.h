@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
-#include <chrono>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
