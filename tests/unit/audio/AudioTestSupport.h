@@ -16,6 +16,10 @@ inline void UseVirtualCard() {
     EnsureCoreApp();
     qputenv("K740RX_AUDIO", "virtual");
 }
+// As a fixture's first member: the card is chosen before any window or device exists.
+struct VirtualCard {
+    VirtualCard() { UseVirtualCard(); }
+};
 
 class MessageSink : public TmyComponent {
 public:
@@ -38,7 +42,6 @@ struct WaveFileContents {
     uint16_t channels = 0;
     uint16_t bits = 0;
     uint32_t dataSize = 0;
-    qint64 fileSize = 0;
     std::vector<int16_t> samples;  // as many as the header counts
 };
 
@@ -50,7 +53,6 @@ inline WaveFileContents ReadWaveFile(const QString& path) {
         return w;
     }
     const QByteArray all = f.readAll();
-    w.fileSize = all.size();
     if (all.size() < 44 || std::memcmp(all.constData(), "RIFF", 4) != 0 ||
         std::memcmp(all.constData() + 8, "WAVEfmt ", 8) != 0 ||
         std::memcmp(all.constData() + 36, "data", 4) != 0) {

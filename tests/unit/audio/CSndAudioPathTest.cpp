@@ -18,18 +18,18 @@ struct ReceiverBlock {
     AudioBlockFormat format{6, 0, 0};
     AudioBlock block{};
     explicit ReceiverBlock(std::vector<float> s) : samples(std::move(s)) {
-        block = {0, &format, 0, 64000, uint32_t(samples.size() * 4), samples.data()};
+        block = {0, &format, 0, 64000, uint32_t(samples.size() * 4), samples.data(), nullptr};
     }
     WPARAM wParam() const { return reinterpret_cast<WPARAM>(&block); }
     LPARAM lParam() const { return LPARAM(block.bytes); }
 };
 
 struct Fixture {
+    VirtualCard card;
     QTemporaryDir dir;
     CSndAudioPath path;
     std::vector<const CSndAudioPath::Block*> spectrum;
     Fixture() {
-        UseVirtualCard();
         path.OnSpectrumBlock.Subscribe(
             &path, [this](void*, const CSndAudioPath::Block* b) { spectrum.push_back(b); });
     }

@@ -107,13 +107,20 @@ struct Loop {
     }
 };
 
-TEST(CSndSoundServer, PlaysThroughTheNullSinkAndRecordsFromItsMonitor) {
-    EnsureCoreApp();
-    if (kUnderThreadSanitizer) {
-        GTEST_SKIP() << "the sound server is not tested under ThreadSanitizer";
+class CSndSoundServer : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EnsureCoreApp();
+        if (kUnderThreadSanitizer) {
+            GTEST_SKIP() << "the sound server is not tested under ThreadSanitizer";
+        }
+        ASSERT_TRUE(SoundServerRunning())
+            << "no PulseAudio server; scripts/install-deps installs one";
+        qunsetenv("K740RX_AUDIO");
     }
-    ASSERT_TRUE(SoundServerRunning()) << "no PulseAudio server; scripts/install-deps installs one";
-    qunsetenv("K740RX_AUDIO");
+};
+
+TEST_F(CSndSoundServer, PlaysThroughTheNullSinkAndRecordsFromItsMonitor) {
     const QList<QAudioDevice> inputs = QMediaDevices::audioInputs();
     const auto nullrec = std::find_if(inputs.begin(), inputs.end(),
                                       [](const QAudioDevice& d) { return d.id() == "nullrec"; });
@@ -163,13 +170,7 @@ TEST(CSndSoundServer, PlaysThroughTheNullSinkAndRecordsFromItsMonitor) {
     EXPECT_LT(BestCorrelation(loop.recorded, unplayed), 0.5);
 }
 
-TEST(CSndSoundServer, UnknownDeviceNumberIsRefusedAtOnce) {
-    EnsureCoreApp();
-    if (kUnderThreadSanitizer) {
-        GTEST_SKIP() << "the sound server is not tested under ThreadSanitizer";
-    }
-    ASSERT_TRUE(SoundServerRunning()) << "no PulseAudio server; scripts/install-deps installs one";
-    qunsetenv("K740RX_AUDIO");
+TEST_F(CSndSoundServer, UnknownDeviceNumberIsRefusedAtOnce) {
     MessageSink window;
     CSndWaveOutDevice output(window.GetHandle());
     output.SetDeviceId(999);

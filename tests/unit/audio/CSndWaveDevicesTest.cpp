@@ -13,6 +13,7 @@ namespace {
 
 // An output device with its callback window, handing MM_WOM_DONE back to it as the player does.
 struct Output {
+    VirtualCard card;
     MessageSink window;
     std::unique_ptr<CSndWaveOutDevice> device;
     std::vector<int16_t> done;  // first sample of each played buffer, in the order played
@@ -33,6 +34,7 @@ struct Output {
 };
 
 struct Input {
+    VirtualCard card;
     MessageSink window;
     std::unique_ptr<CSndWaveInDevice> device;
     std::vector<uint32_t> recorded;  // bytes of each returned buffer
@@ -54,16 +56,13 @@ struct Input {
     }
 };
 
-std::vector<int16_t> Block(std::size_t samples, int16_t value) {
-    return std::vector<int16_t>(samples, value);
-}
+using Block = std::vector<int16_t>;
 
 TEST(CSndWaveOutDevice, FirstSixBlocksAreCollectedThenQueuedInOrder) {
-    UseVirtualCard();
     Output out;
     ASSERT_EQ(out.device->Open(), MMSYSERR_NOERROR);
     EXPECT_EQ(out.device->GetState(), CSndWaveOutDevice::DeviceOpen);
-    std::vector<std::vector<int16_t>> blocks;
+    std::vector<Block> blocks;
     for (int i = 0; i < 5; ++i) {
         blocks.push_back(Block(640, int16_t(i + 1)));
         EXPECT_EQ(out.device->Write(blocks.back().data(), 1280), MMSYSERR_NOERROR);
@@ -94,7 +93,6 @@ TEST(CSndWaveOutDevice, FirstSixBlocksAreCollectedThenQueuedInOrder) {
 }
 
 TEST(CSndWaveOutDevice, BlocksBeyondSevenQueuedAreDroppedAndCloseHandsEverythingBack) {
-    UseVirtualCard();
     Output out;
     ASSERT_EQ(out.device->Open(), MMSYSERR_NOERROR);
     // Ten seconds each: none finishes while the test runs.
@@ -119,7 +117,6 @@ TEST(CSndWaveOutDevice, BlocksBeyondSevenQueuedAreDroppedAndCloseHandsEverything
 }
 
 TEST(CSndWaveOutDevice, PauseAndResetReturnsTheQueueAndRestartPlaysOn) {
-    UseVirtualCard();
     Output out;
     ASSERT_EQ(out.device->Open(), MMSYSERR_NOERROR);
     const auto longBlock = Block(640000, 5);
@@ -139,7 +136,6 @@ TEST(CSndWaveOutDevice, PauseAndResetReturnsTheQueueAndRestartPlaysOn) {
 }
 
 TEST(CSndWaveOutDevice, RefusedFormatsAndErrorTexts) {
-    UseVirtualCard();
     Output out;
     WAVEFORMATEX odd = CSndWaveOutDevice::DefaultFormat();
     odd.bitsPerSample = 12;
@@ -165,7 +161,6 @@ TEST(CSndWaveOutDevice, RefusedFormatsAndErrorTexts) {
 }
 
 TEST(CSndWaveInDevice, StartQueuesTenAndEachBlockBackQueuesOneMore) {
-    UseVirtualCard();
     Input in;
     ASSERT_EQ(in.device->Open(), MMSYSERR_NOERROR);
     EXPECT_EQ(in.device->GetState(), CSndWaveInDevice::DeviceOpen);
@@ -210,7 +205,6 @@ TEST(CSndWaveInDevice, StartQueuesTenAndEachBlockBackQueuesOneMore) {
 }
 
 TEST(CSndWaveInDevice, ResetAndStopOnlyActsWhileRunning) {
-    UseVirtualCard();
     Input in;
     EXPECT_EQ(in.device->ResetAndStop(), MMSYSERR_NOERROR);  // closed: nothing to do
     EXPECT_EQ(in.device->GetState(), CSndWaveInDevice::DeviceClosed);

@@ -16,10 +16,13 @@ namespace {
 // The owner window: keeps a copy of every block (the player's buffer may go away later) and
 // releases the source's oldest buffer per block, as the controller does.
 struct Owner {
+    VirtualCard card;
     MessageSink window;
     std::unique_ptr<CSndWavePlayer> player;
     std::vector<std::vector<char>> blocks;
     std::vector<std::string> errors;
+
+    QTemporaryDir dir;
 
     Owner() {
         window.handler = [this](const TmyMessage& m) {
@@ -39,16 +42,15 @@ struct Owner {
         player.reset();
         window.handler = nullptr;
     }
+    std::string Save(const char* name, const WaveImage& image) {
+        const std::string path = dir.filePath(name).toStdString();
+        EXPECT_TRUE(image.Save(path));
+        return path;
+    }
     bool WaitForBlocks(std::size_t n) {
         return PumpUntil([&] { return blocks.size() >= n; });
     }
 };
-
-std::string SaveImage(const QTemporaryDir& dir, const char* name, const WaveImage& image) {
-    const std::string path = dir.filePath(name).toStdString();
-    EXPECT_TRUE(image.Save(path));
-    return path;
-}
 
 int16_t SampleOf(const std::vector<char>& block, std::size_t index) {
     int16_t v;
@@ -57,7 +59,6 @@ int16_t SampleOf(const std::vector<char>& block, std::size_t index) {
 }
 
 TEST(CSndWavePlayer, IsReadyAndSoundCardModeOpensOnlyTheOutput) {
-    UseVirtualCard();
     Owner owner;
     ASSERT_TRUE(owner.player->IsReady());
     EXPECT_TRUE(owner.errors.empty());
@@ -76,7 +77,6 @@ TEST(CSndWavePlayer, IsReadyAndSoundCardModeOpensOnlyTheOutput) {
 }
 
 TEST(CSndWavePlayer, NoiseModeDeliversSmallNonNegativeNoise) {
-    UseVirtualCard();
     Owner owner;
     ASSERT_EQ(owner.player->Play(CSndWavePlayer::PlayerModeNoise), MMSYSERR_NOERROR);
     EXPECT_EQ(owner.player->GetMode(), CSndWavePlayer::PlayerModeNoise);
@@ -102,10 +102,8 @@ TEST(CSndWavePlayer, NoiseModeDeliversSmallNonNegativeNoise) {
 }
 
 TEST(CSndWavePlayer, WaveFileModePrefillsFiveBlocksThenPlaysTheFileOn) {
-    UseVirtualCard();
-    QTemporaryDir dir;
-    const std::string path = SaveImage(dir, "ramp.wav", WaveImage::Mono16(48000));
     Owner owner;
+    const std::string path = owner.Save("ramp.wav", WaveImage::Mono16(48000));
     EXPECT_EQ(owner.player->SetWaveFileName(path.c_str(), 260), 0u);
     ASSERT_EQ(owner.player->Play(CSndWavePlayer::PlayerModeWaveFile), MMSYSERR_NOERROR);
     EXPECT_EQ(owner.player->GetMode(), CSndWavePlayer::PlayerModeWaveFile);
@@ -126,11 +124,9 @@ TEST(CSndWavePlayer, WaveFileModePrefillsFiveBlocksThenPlaysTheFileOn) {
 }
 
 TEST(CSndWavePlayer, ShortFileLoopsFromItsStartOnEveryBlock) {
-    UseVirtualCard();
-    QTemporaryDir dir;
-    // 3000 samples: after the skipped 100 bytes there are fewer than 4096 bytes left.
-    const std::string path = SaveImage(dir, "short.wav", WaveImage::Mono16(1500));
     Owner owner;
+    // 3000 samples: after the skipped 100 bytes there are fewer than 4096 bytes left.
+    const std::string path = owner.Save("short.wav", WaveImage::Mono16(1500));
     owner.player->SetWaveFileName(path.c_str(), 260);
     ASSERT_EQ(owner.player->Play(CSndWavePlayer::PlayerModeWaveFile), MMSYSERR_NOERROR);
     ASSERT_TRUE(owner.WaitForBlocks(9));
@@ -141,7 +137,6 @@ TEST(CSndWavePlayer, ShortFileLoopsFromItsStartOnEveryBlock) {
 }
 
 TEST(CSndWavePlayer, PauseAndPlayWhilePausedResumesTheOldMode) {
-    UseVirtualCard();
     Owner owner;
     ASSERT_EQ(owner.player->Play(CSndWavePlayer::PlayerModeNoise), MMSYSERR_NOERROR);
     ASSERT_TRUE(owner.WaitForBlocks(2));
@@ -165,36 +160,33 @@ TEST(CSndWavePlayer, PauseAndPlayWhilePausedResumesTheOldMode) {
 }
 
 TEST(CSndWavePlayer, BadFilesAreRefusedOrPlayedAsFarAsTheyGo) {
-    UseVirtualCard();
-    QTemporaryDir dir;
     Owner owner;
     // No data chunk: refused with the device error box.
     WaveImage noData;
     noData.Header().Format().FixRiffSize();
-    owner.player->SetWaveFileName(SaveImage(dir, "nodata.wav", noData).c_str(), 260);
+    owner.player->SetWaveFileName(owner.Save("nodata.wav", noData).c_str(), 260);
     EXPECT_NE(owner.player->Play(CSndWavePlayer::PlayerModeWaveFile), MMSYSERR_NOERROR);
     ASSERT_EQ(owner.errors.size(), 1u);
     EXPECT_FALSE(owner.errors[0].empty());
     // A file at the output's rate is refused by the check but its name is kept.
-    const std::string fast = SaveImage(dir, "fast.wav", WaveImage::Mono16(10000, 64000));
+    const std::string fast = owner.Save("fast.wav", WaveImage::Mono16(10000, 64000));
     EXPECT_EQ(owner.player->SetWaveFileName(fast.c_str(), 260), 1u);
     // Stereo 8-bit plays in its own format; a format the card cannot take shows the box.
     WaveImage stereo;
     stereo.Header().Format(11025, 2, 8).DataHeader(20000).Fill(20000, 0x80).FixRiffSize();
-    owner.player->SetWaveFileName(SaveImage(dir, "stereo.wav", stereo).c_str(), 260);
+    owner.player->SetWaveFileName(owner.Save("stereo.wav", stereo).c_str(), 260);
     ASSERT_EQ(owner.player->Play(CSndWavePlayer::PlayerModeWaveFile), MMSYSERR_NOERROR);
     EXPECT_EQ(owner.player->GetCurrentSource()->GetFormat().channels, 2);
     ASSERT_TRUE(owner.WaitForBlocks(6));
     WaveImage odd;
     odd.Header().Format(44100, 1, 24).DataHeader(9000).Fill(9000, 1).FixRiffSize();
-    owner.player->SetWaveFileName(SaveImage(dir, "odd.wav", odd).c_str(), 260);
+    owner.player->SetWaveFileName(owner.Save("odd.wav", odd).c_str(), 260);
     EXPECT_EQ(owner.player->Play(CSndWavePlayer::PlayerModeWaveFile), WAVERR_BADFORMAT);
     ASSERT_EQ(owner.errors.size(), 2u);
     EXPECT_EQ(owner.errors[1], "The sound device does not support this audio format.");
 }
 
 TEST(CSndWavePlayer, MissingInputDeviceTakesTheErrorPath) {
-    UseVirtualCard();
     Owner owner;
     ASSERT_EQ(owner.player->Play(CSndWavePlayer::PlayerModeNoise), MMSYSERR_NOERROR);
     ASSERT_TRUE(owner.WaitForBlocks(1));
@@ -208,11 +200,9 @@ TEST(CSndWavePlayer, MissingInputDeviceTakesTheErrorPath) {
 }
 
 TEST(CSndWavePlayer, SeekMovesTheWaveFileAndReportsThePosition) {
-    UseVirtualCard();
-    QTemporaryDir dir;
-    const std::string path = SaveImage(dir, "seek.wav", WaveImage::Mono16(96000));
     std::vector<int32_t> positions;  // outlives the player, which reports while it closes
     Owner owner;
+    const std::string path = owner.Save("seek.wav", WaveImage::Mono16(96000));
     owner.player->SetWaveFileName(path.c_str(), 260);
     EXPECT_EQ(owner.player->SeekForward(1000), MMSYSERR_NOERROR);  // not in mode 2: nothing
     ASSERT_EQ(owner.player->Play(CSndWavePlayer::PlayerModeWaveFile), MMSYSERR_NOERROR);

@@ -19,7 +19,7 @@ int16_t SampleAt(const std::vector<uint8_t>& buffer, std::size_t index) {
     return v;
 }
 
-TEST(CStreamWaveFile, OpensAPlainFileAndReadsFromHundredBytesIntoTheData) {
+TEST(CStreamWaveFile, OpensAPlainFileReadsFromHundredBytesIntoTheDataAndResets) {
     QTemporaryDir dir;
     const std::string path = dir.filePath("tone.wav").toStdString();
     const WaveImage image = WaveImage::Mono16(3000);
@@ -44,6 +44,15 @@ TEST(CStreamWaveFile, OpensAPlainFileAndReadsFromHundredBytesIntoTheData) {
     EXPECT_EQ(reader.Read(buffer.data(), 4096), 6000 - 100 - 4096);
     EXPECT_EQ(reader.Read(buffer.data(), 4096), 0);
     EXPECT_EQ(reader.Read(nullptr, 10), 0);
+
+    // Reset keeps the file open and rewound; opening again skips the head once more.
+    reader.Reset();
+    EXPECT_FALSE(reader.IsClosed());
+    EXPECT_EQ(reader.GetPosition(), 0);
+    ASSERT_EQ(reader.Open(path.c_str(), 260), 0u);
+    EXPECT_EQ(reader.GetPosition(), 144);
+    ASSERT_EQ(reader.Read(buffer.data(), 2), 2);
+    EXPECT_EQ(SampleAt(buffer, 0), 50);
 
     EXPECT_EQ(reader.Close(), 0u);
     EXPECT_TRUE(reader.IsClosed());
@@ -79,22 +88,19 @@ TEST(CStreamWaveFile, RefusesFilesWithoutUsableChunks) {
         const char* what;
         WaveImage image;
     };
-    std::vector<Case> cases;
-    cases.push_back(
-        {"empty data chunk", WaveImage().Header().Format().DataHeader(0).FixRiffSize()});
-    cases.push_back({"no data chunk", WaveImage().Header().Format().FixRiffSize()});
-    cases.push_back({"no format chunk", WaveImage().Header().DataHeader(8).Ramp(4).FixRiffSize()});
-    cases.push_back(
+    const Case cases[] = {
+        {"empty data chunk", WaveImage().Header().Format().DataHeader(0).FixRiffSize()},
+        {"no data chunk", WaveImage().Header().Format().FixRiffSize()},
+        {"no format chunk", WaveImage().Header().DataHeader(8).Ramp(4).FixRiffSize()},
         {"not a WAVE form",
-         WaveImage().Text("RIFF").U32(100).Text("AVI ").Format().DataHeader(8).Ramp(4)});
-    cases.push_back(
+         WaveImage().Text("RIFF").U32(100).Text("AVI ").Format().DataHeader(8).Ramp(4)},
         {"format too large (extensible)",
-         WaveImage().Header().Format(48000, 2, 16, 40).DataHeader(8).Ramp(4).FixRiffSize()});
-    cases.push_back({"format chunk cut short", WaveImage().Header().Text("fmt ").U32(16).U16(1)});
-    cases.push_back(
-        {"RIFF size hides the chunks", WaveImage().Header(4).Format().DataHeader(8).Ramp(4)});
-    cases.push_back({"garbage", WaveImage().Text("MZ\x90").Fill(200, 0x41)});
-    cases.push_back({"nothing", WaveImage()});
+         WaveImage().Header().Format(48000, 2, 16, 40).DataHeader(8).Ramp(4).FixRiffSize()},
+        {"format chunk cut short", WaveImage().Header().Text("fmt ").U32(16).U16(1)},
+        {"RIFF size hides the chunks", WaveImage().Header(4).Format().DataHeader(8).Ramp(4)},
+        {"garbage", WaveImage().Text("MZ\x90").Fill(200, 0x41)},
+        {"nothing", WaveImage()},
+    };
     for (const Case& c : cases) {
         EXPECT_NE(OpenImage(reader, c.image), 0u) << c.what;
         EXPECT_TRUE(reader.IsClosed()) << c.what;
@@ -144,23 +150,6 @@ TEST(CStreamWaveFile, SeekStaysBetweenFileStartAndEnd) {
     EXPECT_EQ(reader.Seek(100000, 0), 0);
     ASSERT_EQ(reader.Read(buffer.data(), 4), 4);
     EXPECT_EQ(std::memcmp(buffer.data(), "RIFF", 4), 0);
-}
-
-TEST(CStreamWaveFile, ResetKeepsTheFileOpenAndReopenStartsOver) {
-    QTemporaryDir dir;
-    const std::string path = dir.filePath("loop.wav").toStdString();
-    ASSERT_TRUE(WaveImage::Mono16(3000).Save(path));
-    CStreamWaveFile reader;
-    ASSERT_EQ(reader.Open(path.c_str(), 260), 0u);
-    std::vector<uint8_t> buffer(4096);
-    ASSERT_EQ(reader.Read(buffer.data(), 4096), 4096);
-    reader.Reset();
-    EXPECT_FALSE(reader.IsClosed());
-    EXPECT_EQ(reader.GetPosition(), 0);
-    ASSERT_EQ(reader.Open(path.c_str(), 260), 0u);
-    EXPECT_EQ(reader.GetPosition(), 144);
-    ASSERT_EQ(reader.Read(buffer.data(), 2), 2);
-    EXPECT_EQ(SampleAt(buffer, 0), 50);
 }
 
 }  // namespace

@@ -57,6 +57,15 @@ private:
     int master_ = -1;
 };
 
+// A port opened on the near end of a fresh pseudo-terminal.
+class CmqSerialPortTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(port.Open(far.path)); }
+
+    PseudoTerminal far;
+    CmqSerialPort port;
+};
+
 // Reads until `count` bytes have come or the port says nothing more is coming.
 std::string ReadAtLeast(CmqSerialPort& port, size_t count) {
     std::string text;
@@ -66,10 +75,7 @@ std::string ReadAtLeast(CmqSerialPort& port, size_t count) {
     return text;
 }
 
-TEST(CmqSerialPort, AppliesTheLineSettingsEvenWithoutModemLines) {
-    PseudoTerminal far;
-    CmqSerialPort port;
-    ASSERT_TRUE(port.Open(far.path));
+TEST_F(CmqSerialPortTest, AppliesTheLineSettingsEvenWithoutModemLines) {
     EXPECT_FALSE(port.ApplyLineSettings(true)) << "a pseudo-terminal has no DTR to raise";
     const termios settings = far.Settings();
     EXPECT_EQ(cfgetispeed(&settings), B38400);
@@ -80,10 +86,7 @@ TEST(CmqSerialPort, AppliesTheLineSettingsEvenWithoutModemLines) {
     EXPECT_EQ(settings.c_oflag & OPOST, 0u);
 }
 
-TEST(CmqSerialPort, ReadsWhatIsWaitingAndWritesWholeCommands) {
-    PseudoTerminal far;
-    CmqSerialPort port;
-    ASSERT_TRUE(port.Open(far.path));
+TEST_F(CmqSerialPortTest, ReadsWhatIsWaitingAndWritesWholeCommands) {
     port.ApplyLineSettings(true);
 
     EXPECT_EQ(port.WaitForInput(50), CmqSerialPort::Wait::Timeout);
@@ -99,10 +102,7 @@ TEST(CmqSerialPort, ReadsWhatIsWaitingAndWritesWholeCommands) {
     EXPECT_EQ(far.Receive(), "04!");
 }
 
-TEST(CmqSerialPort, AWriteNobodyTakesEndsAtItsTimeOutWithThePartSent) {
-    PseudoTerminal far;
-    CmqSerialPort port;
-    ASSERT_TRUE(port.Open(far.path));
+TEST_F(CmqSerialPortTest, AWriteNobodyTakesEndsAtItsTimeOutWithThePartSent) {
     port.ApplyLineSettings(true);
     // Far more than a pseudo-terminal buffers while its far end does not read.
     const std::string flood(1 << 20, 'x');
@@ -113,11 +113,8 @@ TEST(CmqSerialPort, AWriteNobodyTakesEndsAtItsTimeOutWithThePartSent) {
     EXPECT_LT(written.written, flood.size());
 }
 
-TEST(CmqSerialPort, WakeEndsAWaitFromAnotherThread) {
-    PseudoTerminal far;
-    CmqSerialPort port;
-    ASSERT_TRUE(port.Open(far.path));
-    auto waiting = std::async(std::launch::async, [&port] {
+TEST_F(CmqSerialPortTest, WakeEndsAWaitFromAnotherThread) {
+    auto waiting = std::async(std::launch::async, [this] {
         CmqSerialPort::Wait wait = CmqSerialPort::Wait::Timeout;
         // Each slice is long; only the wake-up can end all of them within the test's patience.
         for (int slice = 0; slice < 60 && wait == CmqSerialPort::Wait::Timeout; ++slice) {
@@ -134,10 +131,7 @@ TEST(CmqSerialPort, WakeEndsAWaitFromAnotherThread) {
     EXPECT_EQ(port.WaitForInput(10), CmqSerialPort::Wait::Timeout);
 }
 
-TEST(CmqSerialPort, AVanishedLineIsReportedLost) {
-    PseudoTerminal far;
-    CmqSerialPort port;
-    ASSERT_TRUE(port.Open(far.path));
+TEST_F(CmqSerialPortTest, AVanishedLineIsReportedLost) {
     far.HangUp();
     EXPECT_EQ(port.WaitForInput(1000), CmqSerialPort::Wait::Lost);
     EXPECT_EQ(port.WaitingBytes(), -1);

@@ -37,8 +37,7 @@ class CnxK740RXReceiverScanTest : public ReceiverTest {
 protected:
     // Opens and powers a receiver and gives it the range the manager applies from the settings.
     std::unique_ptr<CnxK740RXReceiver> StartedReceiver(const char* serial) {
-        auto receiver = std::make_unique<CnxK740RXReceiver>("QVK740RXAPI.dll", &Settings(),
-                                                            window_->GetHandle(), nullptr);
+        auto receiver = NewReceiver();
         const RadioInfo* opened =
             serial != nullptr ? receiver->OpenBySerial(serial) : receiver->OpenByIndex(0);
         EXPECT_NE(opened, nullptr);

@@ -35,6 +35,13 @@ protected:
 
     std::string StoredSerial(int slot) { return Settings().Receiver(slot).serialNumber; }
 
+    // Runs the connection watch a few times, then lets whatever it posted arrive.
+    void Watch(int ticks) {
+        for (int tick = 0; tick < ticks; ++tick) {
+            manager_->IsDevicesConected();
+        }
+        PumpFor(100ms);
+    }
     // Runs the connection watch, as the main window's timer does, until a change is reported.
     bool WatchUntilReported(int messages) {
         return PumpUntil([&] {
@@ -187,10 +194,7 @@ TEST_F(CnxK740RX_ReceiverManagerTest, AnIdleReceiverUnpluggedIsReportedOnceAtThe
     EXPECT_EQ(report.wParam, reinterpret_cast<WPARAM>(manager.GetReceiver(0)));
     EXPECT_EQ(report.lParam, 0);
     EXPECT_FALSE(manager.GetSlot(0).connected);
-    for (int tick = 0; tick < 10; ++tick) {
-        manager.IsDevicesConected();
-    }
-    PumpFor(100ms);
+    Watch(10);
     EXPECT_EQ(window_->Count(WM_RCV_CONNECTION), 1);
 
     DescribeRadios({{"A1"}});
@@ -233,10 +237,7 @@ TEST_F(CnxK740RX_ReceiverManagerTest, AStandInIsToldOnceWhenItsRadioComesBack) {
     DescribeRadios({{"A1", "K7USB", false}, {"B2"}});
     ASSERT_TRUE(WatchUntilReported(1));
     receiver->StandInForLostRadio();
-    for (int tick = 0; tick < 5; ++tick) {
-        manager.IsDevicesConected();
-    }
-    PumpFor(50ms);
+    Watch(5);
     EXPECT_EQ(window_->Count(WM_RCV_RADIO_BACK), 0);
 
     DescribeRadios({{"A1"}, {"B2"}});
@@ -244,10 +245,7 @@ TEST_F(CnxK740RX_ReceiverManagerTest, AStandInIsToldOnceWhenItsRadioComesBack) {
         manager.IsDevicesConected();
         return window_->Count(WM_RCV_RADIO_BACK) >= 1;
     }));
-    for (int tick = 0; tick < 5; ++tick) {
-        manager.IsDevicesConected();
-    }
-    PumpFor(50ms);
+    Watch(5);
     ASSERT_EQ(window_->Count(WM_RCV_RADIO_BACK), 1);
     const auto back = window_->Of(WM_RCV_RADIO_BACK).front();
     EXPECT_EQ(back.wParam, reinterpret_cast<WPARAM>(receiver));

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "LogCapture.h"
 #include "ReceiverTestSupport.h"
 #include "receiver/CnxK740RXReceiver.h"
 
@@ -16,11 +17,6 @@ namespace {
 
 class CnxK740RX_ReceiverThreadTest : public ReceiverTest {
 protected:
-    std::unique_ptr<CnxK740RXReceiver> NewReceiver() {
-        return std::make_unique<CnxK740RXReceiver>("QVK740RXAPI.dll", &Settings(),
-                                                   window_->GetHandle(), nullptr);
-    }
-
     static void ScanWholeBand(CnxK740RXReceiver& receiver, bool loop) {
         receiver.SetFrequencyLimits(136000000, 173500000);
         receiver.SetScanStep(375000, true);
@@ -72,17 +68,14 @@ protected:
 
 }  // namespace
 
-TEST_F(CnxK740RX_ReceiverThreadTest, WithoutAReceiverTheThreadEndsAtOnceSilently) {
-    LogCapture log;
-    CnxK740RX_ReceiverThread thread(nullptr, window_->GetHandle());
-    EXPECT_EQ(thread.GetReceiver(), nullptr);
-    ASSERT_TRUE(thread.Start());
-    EXPECT_TRUE(PumpUntil([&] { return !thread.IsRunning(); }));
-    EXPECT_EQ(log.Count("ENDED"), 0);
-}
+TEST_F(CnxK740RX_ReceiverThreadTest, AnIdleThreadRunsUntilStoppedAndWithoutAReceiverEndsSilently) {
+    LogCapture log("k740.receiver");
+    CnxK740RX_ReceiverThread empty(nullptr, window_->GetHandle());
+    EXPECT_EQ(empty.GetReceiver(), nullptr);
+    ASSERT_TRUE(empty.Start());
+    EXPECT_TRUE(PumpUntil([&] { return !empty.IsRunning(); }));
+    EXPECT_FALSE(log.AnyContains("ENDED"));
 
-TEST_F(CnxK740RX_ReceiverThreadTest, AnIdleThreadRunsUntilItIsStopped) {
-    LogCapture log;
     auto receiver = NewReceiver();
     ASSERT_NE(receiver->OpenByIndex(0), nullptr);
     CnxK740RX_ReceiverThread thread(receiver.get(), window_->GetHandle());
@@ -94,11 +87,11 @@ TEST_F(CnxK740RX_ReceiverThreadTest, AnIdleThreadRunsUntilItIsStopped) {
 
     EXPECT_TRUE(thread.Stop());
     EXPECT_FALSE(thread.IsRunning());
-    EXPECT_EQ(log.Count(EndLine(receiver->GetHandle())), 1);
+    EXPECT_EQ(log.CountStartingWith(EndLine(receiver->GetHandle())), 1u);
 }
 
 TEST_F(CnxK740RX_ReceiverThreadTest, ClosingTheReceiverEndsItsThread) {
-    LogCapture log;
+    LogCapture log("k740.receiver");
     auto receiver = NewReceiver();
     ASSERT_NE(receiver->OpenByIndex(0), nullptr);
     receiver->SetPower(1, true);
@@ -107,7 +100,7 @@ TEST_F(CnxK740RX_ReceiverThreadTest, ClosingTheReceiverEndsItsThread) {
     const K7Handle handle = receiver->GetHandle();
 
     EXPECT_FALSE(receiver->Close());
-    EXPECT_EQ(log.Count(EndLine(handle)), 1);
+    EXPECT_EQ(log.CountStartingWith(EndLine(handle)), 1u);
     const int levels = Levels();
     PumpFor(200ms);
     EXPECT_EQ(Levels(), levels);
@@ -115,7 +108,7 @@ TEST_F(CnxK740RX_ReceiverThreadTest, ClosingTheReceiverEndsItsThread) {
 
 TEST_F(CnxK740RX_ReceiverThreadTest, AReceiverThatBecameDemoBesideListedRadiosKeepsScanning) {
     DescribeRadios({{"A1"}, {"B2"}});
-    LogCapture log;
+    LogCapture log("k740.receiver");
     // A real radio lost and replaced by a simulated one, as the window's "Demo" does.
     auto receiver = NewReceiver();
     ASSERT_NE(receiver->OpenBySerial("A1"), nullptr);
@@ -123,7 +116,7 @@ TEST_F(CnxK740RX_ReceiverThreadTest, AReceiverThatBecameDemoBesideListedRadiosKe
     receiver->SetDemo(true);
     ScanWholeBand(*receiver, true);
     ASSERT_TRUE(PumpUntil([&] { return Levels() >= 20; })) << Levels();
-    EXPECT_EQ(log.Count(EndLine(receiver->GetHandle())), 0);
+    EXPECT_EQ(log.CountStartingWith(EndLine(receiver->GetHandle())), 0u);
     // It reports the demo signals, not the radio's.
     bool sawDemoSignal = false;
     for (const ScanSample& sample : window_->Samples()) {

@@ -1,10 +1,7 @@
 #include "ReceiverTestSupport.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <algorithm>
-#include <cstdlib>
-#include <thread>
 
 #include "settings/CnxAppOptions.h"
 
@@ -19,9 +16,7 @@ void MessageRecorder::OnWindowMessage(const TmyMessage& message) {
 }
 
 int MessageRecorder::Count(UINT message) const {
-    return static_cast<int>(
-        std::count_if(records_.begin(), records_.end(),
-                      [message](const Record& r) { return r.message == message; }));
+    return static_cast<int>(Of(message).size());
 }
 
 std::vector<MessageRecorder::Record> MessageRecorder::Of(UINT message) const {
@@ -37,37 +32,6 @@ std::vector<ScanSample> MessageRecorder::Samples() const {
         samples.push_back(record.sample);
     }
     return samples;
-}
-
-// ---- LogCapture ----
-
-std::mutex LogCapture::mutex_;
-std::vector<std::string>* LogCapture::lines_ = nullptr;
-
-LogCapture::LogCapture() {
-    std::lock_guard lock(mutex_);
-    lines_ = &lines;
-    previous_ = qInstallMessageHandler(&LogCapture::Handler);
-}
-
-LogCapture::~LogCapture() {
-    qInstallMessageHandler(previous_);
-    std::lock_guard lock(mutex_);
-    lines_ = nullptr;
-}
-
-void LogCapture::Handler(QtMsgType, const QMessageLogContext&, const QString& text) {
-    std::lock_guard lock(mutex_);
-    if (lines_ != nullptr) {
-        lines_->push_back(text.toStdString());
-    }
-}
-
-int LogCapture::Count(const std::string& text) const {
-    std::lock_guard lock(mutex_);
-    return static_cast<int>(std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {
-        return line.find(text) != std::string::npos;
-    }));
 }
 
 // ---- ReceiverTest ----
@@ -94,6 +58,12 @@ CnxK740RXFileIniApp& ReceiverTest::Settings() {
         settings_ = std::make_unique<CnxK740RXFileIniApp>();
     }
     return *settings_;
+}
+
+std::unique_ptr<CnxK740RXReceiver> ReceiverTest::NewReceiver(
+    const char* library, CnxK740RXCalibratorSMeter* calibrator) {
+    return std::make_unique<CnxK740RXReceiver>(library, &Settings(), window_->GetHandle(),
+                                               calibrator);
 }
 
 void ReceiverTest::DescribeRadios(const std::vector<SimRadioSetup>& radios) {

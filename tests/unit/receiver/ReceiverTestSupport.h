@@ -5,14 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
-#include <chrono>
-#include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
 #include "core/TmyComponent.h"
+#include "receiver/CnxK740RXReceiver.h"
 #include "receiver/InxProgressDisplay.h"
 #include "receiver/K740RXReceiverMessages.h"
 #include "settings/CnxK740RXFileIniApp.h"
@@ -52,21 +50,6 @@ public:
     std::vector<int> positions;
 };
 
-// Collects the program's log lines for as long as it exists.
-class LogCapture {
-public:
-    LogCapture();
-    ~LogCapture();
-    int Count(const std::string& text) const;
-
-private:
-    static void Handler(QtMsgType type, const QMessageLogContext& context, const QString& text);
-    static std::mutex mutex_;
-    static std::vector<std::string>* lines_;
-    std::vector<std::string> lines;
-    QtMessageHandler previous_;
-};
-
 // One simulated radio for the driver library's simulation file.
 struct SimRadioSetup {
     std::string serial;
@@ -85,6 +68,9 @@ protected:
     // about half a second.
     void DescribeRadios(const std::vector<SimRadioSetup>& radios);
     CnxK740RXFileIniApp& Settings();
+    // A receiver reporting to the recording window.
+    std::unique_ptr<CnxK740RXReceiver> NewReceiver(const char* library = "QVK740RXAPI.dll",
+                                                   CnxK740RXCalibratorSMeter* calibrator = nullptr);
 
     std::unique_ptr<QTemporaryDir> folder_;
     std::unique_ptr<MessageRecorder> window_;

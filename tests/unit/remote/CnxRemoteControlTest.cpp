@@ -90,7 +90,7 @@ TEST_F(RemoteControl, ATakenPortLeavesOnlyItsSlotWithoutServer) {
     EXPECT_EQ(control_.GetPort(2), 0);
 }
 
-TEST_F(RemoteControl, TheOptionWinsOverTheSavedPortAndBadPortsMeanOff) {
+TEST_F(RemoteControl, TheOptionWinsOverTheSavedPortAndOnlyANamedAddressOpensMoreThanLoopback) {
     EXPECT_EQ(CnxRemoteControl::ChooseBasePort(true, 4600, 0), 4600);
     EXPECT_EQ(CnxRemoteControl::ChooseBasePort(true, 4532, 4700), 4532);
     EXPECT_EQ(CnxRemoteControl::ChooseBasePort(false, 4532, 4700), 4700);
@@ -100,9 +100,8 @@ TEST_F(RemoteControl, TheOptionWinsOverTheSavedPortAndBadPortsMeanOff) {
     EXPECT_EQ(CnxRemoteControl::ChooseBasePort(true, 65521, 0), 65521) << "slot 7 on 65535";
     EXPECT_EQ(CnxRemoteControl::ChooseBasePort(true, 65522, 0), 0);
     EXPECT_EQ(CnxRemoteControl::ChooseBasePort(false, 0, 70000), 0);
-}
 
-TEST_F(RemoteControl, OnlyANamedAddressOpensMoreThanLoopback) {
+    // Only a named address opens more than loopback.
     EXPECT_EQ(CnxRemoteControl::ChooseAddress(""), QHostAddress(QHostAddress::LocalHost));
     EXPECT_EQ(CnxRemoteControl::ChooseAddress("localhost and more"),
               QHostAddress(QHostAddress::LocalHost));

@@ -86,11 +86,8 @@ TEST_F(RigctlServer, ClientsThatOweALineAreDroppedOthersStay) {
 TEST_F(RigctlServer, AClientThatLeavesItsAnswersUnreadIsDropped) {
     RigctlTestClient hoarder(server_.GetPort());
     hoarder.StopReading();
-    std::string requests;
-    for (int i = 0; i < 20000; ++i) {
-        requests += "1\n";  // each answered with the whole rig description
-    }
-    hoarder.Send(requests);
+    // Each answered with the whole rig description.
+    hoarder.Send(QByteArray("1\n").repeated(20000).toStdString());
     EXPECT_TRUE(PumpUntil([&] { return server_.GetClientCount() == 0; }, 60s));
 }
 
@@ -127,13 +124,11 @@ TEST_F(RigctlServer, HamlibsOwnClientDrivesTheSlot) {
     target_.receivers[0].raw = 178;
     QProcess process;
     process.setProcessChannelMode(QProcess::SeparateChannels);
-    process.start(
-        rigctl, {"-m",       "2",         "-r",     QString("127.0.0.1:%1").arg(server_.GetPort()),
-                 "F",        "162250000", "f",      "l",
-                 "STRENGTH", "l",         "RAWSTR", "L",
-                 "ATT",      "18",        "l",      "ATT",
-                 "l",        "PREAMP",    "N",      "25000",
-                 "n",        "m",         "v"});
+    const QString commands =
+        "F 162250000 f l STRENGTH l RAWSTR L ATT 18 l ATT l PREAMP N 25000 n m v";
+    process.start(rigctl,
+                  QStringList{"-m", "2", "-r", QString("127.0.0.1:%1").arg(server_.GetPort())} +
+                      commands.split(' '));
     ASSERT_TRUE(PumpUntil([&] { return process.state() == QProcess::NotRunning; }, 60s));
     const QString errors = QString::fromLocal8Bit(process.readAllStandardError());
     EXPECT_EQ(process.exitCode(), 0) << errors.toStdString();

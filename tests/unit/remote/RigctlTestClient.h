@@ -2,7 +2,6 @@
 // A plain network client of a server under test, on the test's own thread: what it sends goes out
 // while the event loop runs, and it collects whatever comes back.
 #include <QTcpSocket>
-#include <chrono>
 #include <string>
 
 #include "TestSupport.h"
@@ -14,14 +13,12 @@ public:
 
     bool IsConnected() const { return socket_.state() == QAbstractSocket::ConnectedState; }
     void Send(const std::string& text);
-    // Everything received once at least `bytes` have come (or the time is up).
-    std::string Receive(std::size_t bytes, std::chrono::milliseconds limit = 10s);
     // Sends a line and collects an answer as long as the expected one.
     std::string Ask(const std::string& line, const std::string& expected);
     // Takes nothing more from the system, so unread answers pile up at the server.
     void StopReading() { socket_.setReadBufferSize(1); }
     // Waits until the server has closed the connection.
-    bool WaitForClose(std::chrono::milliseconds limit = 10s);
+    bool WaitForClose();
 
 private:
     QTcpSocket socket_;

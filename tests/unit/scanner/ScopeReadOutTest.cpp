@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "scanner/ScopeView.h"
 #include "settings/CnxChannelPlan.h"
 
@@ -19,31 +21,27 @@ TEST(ScopeReadOut, SUnitsChangeEverySixDbOnWholeDbBoundaries) {
 }
 
 TEST(ScopeReadOut, FrequenciesAreWrittenInTheUnitThatSuitsThem) {
-    EXPECT_EQ(ScopeReadOut::FrequencyText(1799), "1799 Hz");
-    EXPECT_EQ(ScopeReadOut::FrequencyText(1800), "1.800 kHz");
-    EXPECT_EQ(ScopeReadOut::FrequencyText(1799999), "1799.999 kHz");
-    EXPECT_EQ(ScopeReadOut::FrequencyText(1800000), "1.8000 MHz");
-    EXPECT_EQ(ScopeReadOut::FrequencyText(136000000), "136.0000 MHz");
-    EXPECT_EQ(ScopeReadOut::FrequencyText(162625000), "162.6250 MHz");
-    EXPECT_EQ(ScopeReadOut::FrequencyText(1800000000), "1.800 GHz");
+    const std::pair<int64_t, const char*> texts[] = {
+        {1799, "1799 Hz"},         {1800, "1.800 kHz"},         {1799999, "1799.999 kHz"},
+        {1800000, "1.8000 MHz"},   {136000000, "136.0000 MHz"}, {162625000, "162.6250 MHz"},
+        {1800000000, "1.800 GHz"},
+    };
+    for (const auto& [f, text] : texts) {
+        EXPECT_EQ(ScopeReadOut::FrequencyText(f), QString::fromLatin1(text)) << f;
+    }
     EXPECT_EQ(ScopeReadOut::FrequencyLine(142750000), "Frequency: 142.7500 MHz");
 }
 
 TEST(ScopeReadOut, ChannelRuleNamesEveryPointOfTheBandAndNothingInTheGap) {
-    EXPECT_EQ(ScopeReadOut::ChannelOf(136000000), 32);
-    EXPECT_EQ(ScopeReadOut::ChannelOf(142750000), 50);
-    EXPECT_EQ(ScopeReadOut::ChannelOf(161125000), 99);
-    EXPECT_EQ(ScopeReadOut::ChannelOf(161500000), -1);
-    EXPECT_EQ(ScopeReadOut::ChannelOf(161875000), -1);
-    EXPECT_EQ(ScopeReadOut::ChannelOf(162250000), 1);
-    EXPECT_EQ(ScopeReadOut::ChannelOf(162625000), 17);
-    EXPECT_EQ(ScopeReadOut::ChannelOf(173125000), 31);
-    EXPECT_EQ(ScopeReadOut::ChannelOf(173500000), 16);
-    EXPECT_EQ(ScopeReadOut::ChannelOf(173875000), -1);
-    EXPECT_EQ(ScopeReadOut::ChannelOf(135000000), -1);
     // The steps truncate toward zero: just below a band's first channel still counts as it.
-    EXPECT_EQ(ScopeReadOut::ChannelOf(135800000), 32);
-    EXPECT_EQ(ScopeReadOut::ChannelOf(162000000), 1);
+    const std::pair<int64_t, int> channels[] = {
+        {136000000, 32}, {142750000, 50}, {161125000, 99}, {161500000, -1}, {161875000, -1},
+        {162250000, 1},  {162625000, 17}, {173125000, 31}, {173500000, 16}, {173875000, -1},
+        {135000000, -1}, {135800000, 32}, {162000000, 1},
+    };
+    for (const auto& [f, channel] : channels) {
+        EXPECT_EQ(ScopeReadOut::ChannelOf(f), channel) << f;
+    }
 
     // On every point of the default sweep the graph names the channel the plan gives.
     const ScopeView view;
@@ -97,13 +95,15 @@ TEST(ScopeReadOut, CursorPixelsMapToPointsAndTheReadOutIsFrozenWhileRunning) {
     ScopeView view;
     view.SetPlot(QRect(50, 0, 990, 100));  // 10 pixels per point
     const auto indexAt = [&](int x) { return view.IndexOfRawFrequency(view.RawFrequencyAt(x)); };
-    EXPECT_EQ(indexAt(50), 0);
-    EXPECT_EQ(indexAt(59), 0);
-    EXPECT_EQ(indexAt(60), 1);
-    EXPECT_EQ(indexAt(50 + 68 * 10 + 3), 68);
-    EXPECT_EQ(indexAt(1039), 98);
-    EXPECT_EQ(indexAt(5000), 98);
-    EXPECT_EQ(indexAt(0), 0);
+    for (const auto& [x, index] : {std::pair{50, 0},
+                                   {59, 0},
+                                   {60, 1},
+                                   {50 + 68 * 10 + 3, 68},
+                                   {1039, 98},
+                                   {5000, 98},
+                                   {0, 0}}) {
+        EXPECT_EQ(indexAt(x), index) << x;
+    }
     EXPECT_EQ(view.GetAxis().IndexAt(60), 1);
 
     view.SetCursor(50 + 18 * 10 + 5);

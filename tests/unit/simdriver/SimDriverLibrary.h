@@ -4,11 +4,10 @@
 // every test starts from a freshly loaded library.
 #include <QLibrary>
 #include <QString>
-#include <chrono>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "TestSupport.h"
 #include "receiver/K740RXDriverApi.h"
 
 class SimDriverLibrary {
@@ -34,16 +33,3 @@ private:
     QLibrary library_;
     std::vector<std::string> missing_;
 };
-
-// Polls `condition` every 10 ms until it holds or `limit` has passed.
-template <typename Condition>
-bool waitFor(Condition condition, std::chrono::milliseconds limit) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return true;
-}

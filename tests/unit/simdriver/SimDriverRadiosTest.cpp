@@ -12,8 +12,6 @@
 
 namespace {
 
-using namespace std::chrono_literals;
-
 uint32_t eepromU32(const std::array<uint8_t, 256>& eeprom, size_t offset) {
     return static_cast<uint32_t>(eeprom[offset]) | static_cast<uint32_t>(eeprom[offset + 1]) << 8U |
            static_cast<uint32_t>(eeprom[offset + 2]) << 16U |
@@ -191,20 +189,20 @@ TEST(SimDriverRadios, UnplugAndReplugAreNoticed) {
     ASSERT_EQ(driver.IsDeviceConnected(handle), 1);
 
     file.write(unplugged);
-    EXPECT_TRUE(waitFor([&] { return driver.IsDeviceConnected(handle) == 0; }, 3s));
+    EXPECT_TRUE(PumpUntil([&] { return driver.IsDeviceConnected(handle) == 0; }));
     EXPECT_EQ(driver.SetVolume(handle, 7), 0);
     EXPECT_EQ(driver.K7GetRadioList3(nullptr, 0, nullptr), 0);
     EXPECT_EQ(driver.K7Open("4711001"), 0U);
 
     // Plugged back in, the same handle works again.
     file.write(plugged);
-    EXPECT_TRUE(waitFor([&] { return driver.IsDeviceConnected(handle) == 1; }, 3s));
+    EXPECT_TRUE(PumpUntil([&] { return driver.IsDeviceConnected(handle) == 1; }));
     EXPECT_EQ(driver.SetVolume(handle, 7), 1);
     EXPECT_EQ(driver.GetVolume(handle), 7);
 
     // A radio that leaves the file altogether is unplugged too.
     file.write("[signals]\n");
-    EXPECT_TRUE(waitFor([&] { return driver.IsDeviceConnected(handle) == 0; }, 3s));
+    EXPECT_TRUE(PumpUntil([&] { return driver.IsDeviceConnected(handle) == 0; }));
     EXPECT_NE(driver.CloseRadioDevice(handle), 0) << "an unplugged radio still closes";
 }
 

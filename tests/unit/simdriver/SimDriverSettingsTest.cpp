@@ -68,7 +68,7 @@ TEST(SimDriverSettings, GettersReturnWhatWasSet) {
     EXPECT_EQ(driver.GetPath2(handle), 1);
 }
 
-TEST(SimDriverSettings, TablesReadBackWhatWasWritten) {
+TEST(SimDriverSettings, TablesReadBackWhatWasWrittenAndTextsFitTheCallersBuffer) {
     unsetenv("QVK740RX_SIM");
     SimDriverLibrary driver;
     const K7Handle handle = driver.K7Open("DEMO");
@@ -88,12 +88,7 @@ TEST(SimDriverSettings, TablesReadBackWhatWasWritten) {
     EXPECT_EQ(driver.WriteBands(handle, bands.data(), 100000), 0);
     EXPECT_EQ(driver.ReadBands(handle, nullptr, 8), 0);
     EXPECT_EQ(driver.GetFilterTbl(999, read.data(), 8), 0);
-}
 
-TEST(SimDriverSettings, TextsAreBoundedByTheCallersBuffer) {
-    unsetenv("QVK740RX_SIM");
-    SimDriverLibrary driver;
-    const K7Handle handle = driver.K7Open("DEMO");
     std::array<char, 8> text;
     text.fill('x');
     EXPECT_EQ(driver.K7GetInfo(handle, text.data(), 4), 1);

@@ -13,7 +13,6 @@
 
 namespace {
 
-using namespace std::chrono_literals;
 constexpr double kSampleRate = 64000.0;
 
 // Counts what the library's stream thread hands over and keeps the most recent samples.
@@ -34,12 +33,10 @@ public:
             samples_.clear();
             wanted_ = count;
         }
-        EXPECT_TRUE(waitFor(
-            [&] {
-                std::lock_guard lock(mutex_);
-                return samples_.size() >= count;
-            },
-            5s));
+        EXPECT_TRUE(PumpUntil([&] {
+            std::lock_guard lock(mutex_);
+            return samples_.size() >= count;
+        }));
         std::lock_guard lock(mutex_);
         wanted_ = 0;
         return samples_;
@@ -98,7 +95,7 @@ TEST(SimDriverStreams, DeliverInRealTimeUntilStopped) {
     StreamProbe probe;
     const auto start = std::chrono::steady_clock::now();
     ASSERT_NE(driver.SetupStreams(handle, 0, 0, &StreamProbe::onChunk, &probe), 0U);
-    ASSERT_TRUE(waitFor([&] { return probe.bytes() > 64000; }, 10s));
+    ASSERT_TRUE(PumpUntil([&] { return probe.bytes() > 64000; }));
 
     // A chunk goes out only once its time has come, however fast the machine: the stream never
     // runs ahead of 64000 samples per second.
@@ -141,13 +138,13 @@ TEST(SimDriverStreams, ClosingOrUnplugStopsTheStream) {
     StreamProbe radioProbe;
     ASSERT_NE(driver.SetupStreams(demo, 0, 0, &StreamProbe::onChunk, &demoProbe), 0U);
     ASSERT_NE(driver.SetupStreams(radio, 0, 0, &StreamProbe::onChunk, &radioProbe), 0U);
-    ASSERT_TRUE(waitFor([&] { return demoProbe.bytes() > 0 && radioProbe.bytes() > 0; }, 5s));
+    ASSERT_TRUE(PumpUntil([&] { return demoProbe.bytes() > 0 && radioProbe.bytes() > 0; }));
 
     ASSERT_NE(driver.CloseRadioDevice(demo), 0);
     expectSilentStream(demoProbe);
 
     file.write(SimFile::radio(0, "4711001", "K7USB-A", false, false));
-    ASSERT_TRUE(waitFor([&] { return driver.IsDeviceConnected(radio) == 0; }, 3s));
+    ASSERT_TRUE(PumpUntil([&] { return driver.IsDeviceConnected(radio) == 0; }));
     expectSilentStream(radioProbe);
     EXPECT_EQ(driver.SetupStreams(radio, 0, 0, &StreamProbe::onChunk, &radioProbe), 0U);
     EXPECT_EQ(driver.SetupStreams(999, 0, 0, &StreamProbe::onChunk, &radioProbe), 0U);
@@ -160,7 +157,7 @@ TEST(SimDriverStreams, UnloadingTheLibraryStopsItsStreams) {
     SimDriverLibrary driver;
     const K7Handle handle = driver.K7Open("DEMO");
     ASSERT_NE(driver.SetupStreams(handle, 0, 0, &StreamProbe::onChunk, &probe), 0U);
-    ASSERT_TRUE(waitFor([&] { return probe.bytes() > 0; }, 5s));
+    ASSERT_TRUE(PumpUntil([&] { return probe.bytes() > 0; }));
 
     ASSERT_TRUE(driver.unload());
     EXPECT_EQ(dlopen(SimDriverLibrary::path().toLocal8Bit().constData(), RTLD_NOW | RTLD_NOLOAD),
