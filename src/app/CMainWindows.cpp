@@ -209,14 +209,20 @@ void CMainWindows::DeferredStart() {
     KillTimer(kTimerDeferredStart);
     HookControlEvents();
     SplashStatus("Initializing audio devices", false);
-    StartAudio();
+    // A close already asked for opens no sound device or server just to shut it again, and no
+    // sound-card box holds the end up.
+    if (!closePending_) {
+        StartAudio();
+    }
     UpdateAudioState();
     SplashProgress(100);
     const int index = settings_->GetSelectedReceiver();
     FrequencySet(index, settings_->Current().frequency, true);
     SetStep(IsChannelMode() ? 375000 : 10000, true);
     scanStep_ = 375000;
-    StartRemoteControl();
+    if (!closePending_) {
+        StartRemoteControl();
+    }
     SplashFinish();
     TmySleep(200);
 }

@@ -60,17 +60,20 @@ void CSndAudioPath::OnPlayerBlock(WPARAM wParam, LPARAM lParam) {
     if (player_ == nullptr) {
         return;
     }
+    if (demo_) {
+        PlayPlayerBlock(reinterpret_cast<const int16_t*>(wParam),
+                        lParam > 0 ? std::size_t(lParam) / 2 : 0);
+    }
     // The source holds its delivered buffers until told; every block it sent releases one, even
     // one that is not played (scanning, or a block that comes after a switch to a real
-    // receiver), or they would pile up for good.
+    // receiver), or they would pile up for good. Only once the block is used: it may lie in the
+    // buffer released.
     if (CSndWaveInDevice* source = player_->GetCurrentSource()) {
         source->TrimBuffers();
     }
-    if (!demo_) {
-        return;
-    }
-    const auto* samples = reinterpret_cast<const int16_t*>(wParam);
-    const std::size_t count = lParam > 0 ? std::size_t(lParam) / 2 : 0;
+}
+
+void CSndAudioPath::PlayPlayerBlock(const int16_t* samples, std::size_t count) {
     if (samples == nullptr || count == 0 || !Accepting()) {
         return;
     }

@@ -69,6 +69,7 @@ protected:
 private:
     bool Accepting() const { return !scanning_ && !selecting_; }
     Block& NextSlot();
+    void PlayPlayerBlock(const int16_t* samples, std::size_t count);
     void Handle(Block& block);
     void Play(const Block& block);
 
