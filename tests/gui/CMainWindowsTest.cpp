@@ -124,23 +124,12 @@ TEST_F(MainWindowTest, LostRadioIsMarkedOfferedDemoAndComesBack) {
     EXPECT_EQ(window_->windowTitle(), "K740RX Sonobuoy Receiver# 1 - 4711001");
 }
 
-// Both radios of the simulation, each plugged in or not.
-class TwoRadiosTest : public MainWindowTest {
-protected:
-    void WriteBoth(bool first, bool second) {
-        WriteSimulation(QString("[radio0]\nserial = 4711001\nproduct = K7USB-A\nconnected = %1\n"
-                                "[radio1]\nserial = 4711002\nproduct = K7PCI-B\nconnected = %2\n")
-                            .arg(first ? 1 : 0)
-                            .arg(second ? 1 : 0));
-    }
-};
-
-TEST_F(TwoRadiosTest, EveryLostRadioIsShownAndTheSelectedOneHasNoStaleLevel) {
-    WriteBoth(true, true);
+TEST_F(MainWindowTest, EveryLostRadioIsShownAndTheSelectedOneHasNoStaleLevel) {
+    WriteRadios(true, true);
     Start();
     ASSERT_TRUE(PumpUntil([&] { return !std::isnan(window_->GetLevel()); }));
 
-    WriteBoth(false, false);
+    WriteRadios(false, false);
     ASSERT_TRUE(PumpUntil([&] {
         return window_->DisconnectionWindow(0) != nullptr &&
                window_->DisconnectionWindow(1) != nullptr;
@@ -160,10 +149,10 @@ TEST_F(TwoRadiosTest, EveryLostRadioIsShownAndTheSelectedOneHasNoStaleLevel) {
     EXPECT_EQ(window_->Meter(0)->GetLevel(), CnxSMeterScale::kMinimum) << "the meter drops";
 
     // A window closed frees its place for the next lost receiver.
-    WriteBoth(true, false);
+    WriteRadios(true, false);
     ASSERT_TRUE(PumpUntil([&] { return window_->DisconnectionWindow(0) == nullptr; }));
     ASSERT_TRUE(PumpUntil([&] { return !std::isnan(window_->GetLevel()); }));
-    WriteBoth(false, false);
+    WriteRadios(false, false);
     ASSERT_TRUE(PumpUntil([&] { return window_->DisconnectionWindow(0) != nullptr; }));
     EXPECT_EQ(window_->DisconnectionWindow(0)->frameGeometry(), first);
 }

@@ -15,7 +15,7 @@
 
 inline const char* kTwoRadios =
     "[radio0]\nserial = 4711001\nproduct = K7USB-A\nconnected = %1\n"
-    "[radio1]\nserial = 4711002\nproduct = K7PCI-B\nconnected = 1\n"
+    "[radio1]\nserial = 4711002\nproduct = K7PCI-B\nconnected = %2\n"
     "[signals]\n142750000 = -62\n";
 
 class MainWindowTest : public ::testing::Test {
@@ -38,8 +38,8 @@ protected:
         qunsetenv("QVK740RX_SIM");
     }
 
-    void WriteRadios(bool firstConnected) {
-        WriteSimulation(QString(kTwoRadios).arg(firstConnected ? 1 : 0));
+    void WriteRadios(bool first, bool second = true) {
+        WriteSimulation(QString(kTwoRadios).arg(first ? 1 : 0).arg(second ? 1 : 0));
     }
     void WriteSimulation(const QString& text) {
         QFile file(simFile_);
