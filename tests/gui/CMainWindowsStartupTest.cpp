@@ -218,14 +218,8 @@ TEST_F(MainWindowTest, TheWindowAndItsDialogsCarryTheProgramsIcon) {
 TEST_F(MainWindowTest, ASavedPlacementIsFittedToTheScreen) {
     Start();
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    SnxWindowPlacement& placement = window_->Settings().Placement();
     const auto apply = [&](int left, int top, int right, int bottom) {
-        placement.length = 44;
-        placement.showCmd = 1;
-        placement.left = left;
-        placement.top = top;
-        placement.right = right;
-        placement.bottom = bottom;
+        window_->Settings().Placement() = {44, 0, 1, 0, 0, 0, 0, left, top, right, bottom};
         window_->ApplySavedPlacement();
         return window_->geometry();
     };

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QMouseEvent>
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -16,19 +15,8 @@
 
 namespace {
 
-void Mouse(QWidget& widget, QEvent::Type type, int x, int y) {
-    const QPointF at(x, y);
-    const bool move = type == QEvent::MouseMove;
-    const bool pressed = type != QEvent::MouseButtonRelease;
-    QMouseEvent event(type, at, widget.mapToGlobal(at), move ? Qt::NoButton : Qt::LeftButton,
-                      pressed ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(&widget, &event);
-}
-
 void Drag(QWidget& widget, int fromX, int toX, int y = 60) {
-    Mouse(widget, QEvent::MouseButtonPress, fromX, y);
-    Mouse(widget, QEvent::MouseMove, toX, y);
-    Mouse(widget, QEvent::MouseButtonRelease, toX, y);
+    SendDrag(widget, QPointF(fromX, y), QPointF(toX, y));
 }
 
 // Records what an event list raises.

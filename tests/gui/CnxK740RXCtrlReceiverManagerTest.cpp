@@ -171,18 +171,11 @@ TEST_F(CnxK740RXCtrlReceiverManagerPanel, LampAndFurtherButtons) {
     panel_->SetItemLamp(1, false);
     EXPECT_FALSE(panel_->GetItemButton(1)->IsLampOn());
 
-    const auto buttons = panel_->findChildren<QPushButton*>();
-    const auto click = [&buttons](const QString& text) {
-        for (QPushButton* button : buttons) {
-            if (button->text() == text) {
-                button->click();
-                return true;
-            }
+    // A button missing or mislabelled leaves its event unraised.
+    for (QPushButton* button : panel_->findChildren<QPushButton*>()) {
+        if (QStringList{"Help", "About", "Info", "Cal"}.contains(button->text())) {
+            button->click();
         }
-        return false;
-    };
-    for (const char* text : {"Help", "About", "Info", "Cal"}) {
-        EXPECT_TRUE(click(QString::fromLatin1(text))) << text;
     }
     EXPECT_EQ(help_, std::vector<int32_t>{0});
     EXPECT_EQ(about_, std::vector<int32_t>{0});

@@ -56,21 +56,29 @@ protected:
         PumpFor(400ms);  // deferred start
     }
 
-    void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = {}) {
+    // Key, Type and Tune (of the first receiver) give back the frequency the window shows
+    // afterwards.
+    int32_t Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+                const QString& text = {}) {
         QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : window_.get();
         QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
         QCoreApplication::sendEvent(target, &press);
         QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
         QCoreApplication::sendEvent(target, &release);
+        return window_->GetCurrentFrequency();
     }
-    void Type(const QString& keys) {
+    int32_t Type(const QString& keys) {
         for (QChar c : keys) {
             Key(c.isDigit() ? Qt::Key_0 + c.digitValue()
                 : c == '.'  ? Qt::Key_Period
                             : Qt::Key_M,
                 Qt::NoModifier, QString(c));
         }
-        Key(Qt::Key_Return);
+        return Key(Qt::Key_Return);
+    }
+    int32_t Tune(int32_t frequency, bool force = false) {
+        window_->FrequencySet(0, frequency, force);
+        return window_->GetCurrentFrequency();
     }
 
     QPushButton* Switch(const QString& text) const {
