@@ -20,7 +20,6 @@
 namespace {
 
 TEST_F(MainWindowTest, AnITimeThatIsNotANumberPollsForReadinessAtOnce) {
-    qunsetenv("QVK740RX_SIM");
     g_optITime = {true, 0};  // what "-itime=abc" leaves
     Start();
     EXPECT_TRUE(window_->IsReady());
@@ -54,7 +53,6 @@ bool AnySplashLeft() {
 }
 
 TEST_F(MainWindowTest, ACloseBeforeTheDeferredStartFinishesTheSplash) {
-    qunsetenv("QVK740RX_SIM");
     g_optNSplash.present = false;
     g_optITime = {true, 10};
     window_ = std::make_unique<CMainWindows>(app_);

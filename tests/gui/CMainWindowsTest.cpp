@@ -149,7 +149,6 @@ TEST_F(MainWindowTest, EveryLostRadioIsShownAndTheSelectedOneHasNoStaleLevel) {
 }
 
 TEST_F(MainWindowTest, DemoModeDefersAnEarlyClose) {
-    qunsetenv("QVK740RX_SIM");
     g_optITime = {true, 600000};  // the first ready poll would come ten minutes after start-up
     Start();
     // Closed before the receivers are reported ready: remembered, and carried out as soon as

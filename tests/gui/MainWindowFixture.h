@@ -32,6 +32,7 @@ protected:
         qputenv("K740RX_AUDIO", "virtual");
         ResetAppOptions();
         g_optNSplash.present = true;
+        qunsetenv("QVK740RX_SIM");  // demo mode unless a test writes radios
     }
     void TearDown() override {
         window_.reset();
