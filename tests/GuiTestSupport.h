@@ -1,6 +1,10 @@
 #pragma once
-// The application object of widget tests, on the offscreen platform unless a display is chosen.
+// The application object of widget tests, on the offscreen platform unless a display is chosen,
+// and the mouse as a user moves it.
 #include <QApplication>
+#include <QMouseEvent>
+#include <QWheelEvent>
+#include <QWidget>
 
 #include "TestSupport.h"
 
@@ -14,4 +18,34 @@ inline QApplication& EnsureQtApp() {
     static QApplication* app =
         qobject_cast<QApplication*>(QCoreApplication::instance()) ?: new QApplication(argc, argv);
     return *app;
+}
+
+// A left-button event: held from the press until the release. Returns whether it was taken.
+inline bool SendMouse(QWidget& widget, QEvent::Type type, QPointF at, quint64 timeMs = 0) {
+    const bool move = type == QEvent::MouseMove;
+    QMouseEvent event(type, at, widget.mapToGlobal(at), move ? Qt::NoButton : Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                      Qt::NoModifier);
+    event.setTimestamp(timeMs);
+    QApplication::sendEvent(&widget, &event);
+    return event.isAccepted();
+}
+
+// Press, move and release; a click where `to` is `from`.
+inline void SendDrag(QWidget& widget, QPointF from, QPointF to) {
+    SendMouse(widget, QEvent::MouseButtonPress, from);
+    if (to != from) {
+        SendMouse(widget, QEvent::MouseMove, to);
+    }
+    SendMouse(widget, QEvent::MouseButtonRelease, to);
+}
+
+// A wheel turned over the widget's middle; 120 is one notch.
+inline bool SendWheel(QWidget& widget, int angleDelta,
+                      Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    const QPointF at(widget.width() / 2.0, widget.height() / 2.0);
+    QWheelEvent event(at, widget.mapToGlobal(at), QPoint(), QPoint(0, angleDelta), Qt::NoButton,
+                      modifiers, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&widget, &event);
+    return event.isAccepted();
 }

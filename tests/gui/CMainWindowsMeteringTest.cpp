@@ -10,15 +10,11 @@ namespace {
 
 class MainWindowMetering : public MainWindowTest {
 protected:
-    void StartDemo() {
-        qunsetenv("QVK740RX_SIM");
-        Start();
-    }
     CnxCtrlSMeter& SelectedMeter() { return *window_->Meter(window_->GetSelectedReceiver()); }
 };
 
 TEST_F(MainWindowMetering, TheCalibrationWindowShiftsTheShownLevelAndTheSettingsKeepIt) {
-    StartDemo();
+    Start();
     window_->FrequencySet(0, 142750000);
     ASSERT_TRUE(PumpUntil([&] { return SelectedMeter().GetLevel() == -60.0; }));
 
@@ -45,7 +41,7 @@ TEST_F(MainWindowMetering, TheCalibrationWindowShiftsTheShownLevelAndTheSettings
 }
 
 TEST_F(MainWindowMetering, TheMetersAttenuatorTextSwitchesTheAttenuator) {
-    StartDemo();
+    Start();
     window_->FrequencySet(0, 162250000);
     ASSERT_TRUE(PumpUntil([&] { return SelectedMeter().GetLevel() == -80.0; }));
     SelectedMeter().AttenuatorButton()->click();

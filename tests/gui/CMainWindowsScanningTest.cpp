@@ -15,10 +15,6 @@ namespace {
 
 class MainWindowScanning : public MainWindowTest {
 protected:
-    void StartDemo() {
-        qunsetenv("QVK740RX_SIM");
-        Start();
-    }
     const ScopeView& View(int slot) { return window_->Graph(slot)->GetScopeView(); }
 
     // The channels of the points standing well above the noise floor, left to right.
@@ -36,7 +32,7 @@ protected:
 };
 
 TEST_F(MainWindowScanning, ASinglePassEndsByItselfAndTheReceiverGoesBackWhereItWas) {
-    StartDemo();
+    Start();
     window_->FrequencySet(0, 142750000);
     window_->Scanner(0)->SetLoopValue(0);
     EXPECT_EQ(window_->Settings().Receiver(0).loop, 0);
@@ -55,7 +51,7 @@ TEST_F(MainWindowScanning, ASinglePassEndsByItselfAndTheReceiverGoesBackWhereItW
 }
 
 TEST_F(MainWindowScanning, PausingTwiceResumesAndOnlyTheSelectedScannerCommands) {
-    StartDemo();
+    Start();
     CnxK740RXCtrlScanner* scanner = window_->Scanner(0);
     scanner->Start();
     ASSERT_TRUE(PumpUntil([&] { return View(0).GetCount() >= 3; }));

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 
 #include "app/CnxCtrlFrequencyBand.h"
 #include "app/CnxK740RXDlgHelp.h"
@@ -19,7 +20,6 @@
 namespace {
 
 TEST_F(MainWindowTest, AnITimeThatIsNotANumberPollsForReadinessAtOnce) {
-    qunsetenv("QVK740RX_SIM");
     g_optITime = {true, 0};  // what "-itime=abc" leaves
     Start();
     EXPECT_TRUE(window_->IsReady());
@@ -53,7 +53,6 @@ bool AnySplashLeft() {
 }
 
 TEST_F(MainWindowTest, ACloseBeforeTheDeferredStartFinishesTheSplash) {
-    qunsetenv("QVK740RX_SIM");
     g_optNSplash.present = false;
     g_optITime = {true, 10};
     window_ = std::make_unique<CMainWindows>(app_);
@@ -91,11 +90,7 @@ TEST_F(MainWindowTest, AReadOnlySettingsFileIsKeptAndTheOperatorToldOnce) {
     fs::create_directories(folder);
     const fs::path ini = folder / "K740RX.ini";
     const QByteArray mine = "[MAIN]\nWP_Length=0\n; my own, do not touch\n";
-    {
-        QFile file(QString::fromStdString(ini.string()));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(mine);
-    }
+    std::ofstream(ini) << mine.constData();
     fs::permissions(ini, fs::perms::owner_read | fs::perms::group_read);
 
     Start();
@@ -141,23 +136,18 @@ QStringList SqueezedControls(const QWidget& window) {
     return squeezed;
 }
 
+// With the longest channel text shown, too.
 TEST_F(MainWindowTest, AtItsSmallestSizeEveryControlHasTheRoomItNeeds) {
     Start();
     EXPECT_TRUE(SqueezedControls(*window_).isEmpty())
         << "at the start: " << SqueezedControls(*window_).join(", ").toStdString();
+    window_->SetChannelMode(false);
+    window_->FrequencySet(0, 161500000);
     window_->resize(1, 1);
     window_->layout()->activate();
     EXPECT_EQ(window_->size(), window_->minimumSize());
     EXPECT_TRUE(SqueezedControls(*window_).isEmpty())
         << SqueezedControls(*window_).join(", ").toStdString();
-}
-
-TEST_F(MainWindowTest, TheLongestChannelTextIsShownWholeAtTheSmallestSize) {
-    Start();
-    window_->SetChannelMode(false);
-    window_->FrequencySet(0, 161500000);
-    window_->resize(1, 1);
-    window_->layout()->activate();
     QLabel* channel = nullptr;
     for (QLabel* label : window_->BandDisplay()->findChildren<QLabel*>()) {
         if (label->text() == "Channel Undefined") {
@@ -226,14 +216,8 @@ TEST_F(MainWindowTest, TheWindowAndItsDialogsCarryTheProgramsIcon) {
 TEST_F(MainWindowTest, ASavedPlacementIsFittedToTheScreen) {
     Start();
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    SnxWindowPlacement& placement = window_->Settings().Placement();
     const auto apply = [&](int left, int top, int right, int bottom) {
-        placement.length = 44;
-        placement.showCmd = 1;
-        placement.left = left;
-        placement.top = top;
-        placement.right = right;
-        placement.bottom = bottom;
+        window_->Settings().Placement() = {44, 0, 1, 0, 0, 0, 0, left, top, right, bottom};
         window_->ApplySavedPlacement();
         return window_->geometry();
     };

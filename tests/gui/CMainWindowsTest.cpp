@@ -23,8 +23,7 @@ TEST_F(MainWindowTest, KeyboardTunesSelectsAndTheSettingsKeepEachFrequency) {
     EXPECT_EQ(window_->GetSelectedReceiver(), 0);
     EXPECT_EQ(window_->windowTitle(), "K740RX Sonobuoy Receiver# 1 - 4711001");
 
-    Type("1m62.25");
-    EXPECT_EQ(window_->GetCurrentFrequency(), 162250000);
+    EXPECT_EQ(Type("1m62.25"), 162250000);
     EXPECT_EQ(window_->Manager()->GetReceiver(0)->GetFrequency(), 162250000);
     EXPECT_EQ(window_->BandDisplay()->GetChannelText(), "Channel  1");
     EXPECT_TRUE(window_->BandDisplay()->IsOnChannel());
@@ -35,12 +34,10 @@ TEST_F(MainWindowTest, KeyboardTunesSelectsAndTheSettingsKeepEachFrequency) {
     EXPECT_EQ(window_->windowTitle(), "K740RX Sonobuoy Receiver# 2 - 4711002");
 
     // Channel mode moves a typed frequency onto the raster, and Page Up steps off it again.
-    Type("142.8");
-    EXPECT_EQ(window_->GetCurrentFrequency(), 142750000);
-    Key(Qt::Key_PageUp, Qt::ShiftModifier);  // 10 kHz, snapped back in channel mode
-    EXPECT_EQ(window_->GetCurrentFrequency(), 142750000);
-    Key(Qt::Key_Up);  // one knob step is one channel
-    EXPECT_EQ(window_->GetCurrentFrequency(), 143125000);
+    EXPECT_EQ(Type("142.8"), 142750000);
+    // 10 kHz, snapped back in channel mode; then one knob step is one channel.
+    EXPECT_EQ(Key(Qt::Key_PageUp, Qt::ShiftModifier), 142750000);
+    EXPECT_EQ(Key(Qt::Key_Up), 143125000);
 
     Key(Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(window_->GetSelectedReceiver(), 0);
@@ -56,18 +53,14 @@ TEST_F(MainWindowTest, KeyboardTunesSelectsAndTheSettingsKeepEachFrequency) {
 TEST_F(MainWindowTest, FrequencySetClampsAndJumpsTheChannelGap) {
     WriteRadios(true);
     Start();
-    window_->FrequencySet(0, 173500001);
-    EXPECT_EQ(window_->GetCurrentFrequency(), 173500000);
+    EXPECT_EQ(Tune(173500001), 173500000);
     EXPECT_EQ(window_->BandDisplay()->GetChannelText(), "Channel  16");
-    window_->FrequencySet(0, 100000000);
-    EXPECT_EQ(window_->GetCurrentFrequency(), 136000000);
+    EXPECT_EQ(Tune(100000000), 136000000);
     EXPECT_EQ(window_->BandDisplay()->GetChannelText(), "Channel  32");
 
     window_->FrequencySet(0, 161125000);
-    window_->FrequencySet(0, 161500000);  // into the gap going up
-    EXPECT_EQ(window_->GetCurrentFrequency(), 162250000);
-    window_->FrequencySet(0, 161500000, true);  // and going down
-    EXPECT_EQ(window_->GetCurrentFrequency(), 161125000);
+    EXPECT_EQ(Tune(161500000), 162250000);        // into the gap going up
+    EXPECT_EQ(Tune(161500000, true), 161125000);  // and going down
     EXPECT_EQ(window_->BandDisplay()->GetChannelText(), "Channel  99");
 
     // The Channel switch turns channel mode off: the frequency stays where it is put and the
@@ -76,11 +69,9 @@ TEST_F(MainWindowTest, FrequencySetClampsAndJumpsTheChannelGap) {
     ASSERT_NE(channelSwitch, nullptr);
     channelSwitch->click();
     EXPECT_FALSE(window_->IsChannelMode());
-    window_->FrequencySet(0, 161312500);
-    EXPECT_EQ(window_->GetCurrentFrequency(), 161312500);
+    EXPECT_EQ(Tune(161312500), 161312500);
     EXPECT_EQ(window_->BandDisplay()->GetChannelText(), "Channel Undefined");
-    Key(Qt::Key_Up);
-    EXPECT_EQ(window_->GetCurrentFrequency(), 161322500);
+    EXPECT_EQ(Key(Qt::Key_Up), 161322500);
     // Back on, the frequency moves onto the raster at once: here into the gap from below, so
     // across it to channel 1.
     channelSwitch->click();
@@ -124,23 +115,12 @@ TEST_F(MainWindowTest, LostRadioIsMarkedOfferedDemoAndComesBack) {
     EXPECT_EQ(window_->windowTitle(), "K740RX Sonobuoy Receiver# 1 - 4711001");
 }
 
-// Both radios of the simulation, each plugged in or not.
-class TwoRadiosTest : public MainWindowTest {
-protected:
-    void WriteBoth(bool first, bool second) {
-        WriteSimulation(QString("[radio0]\nserial = 4711001\nproduct = K7USB-A\nconnected = %1\n"
-                                "[radio1]\nserial = 4711002\nproduct = K7PCI-B\nconnected = %2\n")
-                            .arg(first ? 1 : 0)
-                            .arg(second ? 1 : 0));
-    }
-};
-
-TEST_F(TwoRadiosTest, EveryLostRadioIsShownAndTheSelectedOneHasNoStaleLevel) {
-    WriteBoth(true, true);
+TEST_F(MainWindowTest, EveryLostRadioIsShownAndTheSelectedOneHasNoStaleLevel) {
+    WriteRadios(true, true);
     Start();
     ASSERT_TRUE(PumpUntil([&] { return !std::isnan(window_->GetLevel()); }));
 
-    WriteBoth(false, false);
+    WriteRadios(false, false);
     ASSERT_TRUE(PumpUntil([&] {
         return window_->DisconnectionWindow(0) != nullptr &&
                window_->DisconnectionWindow(1) != nullptr;
@@ -160,16 +140,15 @@ TEST_F(TwoRadiosTest, EveryLostRadioIsShownAndTheSelectedOneHasNoStaleLevel) {
     EXPECT_EQ(window_->Meter(0)->GetLevel(), CnxSMeterScale::kMinimum) << "the meter drops";
 
     // A window closed frees its place for the next lost receiver.
-    WriteBoth(true, false);
+    WriteRadios(true, false);
     ASSERT_TRUE(PumpUntil([&] { return window_->DisconnectionWindow(0) == nullptr; }));
     ASSERT_TRUE(PumpUntil([&] { return !std::isnan(window_->GetLevel()); }));
-    WriteBoth(false, false);
+    WriteRadios(false, false);
     ASSERT_TRUE(PumpUntil([&] { return window_->DisconnectionWindow(0) != nullptr; }));
     EXPECT_EQ(window_->DisconnectionWindow(0)->frameGeometry(), first);
 }
 
 TEST_F(MainWindowTest, DemoModeDefersAnEarlyClose) {
-    qunsetenv("QVK740RX_SIM");
     g_optITime = {true, 600000};  // the first ready poll would come ten minutes after start-up
     Start();
     // Closed before the receivers are reported ready: remembered, and carried out as soon as

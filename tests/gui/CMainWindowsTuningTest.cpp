@@ -3,7 +3,6 @@
 // that use them themselves.
 #include <QLineEdit>
 #include <QTest>
-#include <QWheelEvent>
 
 #include "MainWindowFixture.h"
 #include "app/CnxCtrlFrequency.h"
@@ -18,13 +17,6 @@ namespace {
 class MainWindowTuning : public MainWindowTest {
 protected:
     CnxK740RXReceiver& Receiver(int index) { return *window_->Manager()->GetReceiver(index); }
-
-    void Wheel(int angleDelta, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        const QPointF at(window_->width() / 2.0, window_->height() / 2.0);
-        QWheelEvent event(at, window_->mapToGlobal(at), QPoint(), QPoint(0, angleDelta),
-                          Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
-        QCoreApplication::sendEvent(window_.get(), &event);
-    }
 
     // The channel read-out belongs to the frequency the entry shows.
     void ExpectChannelOfTheShownFrequency() {
@@ -56,8 +48,7 @@ TEST_F(MainWindowTuning, AfterAScanTheRadioIsWhereTheDisplaySaysEvenWhenTunedMea
     ScanFor(100ms);
     Key(Qt::Key_Up);
     Key(Qt::Key_PageUp, Qt::ControlModifier);
-    Key(Qt::Key_Space);
-    EXPECT_EQ(window_->GetCurrentFrequency(), 143500000);  // +375 kHz, +500 kHz onto the raster
+    EXPECT_EQ(Key(Qt::Key_Space), 143500000);  // +375 kHz, +500 kHz onto the raster
     EXPECT_EQ(Receiver(0).GetFrequency(), 143500000);
 }
 
@@ -67,11 +58,9 @@ TEST_F(MainWindowTuning, AStandardReceiverSelectedAfterAnExtendedOneKeepsItsFreq
         "[radio1]\nserial = 4711002\nproduct = K7PCI-B\n");
     Start();
     Key(Qt::Key_Tab, Qt::ControlModifier);
-    Type("150.25");
-    ASSERT_EQ(window_->GetCurrentFrequency(), 150250000);
+    ASSERT_EQ(Type("150.25"), 150250000);
     Key(Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
-    Type("200");
-    ASSERT_EQ(window_->GetCurrentFrequency(), 200125000);  // channel raster above the band too
+    ASSERT_EQ(Type("200"), 200125000);  // channel raster above the band too
 
     Key(Qt::Key_Tab, Qt::ControlModifier);
     EXPECT_EQ(window_->GetSelectedReceiver(), 1);
@@ -104,10 +93,10 @@ TEST_F(MainWindowTuning, WheelMotionAddsUpAndAltTunesFinely) {
     Switch("Channel")->click();  // 10 kHz steps
     window_->FrequencySet(0, 150000000);
     for (int i = 0; i < 3; ++i) {
-        Wheel(40);  // a third of a notch, as touchpads send
+        SendWheel(*window_, 40);  // a third of a notch, as touchpads send
     }
     EXPECT_EQ(window_->GetCurrentFrequency(), 150010000);
-    Wheel(-120, Qt::AltModifier);
+    SendWheel(*window_, -120, Qt::AltModifier);
     EXPECT_EQ(window_->GetCurrentFrequency(), 150009000);
 }
 
@@ -132,8 +121,7 @@ TEST_F(MainWindowTuning, KeysAControlUsesItselfStayWithIt) {
     // the focus with the read-out.
     window_->FrequencyEntry()->setFocus();
     QTest::mouseClick(Switch("Monitor"), Qt::LeftButton);
-    Key(Qt::Key_Up);
-    EXPECT_EQ(window_->GetCurrentFrequency(), 150625000);
+    EXPECT_EQ(Key(Qt::Key_Up), 150625000);
 }
 
 }  // namespace

@@ -3,40 +3,31 @@
 #include <gtest/gtest.h>
 
 #include <QString>
-#include <filesystem>
+#include <QTemporaryDir>
 #include <fstream>
-#include <random>
 
 #include "GuiTestSupport.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
 class CnxCtrlFrequencyBandDisplay : public ::testing::Test {
 protected:
-    void SetUp() override {
-        EnsureQtApp();
-        std::random_device random;
-        dir_ = fs::temp_directory_path() / ("k740-banddisplay-" + std::to_string(random()));
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
+    CnxCtrlFrequencyBandDisplay() { EnsureQtApp(); }
 
     std::string Write(const std::string& name, const std::string& content) {
-        const fs::path path = dir_ / name;
+        const std::string path = dir_.filePath(QString::fromStdString(name)).toStdString();
         std::ofstream(path, std::ios::binary) << content;
-        return path.string();
+        return path;
     }
 
-    fs::path dir_;
+    QTemporaryDir dir_;
 };
 
 const QString kNoFile = QString::fromLatin1(CnxCtrlFrequencyBand::kNoBandFileText);
 
 }  // namespace
 
-TEST_F(CnxCtrlFrequencyBandDisplay, ShowsTheFirstBandHoldingTheFrequency) {
+TEST_F(CnxCtrlFrequencyBandDisplay, ShowsTheFirstBandHoldingTheFrequencyAndReloadsForANewPath) {
     const std::string path = Write("Channels.csv", "140,150,Mid\n136,174,\"Sonobuoy, all\"\n");
     CnxCtrlFrequencyBand display(path);
     EXPECT_EQ(display.GetBandName(), kNoFile);  // until the first frequency arrives
@@ -47,10 +38,20 @@ TEST_F(CnxCtrlFrequencyBandDisplay, ShowsTheFirstBandHoldingTheFrequency) {
     display.SetFrequency(200000000);
     EXPECT_EQ(display.GetBandName(), " ");
     EXPECT_EQ(display.GetFrequency(), 200000000);
+
+    display.SetFrequency(145000000);
+    display.SetPath(path);  // same path: the file is not read again
+    Write("Channels.csv", "140,150,Edited\n");
+    display.SetFrequency(145000000);
+    EXPECT_EQ(display.GetBandName(), "Mid");
+
+    display.SetPath(Write("second.csv", "140,150,Second\n"));
+    EXPECT_EQ(display.GetBandName(), "Second");
+    EXPECT_EQ(display.GetBands().GetCount(), 1u);
 }
 
 TEST_F(CnxCtrlFrequencyBandDisplay, MissingFileShowsTheNoteUntilAFrequencyIsShown) {
-    CnxCtrlFrequencyBand display((dir_ / "absent.csv").string());
+    CnxCtrlFrequencyBand display(dir_.filePath("absent.csv").toStdString());
     EXPECT_EQ(display.GetBandName(), kNoFile);
     EXPECT_TRUE(display.GetBands().IsEmpty());
     display.SetFrequency(162250000);
@@ -61,34 +62,4 @@ TEST_F(CnxCtrlFrequencyBandDisplay, MissingFileShowsTheNoteUntilAFrequencyIsShow
     display.SetPath(other);
     EXPECT_EQ(display.GetPath(), other);
     EXPECT_TRUE(display.GetBands().IsEmpty());
-}
-
-TEST_F(CnxCtrlFrequencyBandDisplay, NewPathReloadsAndRefreshesTheName) {
-    const std::string first = Write("first.csv", "160,170,First\n");
-    const std::string second = Write("second.csv", "160,170,Second\n");
-    CnxCtrlFrequencyBand display(first);
-    display.SetFrequency(165000000);
-    EXPECT_EQ(display.GetBandName(), "First");
-
-    display.SetPath(first);  // same path: the file is not read again
-    Write("first.csv", "160,170,Edited\n");
-    display.SetFrequency(165000000);
-    EXPECT_EQ(display.GetBandName(), "First");
-
-    display.SetPath(second);
-    EXPECT_EQ(display.GetBandName(), "Second");
-    EXPECT_EQ(display.GetBands().GetCount(), 1u);
-}
-
-TEST_F(CnxCtrlFrequencyBandDisplay, ChannelTextAndIndicator) {
-    CnxCtrlFrequencyBand display((dir_ / "absent.csv").string());
-    EXPECT_FALSE(display.IsOnChannel());
-    display.SetChannelText("Channel  1");
-    display.SetOnChannel(true);
-    EXPECT_EQ(display.GetChannelText(), "Channel  1");
-    EXPECT_TRUE(display.IsOnChannel());
-    display.SetChannelText("Channel Undefined");
-    display.SetOnChannel(false);
-    EXPECT_EQ(display.GetChannelText(), "Channel Undefined");
-    EXPECT_FALSE(display.IsOnChannel());
 }

@@ -15,7 +15,7 @@
 
 inline const char* kTwoRadios =
     "[radio0]\nserial = 4711001\nproduct = K7USB-A\nconnected = %1\n"
-    "[radio1]\nserial = 4711002\nproduct = K7PCI-B\nconnected = 1\n"
+    "[radio1]\nserial = 4711002\nproduct = K7PCI-B\nconnected = %2\n"
     "[signals]\n142750000 = -62\n";
 
 class MainWindowTest : public ::testing::Test {
@@ -32,14 +32,15 @@ protected:
         qputenv("K740RX_AUDIO", "virtual");
         ResetAppOptions();
         g_optNSplash.present = true;
+        qunsetenv("QVK740RX_SIM");  // demo mode unless a test writes radios
     }
     void TearDown() override {
         window_.reset();
         qunsetenv("QVK740RX_SIM");
     }
 
-    void WriteRadios(bool firstConnected) {
-        WriteSimulation(QString(kTwoRadios).arg(firstConnected ? 1 : 0));
+    void WriteRadios(bool first, bool second = true) {
+        WriteSimulation(QString(kTwoRadios).arg(first ? 1 : 0).arg(second ? 1 : 0));
     }
     void WriteSimulation(const QString& text) {
         QFile file(simFile_);
@@ -56,21 +57,29 @@ protected:
         PumpFor(400ms);  // deferred start
     }
 
-    void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = {}) {
+    // Key, Type and Tune (of the first receiver) give back the frequency the window shows
+    // afterwards.
+    int32_t Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+                const QString& text = {}) {
         QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : window_.get();
         QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
         QCoreApplication::sendEvent(target, &press);
         QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
         QCoreApplication::sendEvent(target, &release);
+        return window_->GetCurrentFrequency();
     }
-    void Type(const QString& keys) {
+    int32_t Type(const QString& keys) {
         for (QChar c : keys) {
             Key(c.isDigit() ? Qt::Key_0 + c.digitValue()
                 : c == '.'  ? Qt::Key_Period
                             : Qt::Key_M,
                 Qt::NoModifier, QString(c));
         }
-        Key(Qt::Key_Return);
+        return Key(Qt::Key_Return);
+    }
+    int32_t Tune(int32_t frequency, bool force = false) {
+        window_->FrequencySet(0, frequency, force);
+        return window_->GetCurrentFrequency();
     }
 
     QPushButton* Switch(const QString& text) const {

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QKeyEvent>
-#include <QMouseEvent>
-#include <QWheelEvent>
 #include <vector>
 
 #include "GuiTestSupport.h"
@@ -27,23 +25,6 @@ protected:
         QKeyEvent event(QEvent::KeyPress, key, modifiers, text);
         return Send(widget, event);
     }
-
-    static void Click(QWidget& widget, QPointF at) {
-        QMouseEvent press(QEvent::MouseButtonPress, at, widget.mapToGlobal(at), Qt::LeftButton,
-                          Qt::LeftButton, Qt::NoModifier);
-        Send(widget, press);
-        QMouseEvent release(QEvent::MouseButtonRelease, at, widget.mapToGlobal(at), Qt::LeftButton,
-                            Qt::NoButton, Qt::NoModifier);
-        Send(widget, release);
-    }
-
-    static void Drag(QWidget& widget, QEvent::Type type, QPointF at, quint64 timeMs) {
-        const Qt::MouseButtons held =
-            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-        QMouseEvent event(type, at, widget.mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
-        event.setTimestamp(timeMs);
-        Send(widget, event);
-    }
 };
 
 TEST_F(TuningControls, ClickOpensTheEntryAndTypedKeysReachTheModel) {
@@ -58,7 +39,7 @@ TEST_F(TuningControls, ClickOpensTheEntryAndTypedKeysReachTheModel) {
         senders.push_back(sender);
     });
 
-    Click(entry, QPointF(entry.width() / 2.0, 10));
+    SendDrag(entry, QPointF(entry.width() / 2.0, 10), QPointF(entry.width() / 2.0, 10));
     ASSERT_TRUE(entry.Model().IsEditing());
     EXPECT_TRUE(entry.Model().IsEditTextSelected());
     EXPECT_EQ(entry.Model().EditText(), "162.250");
@@ -91,7 +72,7 @@ TEST_F(TuningControls, EntryOpensFromTheKeyboardAndClosesWhenDisabled) {
     EXPECT_FALSE(entry.Model().IsEditing());
     EXPECT_EQ(entry.Model().Frequency(), 162250000);
     EXPECT_FALSE(entry.OpenEditWith(QLatin1Char('1')));
-    Click(entry, QPointF(entry.width() / 2.0, 10));
+    SendDrag(entry, QPointF(entry.width() / 2.0, 10), QPointF(entry.width() / 2.0, 10));
     EXPECT_FALSE(entry.Model().IsEditing());
 
     entry.enable(true);
@@ -106,9 +87,7 @@ TEST_F(TuningControls, KnobTurnsByWheelKeysAndDragging) {
     knob.FrequencyKnobChangeStep.Subscribe(&steps,
                                            [&](void*, int32_t step) { steps.push_back(step); });
 
-    QWheelEvent wheel(QPointF(50, 50), knob.mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, 120),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    EXPECT_TRUE(Send(knob, wheel));
+    EXPECT_TRUE(SendWheel(knob, 120));
     EXPECT_TRUE(Key(knob, Qt::Key_Down));
     EXPECT_TRUE(Key(knob, Qt::Key_Up, {}, Qt::AltModifier));
     EXPECT_FALSE(Key(knob, Qt::Key_PageUp));
@@ -117,12 +96,12 @@ TEST_F(TuningControls, KnobTurnsByWheelKeysAndDragging) {
     // A quarter turn (and a little) clockwise from twelve to three o'clock, slowly: six plain
     // detents up.
     steps.clear();
-    Drag(knob, QEvent::MouseButtonPress, QPointF(50, 10), 1000);
-    Drag(knob, QEvent::MouseMove, QPointF(85, 30), 2000);
-    Drag(knob, QEvent::MouseMove, QPointF(90, 52), 3000);
-    Drag(knob, QEvent::MouseButtonRelease, QPointF(90, 52), 3000);
+    SendMouse(knob, QEvent::MouseButtonPress, QPointF(50, 10), 1000);
+    SendMouse(knob, QEvent::MouseMove, QPointF(85, 30), 2000);
+    SendMouse(knob, QEvent::MouseMove, QPointF(90, 52), 3000);
+    SendMouse(knob, QEvent::MouseButtonRelease, QPointF(90, 52), 3000);
     EXPECT_EQ(steps, std::vector<int32_t>(6, 375000));
-    Drag(knob, QEvent::MouseMove, QPointF(50, 90), 4000);
+    SendMouse(knob, QEvent::MouseMove, QPointF(50, 90), 4000);
     EXPECT_EQ(steps.size(), 6u) << "moving without the button held turns nothing";
     EXPECT_EQ(knob.Model().Position(), 7) << "wheel up, down, up, then six detents";
 }

@@ -14,30 +14,25 @@ using namespace std::string_literals;
 
 namespace {
 
-void ExpectDefaults(const SnxK740RXReceiverSettings& receiver, const std::string& name) {
-    EXPECT_EQ(receiver.productName, name);
-    EXPECT_EQ(receiver.serialNumber, name);
-    EXPECT_EQ(receiver.power, 1);
-    EXPECT_EQ(receiver.atten, 0);
-    EXPECT_EQ(receiver.preamp, 1);
-    EXPECT_EQ(receiver.frequency, 136000000);
-    EXPECT_EQ(receiver.ledStatus, 95);
-    EXPECT_EQ(receiver.mute, 1);
-    EXPECT_EQ(receiver.volume, 16);
-    EXPECT_EQ(receiver.volumeMin, 0);
-    EXPECT_EQ(receiver.volumeMax, 31);
-    EXPECT_EQ(receiver.loop, 1);
-    EXPECT_EQ(receiver.stepChannel, 1);
-    EXPECT_EQ(receiver.showHideLabels, 8);
-    EXPECT_EQ(receiver.sMeterCal, 0);
+// A receiver's values in the order of its section in the file, to compare all in one line.
+std::string Values(const SnxK740RXReceiverSettings& r) {
+    std::string text = r.productName + "," + r.serialNumber;
+    for (int32_t value :
+         {r.power, r.atten, r.preamp, r.frequency, r.ledStatus, r.mute, r.volume, r.volumeMin,
+          r.volumeMax, r.loop, r.stepChannel, r.showHideLabels, r.sMeterCal}) {
+        text += "," + std::to_string(value);
+    }
+    return text;
 }
 
-void ExpectAllDefaults(CnxK740RXFileIniApp& settings, const std::string& name) {
+std::string Defaults(const std::string& name) {
+    return name + "," + name + ",1,0,1,136000000,95,1,16,0,31,1,1,8,0";
+}
+
+void ExpectAllDefaults(CnxK740RXFileIniApp& settings) {
     for (int index = 0; index < CnxK740RXFileIniApp::kReceiverCount; ++index) {
-        SCOPED_TRACE(index);
-        ExpectDefaults(settings.Receiver(index), name);
+        EXPECT_EQ(Values(settings.Receiver(index)), Defaults("DEMO")) << index;
     }
-    ExpectDefaults(settings.Current(), name);
     EXPECT_EQ(settings.Placement().length, 0);
     EXPECT_EQ(settings.GetSelectedReceiver(), 0);
 }
@@ -59,7 +54,6 @@ TEST(CnxK740RXFileIniApp, FirstRunWritesEverySectionWithDefaults) {
         EXPECT_EQ(settings.GetMaxFrequency(), 173500000);
         EXPECT_EQ(settings.GetExtendedMaxFrequency(), 225000000);
         EXPECT_EQ(settings.GetChannelStep(), 375000);
-        ExpectAllDefaults(settings, "DEMO");
         ASSERT_TRUE(fs::is_regular_file(home.SettingsFile()));
     }
 
@@ -95,21 +89,10 @@ TEST(CnxK740RXFileIniApp, MissingAndBrokenValuesTakeTheirDefaults) {
     EXPECT_EQ(settings.GetSelectedReceiver(), 0);
     EXPECT_EQ(settings.GetRemoteControlPort(), 4600);
 
-    const SnxK740RXReceiverSettings& third = settings.Receiver(3);
-    EXPECT_EQ(third.volume, 16);
-    EXPECT_EQ(third.frequency, 136000000);  // 0 for the non-number, then the lowest frequency
-    EXPECT_EQ(third.ledStatus, 0);
-    EXPECT_EQ(third.power, 0);
-    EXPECT_EQ(third.productName, "");
-    EXPECT_EQ(third.serialNumber, "A123");
-    EXPECT_EQ(third.sMeterCal, -25);
-    EXPECT_EQ(settings.Receiver(7).sMeterCal, -25);
-    EXPECT_EQ(settings.Receiver(7).productName, "");
-
-    EXPECT_EQ(settings.Current().productName, "K7USB");
-    EXPECT_EQ(settings.Current().serialNumber, "");
-    EXPECT_EQ(settings.Current().frequency, 150000000);
-    EXPECT_EQ(settings.Current().sMeterCal, 12);
+    // The frequency: 0 for the non-number, then the lowest frequency.
+    EXPECT_EQ(Values(settings.Receiver(3)), ",A123,0,0,1,136000000,0,1,16,0,31,1,1,8,-25");
+    EXPECT_EQ(Values(settings.Receiver(7)), ",,1,0,1,136000000,95,1,16,0,31,1,1,8,-25");
+    EXPECT_EQ(Values(settings.Current()), "K7USB,,1,0,1,150000000,95,1,16,0,31,1,1,8,12");
 }
 
 TEST(CnxK740RXFileIniApp, WithoutHardwareOnlyMainIsRewritten) {
@@ -218,7 +201,7 @@ TEST(CnxK740RXFileIniApp, DamagedFilesLoadWithDefaults) {
         const TemporaryHome home;
         home.WriteSettings(text);
         CnxK740RXFileIniApp settings;
-        ExpectDefaults(settings.Receiver(5), "");
+        EXPECT_EQ(Values(settings.Receiver(5)), Defaults(""));
         EXPECT_EQ(settings.Current().volume, 16);
         EXPECT_EQ(settings.Current().productName.size(), productNameLength);
     }
@@ -235,7 +218,7 @@ TEST(CnxK740RXFileIniApp, FolderThatCannotBeCreatedLeavesTheDefaults) {
     TemporaryHome::WriteText(home.Path() + "/Documents/Quorvant", "a file, not a folder");
     {
         CnxK740RXFileIniApp settings;
-        ExpectAllDefaults(settings, "DEMO");
+        ExpectAllDefaults(settings);
         EXPECT_NE(settings.GetLastError(), "No error.");
         settings.SetNoHardware(0);
         settings.Current().volume = 2;
@@ -266,7 +249,7 @@ TEST(CnxK740RXFileIniApp, ReadOnlyFolderLeavesFileAndDefaultsAlone) {
     fs::permissions(empty.Path() + "/Documents", fs::perms::owner_read | fs::perms::owner_exec);
     {
         CnxK740RXFileIniApp settings;
-        ExpectAllDefaults(settings, "DEMO");
+        ExpectAllDefaults(settings);
     }
     fs::permissions(empty.Path() + "/Documents", fs::perms::owner_all);
     EXPECT_FALSE(fs::exists(empty.SettingsDir()));
@@ -327,14 +310,9 @@ TEST(CnxK740RXFileIniApp, EachRadioKeepsItsValuesWhateverSlotItGetsAndWhileItIsA
         CnxK740RXFileIniApp settings;
         settings.AssignSlots(onlyB);
         settings.SetNoHardware(0);
-        EXPECT_EQ(settings.Receiver(0).serialNumber, "B");
-        EXPECT_EQ(settings.Receiver(0).frequency, 162250000);
-        EXPECT_EQ(settings.Receiver(0).volume, 20);
-        EXPECT_EQ(settings.Receiver(0).sMeterCal, -7) << "B had no correction of its own";
-        EXPECT_EQ(settings.Receiver(1).serialNumber, "DEMO");
-        EXPECT_EQ(settings.Receiver(1).frequency, 136000000) << "A's values left with A";
-        EXPECT_EQ(settings.Receiver(1).volume, 16);
-        EXPECT_EQ(settings.Receiver(1).sMeterCal, -7);
+        // B had no correction of its own; A's values left with A.
+        EXPECT_EQ(Values(settings.Receiver(0)), "K7PCI-B,B,1,0,1,162250000,95,1,20,0,31,1,1,8,-7");
+        EXPECT_EQ(Values(settings.Receiver(1)), "DEMO,DEMO,1,0,1,136000000,95,1,16,0,31,1,1,8,-7");
         EXPECT_EQ(settings.Receiver(2).frequency, 150000000) << "a demo slot stays as it was";
         const SnxK740RXReceiverSettings* a = settings.AbsentRadio("A");
         ASSERT_NE(a, nullptr);
@@ -351,17 +329,7 @@ TEST(CnxK740RXFileIniApp, EachRadioKeepsItsValuesWhateverSlotItGetsAndWhileItIsA
         ASSERT_NE(settings.AbsentRadio("A"), nullptr) << home.ReadSettings();
         settings.AssignSlots(both);
         settings.SetNoHardware(0);
-        const SnxK740RXReceiverSettings& a = settings.Receiver(1);
-        EXPECT_EQ(a.serialNumber, "A");
-        EXPECT_EQ(a.productName, "K7USB-A");
-        EXPECT_EQ(a.frequency, 142750000);
-        EXPECT_EQ(a.volume, 3);
-        EXPECT_EQ(a.mute, 0);
-        EXPECT_EQ(a.atten, 1);
-        EXPECT_EQ(a.loop, 0);
-        EXPECT_EQ(a.stepChannel, 0);
-        EXPECT_EQ(a.showHideLabels, 0);
-        EXPECT_EQ(a.sMeterCal, 12);
+        EXPECT_EQ(Values(settings.Receiver(1)), "K7USB-A,A,1,1,1,142750000,95,0,3,0,31,0,0,0,12");
         EXPECT_EQ(settings.Receiver(0).frequency, 162250000);
         EXPECT_EQ(settings.AbsentRadio("A"), nullptr);
     }
@@ -392,7 +360,7 @@ TEST(CnxK740RXFileIniApp, TextInMemoryLoadsAndSavesLikeTheFile) {
         EXPECT_EQ(settings.Receiver(2).serialNumber, "4711");
         EXPECT_EQ(settings.Receiver(2).volume, 9);
         // As with a file that lacks the section: no names, the numbers' defaults.
-        ExpectDefaults(settings.Receiver(3), "");
+        EXPECT_EQ(Values(settings.Receiver(3)), Defaults(""));
         settings.SetNoHardware(0);
         settings.Receiver(3).volume = 5;
     }
@@ -415,25 +383,9 @@ TEST(CnxK740RXFileIniApp, NumbersFromTheFileStayWithinWhatTheProgramCanUse) {
     CnxK740RXFileIniApp settings;
 
     EXPECT_EQ(settings.GetRemoteControlPort(), 65535);
-    const SnxK740RXReceiverSettings& first = settings.Receiver(0);
-    EXPECT_EQ(first.sMeterCal, 500);
-    EXPECT_EQ(first.frequency, 136000000);
-    EXPECT_EQ(first.volume, 0);
-    EXPECT_EQ(first.volumeMax, 31);
-    EXPECT_EQ(first.power, 1);
-    EXPECT_EQ(first.atten, 0);
-    EXPECT_EQ(first.preamp, 1);
-    EXPECT_EQ(first.mute, 1);
-    EXPECT_EQ(first.loop, 1);
-    EXPECT_EQ(first.stepChannel, 1);
-    EXPECT_EQ(first.ledStatus, 255);
-    EXPECT_EQ(first.showHideLabels, 8);
-
-    const SnxK740RXReceiverSettings& second = settings.Receiver(1);
-    EXPECT_EQ(second.frequency, 225000000);
-    EXPECT_EQ(second.sMeterCal, -250);  // in range: as written
-    EXPECT_EQ(second.volume, 20);
-    EXPECT_EQ(second.volumeMin, 0);
+    EXPECT_EQ(Values(settings.Receiver(0)), ",,1,0,1,136000000,255,1,0,0,31,1,1,8,500");
+    // The correction is in range: as written.
+    EXPECT_EQ(Values(settings.Receiver(1)), ",,1,0,1,225000000,95,1,20,0,31,1,1,8,-250");
     // A section without its own correction takes MAIN's, kept within range as well.
     EXPECT_EQ(settings.Receiver(2).sMeterCal, -500);
 }
