@@ -580,6 +580,10 @@ void CnxK740RXReceiver::MeasureScanStep() {
     bool goOn;
     {
         std::lock_guard lock(scanMutex_);
+        // A stop or pause that came while this step waited for the lock has moved the walk.
+        if (scanState_ != kScanning) {
+            return;
+        }
         goOn = stepper_.Next(scanLoop_);
         measured = stepper_.GetPrevious();
         next = stepper_.GetCurrent();
@@ -654,8 +658,11 @@ void CnxK740RXReceiver::LogOverruns() {
 }
 
 void CnxK740RXReceiver::PauseScan() {
-    scanActive_ = false;
-    scanState_ = kScanPaused;
+    {
+        std::lock_guard lock(scanMutex_);
+        scanActive_ = false;
+        scanState_ = kScanPaused;
+    }
     K7GetSSPipelined(nullptr, nullptr, nullptr, nullptr);
     SetFrequency(static_cast<int32_t>(GetScanFrequency()));
 }
@@ -664,9 +671,14 @@ void CnxK740RXReceiver::StopScan() {
     if (!scanActive_) {
         return;
     }
-    SetScanFrequency(scanLower_);
-    scanState_ = kScanStopped;
-    scanActive_ = false;
+    {
+        // One step with the walk: a step taken after it sees the stop and measures nothing, so
+        // no level of the old walk comes labelled with the start of the next one.
+        std::lock_guard lock(scanMutex_);
+        scanState_ = kScanStopped;
+        scanActive_ = false;
+        stepper_.SetCurrent(scanLower_);
+    }
     K7GetSSPipelined(nullptr, nullptr, nullptr, nullptr);
     TmySleep(kStopScanWaitMs);
     LogOverruns();
