@@ -35,6 +35,9 @@ protected:
     void OnWindowMessage(const TmyMessage& message) override {
         if (message.message == WM_RCV_SCAN_LEVEL) {
             ++levels;
+            // As the main window does: the receiver counts what is still waiting, and only what
+            // piles up beyond its backlog shows as overruns.
+            reinterpret_cast<CnxK740RXReceiver*>(message.lParam)->AcknowledgeScanSample();
         }
     }
 };
