@@ -66,9 +66,10 @@ CnxIniDocument::CnxIniDocument(std::string_view text) {
         byteOrderMark_ = true;
         text.remove_prefix(kByteOrderMark.size());
     }
-    const size_t firstEnd = text.find('\n');
-    const bool crlf =
-        firstEnd != std::string_view::npos && firstEnd > 0 && text[firstEnd - 1] == '\r';
+    // A first line without its line feed decides too: the rewrite gives it one, and its carriage
+    // return must read the same way then.
+    const std::string_view firstLine = text.substr(0, text.find('\n'));
+    const bool crlf = !firstLine.empty() && firstLine.back() == '\r';
     if (crlf) {
         lineEnd_ = kCrLf;
     }
@@ -77,7 +78,7 @@ CnxIniDocument::CnxIniDocument(std::string_view text) {
     while (!text.empty()) {
         const size_t end = text.find('\n');
         std::string_view line = text.substr(0, end);
-        if (crlf && end != std::string_view::npos && !line.empty() && line.back() == '\r') {
+        if (crlf && !line.empty() && line.back() == '\r') {
             line.remove_suffix(1);
         }
         lines.push_back(line);

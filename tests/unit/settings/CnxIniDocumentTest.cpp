@@ -139,4 +139,16 @@ TEST(CnxIniDocument, ARewriteEndsEveryLineTheWayTheFileDoes) {
     CnxIniDocument unix("[A]\nodd=1\r\n");
     unix.Set("A", "b", "2");
     EXPECT_EQ(unix.ToText(), "[A]\nodd=1\r\nb=2\n");
+
+    // A last line without its line feed: its carriage return is a line end, so that the rewrite
+    // reads back as the same lines (a lone first line decides the style as well).
+    for (const char* unterminated : {"[A]\r\nk=v\r", " \r"}) {
+        CnxIniDocument once(unterminated);
+        once.Set("B", "x", "1");
+        const std::string written = once.ToText();
+        CnxIniDocument twice(written);
+        twice.Set("B", "x", "1");
+        EXPECT_EQ(twice.ToText(), written) << unterminated;
+        EXPECT_EQ(written.find("\r\r"), std::string::npos) << unterminated;
+    }
 }
