@@ -9,7 +9,7 @@ WAVEFORMATEX CSndWaveInDevice::DefaultFormat() {
 }
 
 CSndWaveInDevice::CSndWaveInDevice(HWND callback)
-    : callback_(callback), format_(DefaultFormat()), savedFormat_(DefaultFormat()) {}
+    : CSndWaveDeviceFormat(DefaultFormat()), callback_(callback) {}
 
 CSndWaveInDevice::~CSndWaveInDevice() {
     if (state_ != DeviceClosed) {
@@ -139,10 +139,6 @@ uint32_t CSndWaveInDevice::SetFormat(const WAVEFORMATEX& format) {
     if (state_ == DeviceOpen) {
         return 1;
     }
-    if (format.formatTag != format_.formatTag || format.channels != format_.channels ||
-        format.samplesPerSecond != format_.samplesPerSecond ||
-        format.bitsPerSample != format_.bitsPerSample) {
-        format_ = format;
-    }
+    AdoptFormat(format);
     return 0;
 }

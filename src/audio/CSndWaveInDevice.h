@@ -6,9 +6,10 @@
 #include <deque>
 
 #include "audio/CSndWaveBufferRef.h"
+#include "audio/CSndWaveDeviceFormat.h"
 #include "audio/SndWaveApi.h"
 
-class CSndWaveInDevice {
+class CSndWaveInDevice : public CSndWaveDeviceFormat {
 public:
     enum State : uint32_t {
         DeviceOpen = 0,
@@ -41,10 +42,6 @@ public:
 
     const char* GetErrorText();
     uint32_t SetFormat(const WAVEFORMATEX& format);
-    void SetSavedFormat(const WAVEFORMATEX& format) { savedFormat_ = format; }
-    WAVEFORMATEX GetFormat() const { return format_; }
-    WAVEFORMATEX GetSavedFormat() const { return savedFormat_; }
-    void SetDeviceId(uint32_t id) { deviceId_ = id; }
 
     State GetState() const { return state_; }
     MMRESULT GetLastError() const { return lastError_; }
@@ -68,9 +65,6 @@ private:
     HWAVEIN device_ = nullptr;
     MMRESULT lastError_ = MMSYSERR_NOERROR;
     State state_ = DeviceClosed;
-    WAVEFORMATEX format_;
-    WAVEFORMATEX savedFormat_;
-    uint32_t deviceId_ = WAVE_MAPPER;
     uint32_t bufferCount_ = kBufferCount;
     uint32_t bufferSize_ = kBufferSize;
     char errorText_[200] = {};

@@ -13,7 +13,7 @@ WAVEFORMATEX CSndWaveOutDevice::DefaultFormat() {
 }
 
 CSndWaveOutDevice::CSndWaveOutDevice(HWND callback)
-    : callback_(callback), format_(DefaultFormat()), savedFormat_(DefaultFormat()) {}
+    : CSndWaveDeviceFormat(DefaultFormat()), callback_(callback) {}
 
 CSndWaveOutDevice::~CSndWaveOutDevice() {
     if (state_ != DeviceClosed) {
@@ -113,10 +113,6 @@ const char* CSndWaveOutDevice::GetErrorText() {
 }
 
 uint32_t CSndWaveOutDevice::SetFormat(const WAVEFORMATEX& format) {
-    if (format.formatTag != format_.formatTag || format.channels != format_.channels ||
-        format.samplesPerSecond != format_.samplesPerSecond ||
-        format.bitsPerSample != format_.bitsPerSample) {
-        format_ = format;
-    }
+    AdoptFormat(format);
     return 0;
 }

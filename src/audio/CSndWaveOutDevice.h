@@ -7,9 +7,10 @@
 #include <deque>
 
 #include "audio/CSndWaveBufferRef.h"
+#include "audio/CSndWaveDeviceFormat.h"
 #include "audio/SndWaveApi.h"
 
-class CSndWaveOutDevice {
+class CSndWaveOutDevice : public CSndWaveDeviceFormat {
 public:
     enum State : uint32_t { DeviceOpen = 0, DeviceClosed = 3 };
     static constexpr uint32_t kKeptBuffers = 5;
@@ -30,10 +31,6 @@ public:
 
     const char* GetErrorText();
     uint32_t SetFormat(const WAVEFORMATEX& format);
-    void SetSavedFormat(const WAVEFORMATEX& format) { savedFormat_ = format; }
-    WAVEFORMATEX GetFormat() const { return format_; }
-    WAVEFORMATEX GetSavedFormat() const { return savedFormat_; }
-    void SetDeviceId(uint32_t id) { deviceId_ = id; }
 
     State GetState() const { return state_; }
     MMRESULT GetLastError() const { return lastError_; }
@@ -55,9 +52,6 @@ private:
     HWND callback_;
     MMRESULT lastError_ = MMSYSERR_NOERROR;
     State state_ = DeviceClosed;
-    WAVEFORMATEX format_;
-    WAVEFORMATEX savedFormat_;
-    uint32_t deviceId_ = WAVE_MAPPER;
     uint32_t keptBuffers_ = kKeptBuffers;
     char errorText_[200] = {};
 

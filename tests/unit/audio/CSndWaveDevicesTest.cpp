@@ -137,6 +137,11 @@ TEST(CSndWaveOutDevice, PauseAndResetReturnsTheQueueAndRestartPlaysOn) {
 
 TEST(CSndWaveOutDevice, RefusedFormatsAndErrorTexts) {
     Output out;
+    // Only encoding, channels, rate and sample size make a new format.
+    WAVEFORMATEX derivedOnly = CSndWaveOutDevice::DefaultFormat();
+    derivedOnly.bytesPerSecond = 1;
+    EXPECT_EQ(out.device->SetFormat(derivedOnly), 0u);
+    EXPECT_EQ(out.device->GetFormat().bytesPerSecond, 128000u);
     WAVEFORMATEX odd = CSndWaveOutDevice::DefaultFormat();
     odd.bitsPerSample = 12;
     EXPECT_EQ(out.device->SetFormat(odd), 0u);
