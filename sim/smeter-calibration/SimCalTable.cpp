@@ -10,8 +10,10 @@ namespace {
 constexpr std::string_view kMagic = "K740CAL";
 constexpr std::string_view kVersion = "1";
 
+// A carriage return is a blank wherever it stands, so a line ending in one, or with one before
+// a trailing tab, reads the same as the line without it.
 bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
+    return c == ' ' || c == '\t' || c == '\r';
 }
 
 // The items of a line; no line of the format has more than two, so a third only marks "too many".
@@ -99,12 +101,9 @@ public:
         size_t lineNumber = 0;
         while (!text.empty()) {
             const size_t end = text.find('\n');
-            std::string_view line = text.substr(0, end);
+            const std::string_view line = text.substr(0, end);
             text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
             ++lineNumber;
-            if (!line.empty() && line.back() == '\r') {
-                line.remove_suffix(1);
-            }
             if (!Accept(line)) {
                 error = "line " + std::to_string(lineNumber) + ": " + fault_;
                 return std::nullopt;

@@ -117,6 +117,16 @@ TEST_F(SimCalLibraryTableTest, RefusesBrokenFilesWholeWithANegativeHandle) {
     }
 }
 
+TEST_F(SimCalLibraryTableTest, CarriageReturnsAnywhereInALineAreBlanks) {
+    // Edited on another system: carriage returns and tabs around the items, not only at the end.
+    std::string text(CalTableFiles::kSmallTable);
+    text.replace(text.find("model QVK740R\n"), 14, "model QVK740R\r\t\r\n");
+    text.replace(text.find("51 -110.00\n"), 11, "51\r-110.00 \r\n");
+    auto calibrator = Load(text);
+    ASSERT_TRUE(calibrator->IsCalibrationLoaded());
+    EXPECT_DOUBLE_EQ(Level(*calibrator, 100000000, 51), -110.0);
+}
+
 TEST_F(SimCalLibraryTableTest, AnswersOnlyCallsThatFitTheTable) {
     auto calibrator = Load(CalTableFiles::kSmallTable);
     CalRecord record{};
