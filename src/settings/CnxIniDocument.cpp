@@ -1,6 +1,7 @@
 #include "settings/CnxIniDocument.h"
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -8,17 +9,26 @@ constexpr std::string_view kBlanks = " \t\r\v\f";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";  // UTF-8
 constexpr std::string_view kCrLf = "\r\n";
 
-char FoldedChar(char c) {
-    return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-}
+// Each byte with ASCII capitals made small; a table, since names are compared very often.
+constexpr std::array<unsigned char, 256> kFolded = [] {
+    std::array<unsigned char, 256> table{};
+    for (size_t c = 0; c < table.size(); ++c) {
+        table[c] = static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    }
+    return table;
+}();
 
-// Names compare without regard to (ASCII) case.
+// Names compare without regard to (ASCII) case; most compare equal byte for byte.
 bool SameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
         return false;
     }
+    if (a == b) {
+        return true;
+    }
     for (size_t i = 0; i < a.size(); ++i) {
-        if (FoldedChar(a[i]) != FoldedChar(b[i])) {
+        if (kFolded[static_cast<unsigned char>(a[i])] !=
+            kFolded[static_cast<unsigned char>(b[i])]) {
             return false;
         }
     }
@@ -46,8 +56,29 @@ std::string_view ValueOf(std::string_view text) {
     return CnxIniDocument::Trim(text.substr(0, text.find('\0')));
 }
 
+// The lines without their line ends; with crlf, a carriage return ending a line is part of its end.
+std::vector<std::string_view> SplitLines(std::string_view text, bool crlf) {
+    std::vector<std::string_view> lines;
+    lines.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    while (!text.empty()) {
+        const size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        if (crlf && !line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        lines.push_back(line);
+        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+    }
+    return lines;
+}
+
 // Enough for the lines a save adds to a typical file.
 constexpr size_t kStorageBlock = 1024;
+// Room in each section for the lines a save adds (a key or two, the blank line before the next
+// section) without moving the section's lines.
+constexpr size_t kSpareLines = 4;
+// A section the program adds holds its header, a receiver's keys and a blank line.
+constexpr size_t kNewSectionLines = 24;
 
 }  // namespace
 
@@ -73,17 +104,7 @@ CnxIniDocument::CnxIniDocument(std::string_view text) {
     if (crlf) {
         lineEnd_ = kCrLf;
     }
-    text = Keep(text);
-    std::vector<std::string_view> lines;
-    while (!text.empty()) {
-        const size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        if (crlf && !line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
-        lines.push_back(line);
-        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-    }
+    const std::vector<std::string_view> lines = SplitLines(Keep(text), crlf);
     // Each section's lines are counted first, so that each section takes one allocation.
     auto sectionEnd = [&](size_t from) {
         while (from < lines.size() && !IsHeader(Trim(lines[from]))) {
@@ -91,8 +112,11 @@ CnxIniDocument::CnxIniDocument(std::string_view text) {
         }
         return from;
     };
+    sections_.reserve(1 + static_cast<size_t>(std::count_if(
+                              lines.begin(), lines.end(),
+                              [](std::string_view line) { return IsHeader(Trim(line)); })));
     size_t next = sectionEnd(0);
-    sections_.back().lines.reserve(next);
+    sections_.back().lines.reserve(next + kSpareLines);
     for (size_t i = 0; i < next; ++i) {
         sections_.back().lines.push_back(ParseLine(lines[i], false));
     }
@@ -101,7 +125,7 @@ CnxIniDocument::CnxIniDocument(std::string_view text) {
         next = sectionEnd(header + 1);
         Section& section = sections_.emplace_back(
             Section{true, HeaderName(Trim(lines[header])), std::vector<Line>{}});
-        section.lines.reserve(next - header);
+        section.lines.reserve(next - header + kSpareLines);
         section.lines.push_back(PlainLine(lines[header]));
         for (size_t i = header + 1; i < next; ++i) {
             section.lines.push_back(ParseLine(lines[i], true));
@@ -112,7 +136,7 @@ CnxIniDocument::CnxIniDocument(std::string_view text) {
 char* CnxIniDocument::Reserve(size_t size) {
     if (size > freeSize_) {
         const size_t blockSize = std::max(size, kStorageBlock);
-        storage_.push_back(std::make_unique<char[]>(blockSize));
+        storage_.push_back(std::make_unique_for_overwrite<char[]>(blockSize));
         free_ = storage_.back().get();
         freeSize_ = blockSize;
     }
@@ -158,7 +182,15 @@ CnxIniDocument::Line CnxIniDocument::KeyLine(std::string_view key, std::string_v
 }
 
 std::string CnxIniDocument::ToText() const {
-    std::string text(byteOrderMark_ ? kByteOrderMark : std::string_view());
+    size_t size = kByteOrderMark.size();
+    for (const Section& section : sections_) {
+        for (const Line& line : section.lines) {
+            size += line.text.size() + lineEnd_.size();
+        }
+    }
+    std::string text;
+    text.reserve(size);
+    text = byteOrderMark_ ? kByteOrderMark : std::string_view();
     for (const Section& section : sections_) {
         for (const Line& line : section.lines) {
             text += line.text;
@@ -208,8 +240,11 @@ CnxIniDocument::Section& CnxIniDocument::SectionForWriting(std::string_view name
     room[name.size() + 1] = ']';
     const std::string_view header(room, name.size() + 2);
     // Named exactly as asked, whatever blanks or brackets the name holds.
-    return sections_.emplace_back(
-        Section{true, header.substr(1, name.size()), std::vector<Line>{PlainLine(header)}});
+    Section& section =
+        sections_.emplace_back(Section{true, header.substr(1, name.size()), std::vector<Line>{}});
+    section.lines.reserve(kNewSectionLines);
+    section.lines.push_back(PlainLine(header));
+    return section;
 }
 
 void CnxIniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
