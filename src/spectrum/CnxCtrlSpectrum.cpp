@@ -241,8 +241,11 @@ void CnxCtrlSpectrum::PaintAxis(QPainter& painter, const QRect& area) {
         painter.drawLine(x, strip.top(), x, strip.top() + 3);
         painter.setPen(s.textSecondary);
         const QString label = QString::number(hz / 1000, 'g', 4);
-        const QRect box(x - 30, strip.top() + 2, 60, kAxisHeight - 2);
-        painter.drawText(box, Qt::AlignHCenter | Qt::AlignTop, label);
+        // Centred under its tick, but kept whole at the edges (the 0 kHz label sits on the left).
+        const int labelWidth = painter.fontMetrics().horizontalAdvance(label);
+        const int left = std::clamp(x - labelWidth / 2, 0, std::max(0, strip.width() - labelWidth));
+        const QRect box(left, strip.top() + 2, labelWidth, kAxisHeight - 2);
+        painter.drawText(box, Qt::AlignLeft | Qt::AlignTop, label);
     }
     painter.setPen(s.textSecondary);
     painter.drawText(strip.adjusted(0, 2, -4, 0), Qt::AlignRight | Qt::AlignTop,
