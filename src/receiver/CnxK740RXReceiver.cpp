@@ -639,8 +639,9 @@ void CnxK740RXReceiver::PublishScanLevel(int64_t frequency, double levelDbm) {
 }
 
 void CnxK740RXReceiver::AcknowledgeScanSample() {
-    if (scanBacklog_ > 0) {
-        scanBacklog_ += -1;
+    // Only this thread takes away, so the count cannot fall to zero between test and change.
+    if (scanBacklog_ > 0 && (scanBacklog_ += -1) == kScanBacklog / 2 && thread_) {
+        thread_->Wake();  // a step may be waiting for the window to catch up
     }
 }
 

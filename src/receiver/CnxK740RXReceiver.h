@@ -143,9 +143,12 @@ public:
     bool NextScanFrequency();
     void MeasureScanStep();
     void ResetScanState() { scanState_ = kScanStopped; }
-    // The window thread has handled one WM_RCV_SCAN_LEVEL; samples posted beyond kScanBacklog
-    // unhandled ones count as overruns.
+    // The window thread has handled one WM_RCV_SCAN_LEVEL. A step waits while kScanBacklog
+    // samples are unhandled, until half of them are (see the processing thread); samples posted
+    // beyond kScanBacklog all the same, when the window stays away too long, count as overruns.
     void AcknowledgeScanSample();
+    bool IsWindowBehind() const { return scanBacklog_ >= kScanBacklog; }
+    bool HasWindowCaughtUp() const { return scanBacklog_ <= kScanBacklog / 2; }
     uint32_t GetScanOverruns() const { return scanOverruns_; }
 
     // Audio.

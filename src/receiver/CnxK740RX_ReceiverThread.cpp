@@ -11,6 +11,8 @@ namespace {
 // A scanning receiver whose radio is gone looks for it again this often.
 constexpr auto kIdlePause = std::chrono::milliseconds(5);
 constexpr auto kDemoPace = std::chrono::milliseconds(40);
+// How long a step waits for a window that has fallen behind before it goes on regardless.
+constexpr auto kWindowCatchUp = std::chrono::milliseconds(250);
 constexpr int kStopAttempts = 21;
 constexpr auto kStopRetryPause = std::chrono::milliseconds(5);
 }  // namespace
@@ -51,6 +53,17 @@ void CnxK740RX_ReceiverThread::WaitForWork(CnxK740RXReceiver& receiver) {
     wakeRequested_ = false;
 }
 
+void CnxK740RX_ReceiverThread::WaitForWindow(CnxK740RXReceiver& receiver) {
+    if (!receiver.IsWindowBehind()) {
+        return;
+    }
+    std::unique_lock lock(wakeMutex_);
+    wakeUp_.wait_for(lock, kWindowCatchUp, [&] {
+        return IsStopRequested() || receiver_.load() == nullptr || !receiver.IsScanning() ||
+               receiver.HasWindowCaughtUp();
+    });
+}
+
 void CnxK740RX_ReceiverThread::Run() {
     CnxK740RXReceiver* receiver = receiver_;
     if (receiver == nullptr) {
@@ -83,6 +96,7 @@ void CnxK740RX_ReceiverThread::Run() {
             connected = true;
         }
         if (connected) {
+            WaitForWindow(*receiver);
             receiver->MeasureScanStep();
         } else {
             std::this_thread::sleep_for(kIdlePause);

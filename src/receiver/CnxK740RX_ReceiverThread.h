@@ -1,7 +1,8 @@
 #pragma once
 // The processing thread of a started receiver: while the receiver scans it measures step after
-// step, watches a real radio's connection and reports changes to the target window, and paces a
-// demo receiver. While the receiver does not scan, the thread sleeps until woken.
+// step at the target window's pace, watches a real radio's connection and reports changes to the
+// window, and paces a demo receiver. While the receiver does not scan, the thread sleeps until
+// woken.
 #include <condition_variable>
 #include <mutex>
 
@@ -34,6 +35,10 @@ protected:
 
 private:
     void WaitForWork(CnxK740RXReceiver& receiver);
+    // Holds the next step while the window has many of the receiver's samples unhandled, so a
+    // fast scan goes at the window's pace instead of piling samples up; a window that stays away
+    // longer than a moment does not stop the scan.
+    void WaitForWindow(CnxK740RXReceiver& receiver);
 
     CnxAtomic<CnxK740RXReceiver*> receiver_;
     HWND targetWindow_;

@@ -51,7 +51,7 @@ protected:
         receiver_->HandleAudioChunk(samples.data(), static_cast<uint32_t>(2 * samples.size()));
     }
 
-    std::unique_ptr<CnxK740RXReceiver> receiver_;
+    ReceiverPtr receiver_;
 };
 
 }  // namespace

@@ -36,7 +36,7 @@ std::vector<int64_t> FrequenciesOf(const std::vector<ScanSample>& samples) {
 class CnxK740RXReceiverScanTest : public ReceiverTest {
 protected:
     // Opens and powers a receiver and gives it the range the manager applies from the settings.
-    std::unique_ptr<CnxK740RXReceiver> StartedReceiver(const char* serial) {
+    ReceiverPtr StartedReceiver(const char* serial) {
         auto receiver = NewReceiver();
         const RadioInfo* opened =
             serial != nullptr ? receiver->OpenBySerial(serial) : receiver->OpenByIndex(0);
@@ -204,11 +204,15 @@ TEST_F(CnxK740RXReceiverScanTest, StalledWindowThreadStillGetsEverySampleAsMeasu
         receiver->SetScanLoop(true);
         receiver->StartScan();
     }
-    // The window thread is busy elsewhere while the receivers go on measuring, many passes long.
+    // The window thread is busy elsewhere for longer than a step waits for it, so the receivers
+    // post past their backlog; then it catches up while they go on, passes long.
     QThread::msleep(300);
+    ASSERT_TRUE(PumpUntil(
+        [&] { return window_->Count(WM_RCV_SCAN_LEVEL) > 6 * int(ChannelOrder().size()); }));
     first->StopScan();
     second->StopScan();
     ASSERT_TRUE(PumpUntil([&] { return window_->Count(WM_RCV_SCAN_END) == 2; }));
+    EXPECT_GT(first->GetScanOverruns() + second->GetScanOverruns(), 0u);
 
     // Each receiver's samples, in arrival order, walk the channel order over and over.
     const std::vector<int64_t> order = ChannelOrder();
@@ -224,6 +228,35 @@ TEST_F(CnxK740RXReceiverScanTest, StalledWindowThreadStillGetsEverySampleAsMeasu
             ASSERT_EQ(frequencies[i], order[i % order.size()]) << "sample " << i;
         }
     }
+}
+
+TEST_F(CnxK740RXReceiverScanTest, AFastScanGoesAtTheWindowsPace) {
+    DescribeRadios({{"A1"}});
+    g_optSettle1 = {true, 0};
+    g_optSettle2 = {true, 0};
+    auto receiver = StartedReceiver("A1");
+    receiver->SetScanLoop(true);
+    receiver->StartScan();
+    // Busy for a moment, shorter than a step waits: the receiver stops at its backlog. What was
+    // waiting then arrives before a message posted at the end of the stall.
+    QThread::msleep(120);
+    constexpr UINT kEndOfStall = WM_USER + 4001;
+    PostMessage(window_->GetHandle(), kEndOfStall, 0, 0);
+    ASSERT_TRUE(PumpUntil([&] { return window_->Count(kEndOfStall) == 1; }));
+    const auto& all = window_->All();
+    const auto end = std::find_if(all.begin(), all.end(),
+                                  [](const auto& record) { return record.message == kEndOfStall; });
+    const int duringStall = int(std::count_if(
+        all.begin(), end, [](const auto& record) { return record.message == WM_RCV_SCAN_LEVEL; }));
+    EXPECT_GE(duringStall, CnxK740RXReceiver::kScanBacklog / 2);
+    EXPECT_LE(duringStall, CnxK740RXReceiver::kScanBacklog + 1);
+    // Once the window takes them, the scan goes on at once, passes long, and nothing overran.
+    ASSERT_TRUE(PumpUntil([&] {
+        return window_->Count(WM_RCV_SCAN_LEVEL) > duringStall + 3 * int(ChannelOrder().size());
+    }));
+    receiver->StopScan();
+    ASSERT_TRUE(PumpUntil([&] { return ScanEnded(); }));
+    EXPECT_EQ(receiver->GetScanOverruns(), 0u);
 }
 
 TEST_F(CnxK740RXReceiverScanTest, ScanningReceiverKeepsItsOwnCorrectionWhileTheSelectionMoves) {

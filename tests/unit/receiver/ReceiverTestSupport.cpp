@@ -11,6 +11,10 @@ void MessageRecorder::OnWindowMessage(const TmyMessage& message) {
     Record record{message.message, message.wParam, message.lParam, {}};
     if (message.message == WM_RCV_SCAN_LEVEL) {
         record.sample = ScanSample::Unpack(message.wParam);
+        auto* receiver = reinterpret_cast<CnxK740RXReceiver*>(message.lParam);
+        if (known_.count(receiver) != 0) {
+            receiver->AcknowledgeScanSample();
+        }
     }
     records_.push_back(record);
 }
@@ -60,10 +64,12 @@ CnxK740RXFileIniApp& ReceiverTest::Settings() {
     return *settings_;
 }
 
-std::unique_ptr<CnxK740RXReceiver> ReceiverTest::NewReceiver(
-    const char* library, CnxK740RXCalibratorSMeter* calibrator) {
-    return std::make_unique<CnxK740RXReceiver>(library, &Settings(), window_->GetHandle(),
-                                               calibrator);
+ReceiverPtr ReceiverTest::NewReceiver(const char* library, CnxK740RXCalibratorSMeter* calibrator) {
+    ReceiverPtr receiver(
+        new CnxK740RXReceiver(library, &Settings(), window_->GetHandle(), calibrator),
+        ForgetReceiver{window_.get()});
+    window_->Know(receiver.get());
+    return receiver;
 }
 
 void ReceiverTest::DescribeRadios(const std::vector<SimRadioSetup>& radios) {

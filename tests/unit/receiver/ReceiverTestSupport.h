@@ -6,6 +6,7 @@
 
 #include <QTemporaryDir>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -17,8 +18,8 @@
 
 #include "TestSupport.h"
 
-// A target window that keeps every message; scan samples are copied when they arrive, since the
-// receiver's ring is reused.
+// A target window that keeps every message and, as the main window does, tells each receiver it
+// knows of that one of its scan samples was handled.
 class MessageRecorder : public TmyComponent {
 public:
     struct Record {
@@ -33,13 +34,26 @@ public:
     std::vector<Record> Of(UINT message) const;
     const std::vector<Record>& All() const { return records_; }
     void Clear() { records_.clear(); }
+    void Know(CnxK740RXReceiver* receiver) { known_.insert(receiver); }
+    void Forget(CnxK740RXReceiver* receiver) { known_.erase(receiver); }
 
 protected:
     void OnWindowMessage(const TmyMessage& message) override;
 
 private:
     std::vector<Record> records_;
+    std::set<CnxK740RXReceiver*> known_;  // samples of others may outlive their receiver
 };
+
+// A receiver the recording window acknowledges for as long as it lives.
+struct ForgetReceiver {
+    MessageRecorder* window;
+    void operator()(CnxK740RXReceiver* receiver) const {
+        window->Forget(receiver);
+        delete receiver;
+    }
+};
+using ReceiverPtr = std::unique_ptr<CnxK740RXReceiver, ForgetReceiver>;
 
 class ProgressRecorder : public InxProgressDisplay {
 public:
@@ -69,8 +83,8 @@ protected:
     void DescribeRadios(const std::vector<SimRadioSetup>& radios);
     CnxK740RXFileIniApp& Settings();
     // A receiver reporting to the recording window.
-    std::unique_ptr<CnxK740RXReceiver> NewReceiver(const char* library = "QVK740RXAPI.dll",
-                                                   CnxK740RXCalibratorSMeter* calibrator = nullptr);
+    ReceiverPtr NewReceiver(const char* library = "QVK740RXAPI.dll",
+                            CnxK740RXCalibratorSMeter* calibrator = nullptr);
 
     std::unique_ptr<QTemporaryDir> folder_;
     std::unique_ptr<MessageRecorder> window_;
