@@ -105,31 +105,28 @@ CnxIniDocument::CnxIniDocument(std::string_view text) {
         lineEnd_ = kCrLf;
     }
     const std::vector<std::string_view> lines = SplitLines(Keep(text), crlf);
-    // Each section's lines are counted first, so that each section takes one allocation.
-    auto sectionEnd = [&](size_t from) {
-        while (from < lines.size() && !IsHeader(Trim(lines[from]))) {
-            ++from;
+    // Where each section starts, and the end of the last one: each section then takes one
+    // allocation for its lines.
+    std::vector<size_t> starts;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (IsHeader(Trim(lines[i]))) {
+            starts.push_back(i);
         }
-        return from;
-    };
-    sections_.reserve(1 + static_cast<size_t>(std::count_if(
-                              lines.begin(), lines.end(),
-                              [](std::string_view line) { return IsHeader(Trim(line)); })));
-    size_t next = sectionEnd(0);
-    sections_.back().lines.reserve(next + kSpareLines);
-    for (size_t i = 0; i < next; ++i) {
-        sections_.back().lines.push_back(ParseLine(lines[i], false));
     }
-    while (next < lines.size()) {
-        const size_t header = next;
-        next = sectionEnd(header + 1);
-        Section& section = sections_.emplace_back(
-            Section{true, HeaderName(Trim(lines[header])), std::vector<Line>{}});
-        section.lines.reserve(next - header + kSpareLines);
-        section.lines.push_back(PlainLine(lines[header]));
-        for (size_t i = header + 1; i < next; ++i) {
-            section.lines.push_back(ParseLine(lines[i], true));
+    starts.push_back(lines.size());
+    auto addLines = [&](Section& section, size_t from, size_t to, bool inSection) {
+        section.lines.reserve(to - from + kSpareLines);
+        for (size_t i = from; i < to; ++i) {
+            section.lines.push_back(ParseLine(lines[i], inSection));
         }
+    };
+    sections_.reserve(starts.size());
+    addLines(sections_.back(), 0, starts.front(), false);
+    for (size_t k = 0; k + 1 < starts.size(); ++k) {
+        // The header line itself parses as a plain line.
+        Section& section = sections_.emplace_back(
+            Section{true, HeaderName(Trim(lines[starts[k]])), std::vector<Line>{}});
+        addLines(section, starts[k], starts[k + 1], true);
     }
 }
 
