@@ -2,9 +2,11 @@
 // given, how the user's drags come back as notifications, and calls from several threads at once.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <iterator>
 #include <mutex>
 #include <numbers>
 #include <thread>
@@ -39,16 +41,9 @@ protected:
         ASSERT_TRUE(lib_.IsLoaded());
         h_ = lib_.CreateAnalyzer(std::uintptr_t{0}, 0, 0, kWidth, kHeight, 0x56010000u, 0);
         ASSERT_NE(h_, nullptr);
-        AspectVisColors colors{};
-        colors.background = kBackground;
-        colors.grid = kBackground;
-        colors.trace = kTrace;
-        colors.traceFill = 0x003000;
-        colors.peak = kPeak;
-        colors.passband = 0xffffff;
-        colors.passbandEdge = 0x0000ff;
-        colors.ifShift = 0xffff00;
-        colors.readingHelper = kHelper;
+        // Background, grid, trace, its fill, peak, pass band, its edges, IF band, reading helper.
+        const AspectVisColors colors{kBackground, kBackground, kTrace,  0x003000, kPeak, 0xffffff,
+                                     0x0000ff,    0xffff00,    kHelper, 0,        {}};
         lib_.SetVisColor(h_, colors);
         lib_.SetSampleRate(h_, 32000);
         lib_.SetNotifyCallback(h_, &SimAnalyzerTest::Record, this);
@@ -91,11 +86,8 @@ protected:
     std::vector<std::pair<int, int>> NotesWithoutRedraw() {
         std::lock_guard guard(notesLock_);
         std::vector<std::pair<int, int>> out;
-        for (const auto& note : notes_) {
-            if (note.first != kAspectRedraw) {
-                out.push_back(note);
-            }
-        }
+        std::ranges::copy_if(notes_, std::back_inserter(out),
+                             [](const auto& note) { return note.first != kAspectRedraw; });
         return out;
     }
 
