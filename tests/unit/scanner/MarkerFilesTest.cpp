@@ -51,6 +51,13 @@ TEST(CnxMarkerStore, EachRadioGetsBackItsOwnMarkersAndOthersAreKept) {
 
     // Saved in one step: no temporary file is left beside it.
     EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{CnxMarkerStore::kFileName});
+
+    // A folder that cannot be created is reported, not crashed on.
+    const QString blocker = home.filePath(QStringLiteral("file"));
+    WriteFile(blocker, "not a folder");
+    const CnxMarkerStore blocked(blocker + QStringLiteral("/below"));
+    EXPECT_FALSE(blocked.Save(QStringLiteral("A1"), kMarkers));
+    EXPECT_TRUE(blocked.Load(QStringLiteral("A1")).empty());
 }
 
 TEST(CnxMarkerStore, BrokenLinesAreSkippedAndTheRestLoads) {
@@ -88,15 +95,6 @@ TEST(CnxMarkerStore, BrokenLinesAreSkippedAndTheRestLoads) {
     WriteFile(QDir(folder.path()).filePath(CnxMarkerStore::kFileName), many);
     EXPECT_EQ(int(CnxMarkerStore(folder.path()).Load(QStringLiteral("A1")).size()),
               SnxScopeMarker::kMaxMarkers);
-}
-
-TEST(CnxMarkerStore, AFolderThatCannotBeCreatedIsReportedNotCrashedOn) {
-    QTemporaryDir home;
-    const QString blocker = home.filePath(QStringLiteral("file"));
-    WriteFile(blocker, "not a folder");
-    const CnxMarkerStore store(blocker + QStringLiteral("/below"));
-    EXPECT_FALSE(store.Save(QStringLiteral("A1"), kMarkers));
-    EXPECT_TRUE(store.Load(QStringLiteral("A1")).empty());
 }
 
 TEST(CnxMarkerCsv, ExportedMarkersImportAsTheyWere) {
