@@ -83,6 +83,13 @@ protected:
         lib_.MouseMove(h_, (from + to) / 2, y);
         lib_.MouseUp(h_, to, y);
     }
+    // The last note a fresh drag gave, redraws aside; {0, 0} for none.
+    std::pair<int, int> LastNoteOfDrag(int from, int to, int y = kHeight / 2) {
+        notes_.clear();
+        Drag(from, to, y);
+        const std::vector<std::pair<int, int>> notes = NotesWithoutRedraw();
+        return notes.empty() ? std::pair{0, 0} : notes.back();
+    }
     std::vector<std::pair<int, int>> NotesWithoutRedraw() {
         std::lock_guard guard(notesLock_);
         std::vector<std::pair<int, int>> out;
@@ -197,15 +204,10 @@ TEST_F(SimAnalyzerTest, DraggingTheFilterReportsItsNewPositionAndWidth) {
     EXPECT_EQ(NotesWithoutRedraw(),
               (std::vector<std::pair<int, int>>{{4, 2500}, {3, 6250}, {4, 3000}, {3, 6500}}));
 
-    notes_.clear();
-    Drag(161, 0);  // the lower edge down to 0 Hz
-    ASSERT_FALSE(NotesWithoutRedraw().empty());
-    EXPECT_EQ(NotesWithoutRedraw().back(), std::make_pair(3, 4000));
+    EXPECT_EQ(LastNoteOfDrag(161, 0), std::make_pair(3, 4000));  // the lower edge down to 0 Hz
 
     // The band cannot be pushed past Nyquist, and a drag on empty space reports nothing.
-    notes_.clear();
-    Drag(128, 600);
-    EXPECT_EQ(NotesWithoutRedraw().back(), std::make_pair(3, 12000));
+    EXPECT_EQ(LastNoteOfDrag(128, 600), std::make_pair(3, 12000));
     notes_.clear();
     Drag(100, 20);  // 8000 .. 16000 Hz is the band now
     EXPECT_TRUE(notes_.empty());
@@ -219,24 +221,18 @@ TEST_F(SimAnalyzerTest, DraggingTheIFHandleAndBracketReportsShiftAndBandwidth) {
     EXPECT_EQ(lib_.HitTest(h_, 192, 4), kAspectIFBandwidth);
     EXPECT_EQ(lib_.HitTest(h_, 192, 60), 0);  // the bracket's ends are only at the top
 
-    Drag(128, 160);
-    EXPECT_EQ(NotesWithoutRedraw().back(), std::make_pair(1, 1000));
-    notes_.clear();
-    Drag(224, 256, 4);  // the bracket's upper end from 7000 to 8000 Hz around 5000
-    EXPECT_EQ(NotesWithoutRedraw().back(), std::make_pair(2, 6000));
+    EXPECT_EQ(LastNoteOfDrag(128, 160), std::make_pair(1, 1000));
+    // The bracket's upper end from 7000 to 8000 Hz around 5000.
+    EXPECT_EQ(LastNoteOfDrag(224, 256, 4), std::make_pair(2, 6000));
 
     // The limits the program sets hold during drags.
     lib_.SetMaxIFShift(h_, 1500);
     lib_.SetMaxIFBandwidth(h_, 7000);
-    notes_.clear();
-    Drag(160, 500);
-    EXPECT_EQ(NotesWithoutRedraw().back(), std::make_pair(1, 1500));
-    notes_.clear();
-    Drag(int(5500 / 31.25) + 96, 511, 4);
-    EXPECT_EQ(NotesWithoutRedraw().back(), std::make_pair(2, 7000));
-    notes_.clear();
-    Drag(int(5500 / 31.25) + 112, int(5500 / 31.25), 4);  // onto the centre: the narrowest
-    EXPECT_EQ(NotesWithoutRedraw().back(), std::make_pair(2, 100));
+    EXPECT_EQ(LastNoteOfDrag(160, 500), std::make_pair(1, 1500));
+    EXPECT_EQ(LastNoteOfDrag(int(5500 / 31.25) + 96, 511, 4), std::make_pair(2, 7000));
+    // Onto the centre: the narrowest.
+    EXPECT_EQ(LastNoteOfDrag(int(5500 / 31.25) + 112, int(5500 / 31.25), 4),
+              std::make_pair(2, 100));
 }
 
 TEST_F(SimAnalyzerTest, ReadingHelperFollowsTheMouse) {
