@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
+#include <tuple>
 
 #include "GuiTestSupport.h"
 #include "scanner/CnxCtrlScopeView.h"
@@ -154,9 +155,8 @@ TEST_F(ScannerGraph, StartPauseAndStopKeepOrRestartTheSweep) {
     graph_.SetRange(-1, 150000000);
     graph_.SetStep(0);
     graph_.SetStep(-375000);
-    EXPECT_EQ(graph_.GetStart(), 140000000);
-    EXPECT_EQ(graph_.GetEnd(), 150000000);
-    EXPECT_EQ(graph_.GetStep(), 375000);
+    EXPECT_EQ(std::tuple(graph_.GetStart(), graph_.GetEnd(), graph_.GetStep()),
+              std::tuple(140000000, 150000000, 375000));
     graph_.Start();
     EXPECT_EQ(View().GetPointCount(), 27);
 }
