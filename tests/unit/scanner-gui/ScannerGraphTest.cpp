@@ -8,7 +8,6 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -98,12 +97,6 @@ protected:
         for (int i = 0; i < levels; ++i) {
             graph_.AddLevel(dbm);
         }
-    }
-    void SendMouse(QEvent::Type type, const QPoint& at, Qt::MouseButton button = Qt::NoButton) {
-        QMouseEvent event(type, QPointF(at), Window().mapToGlobal(QPointF(at)), button,
-                          button == Qt::NoButton ? Qt::NoButton : Qt::MouseButtons(button),
-                          Qt::NoModifier);
-        QApplication::sendEvent(&Window(), &event);
     }
 
     QApplication& app_ = EnsureQtApp();  // before any widget
@@ -248,7 +241,7 @@ TEST_F(ScannerGraph, MarkersAreCreatedEditedAndDeletedThroughTheMenuAndDialog) {
     // A double-click on the marker edits it too; elsewhere it does nothing.
     seen = {};
     AnswerNextDialog(&seen, QStringLiteral("by double-click"));
-    SendMouse(QEvent::MouseButtonDblClick, OverPoint(18), Qt::LeftButton);
+    SendMouse(Window(), QEvent::MouseButtonDblClick, OverPoint(18));
     EXPECT_TRUE(seen.opened);
     EXPECT_EQ(marker->GetComment(), "by double-click");
 
@@ -325,17 +318,17 @@ TEST_F(ScannerGraph, HoverShowsThePointUnderTheCursorUnlessRunning) {
     graph_.AddLevel(-60.0);
     graph_.Pause();
     // The texts are the view's; here only that the mouse reaches it.
-    SendMouse(QEvent::MouseMove, OverPoint(68));
+    SendMouse(Window(), QEvent::MouseMove, OverPoint(68));
     EXPECT_EQ(View().GetReadOut().channel, "Channel:  1");
 
     graph_.Start();
-    SendMouse(QEvent::MouseMove, OverPoint(0));
+    SendMouse(Window(), QEvent::MouseMove, OverPoint(0));
     EXPECT_EQ(View().GetReadOut().channel, "Channel:  1");  // frozen while running
 
     // A click tells the frequency under the cursor.
     std::vector<int64_t> clicked;
     graph_.OnClick.Subscribe(this, [&clicked](void*, int64_t hertz) { clicked.push_back(hertz); });
-    SendMouse(QEvent::MouseButtonRelease, OverPoint(18), Qt::LeftButton);
+    SendMouse(Window(), QEvent::MouseButtonRelease, OverPoint(18));
     EXPECT_EQ(clicked, std::vector<int64_t>{142750000});
     graph_.OnClick.Unsubscribe(this);
 }
