@@ -65,6 +65,13 @@ protected:
     static std::uint32_t At(const std::vector<std::uint32_t>& p, int x, int y) {
         return p[std::size_t(y) * kWidth + std::size_t(x)] & 0xffffffu;
     }
+    // The lowest and highest frequency shown.
+    std::pair<int, int> Range() {
+        std::int32_t low = -1;
+        std::int32_t high = -1;
+        EXPECT_EQ(lib_.GetVisFrequencyRange(h_, &low, &high), 1);
+        return {low, high};
+    }
     // The topmost row of the trace's line in a column; kHeight when there is none.
     static int TraceRow(const std::vector<std::uint32_t>& p, int x) {
         for (int y = 0; y < kHeight; ++y) {
@@ -114,29 +121,19 @@ TEST_F(SimAnalyzerTest, ToneShowsAsAPeakAtItsFrequency) {
     EXPECT_GT(TraceRow(p, 400), 110);
     // Just the background (and the fill) above the trace.
     EXPECT_EQ(At(p, 400, 10), kBackground);
-    std::int32_t low = -1;
-    std::int32_t high = -1;
-    ASSERT_EQ(lib_.GetVisFrequencyRange(h_, &low, &high), 1);
-    EXPECT_EQ(low, 0);
-    EXPECT_EQ(high, 16000);
+    EXPECT_EQ(Range(), std::make_pair(0, 16000));
 }
 
 TEST_F(SimAnalyzerTest, RangeAndZoomChooseTheFrequenciesShown) {
-    std::int32_t low = 0;
-    std::int32_t high = 0;
     lib_.SetVisRange(h_, 8000);
-    lib_.GetVisFrequencyRange(h_, &low, &high);
-    EXPECT_EQ(std::make_pair(low, high), std::make_pair(0, 8000));
+    EXPECT_EQ(Range(), std::make_pair(0, 8000));
     lib_.Zoom(h_, 4.0f, 4000);
-    lib_.GetVisFrequencyRange(h_, &low, &high);
-    EXPECT_EQ(std::make_pair(low, high), std::make_pair(3000, 5000));
+    EXPECT_EQ(Range(), std::make_pair(3000, 5000));
     lib_.Zoom(h_, 4.0f, 0);  // kept inside the range
-    lib_.GetVisFrequencyRange(h_, &low, &high);
-    EXPECT_EQ(std::make_pair(low, high), std::make_pair(0, 2000));
+    EXPECT_EQ(Range(), std::make_pair(0, 2000));
     lib_.Zoom(h_, 0.1f, 0);  // no zooming out beyond the range
     lib_.SetVisRange(h_, 50000);
-    lib_.GetVisFrequencyRange(h_, &low, &high);
-    EXPECT_EQ(std::make_pair(low, high), std::make_pair(0, 16000));
+    EXPECT_EQ(Range(), std::make_pair(0, 16000));
 
     // The zoomed picture puts the tone where the range says.
     lib_.Zoom(h_, 4.0f, 4000);  // 2000 .. 6000 Hz over 512 columns
