@@ -67,7 +67,7 @@ TEST(CmqVqbMixer, OpenPutsTheUnitIntoAKnownStateInOrder) {
     EXPECT_EQ(mixer.TakeCommands().front(), "02!");
 }
 
-TEST(CmqVqbMixer, SetModeSendsSignedHexOnlyForChangesUnlessForced) {
+TEST(CmqVqbMixer, SetModeSendsHexOnlyForChangesUnlessForcedOrTheButtonModeChanged) {
     ScriptedMixer mixer;
     mixer.SetMode(4, false);
     EXPECT_TRUE(mixer.TakeCommands().empty()) << "the indicator shows 4 from the start";
@@ -80,10 +80,7 @@ TEST(CmqVqbMixer, SetModeSendsSignedHexOnlyForChangesUnlessForced) {
     mixer.SetMode(0x123, true);
     mixer.SetBacklight(10);
     EXPECT_EQ(mixer.TakeCommands(), (Strings{"1F!", "123!", "0A*"}));
-}
 
-TEST(CmqVqbMixer, SetButtonModeAlwaysSendsTheIndicatorForAChangedMode) {
-    ScriptedMixer mixer;
     mixer.SetMode(1, false);  // the indicator already shows 1 ...
     mixer.TakeCommands();
     mixer.SetButtonMode(1);  // ... and the changed button mode still sends it

@@ -1,6 +1,7 @@
 #pragma once
 // The controller's side of the knob box, recording each request as text.
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "mixer/InmqKnobBoxActions.h"
@@ -18,11 +19,7 @@ public:
         Add(channelSteps ? "channel steps" : "10 kHz steps");
     }
 
-    std::vector<std::string> Take() {
-        std::vector<std::string> taken;
-        taken.swap(requests);
-        return taken;
-    }
+    std::vector<std::string> Take() { return std::exchange(requests, {}); }
 
 private:
     void Add(std::string request) { requests.push_back(std::move(request)); }

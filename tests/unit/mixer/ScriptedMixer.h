@@ -2,6 +2,7 @@
 // A control model whose unit is a script: it records every command and takes it or not as told,
 // and is fed the unit's reports directly.
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "mixer/CmqVqbMixer.h"
@@ -22,23 +23,12 @@ public:
     }
 
     void Buttons(int buttons, int mode) {
-        SmqMixerReport report;
-        report.kind = SmqMixerReport::Kind::Buttons;
-        report.buttons = buttons;
-        report.mode = mode;
-        HandleReport(report);
+        HandleReport({SmqMixerReport::Kind::Buttons, buttons, mode});
     }
     void Position(int position) {
-        SmqMixerReport report;
-        report.kind = SmqMixerReport::Kind::Position;
-        report.position = static_cast<int16_t>(position);
-        HandleReport(report);
+        HandleReport({SmqMixerReport::Kind::Position, 0, 0, static_cast<int16_t>(position)});
     }
-    std::vector<std::string> TakeCommands() {
-        std::vector<std::string> taken;
-        taken.swap(commands);
-        return taken;
-    }
+    std::vector<std::string> TakeCommands() { return std::exchange(commands, {}); }
 
 protected:
     int Write(const std::string& text) override {

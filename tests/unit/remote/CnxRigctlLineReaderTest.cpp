@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -31,9 +33,7 @@ TEST(CnxRigctlLineReader, LinesComeWholeHoweverTheBytesArrive) {
         std::vector<std::string> lines;
         for (std::size_t at = 0; at < stream.size(); at += chunk) {
             reader.Append(stream.substr(at, chunk));
-            for (const std::string& line : Drain(reader)) {
-                lines.push_back(line);
-            }
+            std::ranges::copy(Drain(reader), std::back_inserter(lines));
         }
         EXPECT_EQ(lines, expected);
         EXPECT_FALSE(reader.HasUnfinishedLine());

@@ -8,11 +8,11 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
+#include <tuple>
 
 #include "GuiTestSupport.h"
 #include "scanner/CnxCtrlScopeView.h"
@@ -81,16 +81,22 @@ protected:
         }
         return nullptr;
     }
+    // Whether each menu item is enabled, as '1' or '0': create, edit, delete, show/hide, delete
+    // all, export markers, export sweep, import markers.
+    std::string Enabled() {
+        std::string flags;
+        for (int id :
+             {Graph::kMenuCreateMarker, Graph::kMenuEditMarker, Graph::kMenuDelete,
+              Graph::kMenuShowHideMarkers, Graph::kMenuDeleteAllMarkers, Graph::kMenuExportMarkers,
+              Graph::kMenuExportSweep, Graph::kMenuImportMarkers}) {
+            flags += Item(id)->isEnabled() ? '1' : '0';
+        }
+        return flags;
+    }
     void Sweep(int levels, double dbm) {
         for (int i = 0; i < levels; ++i) {
             graph_.AddLevel(dbm);
         }
-    }
-    void SendMouse(QEvent::Type type, const QPoint& at, Qt::MouseButton button = Qt::NoButton) {
-        QMouseEvent event(type, QPointF(at), Window().mapToGlobal(QPointF(at)), button,
-                          button == Qt::NoButton ? Qt::NoButton : Qt::MouseButtons(button),
-                          Qt::NoModifier);
-        QApplication::sendEvent(&Window(), &event);
     }
 
     QApplication& app_ = EnsureQtApp();  // before any widget
@@ -142,42 +148,28 @@ TEST_F(ScannerGraph, StartPauseAndStopKeepOrRestartTheSweep) {
     graph_.SetRange(-1, 150000000);
     graph_.SetStep(0);
     graph_.SetStep(-375000);
-    EXPECT_EQ(graph_.GetStart(), 140000000);
-    EXPECT_EQ(graph_.GetEnd(), 150000000);
-    EXPECT_EQ(graph_.GetStep(), 375000);
+    EXPECT_EQ(std::tuple(graph_.GetStart(), graph_.GetEnd(), graph_.GetStep()),
+              std::tuple(140000000, 150000000, 375000));
     graph_.Start();
     EXPECT_EQ(View().GetPointCount(), 27);
 }
 
 TEST_F(ScannerGraph, MenuItemsFollowWhatIsUnderTheCursorAndWhatExists) {
     ASSERT_TRUE(graph_.PrepareContextMenu(OverPoint(18)));
-    EXPECT_TRUE(Item(Graph::kMenuCreateMarker)->isEnabled());
-    EXPECT_FALSE(Item(Graph::kMenuEditMarker)->isEnabled());
-    EXPECT_FALSE(Item(Graph::kMenuDelete)->isEnabled());
-    EXPECT_FALSE(Item(Graph::kMenuShowHideMarkers)->isEnabled());
+    EXPECT_EQ(Enabled(), "10000001");
     EXPECT_TRUE(Item(Graph::kMenuShowHideMarkers)->isChecked());
-    EXPECT_FALSE(Item(Graph::kMenuDeleteAllMarkers)->isEnabled());
-    EXPECT_FALSE(Item(Graph::kMenuExportMarkers)->isEnabled());
-    EXPECT_FALSE(Item(Graph::kMenuExportSweep)->isEnabled());
-    EXPECT_TRUE(Item(Graph::kMenuImportMarkers)->isEnabled());
     EXPECT_EQ(graph_.GetMenuFrequency(), 142750000);
     EXPECT_EQ(graph_.GetSelectedMarker(), nullptr);
 
     TMarker* marker = graph_.CreateMarker(154000000, QStringLiteral("east"), 0x00ff00, false);
     ASSERT_NE(marker, nullptr);
     ASSERT_TRUE(graph_.PrepareContextMenu(OverPoint(48)));  // on its line
-    EXPECT_FALSE(Item(Graph::kMenuCreateMarker)->isEnabled());
-    EXPECT_TRUE(Item(Graph::kMenuEditMarker)->isEnabled());
-    EXPECT_TRUE(Item(Graph::kMenuDelete)->isEnabled());
-    EXPECT_TRUE(Item(Graph::kMenuShowHideMarkers)->isEnabled());
-    EXPECT_TRUE(Item(Graph::kMenuDeleteAllMarkers)->isEnabled());
-    EXPECT_TRUE(Item(Graph::kMenuExportMarkers)->isEnabled());
+    EXPECT_EQ(Enabled(), "01111101");
     EXPECT_EQ(graph_.GetSelectedMarker(), marker);
     EXPECT_EQ(graph_.GetMenuFrequency(), 154000000);
 
     ASSERT_TRUE(graph_.PrepareContextMenu(OverPoint(60)));  // elsewhere
-    EXPECT_TRUE(Item(Graph::kMenuCreateMarker)->isEnabled());
-    EXPECT_FALSE(Item(Graph::kMenuEditMarker)->isEnabled());
+    EXPECT_EQ(Enabled(), "10011101");
     EXPECT_EQ(graph_.GetSelectedMarker(), nullptr);
 
     // The check mark follows the show/hide value.
@@ -193,7 +185,7 @@ TEST_F(ScannerGraph, MenuItemsFollowWhatIsUnderTheCursorAndWhatExists) {
     EXPECT_FALSE(graph_.PrepareContextMenu(OverPoint(60)));
     graph_.Pause();
     ASSERT_TRUE(graph_.PrepareContextMenu(OverPoint(60)));
-    EXPECT_TRUE(Item(Graph::kMenuExportSweep)->isEnabled());
+    EXPECT_EQ(Enabled(), "10011111");
 }
 
 TEST_F(ScannerGraph, ShowHideLabelsIsTheSlotsOwnSetting) {
@@ -249,7 +241,7 @@ TEST_F(ScannerGraph, MarkersAreCreatedEditedAndDeletedThroughTheMenuAndDialog) {
     // A double-click on the marker edits it too; elsewhere it does nothing.
     seen = {};
     AnswerNextDialog(&seen, QStringLiteral("by double-click"));
-    SendMouse(QEvent::MouseButtonDblClick, OverPoint(18), Qt::LeftButton);
+    SendMouse(Window(), QEvent::MouseButtonDblClick, OverPoint(18));
     EXPECT_TRUE(seen.opened);
     EXPECT_EQ(marker->GetComment(), "by double-click");
 
@@ -326,17 +318,17 @@ TEST_F(ScannerGraph, HoverShowsThePointUnderTheCursorUnlessRunning) {
     graph_.AddLevel(-60.0);
     graph_.Pause();
     // The texts are the view's; here only that the mouse reaches it.
-    SendMouse(QEvent::MouseMove, OverPoint(68));
+    SendMouse(Window(), QEvent::MouseMove, OverPoint(68));
     EXPECT_EQ(View().GetReadOut().channel, "Channel:  1");
 
     graph_.Start();
-    SendMouse(QEvent::MouseMove, OverPoint(0));
+    SendMouse(Window(), QEvent::MouseMove, OverPoint(0));
     EXPECT_EQ(View().GetReadOut().channel, "Channel:  1");  // frozen while running
 
     // A click tells the frequency under the cursor.
     std::vector<int64_t> clicked;
     graph_.OnClick.Subscribe(this, [&clicked](void*, int64_t hertz) { clicked.push_back(hertz); });
-    SendMouse(QEvent::MouseButtonRelease, OverPoint(18), Qt::LeftButton);
+    SendMouse(Window(), QEvent::MouseButtonRelease, OverPoint(18));
     EXPECT_EQ(clicked, std::vector<int64_t>{142750000});
     graph_.OnClick.Unsubscribe(this);
 }

@@ -63,13 +63,9 @@ TEST(ScopeReadOut, ReadOutOfAPointShowsItsLevelAndFromTheSecondSweepItsExtremes)
     view.SetRunning(true);
     view.AddLevel(-60.0);
     view.AddLevel(0.0);  // shown as the top of the scale
-    ScopeReadOut first = view.ReadOutAt(rawOf(0));
-    EXPECT_EQ(first.level, "Signal Level: -60.0 dBm (S14)");
-    EXPECT_EQ(first.frequency, "Frequency: 136.0000 MHz");
-    EXPECT_EQ(first.channel, "Channel:  32");
-    EXPECT_EQ(first.min, "Min:");
-    EXPECT_EQ(first.max, "Max:");
-    EXPECT_EQ(first.spread, "Max-Min:");
+    EXPECT_EQ(view.ReadOutAt(rawOf(0)),
+              (ScopeReadOut{"Signal Level: -60.0 dBm (S14)", "Frequency: 136.0000 MHz",
+                            "Channel:  32", "Min:", "Max:", "Max-Min:"}));
     EXPECT_EQ(view.ReadOutAt(rawOf(1)).level, "Signal Level: -40.0 dBm (S17)");
     EXPECT_EQ(view.ReadOutAt(rawOf(2)).level, "Signal Level:");
 
@@ -77,11 +73,10 @@ TEST(ScopeReadOut, ReadOutOfAPointShowsItsLevelAndFromTheSecondSweepItsExtremes)
         view.AddLevel(-70.0);
     }
     view.AddLevel(-80.0);  // point 0 in the second sweep
-    const ScopeReadOut second = view.ReadOutAt(rawOf(0));
-    EXPECT_EQ(second.level, "Signal Level: -80.0 dBm (S11)");
-    EXPECT_EQ(second.min, "Min: -80.0 dBm");
-    EXPECT_EQ(second.max, "Max: -60.0 dBm");
-    EXPECT_EQ(second.spread, "Max-Min: 20.0 dB");
+    EXPECT_EQ(
+        view.ReadOutAt(rawOf(0)),
+        (ScopeReadOut{"Signal Level: -80.0 dBm (S11)", "Frequency: 136.0000 MHz", "Channel:  32",
+                      "Min: -80.0 dBm", "Max: -60.0 dBm", "Max-Min: 20.0 dB"}));
     EXPECT_EQ(view.ReadOutAt(rawOf(1)).min, "Min:");  // not passed again yet
 
     // A raw frequency half a step below a point still falls on it; point 68 lies over the gap.
@@ -95,13 +90,10 @@ TEST(ScopeReadOut, CursorPixelsMapToPointsAndTheReadOutIsFrozenWhileRunning) {
     ScopeView view;
     view.SetPlot(QRect(50, 0, 990, 100));  // 10 pixels per point
     const auto indexAt = [&](int x) { return view.IndexOfRawFrequency(view.RawFrequencyAt(x)); };
-    for (const auto& [x, index] : {std::pair{50, 0},
-                                   {59, 0},
-                                   {60, 1},
-                                   {50 + 68 * 10 + 3, 68},
-                                   {1039, 98},
-                                   {5000, 98},
-                                   {0, 0}}) {
+    // clang-format off
+    for (const auto& [x, index] : {std::pair{50, 0}, {59, 0}, {60, 1}, {50 + 68 * 10 + 3, 68},
+                                   {1039, 98}, {5000, 98}, {0, 0}}) {
+        // clang-format on
         EXPECT_EQ(indexAt(x), index) << x;
     }
     EXPECT_EQ(view.GetAxis().IndexAt(60), 1);

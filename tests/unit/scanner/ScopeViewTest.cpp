@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -34,6 +35,12 @@ void Sweep(ScopeView& view, int levels, double dbm) {
     for (int i = 0; i < levels; ++i) {
         view.AddLevel(dbm);
     }
+}
+
+// Where the sweep stands: position, levels in this sweep, points filled, points with extremes.
+using Progress = std::tuple<int, int, int, int>;
+Progress ProgressOf(const ScopeView& view) {
+    return {view.GetPosition(), view.GetCount(), view.GetFilled(), view.GetMinMaxValid()};
 }
 
 // The weakest and strongest level the view keeps for a point.
@@ -67,32 +74,23 @@ TEST(ScopeView, PointsFollowTheScanWalkForAnyRange) {
 TEST(ScopeView, FirstSweepFillsPointsAndTheHundredthLevelStartsTheNext) {
     ScopeView view;
     view.AddLevel(-60.0);  // not running: dropped
-    EXPECT_EQ(view.GetCount(), 0);
-    EXPECT_EQ(view.GetFilled(), 0);
+    EXPECT_EQ(ProgressOf(view), Progress(0, 0, 0, 0));
 
     view.SetRunning(true);
     view.AddLevel(-60.0);
-    EXPECT_EQ(view.GetPosition(), 0);
-    EXPECT_EQ(view.GetCount(), 1);
-    EXPECT_EQ(view.GetFilled(), 1);
+    EXPECT_EQ(ProgressOf(view), Progress(0, 1, 1, 0));
     Sweep(view, 67, -70.0);
     view.AddLevel(-80.0);  // the 69th sample
     EXPECT_EQ(view.GetPosition(), 68);
     EXPECT_EQ(view.GetPointFrequency(68), 162250000);
     EXPECT_EQ(view.GetLevel(68), -80.0);
     Sweep(view, 30, -90.0);  // the 99th lands on the last point
-    EXPECT_EQ(view.GetPosition(), 98);
-    EXPECT_EQ(view.GetCount(), 99);
-    EXPECT_EQ(view.GetFilled(), 99);
     // During the first sweep the extremes are not valid yet.
-    EXPECT_EQ(view.GetMinMaxValid(), 0);
+    EXPECT_EQ(ProgressOf(view), Progress(98, 99, 99, 0));
     EXPECT_FALSE(view.GetMin(0).has_value() || view.GetMax(0).has_value());
 
     view.AddLevel(-100.0);  // the 100th begins a new sweep
-    EXPECT_EQ(view.GetPosition(), 0);
-    EXPECT_EQ(view.GetCount(), 1);
-    EXPECT_EQ(view.GetFilled(), 99);
-    EXPECT_EQ(view.GetMinMaxValid(), 1);
+    EXPECT_EQ(ProgressOf(view), Progress(0, 1, 99, 1));
     EXPECT_EQ(view.GetLevel(0), -100.0);
 }
 
@@ -159,10 +157,7 @@ TEST(ScopeView, SetRangeKeepsLevelsOnlyWhenUnchangedAndUnforced) {
 
     // The same range without force only begins the next sweep at point 0.
     ASSERT_TRUE(view.SetRange(136000000, 173500000, 375000, false));
-    EXPECT_EQ(view.GetPosition(), 0);
-    EXPECT_EQ(view.GetCount(), 0);
-    EXPECT_EQ(view.GetFilled(), 99);
-    EXPECT_EQ(view.GetMinMaxValid(), 21);
+    EXPECT_EQ(ProgressOf(view), Progress(0, 0, 99, 21));
     EXPECT_EQ(view.GetLevel(50), -60.0);
     view.SetRunning(true);
     view.AddLevel(-90.0);
@@ -197,10 +192,7 @@ TEST(ScopeView, ClearWorksOnlyWhenNotRunning) {
 
     view.SetRunning(false);
     EXPECT_TRUE(view.Clear());
-    EXPECT_EQ(view.GetPosition(), 0);
-    EXPECT_EQ(view.GetCount(), 0);
-    EXPECT_EQ(view.GetFilled(), 0);
-    EXPECT_EQ(view.GetMinMaxValid(), 0);
+    EXPECT_EQ(ProgressOf(view), Progress(0, 0, 0, 0));
     EXPECT_FALSE(view.GetLevel(0).has_value());
 
     // A failed reading after a clear shows nothing, not the level from before it.
@@ -209,30 +201,24 @@ TEST(ScopeView, ClearWorksOnlyWhenNotRunning) {
     EXPECT_FALSE(view.GetLevel(0).has_value());
 }
 
-TEST(ScopeView, RepaintsAreAskedForOnlyWhileVisibleAndOnlyForTheNewPoint) {
+TEST(ScopeView, RepaintsAreAskedForTheNewPointWhileVisibleAndAZoomedViewFollowsTheSweep) {
     ScopeView view;
     RecordingDisplay display;
     view.SetDisplay(&display);
     view.SetPlot(QRect(0, 0, 990, 200));
     view.SetRunning(true);
-
     Sweep(view, 3, -60.0);  // hidden
     EXPECT_TRUE(display.points.empty());
-    EXPECT_EQ(display.repaints, 0);
-
     view.SetVisible(true);
     Sweep(view, 3, -60.0);
     EXPECT_EQ(display.points, (std::vector<int>{3, 4, 5}));
     EXPECT_EQ(display.repaints, 0);  // no whole-graph repaint for a level
-}
+    view.SetRunning(false);
+    ASSERT_TRUE(view.Clear());
 
-TEST(ScopeView, ZoomedViewFollowsTheSweepAndGoesBackToTheStartForANewOne) {
-    ScopeView view;
-    RecordingDisplay display;
-    view.SetDisplay(&display);
-    view.SetVisible(true);
+    // Zoomed in, the visible part goes with the sweep and back to the start for a new one.
     view.SetPlot(QRect(0, 0, 400, 200));
-
+    display.visibleParts = 0;
     view.SetZoom(4.0, 0);
     EXPECT_EQ(view.GetVisibleCount(), 25);
     EXPECT_EQ(view.GetFirstVisible(), 0);

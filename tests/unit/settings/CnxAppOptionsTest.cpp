@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <tuple>
 
 // A leading decimal number, zero for text that is none, saturated beyond 32 bits.
 TEST(CnxAppOptions, ParseOptionInteger) {
@@ -19,21 +20,7 @@ TEST(CnxAppOptions, ParseOptionInteger) {
     }
 }
 
-TEST(CnxAppOptions, ResetRestoresTheStartValues) {
-    g_optNSplash = {true, 0};
-    g_optSettle1 = {true, 1};
-    g_optSettle2 = {true, 2};
-    g_optITime = {true, 3};
-    ResetAppOptions();
-    EXPECT_FALSE(g_optNSplash.present);
-    EXPECT_FALSE(g_optSettle1.present);
-    EXPECT_EQ(g_optSettle1.value, 15);
-    EXPECT_EQ(g_optSettle2.value, 5);
-    EXPECT_EQ(g_optITime.value, 5000);
-    EXPECT_FALSE(g_optITime.present);
-}
-
-TEST(CnxAppOptions, TheRigctlValueMayNameAnAddressBeforeThePort) {
+TEST(CnxAppOptions, TheRigctlValueMayNameAnAddressBeforeThePortAndResetForgetsIt) {
     const struct {
         const char* text;
         const char* address;
@@ -53,7 +40,12 @@ TEST(CnxAppOptions, TheRigctlValueMayNameAnAddressBeforeThePort) {
         EXPECT_EQ(g_optRigctlAddress, c.address);
         EXPECT_EQ(g_optRigctl.value, c.port);
     }
+    g_optNSplash = g_optSettle1 = g_optSettle2 = g_optITime = {true, 1};
     ResetAppOptions();
     EXPECT_EQ(g_optRigctlAddress, "");
     EXPECT_EQ(g_optRigctl.value, 4532);
+    EXPECT_FALSE(g_optNSplash.present || g_optSettle1.present || g_optSettle2.present ||
+                 g_optITime.present);
+    EXPECT_EQ(std::tuple(g_optSettle1.value, g_optSettle2.value, g_optITime.value),
+              std::tuple(15, 5, 5000));
 }

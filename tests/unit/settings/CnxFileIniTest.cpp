@@ -50,18 +50,17 @@ TEST_F(IniFileTest, IntegersTakeTheLeadingNumberOrZeroAndSaturate) {
         "huge=99999999999\nhugeNegative=-99999999999\nmax=2147483647\nmin=-2147483648\n"
         "spaced =  7 \n");
 
-    EXPECT_EQ(ini_.ReadInt("N", "missing", 33), 33);
+    constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+    constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+    // clang-format off
+    const std::pair<const char*, int32_t> values[] = {
+        {"missing", 9}, {"plain", 42}, {"signed", -17}, {"plus", 5}, {"tail", 12}, {"word", 0},
+        {"empty", 0}, {"huge", kMax}, {"hugeNegative", kMin}, {"max", kMax}, {"min", kMin}};
+    // clang-format on
+    for (const auto& [key, value] : values) {
+        EXPECT_EQ(ini_.ReadInt("N", key, 9), value) << key;
+    }
     EXPECT_EQ(ini_.ReadInt("Missing", "plain", -1), -1);
-    EXPECT_EQ(ini_.ReadInt("N", "plain", 0), 42);
-    EXPECT_EQ(ini_.ReadInt("N", "signed", 0), -17);
-    EXPECT_EQ(ini_.ReadInt("N", "plus", 0), 5);
-    EXPECT_EQ(ini_.ReadInt("N", "tail", 0), 12);
-    EXPECT_EQ(ini_.ReadInt("N", "word", 9), 0);
-    EXPECT_EQ(ini_.ReadInt("N", "empty", 9), 0);
-    EXPECT_EQ(ini_.ReadInt("N", "huge", 0), std::numeric_limits<int32_t>::max());
-    EXPECT_EQ(ini_.ReadInt("N", "hugeNegative", 0), std::numeric_limits<int32_t>::min());
-    EXPECT_EQ(ini_.ReadInt("N", "max", 0), std::numeric_limits<int32_t>::max());
-    EXPECT_EQ(ini_.ReadInt("N", "min", 0), std::numeric_limits<int32_t>::min());
     EXPECT_EQ(ini_.ReadInt("n", "SPACED", 0), 7);
 }
 

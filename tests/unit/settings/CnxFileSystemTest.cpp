@@ -20,50 +20,35 @@ TEST(CnxFileSystem, KnowsTheRunningProgramAndTheCurrentFolder) {
     EXPECT_EQ(files.GetCurrentDir(), fs::current_path().string());
 }
 
-TEST(CnxFileSystem, FileExistsOnlyForFilesThatOpen) {
+TEST(CnxFileSystem, FilesAndFoldersInTheHomeFolder) {
     const TemporaryHome home;
     CnxFileSystem files;
 
+    // A file exists only when it opens.
     EXPECT_FALSE(files.FileExists(""));
     EXPECT_EQ(files.GetLastError(), "No error.");
-
     EXPECT_FALSE(files.FileExists(home.Path() + "/missing"));
     EXPECT_EQ(files.GetLastError(), "FileExistsNo such file or directory");
-
     EXPECT_FALSE(files.FileExists(home.Path()));
     EXPECT_EQ(files.GetLastError(), "FileExistsIs a directory");
-
     TemporaryHome::WriteText(home.Path() + "/present", "x");
     EXPECT_TRUE(files.FileExists(home.Path() + "/present"));
-}
 
-TEST(CnxFileSystem, CreateFileMakesEveryMissingFolderAndKeepsExistingContent) {
-    const TemporaryHome home;
-    CnxFileSystem files;
+    // Creating a file makes every missing folder and keeps existing content.
     const std::string path = home.Path() + "/a/b/c/file.txt";
-
     ASSERT_TRUE(files.CreateFile(path));
-    EXPECT_TRUE(fs::is_regular_file(path));
     EXPECT_EQ(fs::file_size(path), 0u);
-
     TemporaryHome::WriteText(path, "content");
     EXPECT_TRUE(files.CreateFile(path));
     EXPECT_EQ(TemporaryHome::ReadText(path), "content");
-
     TemporaryHome::WriteText(home.Path() + "/blocker", "a file where a folder should be");
     EXPECT_FALSE(files.CreateFile(home.Path() + "/blocker/sub/file.txt"));
     EXPECT_EQ(files.GetLastError().rfind("CreateDirectory", 0), 0u) << files.GetLastError();
-
     EXPECT_FALSE(files.CreateFile(home.Path() + "/a"));
     EXPECT_EQ(files.GetLastError(), "CreateFileIs a directory");
-}
 
-TEST(CnxFileSystem, DocumentsFolderLiesInTheHomeFolderAndIsCreated) {
-    const TemporaryHome home;
-    CnxFileSystem files;
-
+    // The documents folder lies in the home folder and is created.
     const std::string documents = files.GetSpecialFolder(QStandardPaths::DocumentsLocation);
-
     EXPECT_EQ(documents, home.Path() + "/Documents");
     EXPECT_TRUE(fs::is_directory(documents));
 }

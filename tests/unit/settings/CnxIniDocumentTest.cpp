@@ -8,16 +8,8 @@ using namespace std::string_literals;
 
 TEST(CnxIniDocument, FindsKeysRegardlessOfCaseAndSpacing) {
     const CnxIniDocument document(
-        "top=before any section\n"
-        "[Main]\n"
-        "  Width  =  640  \n"
-        "Title=K740RX\r\n"
-        "Empty=\n"
-        ";Hidden=1\n"
-        "no equals sign\n"
-        "=orphan value\n"
-        "[  Receiver 0 ]\n"
-        "Volume=16\n");
+        "top=before any section\n[Main]\n  Width  =  640  \nTitle=K740RX\r\nEmpty=\n;Hidden=1\n"
+        "no equals sign\n=orphan value\n[  Receiver 0 ]\nVolume=16\n");
 
     EXPECT_EQ(document.Find("MAIN", "width"), "640");
     EXPECT_EQ(document.Find("main", "TITLE"), "K740RX");
@@ -32,17 +24,8 @@ TEST(CnxIniDocument, FindsKeysRegardlessOfCaseAndSpacing) {
 
 TEST(CnxIniDocument, UntouchedLinesStayAsTheyWereInTheirPlace) {
     const std::string text =
-        "; settings\n"
-        "loose line\n"
-        "\n"
-        "[Unknown]\n"
-        "  odd = spacing  \r\n"
-        "[Known]\n"
-        "#hash line\n"
-        "Value=1\n"
-        "\n"
-        "[Trailing]\n"
-        "x=y\n";
+        "; settings\nloose line\n\n[Unknown]\n  odd = spacing  \r\n"
+        "[Known]\n#hash line\nValue=1\n\n[Trailing]\nx=y\n";
     CnxIniDocument document(text);
     EXPECT_EQ(document.ToText(), text);
 
@@ -50,21 +33,10 @@ TEST(CnxIniDocument, UntouchedLinesStayAsTheyWereInTheirPlace) {
     document.Set("Known", "Added", "3");
     document.Set("New", "Key", " padded ");
     EXPECT_EQ(document.Find("New", "Key"), "padded");
-    EXPECT_EQ(document.ToText(),
-              "; settings\n"
-              "loose line\n"
-              "\n"
-              "[Unknown]\n"
-              "  odd = spacing  \r\n"
-              "[Known]\n"
-              "#hash line\n"
-              "Value=2\n"
-              "Added=3\n"
-              "\n"
-              "[Trailing]\n"
-              "x=y\n"
-              "[New]\n"
-              "Key= padded \n");
+    // The changed value in its place, the new key after it, the new section at the end.
+    std::string expected = text;
+    expected.replace(expected.find("Value=1\n"), 8, "Value=2\nAdded=3\n");
+    EXPECT_EQ(document.ToText(), expected + "[New]\nKey= padded \n");
 }
 
 TEST(CnxIniDocument, BlankLineAtTheEndIsAddedOnlyOnce) {

@@ -281,13 +281,12 @@ TEST(CnxK740RXFileIniApp, EverythingWrittenReadsBackTheSame) {
     EXPECT_EQ(settings.GetRemoteControlPort(), 4540);
     for (int index = 0; index < 8; ++index) {
         SCOPED_TRACE(index);
-        const SnxK740RXReceiverSettings& receiver = settings.Receiver(index);
-        EXPECT_EQ(receiver.productName, "K7USB" + std::to_string(index));
-        EXPECT_EQ(receiver.serialNumber, std::string(259, static_cast<char>('a' + index)));
-        EXPECT_EQ(receiver.frequency, 136000000 + index * 375000);
-        EXPECT_EQ(receiver.sMeterCal, -index);
-        EXPECT_EQ(receiver.volume, index);
-        EXPECT_EQ(receiver.atten, index == 4 ? 1 : 0);
+        const std::string n = std::to_string(index);
+        EXPECT_EQ(Values(settings.Receiver(index)),
+                  "K7USB" + n + "," + std::string(259, static_cast<char>('a' + index)) + ",1," +
+                      (index == 4 ? "1" : "0") + ",1," +
+                      std::to_string(136000000 + index * 375000) + ",95,1," + n + ",0,31,1,1,8," +
+                      std::to_string(-index));
     }
     EXPECT_EQ(settings.GetSelectedReceiver(), 0);
 }

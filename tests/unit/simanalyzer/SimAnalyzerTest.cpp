@@ -2,9 +2,11 @@
 // given, how the user's drags come back as notifications, and calls from several threads at once.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <iterator>
 #include <mutex>
 #include <numbers>
 #include <thread>
@@ -39,16 +41,9 @@ protected:
         ASSERT_TRUE(lib_.IsLoaded());
         h_ = lib_.CreateAnalyzer(std::uintptr_t{0}, 0, 0, kWidth, kHeight, 0x56010000u, 0);
         ASSERT_NE(h_, nullptr);
-        AspectVisColors colors{};
-        colors.background = kBackground;
-        colors.grid = kBackground;
-        colors.trace = kTrace;
-        colors.traceFill = 0x003000;
-        colors.peak = kPeak;
-        colors.passband = 0xffffff;
-        colors.passbandEdge = 0x0000ff;
-        colors.ifShift = 0xffff00;
-        colors.readingHelper = kHelper;
+        // Background, grid, trace, its fill, peak, pass band, its edges, IF band, reading helper.
+        const AspectVisColors colors{kBackground, kBackground, kTrace,  0x003000, kPeak, 0xffffff,
+                                     0x0000ff,    0xffff00,    kHelper, 0,        {}};
         lib_.SetVisColor(h_, colors);
         lib_.SetSampleRate(h_, 32000);
         lib_.SetNotifyCallback(h_, &SimAnalyzerTest::Record, this);
@@ -70,6 +65,13 @@ protected:
     static std::uint32_t At(const std::vector<std::uint32_t>& p, int x, int y) {
         return p[std::size_t(y) * kWidth + std::size_t(x)] & 0xffffffu;
     }
+    // The lowest and highest frequency shown.
+    std::pair<int, int> Range() {
+        std::int32_t low = -1;
+        std::int32_t high = -1;
+        EXPECT_EQ(lib_.GetVisFrequencyRange(h_, &low, &high), 1);
+        return {low, high};
+    }
     // The topmost row of the trace's line in a column; kHeight when there is none.
     static int TraceRow(const std::vector<std::uint32_t>& p, int x) {
         for (int y = 0; y < kHeight; ++y) {
@@ -88,14 +90,18 @@ protected:
         lib_.MouseMove(h_, (from + to) / 2, y);
         lib_.MouseUp(h_, to, y);
     }
+    // The last note a fresh drag gave, redraws aside; {0, 0} for none.
+    std::pair<int, int> LastNoteOfDrag(int from, int to, int y = kHeight / 2) {
+        notes_.clear();
+        Drag(from, to, y);
+        const std::vector<std::pair<int, int>> notes = NotesWithoutRedraw();
+        return notes.empty() ? std::pair{0, 0} : notes.back();
+    }
     std::vector<std::pair<int, int>> NotesWithoutRedraw() {
         std::lock_guard guard(notesLock_);
         std::vector<std::pair<int, int>> out;
-        for (const auto& note : notes_) {
-            if (note.first != kAspectRedraw) {
-                out.push_back(note);
-            }
-        }
+        std::ranges::copy_if(notes_, std::back_inserter(out),
+                             [](const auto& note) { return note.first != kAspectRedraw; });
         return out;
     }
 
@@ -115,29 +121,19 @@ TEST_F(SimAnalyzerTest, ToneShowsAsAPeakAtItsFrequency) {
     EXPECT_GT(TraceRow(p, 400), 110);
     // Just the background (and the fill) above the trace.
     EXPECT_EQ(At(p, 400, 10), kBackground);
-    std::int32_t low = -1;
-    std::int32_t high = -1;
-    ASSERT_EQ(lib_.GetVisFrequencyRange(h_, &low, &high), 1);
-    EXPECT_EQ(low, 0);
-    EXPECT_EQ(high, 16000);
+    EXPECT_EQ(Range(), std::make_pair(0, 16000));
 }
 
 TEST_F(SimAnalyzerTest, RangeAndZoomChooseTheFrequenciesShown) {
-    std::int32_t low = 0;
-    std::int32_t high = 0;
     lib_.SetVisRange(h_, 8000);
-    lib_.GetVisFrequencyRange(h_, &low, &high);
-    EXPECT_EQ(std::make_pair(low, high), std::make_pair(0, 8000));
+    EXPECT_EQ(Range(), std::make_pair(0, 8000));
     lib_.Zoom(h_, 4.0f, 4000);
-    lib_.GetVisFrequencyRange(h_, &low, &high);
-    EXPECT_EQ(std::make_pair(low, high), std::make_pair(3000, 5000));
+    EXPECT_EQ(Range(), std::make_pair(3000, 5000));
     lib_.Zoom(h_, 4.0f, 0);  // kept inside the range
-    lib_.GetVisFrequencyRange(h_, &low, &high);
-    EXPECT_EQ(std::make_pair(low, high), std::make_pair(0, 2000));
+    EXPECT_EQ(Range(), std::make_pair(0, 2000));
     lib_.Zoom(h_, 0.1f, 0);  // no zooming out beyond the range
     lib_.SetVisRange(h_, 50000);
-    lib_.GetVisFrequencyRange(h_, &low, &high);
-    EXPECT_EQ(std::make_pair(low, high), std::make_pair(0, 16000));
+    EXPECT_EQ(Range(), std::make_pair(0, 16000));
 
     // The zoomed picture puts the tone where the range says.
     lib_.Zoom(h_, 4.0f, 4000);  // 2000 .. 6000 Hz over 512 columns
@@ -205,15 +201,10 @@ TEST_F(SimAnalyzerTest, DraggingTheFilterReportsItsNewPositionAndWidth) {
     EXPECT_EQ(NotesWithoutRedraw(),
               (std::vector<std::pair<int, int>>{{4, 2500}, {3, 6250}, {4, 3000}, {3, 6500}}));
 
-    notes_.clear();
-    Drag(161, 0);  // the lower edge down to 0 Hz
-    ASSERT_FALSE(NotesWithoutRedraw().empty());
-    EXPECT_EQ(NotesWithoutRedraw().back(), std::make_pair(3, 4000));
+    EXPECT_EQ(LastNoteOfDrag(161, 0), std::make_pair(3, 4000));  // the lower edge down to 0 Hz
 
     // The band cannot be pushed past Nyquist, and a drag on empty space reports nothing.
-    notes_.clear();
-    Drag(128, 600);
-    EXPECT_EQ(NotesWithoutRedraw().back(), std::make_pair(3, 12000));
+    EXPECT_EQ(LastNoteOfDrag(128, 600), std::make_pair(3, 12000));
     notes_.clear();
     Drag(100, 20);  // 8000 .. 16000 Hz is the band now
     EXPECT_TRUE(notes_.empty());
@@ -227,24 +218,18 @@ TEST_F(SimAnalyzerTest, DraggingTheIFHandleAndBracketReportsShiftAndBandwidth) {
     EXPECT_EQ(lib_.HitTest(h_, 192, 4), kAspectIFBandwidth);
     EXPECT_EQ(lib_.HitTest(h_, 192, 60), 0);  // the bracket's ends are only at the top
 
-    Drag(128, 160);
-    EXPECT_EQ(NotesWithoutRedraw().back(), std::make_pair(1, 1000));
-    notes_.clear();
-    Drag(224, 256, 4);  // the bracket's upper end from 7000 to 8000 Hz around 5000
-    EXPECT_EQ(NotesWithoutRedraw().back(), std::make_pair(2, 6000));
+    EXPECT_EQ(LastNoteOfDrag(128, 160), std::make_pair(1, 1000));
+    // The bracket's upper end from 7000 to 8000 Hz around 5000.
+    EXPECT_EQ(LastNoteOfDrag(224, 256, 4), std::make_pair(2, 6000));
 
     // The limits the program sets hold during drags.
     lib_.SetMaxIFShift(h_, 1500);
     lib_.SetMaxIFBandwidth(h_, 7000);
-    notes_.clear();
-    Drag(160, 500);
-    EXPECT_EQ(NotesWithoutRedraw().back(), std::make_pair(1, 1500));
-    notes_.clear();
-    Drag(int(5500 / 31.25) + 96, 511, 4);
-    EXPECT_EQ(NotesWithoutRedraw().back(), std::make_pair(2, 7000));
-    notes_.clear();
-    Drag(int(5500 / 31.25) + 112, int(5500 / 31.25), 4);  // onto the centre: the narrowest
-    EXPECT_EQ(NotesWithoutRedraw().back(), std::make_pair(2, 100));
+    EXPECT_EQ(LastNoteOfDrag(160, 500), std::make_pair(1, 1500));
+    EXPECT_EQ(LastNoteOfDrag(int(5500 / 31.25) + 96, 511, 4), std::make_pair(2, 7000));
+    // Onto the centre: the narrowest.
+    EXPECT_EQ(LastNoteOfDrag(int(5500 / 31.25) + 112, int(5500 / 31.25), 4),
+              std::make_pair(2, 100));
 }
 
 TEST_F(SimAnalyzerTest, ReadingHelperFollowsTheMouse) {

@@ -20,7 +20,6 @@ public:
     // The file beside the test program.
     static QString path();
 
-    bool isLoaded() const { return library_.isLoaded(); }
     bool unload();
     // Exports that could not be resolved.
     const std::vector<std::string>& missing() const { return missing_; }

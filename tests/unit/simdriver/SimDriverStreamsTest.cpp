@@ -88,13 +88,15 @@ void expectSilentStream(const StreamProbe& probe) {
     EXPECT_EQ(probe.bytes(), settled);
 }
 
-TEST(SimDriverStreams, DeliverInRealTimeUntilStopped) {
+TEST(SimDriverStreams, ATunedSignalSoundsAsTonesDeliveredInRealTimeUntilStopped) {
     unsetenv("QVK740RX_SIM");
     SimDriverLibrary driver;
     const K7Handle handle = driver.K7Open("DEMO");
     StreamProbe probe;
+    ASSERT_EQ(driver.SetFrequency(handle, 142750000), 1);
     const auto start = std::chrono::steady_clock::now();
     ASSERT_NE(driver.SetupStreams(handle, 0, 0, &StreamProbe::onChunk, &probe), 0U);
+    const std::vector<int16_t> onSignal = probe.collect(16384);
     ASSERT_TRUE(PumpUntil([&] { return probe.bytes() > 64000; }));
 
     // A chunk goes out only once its time has come, however fast the machine: the stream never
@@ -106,19 +108,6 @@ TEST(SimDriverStreams, DeliverInRealTimeUntilStopped) {
     EXPECT_LE(probe.largestChunk(), 8192U);
     EXPECT_FALSE(probe.sawOddChunk());
 
-    EXPECT_EQ(driver.SetupStreams(handle, 0, 0, nullptr, nullptr), 0U);
-    expectSilentStream(probe);
-}
-
-TEST(SimDriverStreams, ATunedSignalSoundsAsTones) {
-    unsetenv("QVK740RX_SIM");
-    SimDriverLibrary driver;
-    const K7Handle handle = driver.K7Open("DEMO");
-    StreamProbe probe;
-    ASSERT_EQ(driver.SetFrequency(handle, 142750000), 1);
-    ASSERT_NE(driver.SetupStreams(handle, 0, 0, &StreamProbe::onChunk, &probe), 0U);
-
-    const std::vector<int16_t> onSignal = probe.collect(16384);
     ASSERT_EQ(driver.SetFrequency(handle, 150000000), 1);
     probe.collect(2048);  // what was already on its way
     const std::vector<int16_t> offSignal = probe.collect(16384);
@@ -126,7 +115,9 @@ TEST(SimDriverStreams, ATunedSignalSoundsAsTones) {
     EXPECT_GT(rms(offSignal), 0.0) << "low-level noise, not silence";
     EXPECT_GT(toneAmplitude(onSignal, 750.0), 20.0 * toneAmplitude(onSignal, 5000.0));
     EXPECT_GT(toneAmplitude(onSignal, 1210.0), 20.0 * toneAmplitude(onSignal, 5000.0));
+
     EXPECT_EQ(driver.SetupStreams(handle, 0, 0, nullptr, nullptr), 0U);
+    expectSilentStream(probe);
 }
 
 TEST(SimDriverStreams, ClosingOrUnplugStopsTheStream) {

@@ -26,8 +26,9 @@ void ExpectWeights(CWindow& window, int type, const std::vector<double>& expecte
 
 }  // namespace
 
-TEST(CWindowTest, BellShapesPeakAtHalfTheLengthNotAtTheCentre) {
+TEST(CWindowTest, WeightsFollowEachWindowsFormula) {
     CWindow window;
+    // Bell shapes peak at half the length, not at the centre.
     ExpectWeights(window, CWindow::kHanning,
                   {0, 0.1464466, 0.5, 0.8535534, 1, 0.8535534, 0.5, 0.1464466});
     ExpectWeights(window, CWindow::kHanning, {0, 0.25, 0.75, 1, 0.75, 0.25});
@@ -36,10 +37,6 @@ TEST(CWindowTest, BellShapesPeakAtHalfTheLengthNotAtTheCentre) {
     ExpectWeights(window, CWindow::kGaussian,
                   {0.04393693, 0.2493522, 0.7066483, 1, 0.7066483, 0.2493522});
     ExpectWeights(window, CWindow::kGaussian, {0.04393693, 0.4578334, 1, 0.4578334, 0.04393693});
-}
-
-TEST(CWindowTest, CosineSumsAndLinearWindowsFollowTheirFormulas) {
-    CWindow window;
     ExpectWeights(window, CWindow::kFlatTop,
                   {-0.0417934, -0.04011983, 0.7636763, 0.7636763, -0.04011983});
     ExpectWeights(window, CWindow::kFlatTop,
@@ -51,10 +48,7 @@ TEST(CWindowTest, CosineSumsAndLinearWindowsFollowTheirFormulas) {
     // Even and odd lengths take separate paths to the same rule.
     ExpectWeights(window, CWindow::kBartlett, {0, 0.4, 0.8, 0.8, 0.4, 0});
     ExpectWeights(window, CWindow::kBartlett, {0, 0.5, 1, 0.5, 0});
-}
-
-TEST(CWindowTest, BohmanMirrorsTheFirstHalfAndSparesTheOddMiddle) {
-    CWindow window;
+    // Bohman mirrors the first half and spares the odd middle.
     const double third = 1 / std::numbers::pi;
     ExpectWeights(window, CWindow::kBohman, {0, third, third, 0});
     // n = 5: c = 2.5, t = 1 and 0.6 for the first two samples.
@@ -62,10 +56,6 @@ TEST(CWindowTest, BohmanMirrorsTheFirstHalfAndSparesTheOddMiddle) {
     const double w1 = (1 - t) * std::cos(std::numbers::pi * t) +
                       std::sin(std::numbers::pi * t) / std::numbers::pi;
     ExpectWeights(window, CWindow::kBohman, {0, w1, 1, w1, 0});
-}
-
-TEST(CWindowTest, TriangularIsSymmetricAndPositive) {
-    CWindow window;
     ExpectWeights(window, CWindow::kTriangular, {0.25, 0.75, 0.75, 0.25});
     ExpectWeights(window, CWindow::kTriangular, {1.0 / 3, 2.0 / 3, 1, 2.0 / 3, 1.0 / 3});
 }
