@@ -210,8 +210,6 @@ TEST_F(CnxK740RXReceiverTest, AReceiverThatIsNotSelectedKeepsItsFrequencyInItsOw
 
 TEST_F(CnxK740RXReceiverTest, ScanRangeSettersKeepTheMinimumSpanInsideTheLimits) {
     auto receiver = NewReceiver("NoSuchLibrary.dll");
-    EXPECT_EQ(receiver->GetScanLower(), 136187500);
-    EXPECT_EQ(receiver->GetScanUpper(), 173687500);
     receiver->SetFrequencyLimits(136000000, 173500000);  // the defaults: nothing changes
     EXPECT_EQ(receiver->GetScanUpper(), 173687500);
 
