@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QSpinBox>
 #include <vector>
@@ -34,17 +32,12 @@ protected:
     void PressOnMeter(double dbm) {
         CnxSMeterDebug* meter = panel_.Meter();
         const QRectF bar = meter->BarArea();
-        const QPointF at(bar.left() + CnxSMeterScale::Position(dbm) * bar.width(),
-                         bar.center().y());
-        QMouseEvent press(QEvent::MouseButtonPress, at, meter->mapToGlobal(at), Qt::LeftButton,
-                          Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(meter, &press);
+        SendMouse(
+            *meter, QEvent::MouseButtonPress,
+            QPointF(bar.left() + CnxSMeterScale::Position(dbm) * bar.width(), bar.center().y()));
     }
 
-    void Key(QWidget* target, int key) {
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-        QCoreApplication::sendEvent(target, &press);
-    }
+    static void Key(QWidget* target, int key) { SendKey(*target, key); }
 
     // The colour in the middle of the bar's first segment.
     QColor BarColour() {
@@ -103,8 +96,6 @@ TEST_F(CnxCtrlSMeterTest, StatusTextsShowTheStateAndClicksStepIt) {
     EXPECT_EQ(panel_.AGCButton()->text(), "AGC OFF");
     panel_.AVCButton()->setFocus();
     Key(panel_.AVCButton(), Qt::Key_Space);
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier);
-    QCoreApplication::sendEvent(panel_.AVCButton(), &release);
     EXPECT_EQ(panel_.AVCButton()->text(), "AVC OFF");
     panel_.SetAVCMode(2);
     EXPECT_EQ(panel_.AVCButton()->text(), "AVC SLOW");
