@@ -6,11 +6,10 @@
 #include <QtEndian>
 #include <algorithm>
 #include <cstdint>
-#include <functional>
 #include <vector>
 
+#include "MessageRecorder.h"
 #include "TestSupport.h"
-#include "core/TmyComponent.h"
 
 // Tests that run devices use the real-time virtual card unless they ask for the sound server.
 inline void UseVirtualCard() {
@@ -22,19 +21,7 @@ struct VirtualCard {
     VirtualCard() { UseVirtualCard(); }
 };
 
-class MessageSink : public TmyComponent {
-public:
-    std::function<void(const TmyMessage&)> handler;
-    std::vector<TmyMessage> received;
-
-protected:
-    void OnWindowMessage(const TmyMessage& m) override {
-        received.push_back(m);
-        if (handler) {
-            handler(m);
-        }
-    }
-};
+using MessageSink = MessageRecorder;
 
 struct WaveFileContents {
     bool valid = false;

@@ -21,7 +21,7 @@ struct Card {
     MessageSink window;
     std::unique_ptr<Device> device = std::make_unique<Device>(window.GetHandle());
     explicit Card(std::function<void(const WAVEHDR&)> seen) {
-        window.handler = [this, seen](const TmyMessage& m) {
+        window.onMessage = [this, seen](const TmyMessage& m) {
             auto* header = reinterpret_cast<WAVEHDR*>(m.lParam);
             if (m.message == MM_WOM_DONE || m.message == MM_WIM_DATA) {
                 seen(*header);
@@ -34,7 +34,7 @@ struct Card {
         };
     }
     ~Card() {
-        window.handler = nullptr;
+        window.onMessage = nullptr;
         device.reset();
     }
 };
@@ -253,9 +253,9 @@ TEST(CSndWaveBufferRef, CountsReferencesAndUnpreparesAtTheLast) {
     // A buffer in the device cannot be unprepared; once back it can.
     ASSERT_EQ(waveOutWrite(device, header, sizeof *header), MMSYSERR_NOERROR);
     EXPECT_EQ(waveOutUnprepareHeader(device, header, sizeof *header), WAVERR_STILLPLAYING);
-    ASSERT_TRUE(PumpUntil([&] { return window.received.size() == 1; }));
-    EXPECT_EQ(window.received[0].message, MM_WOM_DONE);
-    EXPECT_EQ(window.received[0].lParam, reinterpret_cast<LPARAM>(header));
+    ASSERT_TRUE(PumpUntil([&] { return window.messages.size() == 1; }));
+    EXPECT_EQ(window.messages[0].message, MM_WOM_DONE);
+    EXPECT_EQ(window.messages[0].lParam, reinterpret_cast<LPARAM>(header));
     EXPECT_TRUE(LoadFlags(*header) & WHDR_DONE);
     first.Reset();  // unprepares, then frees
     EXPECT_FALSE(first);
