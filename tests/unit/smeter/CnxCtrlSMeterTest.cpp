@@ -54,7 +54,7 @@ protected:
 
 }  // namespace
 
-TEST_F(CnxCtrlSMeterTest, TheMeterGlidesToEachLevelWithinItsScale) {
+TEST_F(CnxCtrlSMeterTest, TheMeterGlidesToEachLevelWithinItsScaleInTheColourOfTheSquelch) {
     // A demo receiver at 142.75 MHz with a +2.5 dB offset.
     panel_.SetLevel(CnxSMeterLevelRules::ShownLevel(-101.0, 25, true, 142750000, false));
     EXPECT_DOUBLE_EQ(panel_.GetLevel(), -57.5);
@@ -69,6 +69,16 @@ TEST_F(CnxCtrlSMeterTest, TheMeterGlidesToEachLevelWithinItsScale) {
     EXPECT_EQ(panel_.GetLevel(), -40.0);
     ASSERT_TRUE(Settled());
     EXPECT_EQ(panel_.Meter()->Ballistics().Needle(), -40.0);
+
+    // The bar takes the present colour with a signal and another when squelched.
+    panel_.SetSquelchThreshold(-100.0);
+    panel_.SetLevel(-90.0);
+    ASSERT_TRUE(Settled());
+    EXPECT_EQ(BarColour(), TmyColorScheme::Default().level);
+    panel_.SetLevel(-110.0);
+    ASSERT_TRUE(Settled());
+    EXPECT_NE(BarColour(), TmyColorScheme::Default().level);
+    EXPECT_TRUE(panel_.Model().IsSquelched());
 }
 
 TEST_F(CnxCtrlSMeterTest, StatusTextsShowTheStateAndClicksStepIt) {
@@ -134,17 +144,4 @@ TEST_F(CnxCtrlSMeterTest, TheSquelchThresholdIsSetOnTheMeterOrInItsField) {
     PressOnMeter(-100.0);
     Key(panel_.Meter(), Qt::Key_Up);
     EXPECT_EQ(panel_.Model().GetSquelchThreshold(), -60.0);
-}
-
-TEST_F(CnxCtrlSMeterTest, TheBarTakesThePresentColourWithASignalAndAnotherWhenSquelched) {
-    const TmyColorScheme& s = TmyColorScheme::Default();
-    panel_.Meter()->SetSmoothing({1.0, 1.0, 1.0, 1.0});
-    panel_.SetSquelchThreshold(-100.0);
-    panel_.SetLevel(-90.0);
-    ASSERT_TRUE(Settled());
-    EXPECT_EQ(BarColour(), s.level);
-    panel_.SetLevel(-110.0);
-    ASSERT_TRUE(Settled());
-    EXPECT_NE(BarColour(), s.level);
-    EXPECT_TRUE(panel_.Model().IsSquelched());
 }
