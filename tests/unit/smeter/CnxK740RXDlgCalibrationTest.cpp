@@ -68,7 +68,7 @@ TEST_F(CnxK740RXDlgCalibrationTest, ShowsItsCaptionLabelsAndTheValueInDecibels) 
     EXPECT_EQ(dialog_->Field()->text(), "2.5 dB");
 }
 
-TEST_F(CnxK740RXDlgCalibrationTest, EachNewValuePostsItsTenthsTruncatedTowardZero) {
+TEST_F(CnxK740RXDlgCalibrationTest, EachNewValueInRangePostsItsTenthsTruncatedTowardZero) {
     dialog_->SetValue(-0.35);
     dialog_->SetValue(-0.35);  // unchanged: nothing posted
     Type("1.0");
@@ -79,6 +79,20 @@ TEST_F(CnxK740RXDlgCalibrationTest, EachNewValuePostsItsTenthsTruncatedTowardZer
     EXPECT_EQ(dialog_->GetValue(), 1.0);
     EXPECT_EQ(Offsets(main_), (std::vector<int32_t>{-3, 10}));
     EXPECT_TRUE(dialog_->isVisible());
+
+    // Offsets beyond the range are refused as they are typed.
+    dialog_->SetValue(1.5);
+    Type("60");  // the 0 would make it 60 dB: refused
+    EXPECT_EQ(dialog_->Field()->cleanText(), "6");
+    Type("-51");
+    EXPECT_EQ(dialog_->Field()->cleanText(), "-5");
+    Deliver();
+    EXPECT_EQ(dialog_->GetValue(), 1.5);
+    EXPECT_EQ(Offsets(main_), (std::vector<int32_t>{-3, 10, 15}));
+    dialog_->SetValue(CnxK740RXDlgCalibration::kMaximum);
+    Key(Qt::Key_Up);
+    Deliver();
+    EXPECT_EQ(Offsets(main_), (std::vector<int32_t>{-3, 10, 15, 500}));
 }
 
 TEST_F(CnxK740RXDlgCalibrationTest, TheUpDownControlStepsInExactTenths) {
@@ -90,21 +104,6 @@ TEST_F(CnxK740RXDlgCalibrationTest, TheUpDownControlStepsInExactTenths) {
     Deliver();
     EXPECT_EQ(Offsets(main_), (std::vector<int32_t>{1, 2, 3, 4, 5, 6, 7, 8, 7, 17}));
     EXPECT_EQ(dialog_->Field()->text(), "1.7 dB");
-}
-
-TEST_F(CnxK740RXDlgCalibrationTest, OffsetsBeyondTheRangeAreRefusedAsTheyAreTyped) {
-    dialog_->SetValue(1.5);
-    Type("60");  // the 0 would make it 60 dB: refused
-    EXPECT_EQ(dialog_->Field()->cleanText(), "6");
-    Type("-51");
-    EXPECT_EQ(dialog_->Field()->cleanText(), "-5");
-    Deliver();
-    EXPECT_EQ(dialog_->GetValue(), 1.5);
-    EXPECT_EQ(Offsets(main_), (std::vector<int32_t>{15}));
-    dialog_->SetValue(CnxK740RXDlgCalibration::kMaximum);
-    Key(Qt::Key_Up);
-    Deliver();
-    EXPECT_EQ(Offsets(main_), (std::vector<int32_t>{15, 500}));
 }
 
 TEST_F(CnxK740RXDlgCalibrationTest, OKPostsTheOffsetOnceMoreThenEveryCloseAsksToBeDestroyed) {
