@@ -2,7 +2,9 @@
 // The application object of widget tests, on the offscreen platform unless a display is chosen,
 // and the mouse as a user moves it.
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QWheelEvent>
 #include <QWidget>
 
@@ -48,4 +50,24 @@ inline bool SendWheel(QWidget& widget, int angleDelta,
                       modifiers, Qt::NoScrollPhase, false);
     QApplication::sendEvent(&widget, &event);
     return event.isAccepted();
+}
+
+// A key pressed and let go over the widget; returns whether the press was taken.
+inline bool SendKey(QWidget& widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+                    const QString& text = {}) {
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QApplication::sendEvent(&widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+    QApplication::sendEvent(&widget, &release);
+    return press.isAccepted();
+}
+
+// The push button among the widget's children that shows this text; null when there is none.
+inline QPushButton* FindButton(const QWidget& parent, const QString& text) {
+    for (QPushButton* button : parent.findChildren<QPushButton*>()) {
+        if (button->text() == text) {
+            return button;
+        }
+    }
+    return nullptr;
 }

@@ -61,8 +61,8 @@ TEST(ProgramAudio, ADemoReceiverPlaysTheDemoSoundOnItsFrequencyAndNoiseElsewhere
     ASSERT_TRUE(recording.Start(64000));  // an idle null sink takes a while to consume anything
     Program program(dirs.home.path(), dirs.runtime.path());
     program.UnsetEnvironment("K740RX_AUDIO");  // the real sound server
-    program.Start({"-nsplash", "-itime=500", QString("-rigctl=%1").arg(port)});
-    ASSERT_TRUE(program.WaitForOutput(kShownLine, kStartTimeout)) << program.Output().toStdString();
+    ASSERT_TRUE(program.StartShown({QString("-rigctl=%1").arg(port)}))
+        << program.Output().toStdString();
     const std::vector<int16_t> onSignal = recording.Collect(4000);
 
     // Half a second from the sound's second second is in what was played.
@@ -83,8 +83,7 @@ TEST(ProgramAudio, ADemoReceiverPlaysTheDemoSoundOnItsFrequencyAndNoiseElsewhere
     EXPECT_LT(BestCorrelation(elsewhere, stretch), 0.5);
     EXPECT_GT(Rms(elsewhere), 50.0) << "noise is heard: " << elsewhere.size() << " samples";
 
-    program.Terminate();
-    ASSERT_TRUE(program.WaitForExit(30000)) << program.Output().toStdString();
+    ASSERT_TRUE(program.EndInOrder()) << program.Output().toStdString();
 }
 
 }  // namespace

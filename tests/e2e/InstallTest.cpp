@@ -42,13 +42,9 @@ TEST(Installation, InstalledProgramRunsFromItsPrefixAndClosesCleanly) {
     const QString sim = dirs.WriteRadios("[radio0]\nserial = 5150001\nproduct = K7USB-I\n");
 
     Program program(dirs.home.path(), dirs.runtime.path(), sim);
-    program.Start({"-nsplash", "-itime=500"}, launcher.filePath());
-    ASSERT_TRUE(program.WaitForOutput(kShownLine, kStartTimeout)) << program.Output().toStdString();
+    ASSERT_TRUE(program.StartShown({}, launcher.filePath())) << program.Output().toStdString();
     EXPECT_TRUE(program.Output().contains("start-up: Calibration ready"));
-    program.Terminate();
-    ASSERT_TRUE(program.WaitForExit(30000)) << program.Output().toStdString();
-    EXPECT_EQ(program.ExitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(program.ExitCode(), 0);
+    ASSERT_TRUE(program.EndInOrder()) << program.Output().toStdString();
 
     const QString ini = ReadText(dirs.IniPath());
     EXPECT_NE(SectionValue(ini, "MAIN", "WP_Length"), "");
@@ -58,13 +54,10 @@ TEST(Installation, InstalledProgramRunsFromItsPrefixAndClosesCleanly) {
     // Without the calibration library the start-up says so and the program runs all the same.
     ASSERT_TRUE(QFile::remove(folder + "/libsmetersdk.so"));
     Program uncalibrated(dirs.home.path(), dirs.runtime.path(), sim);
-    uncalibrated.Start({"-nsplash", "-itime=500"}, launcher.filePath());
-    ASSERT_TRUE(uncalibrated.WaitForOutput(kShownLine, kStartTimeout))
+    ASSERT_TRUE(uncalibrated.StartShown({}, launcher.filePath()))
         << uncalibrated.Output().toStdString();
     EXPECT_TRUE(uncalibrated.Output().contains("start-up: Initializing failed"));
-    uncalibrated.Terminate();
-    ASSERT_TRUE(uncalibrated.WaitForExit(30000)) << uncalibrated.Output().toStdString();
-    EXPECT_EQ(uncalibrated.ExitCode(), 0);
+    EXPECT_TRUE(uncalibrated.EndInOrder()) << uncalibrated.Output().toStdString();
 }
 
 }  // namespace

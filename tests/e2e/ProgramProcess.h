@@ -18,6 +18,9 @@ inline QCoreApplication& App() {
     return *app;
 }
 
+inline constexpr int kStartTimeout = 60000;
+inline const QString kShownLine = "main window shown";
+
 class Program {
 public:
     Program(const QString& home, const QString& runtime, const QString& simFile = QString()) {
@@ -58,6 +61,17 @@ public:
         process_.start(program.isEmpty() ? App().applicationDirPath() + "/k740rx" : program,
                        options);
         ASSERT_TRUE(process_.waitForStarted(10000));
+    }
+    // Starts it without the splash (more options first, then the program to run, if not the
+    // built one); true once its main window is shown.
+    bool StartShown(const QStringList& options = {}, const QString& program = QString()) {
+        Start(options + QStringList{"-nsplash", "-itime=500"}, program);
+        return WaitForOutput(kShownLine, kStartTimeout);
+    }
+    // Asks it to end as the desktop does; true when it ended in order with status 0.
+    bool EndInOrder() {
+        Terminate();
+        return WaitForExit(30000) && ExitStatus() == QProcess::NormalExit && ExitCode() == 0;
     }
     // Waits for a line of the program's log; everything it printed is kept for the report.
     bool WaitForOutput(const QString& text, int timeoutMs) {
@@ -131,6 +145,3 @@ private:
         return path;
     }
 };
-
-inline constexpr int kStartTimeout = 60000;
-inline const QString kShownLine = "main window shown";

@@ -62,8 +62,8 @@ TEST(ProgramRemoteControl, HamlibsClientDrivesTwoSimulatedRadios) {
     ASSERT_NE(base, 0);
 
     Program program(dirs.home.path(), dirs.runtime.path(), sim);
-    program.Start({"-nsplash", "-itime=500", QString("-rigctl=%1").arg(base)});
-    ASSERT_TRUE(program.WaitForOutput(kShownLine, kStartTimeout)) << program.Output().toStdString();
+    ASSERT_TRUE(program.StartShown({QString("-rigctl=%1").arg(base)}))
+        << program.Output().toStdString();
     ASSERT_TRUE(program.WaitForOutput("slot 1 listens on", kStartTimeout))
         << program.Output().toStdString();
 
@@ -84,8 +84,7 @@ TEST(ProgramRemoteControl, HamlibsClientDrivesTwoSimulatedRadios) {
     EXPECT_EQ(attenuate.exitCode, 0) << attenuate.errors;
     EXPECT_EQ(attenuate.output, "18\n");
 
-    program.Terminate();
-    ASSERT_TRUE(program.WaitForExit(30000)) << program.Output().toStdString();
+    ASSERT_TRUE(program.EndInOrder()) << program.Output().toStdString();
     const QString ini = ReadText(dirs.IniPath());
     EXPECT_EQ(SectionValue(ini, "RECEIVER 0", "Atten"), "1");
     EXPECT_EQ(SectionValue(ini, "RECEIVER 0", "Frequency"), "162250000");

@@ -38,32 +38,12 @@ TEST(ProgramStartup, AHangUpClosesItInOrder) {
     App();
     Folders dirs;
     Program program(dirs.home.path(), dirs.runtime.path());
-    program.Start({"-nsplash", "-itime=500"});
-    ASSERT_TRUE(program.WaitForOutput(kShownLine, kStartTimeout)) << program.Output().toStdString();
+    ASSERT_TRUE(program.StartShown()) << program.Output().toStdString();
     program.Signal(SIGHUP);
     ASSERT_TRUE(program.WaitForExit(30000)) << program.Output().toStdString();
     EXPECT_EQ(program.ExitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.ExitCode(), 0);
     EXPECT_TRUE(PlacementWritten(dirs)) << ReadText(dirs.IniPath()).toStdString();
-}
-
-// Two starts of one user share the settings file, so the second leaves whatever its environment.
-TEST(ProgramStartup, ASecondStartWithAnotherRuntimeFolderStillLeaves) {
-    App();
-    Folders dirs;
-    Program first(dirs.home.path(), dirs.runtime.path());
-    first.Start({"-nsplash", "-itime=500"});
-    ASSERT_TRUE(first.WaitForOutput(kShownLine, kStartTimeout)) << first.Output().toStdString();
-
-    QTemporaryDir otherRuntime;
-    Program second(dirs.home.path(), otherRuntime.path());
-    second.Start({"-nsplash"});
-    ASSERT_TRUE(second.WaitForExit(20000)) << second.Output().toStdString();
-    EXPECT_EQ(second.ExitCode(), 0);
-    EXPECT_FALSE(second.Output().contains(kShownLine));
-
-    first.Terminate();
-    ASSERT_TRUE(first.WaitForExit(30000));
 }
 
 // A lock that cannot be taken is reported, and the program ends with a failure status instead of
@@ -93,11 +73,8 @@ QStringList DebugLines(const QStringList& options, const QString& loggingRules) 
     } else {
         program.SetEnvironment("QT_LOGGING_RULES", loggingRules);
     }
-    program.Start(options + QStringList{"-nsplash", "-itime=500"});
-    const bool shown = program.WaitForOutput(kShownLine, kStartTimeout);
-    program.Terminate();
-    program.WaitForExit(30000);
-    EXPECT_TRUE(shown) << program.Output().toStdString();
+    EXPECT_TRUE(program.StartShown(options) && program.EndInOrder())
+        << program.Output().toStdString();
     return program.Output().split('\n').filter(QRegularExpression("^debug\\|k740"));
 }
 
@@ -151,8 +128,7 @@ TEST(ProgramStartup, ALostDisplayLosesOnlyTheLastSeconds) {
     Program program(dirs.home.path(), dirs.runtime.path(), sim);
     program.SetEnvironment("QT_QPA_PLATFORM", "xcb");
     program.SetEnvironment("DISPLAY", x.Display());
-    program.Start({"-nsplash", "-itime=500"});
-    ASSERT_TRUE(program.WaitForOutput(kShownLine, kStartTimeout)) << program.Output().toStdString();
+    ASSERT_TRUE(program.StartShown()) << program.Output().toStdString();
     // The radio took slot 0 at start; the running program writes that down by itself.
     QElapsedTimer waited;
     waited.start();

@@ -87,20 +87,7 @@ TEST_F(MainWindowTuning, SwitchingAwayFromAScanAndBackShowsOneFrequencyEverywher
     Key(Qt::Key_Space);
 }
 
-TEST_F(MainWindowTuning, WheelMotionAddsUpAndAltTunesFinely) {
-    WriteRadios(true);
-    Start();
-    Switch("Channel")->click();  // 10 kHz steps
-    window_->FrequencySet(0, 150000000);
-    for (int i = 0; i < 3; ++i) {
-        SendWheel(*window_, 40);  // a third of a notch, as touchpads send
-    }
-    EXPECT_EQ(window_->GetCurrentFrequency(), 150010000);
-    SendWheel(*window_, -120, Qt::AltModifier);
-    EXPECT_EQ(window_->GetCurrentFrequency(), 150009000);
-}
-
-TEST_F(MainWindowTuning, KeysAControlUsesItselfStayWithIt) {
+TEST_F(MainWindowTuning, KeysAControlUsesItselfStayWithItAndWheelMotionAddsUp) {
     WriteRadios(true);
     Start();
     window_->FrequencySet(0, 150250000);
@@ -122,6 +109,16 @@ TEST_F(MainWindowTuning, KeysAControlUsesItselfStayWithIt) {
     window_->FrequencyEntry()->setFocus();
     QTest::mouseClick(Switch("Monitor"), Qt::LeftButton);
     EXPECT_EQ(Key(Qt::Key_Up), 150625000);
+
+    // Wheel motion in parts of a notch, as touchpads send, adds up; Alt tunes finely.
+    Switch("Channel")->click();  // 10 kHz steps
+    window_->FrequencySet(0, 150000000);
+    for (int i = 0; i < 3; ++i) {
+        SendWheel(*window_, 40);
+    }
+    EXPECT_EQ(window_->GetCurrentFrequency(), 150010000);
+    SendWheel(*window_, -120, Qt::AltModifier);
+    EXPECT_EQ(window_->GetCurrentFrequency(), 150009000);
 }
 
 }  // namespace

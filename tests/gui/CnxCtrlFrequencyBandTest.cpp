@@ -37,7 +37,6 @@ TEST_F(CnxCtrlFrequencyBandDisplay, ShowsTheFirstBandHoldingTheFrequencyAndReloa
     EXPECT_EQ(display.GetBandName(), "Sonobuoy, all");
     display.SetFrequency(200000000);
     EXPECT_EQ(display.GetBandName(), " ");
-    EXPECT_EQ(display.GetFrequency(), 200000000);
 
     display.SetFrequency(145000000);
     display.SetPath(path);  // same path: the file is not read again
@@ -60,6 +59,5 @@ TEST_F(CnxCtrlFrequencyBandDisplay, MissingFileShowsTheNoteUntilAFrequencyIsShow
     // Nothing was loaded, so a new path is only remembered.
     const std::string other = Write("other.csv", "160,170,High\n");
     display.SetPath(other);
-    EXPECT_EQ(display.GetPath(), other);
     EXPECT_TRUE(display.GetBands().IsEmpty());
 }

@@ -58,9 +58,6 @@ TEST_F(CnxK740RXCtrlReceiverManagerPanel, HoldsAtMostTwentyItems) {
     EXPECT_EQ(panel_->GetItemButton(-1), nullptr);
     EXPECT_EQ(panel_->GetSelectedItem(), nullptr);
     EXPECT_TRUE(selected_.empty());
-
-    panel_->SetItemValue(3, 7);
-    EXPECT_EQ(panel_->GetItemValue(3), 7);
     EXPECT_TRUE(panel_->GetItemButton(0)->IsReal());
     EXPECT_FALSE(panel_->GetItemButton(1)->IsReal());
 }
@@ -121,8 +118,6 @@ TEST_F(CnxK740RXCtrlReceiverManagerPanel, TextColoursFollowSelectionAndAlarm) {
     panel_->AddItem("Receiver 2", 0, false, false);
     EXPECT_EQ(ColorOf(0), kBlack);
     EXPECT_EQ(ColorOf(1), kGrey);
-    EXPECT_EQ(kGrey, QColor(149, 149, 149));
-    EXPECT_EQ(kRed, QColor(255, 0, 0));
 
     panel_->SetItemAlarm(1, true);
     EXPECT_EQ(ColorOf(1), kRed);
@@ -138,6 +133,25 @@ TEST_F(CnxK740RXCtrlReceiverManagerPanel, TextColoursFollowSelectionAndAlarm) {
     panel_->SetItemAlarm(1, false);
     EXPECT_EQ(ColorOf(0), kBlack);
     EXPECT_EQ(ColorOf(1), kGrey);
+
+    // What the operator sees: the face of a lost receiver's button is red, selected or not, and
+    // goes back when the radio returns.
+    panel_->resize(200, 300);
+    const auto faceIsRed = [&](int index) {
+        CnxK740RXReceiverManagerButton* button = panel_->GetItemButton(index);
+        button->resize(button->sizeHint());
+        // Left of the frequency line, below the label: plain face.
+        const QColor face = button->grab().toImage().pixelColor(12, button->height() - 8);
+        return face.red() > 2 * face.green() + 20 && face.red() > 2 * face.blue() + 20;
+    };
+    EXPECT_FALSE(faceIsRed(0));
+    EXPECT_FALSE(faceIsRed(1));
+    panel_->SetItemAlarm(0, true);
+    panel_->SetItemAlarm(1, true);
+    EXPECT_TRUE(faceIsRed(0)) << "selected";
+    EXPECT_TRUE(faceIsRed(1)) << "not selected";
+    panel_->SetItemAlarm(0, false);
+    EXPECT_FALSE(faceIsRed(0));
 }
 
 TEST_F(CnxK740RXCtrlReceiverManagerPanel, FrequencyLineRoundsHalfUpAtTheThirdDecimal) {
@@ -154,7 +168,6 @@ TEST_F(CnxK740RXCtrlReceiverManagerPanel, FrequencyLineRoundsHalfUpAtTheThirdDec
                                           {224999500, "225.000"}}) {
         panel_->SetItemFrequency(0, frequency);
         EXPECT_EQ(button->text().toStdString(), std::string("Receiver 1\n") + text);
-        EXPECT_EQ(panel_->GetItemFrequency(0), frequency);
     }
     panel_->SetItemFrequency(5, 136000000);  // no such item
     EXPECT_EQ(panel_->GetItemFrequency(5), 0);
@@ -181,27 +194,4 @@ TEST_F(CnxK740RXCtrlReceiverManagerPanel, LampAndFurtherButtons) {
     EXPECT_EQ(about_, std::vector<int32_t>{0});
     EXPECT_EQ(info_, std::vector<int32_t>{1});  // the selected index
     EXPECT_EQ(cal_, std::vector<int32_t>{0});
-}
-
-// What the operator sees: the face of a lost receiver's button is red, selected or not, and goes
-// back when the radio returns.
-TEST_F(CnxK740RXCtrlReceiverManagerPanel, ALostReceiversButtonShowsRed) {
-    panel_->AddItem("Receiver 1", 0, false, true);
-    panel_->AddItem("Receiver 2", 1, false, false);
-    panel_->resize(200, 300);
-    const auto faceIsRed = [&](int index) {
-        CnxK740RXReceiverManagerButton* button = panel_->GetItemButton(index);
-        button->resize(button->sizeHint());
-        // Left of the frequency line, below the label: plain face.
-        const QColor face = button->grab().toImage().pixelColor(12, button->height() - 8);
-        return face.red() > 2 * face.green() + 20 && face.red() > 2 * face.blue() + 20;
-    };
-    EXPECT_FALSE(faceIsRed(0));
-    EXPECT_FALSE(faceIsRed(1));
-    panel_->SetItemAlarm(0, true);
-    panel_->SetItemAlarm(1, true);
-    EXPECT_TRUE(faceIsRed(0)) << "selected";
-    EXPECT_TRUE(faceIsRed(1)) << "not selected";
-    panel_->SetItemAlarm(0, false);
-    EXPECT_FALSE(faceIsRed(0));
 }

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QKeyEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <memory>
@@ -61,11 +60,8 @@ protected:
     // afterwards.
     int32_t Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
                 const QString& text = {}) {
-        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : window_.get();
-        QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-        QCoreApplication::sendEvent(target, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
-        QCoreApplication::sendEvent(target, &release);
+        SendKey(QApplication::focusWidget() ? *QApplication::focusWidget() : *window_, key,
+                modifiers, text);
         return window_->GetCurrentFrequency();
     }
     int32_t Type(const QString& keys) {
@@ -82,14 +78,7 @@ protected:
         return window_->GetCurrentFrequency();
     }
 
-    QPushButton* Switch(const QString& text) const {
-        for (QPushButton* button : window_->findChildren<QPushButton*>()) {
-            if (button->text() == text) {
-                return button;
-            }
-        }
-        return nullptr;
-    }
+    QPushButton* Switch(const QString& text) const { return FindButton(*window_, text); }
 
     QString IniText() {
         QFile file(home_.path() + "/Documents/Quorvant/K740RX/K740RX.ini");

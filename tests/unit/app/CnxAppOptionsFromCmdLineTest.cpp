@@ -34,11 +34,6 @@ protected:
 
 }  // namespace
 
-TEST_F(AppOptionsFromCmdLine, WithoutOptionsEverythingKeepsItsDefault) {
-    EXPECT_EQ(Read(""),
-              "-nspectrum -nsplash -log -settle1=15 -settle2=5 -itime=5000 -rigctl=4532 ");
-}
-
 TEST_F(AppOptionsFromCmdLine, IntegerOptionsTakeOnlyNonEmptyValues) {
     EXPECT_EQ(Read("-itime=2000 -settle1=-3 -settle2:+12ms"),
               "-nspectrum -nsplash -log +settle1=-3 +settle2=12 +itime=2000 -rigctl=4532 ");

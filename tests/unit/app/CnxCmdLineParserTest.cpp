@@ -26,8 +26,8 @@ TEST(CnxCmdLineParser, NoOptionsAnswerFalseEverywhere) {
     }
 }
 
-TEST(CnxCmdLineParser, ReadsDashAndSlashOptionsWithColonOrEqualsValues) {
-    const CnxCmdLineParser parser("-nsplash /LOG -itime=2500 /settle2:7");
+TEST(CnxCmdLineParser, ReadsDashAndSlashOptionsWithColonOrEqualsValuesAnewOnEachParse) {
+    CnxCmdLineParser parser("-nsplash /LOG -itime=2500 /settle2:7");
     EXPECT_TRUE(parser.HasKey("nsplash"));
     EXPECT_FALSE(parser.HasValue("nsplash"));
     EXPECT_EQ(ValueOf(parser, "nsplash"), "");
@@ -36,6 +36,13 @@ TEST(CnxCmdLineParser, ReadsDashAndSlashOptionsWithColonOrEqualsValues) {
     EXPECT_TRUE(parser.HasValue("itime"));
     EXPECT_EQ(ValueOf(parser, "settle2"), "7");
     EXPECT_FALSE(parser.HasKey("settle1"));
+
+    // Parse replaces everything before.
+    parser.Parse("-new=2");
+    EXPECT_FALSE(parser.HasKey("nsplash"));
+    EXPECT_EQ(ValueOf(parser, "new"), "2");
+    parser.Parse("");
+    EXPECT_FALSE(parser.HasKey("new"));
 }
 
 TEST(CnxCmdLineParser, ValueAttachmentRules) {
@@ -91,13 +98,4 @@ TEST(CnxCmdLineParser, NamesFoldToLowerCaseUnlessCaseSensitive) {
     const CnxCmdLineParser exact("-ABC=1", true);
     EXPECT_TRUE(exact.HasKey("ABC"));
     EXPECT_FALSE(exact.HasKey("abc"));
-}
-
-TEST(CnxCmdLineParser, ParseReplacesEverythingBefore) {
-    CnxCmdLineParser parser("-old=1");
-    parser.Parse("-new=2");
-    EXPECT_FALSE(parser.HasKey("old"));
-    EXPECT_EQ(ValueOf(parser, "new"), "2");
-    parser.Parse("");
-    EXPECT_FALSE(parser.HasKey("new"));
 }

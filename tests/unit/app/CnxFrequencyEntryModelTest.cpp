@@ -58,7 +58,6 @@ TEST_F(FrequencyEntry, TypedValuesFollowTheLimitRule) {
 
     EXPECT_EQ(Enter("100"), kUpper);
     EXPECT_EQ(changed, Events{kUpper}) << "a value below the lower limit is refused";
-    EXPECT_FALSE(entry.IsEditing());
 }
 
 TEST_F(FrequencyEntry, MegahertzAndKilohertzInputConvertAlike) {
@@ -185,8 +184,6 @@ TEST_F(FrequencyEntry, NewLimitsPullTheShownValueInsideButTuneNothing) {
     entry.SetLimits(165000000, kUpper);
     EXPECT_EQ(entry.Frequency(), 165000000);
     EXPECT_TRUE(changed.empty());
-    EXPECT_EQ(entry.LowerLimit(), 165000000);
-    EXPECT_EQ(entry.UpperLimit(), kUpper);
 }
 
 TEST(CnxFrequencyEntryModel, TellsItsListenerAboutEveryVisibleChange) {

@@ -41,19 +41,27 @@ TEST_F(Knob, AccelerationAndAltScaleTheStep) {
 
 TEST_F(Knob, FixedStepIgnoresAccelerationAndAlt) {
     knob.SetFixedStep(true);
-    EXPECT_TRUE(knob.IsFixedStep());
     for (int code : {0, 1, 2, 4}) {
         EXPECT_EQ(knob.StepFor(kUp, code, false), 375000) << code;
         EXPECT_EQ(knob.StepFor(kDown, code, true), -375000) << code;
     }
 }
 
-TEST_F(Knob, EachTurnRaisesOneSignedStep) {
+TEST_F(Knob, EachTurnAndWheelNotchRaisesOneSignedStep) {
     knob.Turn(kUp, 2, false);
     knob.Turn(kDown, 0, true);
     knob.Turn(kDown, 0, false);
     EXPECT_EQ(steps, (Steps{3750000, -37500, -375000}));
     EXPECT_EQ(knob.Position(), -1);
+
+    // Wheel notches turn one detent each; half a notch waits for the other half.
+    steps.clear();
+    knob.Wheel(120, false);
+    knob.Wheel(-240, false);
+    knob.Wheel(60, true);
+    EXPECT_EQ(steps.size(), 3u);
+    knob.Wheel(60, true);
+    EXPECT_EQ(steps, (Steps{375000, -375000, -375000, 37500}));
 }
 
 TEST_F(Knob, SlowDragsTurnOnePlainStepPerDetent) {
@@ -84,15 +92,6 @@ TEST_F(Knob, FastDragsEarnAccelerationCodes) {
     knob.DragTo(-45, 1040, false);  // two detents in 10 ms
     knob.DragTo(-60, 2040, false);  // and a slow one
     EXPECT_EQ(steps, (Steps{3750000, 37500000, 37500000, 375000}));
-}
-
-TEST_F(Knob, WheelNotchesTurnOneDetentEach) {
-    knob.Wheel(120, false);
-    knob.Wheel(-240, false);
-    knob.Wheel(60, true);
-    EXPECT_EQ(steps.size(), 3u) << "half a notch waits for the other half";
-    knob.Wheel(60, true);
-    EXPECT_EQ(steps, (Steps{375000, -375000, -375000, 37500}));
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 // wheel events delivered to the widgets.
 #include <gtest/gtest.h>
 
-#include <QKeyEvent>
 #include <vector>
 
 #include "GuiTestSupport.h"
@@ -15,15 +14,9 @@ class TuningControls : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { EnsureQtApp(); }
 
-    static bool Send(QWidget& widget, QEvent& event) {
-        QCoreApplication::sendEvent(&widget, &event);
-        return event.isAccepted();
-    }
-
     static bool Key(QWidget& widget, int key, const QString& text = {},
                     Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QKeyEvent event(QEvent::KeyPress, key, modifiers, text);
-        return Send(widget, event);
+        return SendKey(widget, key, modifiers, text);
     }
 };
 

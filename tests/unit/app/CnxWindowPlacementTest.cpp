@@ -8,14 +8,11 @@ const QSize kMinimum(960, 448);
 const QRect kLeftScreen(0, 0, 1920, 1050);  // its panel takes the bottom 30 pixels
 const QRect kRightScreen(1920, 0, 1280, 1024);
 
-TEST(CnxWindowPlacement, APlacementThatFitsStaysAsSaved) {
+TEST(CnxWindowPlacement, APlacementThatFitsStaysAndAWindowOffEveryScreenComesBackWhole) {
     const QRect saved(100, 80, 1000, 700);
     EXPECT_EQ(CnxWindowPlacement::Fit(saved, kMinimum, {kLeftScreen, kRightScreen}), saved);
     const QRect onRight(2000, 10, 1100, 900);
     EXPECT_EQ(CnxWindowPlacement::Fit(onRight, kMinimum, {kLeftScreen, kRightScreen}), onRight);
-}
-
-TEST(CnxWindowPlacement, AWindowOffEveryScreenComesBackWhole) {
     // Saved on a third screen that is gone: it comes back onto the first.
     EXPECT_EQ(
         CnxWindowPlacement::Fit({3300, 200, 1000, 700}, kMinimum, {kLeftScreen, kRightScreen}),

@@ -3,13 +3,13 @@
 // hands its messages to a function, and reading back a WAV file the program wrote.
 #include <QByteArray>
 #include <QFile>
+#include <QtEndian>
+#include <algorithm>
 #include <cstdint>
-#include <cstring>
-#include <functional>
 #include <vector>
 
+#include "MessageRecorder.h"
 #include "TestSupport.h"
-#include "core/TmyComponent.h"
 
 // Tests that run devices use the real-time virtual card unless they ask for the sound server.
 inline void UseVirtualCard() {
@@ -21,19 +21,7 @@ struct VirtualCard {
     VirtualCard() { UseVirtualCard(); }
 };
 
-class MessageSink : public TmyComponent {
-public:
-    std::function<void(const TmyMessage&)> handler;
-    std::vector<TmyMessage> received;
-
-protected:
-    void OnWindowMessage(const TmyMessage& m) override {
-        received.push_back(m);
-        if (handler) {
-            handler(m);
-        }
-    }
-};
+using MessageSink = MessageRecorder;
 
 struct WaveFileContents {
     bool valid = false;
@@ -47,39 +35,23 @@ struct WaveFileContents {
 
 // Reads a 44-byte-header PCM WAV as the recorder writes it.
 inline WaveFileContents ReadWaveFile(const QString& path) {
-    WaveFileContents w;
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
+    const QByteArray all = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    WaveFileContents w;
+    if (all.size() < 44 || !all.startsWith("RIFF") || all.mid(8, 8) != "WAVEfmt " ||
+        all.mid(36, 4) != "data") {
         return w;
     }
-    const QByteArray all = f.readAll();
-    if (all.size() < 44 || std::memcmp(all.constData(), "RIFF", 4) != 0 ||
-        std::memcmp(all.constData() + 8, "WAVEfmt ", 8) != 0 ||
-        std::memcmp(all.constData() + 36, "data", 4) != 0) {
-        return w;
+    const char* d = all.constData();
+    w.riffSize = qFromLittleEndian<uint32_t>(d + 4);
+    w.channels = qFromLittleEndian<uint16_t>(d + 22);
+    w.sampleRate = qFromLittleEndian<uint32_t>(d + 24);
+    w.bits = qFromLittleEndian<uint16_t>(d + 34);
+    w.dataSize = qFromLittleEndian<uint32_t>(d + 40);
+    if (qint64(w.dataSize) + 44 <= all.size()) {
+        w.samples.resize(w.dataSize / 2);
+        std::copy_n(d + 44, w.samples.size() * 2, reinterpret_cast<char*>(w.samples.data()));
+        w.valid = true;
     }
-    auto u32 = [&](int at) {
-        uint32_t v;
-        std::memcpy(&v, all.constData() + at, 4);
-        return v;
-    };
-    auto u16 = [&](int at) {
-        uint16_t v;
-        std::memcpy(&v, all.constData() + at, 2);
-        return v;
-    };
-    w.riffSize = u32(4);
-    w.channels = u16(22);
-    w.sampleRate = u32(24);
-    w.bits = u16(34);
-    w.dataSize = u32(40);
-    if (qint64(w.dataSize) + 44 > all.size()) {
-        return w;
-    }
-    w.samples.resize(w.dataSize / 2);
-    if (!w.samples.empty()) {
-        std::memcpy(w.samples.data(), all.constData() + 44, w.samples.size() * 2);
-    }
-    w.valid = true;
     return w;
 }

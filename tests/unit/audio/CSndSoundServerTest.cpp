@@ -84,7 +84,7 @@ struct Loop {
     std::vector<int16_t> recorded;
 
     Loop() {
-        window.handler = [this](const TmyMessage& m) {
+        window.onMessage = [this](const TmyMessage& m) {
             auto* header = reinterpret_cast<WAVEHDR*>(m.lParam);
             if (m.message == MM_WOM_DONE) {
                 ++played;
@@ -98,7 +98,7 @@ struct Loop {
             }
         };
     }
-    ~Loop() { window.handler = nullptr; }
+    ~Loop() { window.onMessage = nullptr; }
     void WriteNext() {
         if (next < blocks.size()) {
             const auto& b = blocks[next++];

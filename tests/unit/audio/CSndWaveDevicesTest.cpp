@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 #include "AudioTestSupport.h"
@@ -11,49 +13,48 @@
 
 namespace {
 
-// An output device with its callback window, handing MM_WOM_DONE back to it as the player does.
-struct Output {
+// A device with its callback window, handing each returned buffer back to it as the player does
+// (which may release the buffer), after `seen` has looked at it.
+template <typename Device>
+struct Card {
     VirtualCard card;
     MessageSink window;
-    std::unique_ptr<CSndWaveOutDevice> device;
-    std::vector<int16_t> done;  // first sample of each played buffer, in the order played
-    Output() {
-        device = std::make_unique<CSndWaveOutDevice>(window.GetHandle());
-        window.handler = [this](const TmyMessage& m) {
-            if (m.message == MM_WOM_DONE) {
-                auto* header = reinterpret_cast<WAVEHDR*>(m.lParam);
-                done.push_back(reinterpret_cast<int16_t*>(header->lpData)[0]);
-                device->OnDone(header);  // may release the buffer
+    std::unique_ptr<Device> device = std::make_unique<Device>(window.GetHandle());
+    explicit Card(std::function<void(const WAVEHDR&)> seen) {
+        window.onMessage = [this, seen](const TmyMessage& m) {
+            auto* header = reinterpret_cast<WAVEHDR*>(m.lParam);
+            if (m.message == MM_WOM_DONE || m.message == MM_WIM_DATA) {
+                seen(*header);
+                if constexpr (std::is_same_v<Device, CSndWaveOutDevice>) {
+                    device->OnDone(header);
+                } else {
+                    device->OnData(header);
+                }
             }
         };
     }
-    ~Output() {
-        window.handler = nullptr;
+    ~Card() {
+        window.onMessage = nullptr;
         device.reset();
     }
 };
 
-struct Input {
-    VirtualCard card;
-    MessageSink window;
-    std::unique_ptr<CSndWaveInDevice> device;
+struct Output : Card<CSndWaveOutDevice> {
+    std::vector<int16_t> done;  // first sample of each played buffer, in the order played
+    Output()
+        : Card([this](const WAVEHDR& h) {
+              done.push_back(reinterpret_cast<int16_t*>(h.lpData)[0]);
+          }) {}
+};
+
+struct Input : Card<CSndWaveInDevice> {
     std::vector<uint32_t> recorded;  // bytes of each returned buffer
     std::vector<char> firstBytes;
-    Input() {
-        device = std::make_unique<CSndWaveInDevice>(window.GetHandle());
-        window.handler = [this](const TmyMessage& m) {
-            if (m.message == MM_WIM_DATA) {
-                auto* header = reinterpret_cast<WAVEHDR*>(m.lParam);
-                recorded.push_back(header->dwBytesRecorded);
-                firstBytes.push_back(header->lpData[0]);
-                device->OnData(header);
-            }
-        };
-    }
-    ~Input() {
-        window.handler = nullptr;
-        device.reset();
-    }
+    Input()
+        : Card([this](const WAVEHDR& h) {
+              recorded.push_back(h.dwBytesRecorded);
+              firstBytes.push_back(h.lpData[0]);
+          }) {}
 };
 
 using Block = std::vector<int16_t>;
@@ -252,9 +253,9 @@ TEST(CSndWaveBufferRef, CountsReferencesAndUnpreparesAtTheLast) {
     // A buffer in the device cannot be unprepared; once back it can.
     ASSERT_EQ(waveOutWrite(device, header, sizeof *header), MMSYSERR_NOERROR);
     EXPECT_EQ(waveOutUnprepareHeader(device, header, sizeof *header), WAVERR_STILLPLAYING);
-    ASSERT_TRUE(PumpUntil([&] { return window.received.size() == 1; }));
-    EXPECT_EQ(window.received[0].message, MM_WOM_DONE);
-    EXPECT_EQ(window.received[0].lParam, reinterpret_cast<LPARAM>(header));
+    ASSERT_TRUE(PumpUntil([&] { return window.messages.size() == 1; }));
+    EXPECT_EQ(window.messages[0].message, MM_WOM_DONE);
+    EXPECT_EQ(window.messages[0].lParam, reinterpret_cast<LPARAM>(header));
     EXPECT_TRUE(LoadFlags(*header) & WHDR_DONE);
     first.Reset();  // unprepares, then frees
     EXPECT_FALSE(first);

@@ -27,7 +27,6 @@ TEST(CStreamWaveFile, OpensAPlainFileReadsFromHundredBytesIntoTheDataAndResets) 
 
     CStreamWaveFile reader;
     ASSERT_EQ(reader.Open(path.c_str(), 260), 0u);
-    EXPECT_FALSE(reader.IsClosed());
     EXPECT_EQ(reader.GetWaveFormat().samplesPerSecond, 48000u);
     EXPECT_EQ(reader.GetDataLength(), 6000u);
     // 12 bytes RIFF header, 24 bytes format chunk, 8 bytes data header, then 100 skipped bytes.

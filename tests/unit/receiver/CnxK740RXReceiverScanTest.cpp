@@ -35,20 +35,6 @@ std::vector<int64_t> FrequenciesOf(const std::vector<ScanSample>& samples) {
 
 class CnxK740RXReceiverScanTest : public ReceiverTest {
 protected:
-    // Opens and powers a receiver and gives it the range the manager applies from the settings.
-    ReceiverPtr StartedReceiver(const char* serial) {
-        auto receiver = NewReceiver();
-        const RadioInfo* opened =
-            serial != nullptr ? receiver->OpenBySerial(serial) : receiver->OpenByIndex(0);
-        EXPECT_NE(opened, nullptr);
-        receiver->SetPower(1, true);
-        receiver->SetFrequencyLimits(kBottom, kTop);
-        receiver->SetScanStep(kStep, true);
-        receiver->SetScanLower(kBottom, true);
-        receiver->SetScanUpper(kTop, true);
-        return receiver;
-    }
-
     bool ScanEnded() const { return window_->Count(WM_RCV_SCAN_END) > 0; }
 };
 

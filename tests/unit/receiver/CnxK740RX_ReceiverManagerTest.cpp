@@ -144,7 +144,8 @@ TEST_F(CnxK740RX_ReceiverManagerTest, OneNewRadioReplacesEveryRememberedSlot) {
     }
 }
 
-TEST_F(CnxK740RX_ReceiverManagerTest, WithoutTheLibraryDemoReceiversStayUnopened) {
+TEST_F(CnxK740RX_ReceiverManagerTest,
+       WithoutTheLibraryDemoReceiversStayUnopenedAndOnlyTheSelectedOneForwardsAudio) {
     auto& manager = Accept("NoSuchLibrary.dll");
     EXPECT_TRUE(manager.IsDemoMode());
     EXPECT_EQ(manager.GetReceiverCount(), 8);
@@ -157,11 +158,8 @@ TEST_F(CnxK740RX_ReceiverManagerTest, WithoutTheLibraryDemoReceiversStayUnopened
     EXPECT_EQ(manager.IsDevicesConected(), 1);
     PumpFor(50ms);
     EXPECT_EQ(window_->Count(WM_RCV_CONNECTION), 0);
-}
 
-TEST_F(CnxK740RX_ReceiverManagerTest,
-       OnlyTheSelectedReceiverForwardsAudioAndTheSettingsKeepWhichOne) {
-    auto& manager = Accept("NoSuchLibrary.dll");
+    // The settings keep which one is selected.
     CnxK740RXReceiver* first = manager.GetReceiver(0);
     CnxK740RXReceiver* second = manager.GetReceiver(1);
 

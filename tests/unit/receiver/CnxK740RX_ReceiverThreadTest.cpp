@@ -17,12 +17,8 @@ namespace {
 
 class CnxK740RX_ReceiverThreadTest : public ReceiverTest {
 protected:
-    static void ScanWholeBand(CnxK740RXReceiver& receiver, bool loop) {
-        receiver.SetFrequencyLimits(136000000, 173500000);
-        receiver.SetScanStep(375000, true);
-        receiver.SetScanLower(136000000, true);
-        receiver.SetScanUpper(173500000, true);
-        receiver.SetScanLoop(loop);
+    static void ScanLooping(CnxK740RXReceiver& receiver) {
+        receiver.SetScanLoop(true);
         receiver.StartScan();
     }
 
@@ -92,10 +88,8 @@ TEST_F(CnxK740RX_ReceiverThreadTest, AnIdleThreadRunsUntilStoppedAndWithoutARece
 
 TEST_F(CnxK740RX_ReceiverThreadTest, ClosingTheReceiverEndsItsThread) {
     LogCapture log("k740.receiver");
-    auto receiver = NewReceiver();
-    ASSERT_NE(receiver->OpenByIndex(0), nullptr);
-    receiver->SetPower(1, true);
-    ScanWholeBand(*receiver, true);
+    auto receiver = StartedReceiver(nullptr);
+    ScanLooping(*receiver);
     ASSERT_TRUE(PumpUntil([&] { return Levels() >= 2; }));
     const K7Handle handle = receiver->GetHandle();
 
@@ -110,11 +104,9 @@ TEST_F(CnxK740RX_ReceiverThreadTest, AReceiverThatBecameDemoBesideListedRadiosKe
     DescribeRadios({{"A1"}, {"B2"}});
     LogCapture log("k740.receiver");
     // A real radio lost and replaced by a simulated one, as the window's "Demo" does.
-    auto receiver = NewReceiver();
-    ASSERT_NE(receiver->OpenBySerial("A1"), nullptr);
-    receiver->SetPower(1, true);
+    auto receiver = StartedReceiver("A1");
     receiver->SetDemo(true);
-    ScanWholeBand(*receiver, true);
+    ScanLooping(*receiver);
     ASSERT_TRUE(PumpUntil([&] { return Levels() >= 20; })) << Levels();
     EXPECT_EQ(log.CountStartingWith(EndLine(receiver->GetHandle())), 0u);
     // It reports the demo signals, not the radio's.
@@ -128,10 +120,8 @@ TEST_F(CnxK740RX_ReceiverThreadTest, AReceiverThatBecameDemoBesideListedRadiosKe
 
 TEST_F(CnxK740RX_ReceiverThreadTest, UnplugDuringAScanIsReportedOnceAndReplugResumesIt) {
     DescribeRadios({{"A1"}});
-    auto receiver = NewReceiver();
-    ASSERT_NE(receiver->OpenBySerial("A1"), nullptr);
-    receiver->SetPower(1, true);
-    ScanWholeBand(*receiver, true);
+    auto receiver = StartedReceiver("A1");
+    ScanLooping(*receiver);
     ASSERT_TRUE(PumpUntil([&] { return Levels() >= 5; }));
 
     DescribeRadios({{"A1", "K7USB", false}});

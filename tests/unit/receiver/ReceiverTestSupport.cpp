@@ -72,6 +72,18 @@ ReceiverPtr ReceiverTest::NewReceiver(const char* library, CnxK740RXCalibratorSM
     return receiver;
 }
 
+ReceiverPtr ReceiverTest::StartedReceiver(const char* serial) {
+    auto receiver = NewReceiver();
+    EXPECT_NE(serial != nullptr ? receiver->OpenBySerial(serial) : receiver->OpenByIndex(0),
+              nullptr);
+    receiver->SetPower(1, true);
+    receiver->SetFrequencyLimits(136000000, 173500000);
+    receiver->SetScanStep(375000, true);
+    receiver->SetScanLower(136000000, true);
+    receiver->SetScanUpper(173500000, true);
+    return receiver;
+}
+
 void ReceiverTest::DescribeRadios(const std::vector<SimRadioSetup>& radios) {
     std::string text;
     for (std::size_t i = 0; i < radios.size(); ++i) {

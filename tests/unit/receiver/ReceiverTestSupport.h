@@ -85,6 +85,9 @@ protected:
     // A receiver reporting to the recording window.
     ReceiverPtr NewReceiver(const char* library = "QVK740RXAPI.dll",
                             CnxK740RXCalibratorSMeter* calibrator = nullptr);
+    // An open, powered receiver (the radio of this serial, or else the first demo entry) with the
+    // whole band as its scan range, as the manager applies it from the settings.
+    ReceiverPtr StartedReceiver(const char* serial);
 
     std::unique_ptr<QTemporaryDir> folder_;
     std::unique_ptr<MessageRecorder> window_;

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QSpinBox>
 #include <vector>
@@ -34,17 +32,12 @@ protected:
     void PressOnMeter(double dbm) {
         CnxSMeterDebug* meter = panel_.Meter();
         const QRectF bar = meter->BarArea();
-        const QPointF at(bar.left() + CnxSMeterScale::Position(dbm) * bar.width(),
-                         bar.center().y());
-        QMouseEvent press(QEvent::MouseButtonPress, at, meter->mapToGlobal(at), Qt::LeftButton,
-                          Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(meter, &press);
+        SendMouse(
+            *meter, QEvent::MouseButtonPress,
+            QPointF(bar.left() + CnxSMeterScale::Position(dbm) * bar.width(), bar.center().y()));
     }
 
-    void Key(QWidget* target, int key) {
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-        QCoreApplication::sendEvent(target, &press);
-    }
+    static void Key(QWidget* target, int key) { SendKey(*target, key); }
 
     // The colour in the middle of the bar's first segment.
     QColor BarColour() {
@@ -61,7 +54,7 @@ protected:
 
 }  // namespace
 
-TEST_F(CnxCtrlSMeterTest, TheMeterGlidesToEachLevelWithinItsScale) {
+TEST_F(CnxCtrlSMeterTest, TheMeterGlidesToEachLevelWithinItsScaleInTheColourOfTheSquelch) {
     // A demo receiver at 142.75 MHz with a +2.5 dB offset.
     panel_.SetLevel(CnxSMeterLevelRules::ShownLevel(-101.0, 25, true, 142750000, false));
     EXPECT_DOUBLE_EQ(panel_.GetLevel(), -57.5);
@@ -76,6 +69,16 @@ TEST_F(CnxCtrlSMeterTest, TheMeterGlidesToEachLevelWithinItsScale) {
     EXPECT_EQ(panel_.GetLevel(), -40.0);
     ASSERT_TRUE(Settled());
     EXPECT_EQ(panel_.Meter()->Ballistics().Needle(), -40.0);
+
+    // The bar takes the present colour with a signal and another when squelched.
+    panel_.SetSquelchThreshold(-100.0);
+    panel_.SetLevel(-90.0);
+    ASSERT_TRUE(Settled());
+    EXPECT_EQ(BarColour(), TmyColorScheme::Default().level);
+    panel_.SetLevel(-110.0);
+    ASSERT_TRUE(Settled());
+    EXPECT_NE(BarColour(), TmyColorScheme::Default().level);
+    EXPECT_TRUE(panel_.Model().IsSquelched());
 }
 
 TEST_F(CnxCtrlSMeterTest, StatusTextsShowTheStateAndClicksStepIt) {
@@ -103,8 +106,6 @@ TEST_F(CnxCtrlSMeterTest, StatusTextsShowTheStateAndClicksStepIt) {
     EXPECT_EQ(panel_.AGCButton()->text(), "AGC OFF");
     panel_.AVCButton()->setFocus();
     Key(panel_.AVCButton(), Qt::Key_Space);
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier);
-    QCoreApplication::sendEvent(panel_.AVCButton(), &release);
     EXPECT_EQ(panel_.AVCButton()->text(), "AVC OFF");
     panel_.SetAVCMode(2);
     EXPECT_EQ(panel_.AVCButton()->text(), "AVC SLOW");
@@ -143,17 +144,4 @@ TEST_F(CnxCtrlSMeterTest, TheSquelchThresholdIsSetOnTheMeterOrInItsField) {
     PressOnMeter(-100.0);
     Key(panel_.Meter(), Qt::Key_Up);
     EXPECT_EQ(panel_.Model().GetSquelchThreshold(), -60.0);
-}
-
-TEST_F(CnxCtrlSMeterTest, TheBarTakesThePresentColourWithASignalAndAnotherWhenSquelched) {
-    const TmyColorScheme& s = TmyColorScheme::Default();
-    panel_.Meter()->SetSmoothing({1.0, 1.0, 1.0, 1.0});
-    panel_.SetSquelchThreshold(-100.0);
-    panel_.SetLevel(-90.0);
-    ASSERT_TRUE(Settled());
-    EXPECT_EQ(BarColour(), s.level);
-    panel_.SetLevel(-110.0);
-    ASSERT_TRUE(Settled());
-    EXPECT_NE(BarColour(), s.level);
-    EXPECT_TRUE(panel_.Model().IsSquelched());
 }

@@ -3,36 +3,27 @@
 #include <gtest/gtest.h>
 
 #include <QDoubleSpinBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <vector>
 
 #include "GuiTestSupport.h"
-#include "core/TmyComponent.h"
+#include "MessageRecorder.h"
 #include "smeter/K740RXSMeterMessages.h"
 
 namespace {
 
-// The main window's side: every message the dialog posts.
-class MainWindowStandIn : public TmyComponent {
-public:
-    std::vector<TmyMessage> messages;
-
-    std::vector<int32_t> Offsets() const {
-        std::vector<int32_t> offsets;
-        for (const TmyMessage& m : messages) {
-            if (m.message == WM_CAL_OFFSET) {
-                offsets.push_back(int32_t(m.wParam));
-            }
+// The offsets the dialog posted to the main window, in order.
+std::vector<int32_t> Offsets(const MessageRecorder& main) {
+    std::vector<int32_t> offsets;
+    for (const TmyMessage& m : main.messages) {
+        if (m.message == WM_CAL_OFFSET) {
+            offsets.push_back(int32_t(m.wParam));
         }
-        return offsets;
     }
-
-protected:
-    void OnWindowMessage(const TmyMessage& m) override { messages.push_back(m); }
-};
+    return offsets;
+}
 
 class CnxK740RXDlgCalibrationTest : public ::testing::Test {
 protected:
@@ -51,26 +42,14 @@ protected:
         field->setFocus();
         field->selectAll();
         for (QChar c : text) {
-            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-            QCoreApplication::sendEvent(field, &press);
+            SendKey(*field, 0, Qt::NoModifier, QString(c));
         }
     }
 
-    void Key(int key) {
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-        QCoreApplication::sendEvent(dialog_->Field(), &press);
-    }
+    void Key(int key) { SendKey(*dialog_->Field(), key); }
+    QPushButton* Button(const QString& text) { return FindButton(*dialog_, text); }
 
-    QPushButton* Button(const QString& text) {
-        for (QPushButton* button : dialog_->findChildren<QPushButton*>()) {
-            if (button->text() == text) {
-                return button;
-            }
-        }
-        return nullptr;
-    }
-
-    MainWindowStandIn main_;
+    MessageRecorder main_;  // the main window's side: every message the dialog posts
     std::unique_ptr<CnxK740RXDlgCalibration> dialog_;
 };
 
@@ -89,17 +68,31 @@ TEST_F(CnxK740RXDlgCalibrationTest, ShowsItsCaptionLabelsAndTheValueInDecibels) 
     EXPECT_EQ(dialog_->Field()->text(), "2.5 dB");
 }
 
-TEST_F(CnxK740RXDlgCalibrationTest, EachNewValuePostsItsTenthsTruncatedTowardZero) {
+TEST_F(CnxK740RXDlgCalibrationTest, EachNewValueInRangePostsItsTenthsTruncatedTowardZero) {
     dialog_->SetValue(-0.35);
     dialog_->SetValue(-0.35);  // unchanged: nothing posted
     Type("1.0");
     Deliver();
-    EXPECT_EQ(main_.Offsets(), (std::vector<int32_t>{-3}));  // not yet committed
+    EXPECT_EQ(Offsets(main_), (std::vector<int32_t>{-3}));  // not yet committed
     Key(Qt::Key_Return);
     Deliver();
     EXPECT_EQ(dialog_->GetValue(), 1.0);
-    EXPECT_EQ(main_.Offsets(), (std::vector<int32_t>{-3, 10}));
+    EXPECT_EQ(Offsets(main_), (std::vector<int32_t>{-3, 10}));
     EXPECT_TRUE(dialog_->isVisible());
+
+    // Offsets beyond the range are refused as they are typed.
+    dialog_->SetValue(1.5);
+    Type("60");  // the 0 would make it 60 dB: refused
+    EXPECT_EQ(dialog_->Field()->cleanText(), "6");
+    Type("-51");
+    EXPECT_EQ(dialog_->Field()->cleanText(), "-5");
+    Deliver();
+    EXPECT_EQ(dialog_->GetValue(), 1.5);
+    EXPECT_EQ(Offsets(main_), (std::vector<int32_t>{-3, 10, 15}));
+    dialog_->SetValue(CnxK740RXDlgCalibration::kMaximum);
+    Key(Qt::Key_Up);
+    Deliver();
+    EXPECT_EQ(Offsets(main_), (std::vector<int32_t>{-3, 10, 15, 500}));
 }
 
 TEST_F(CnxK740RXDlgCalibrationTest, TheUpDownControlStepsInExactTenths) {
@@ -109,23 +102,8 @@ TEST_F(CnxK740RXDlgCalibrationTest, TheUpDownControlStepsInExactTenths) {
     Key(Qt::Key_Down);
     Key(Qt::Key_PageUp);
     Deliver();
-    EXPECT_EQ(main_.Offsets(), (std::vector<int32_t>{1, 2, 3, 4, 5, 6, 7, 8, 7, 17}));
+    EXPECT_EQ(Offsets(main_), (std::vector<int32_t>{1, 2, 3, 4, 5, 6, 7, 8, 7, 17}));
     EXPECT_EQ(dialog_->Field()->text(), "1.7 dB");
-}
-
-TEST_F(CnxK740RXDlgCalibrationTest, OffsetsBeyondTheRangeAreRefusedAsTheyAreTyped) {
-    dialog_->SetValue(1.5);
-    Type("60");  // the 0 would make it 60 dB: refused
-    EXPECT_EQ(dialog_->Field()->cleanText(), "6");
-    Type("-51");
-    EXPECT_EQ(dialog_->Field()->cleanText(), "-5");
-    Deliver();
-    EXPECT_EQ(dialog_->GetValue(), 1.5);
-    EXPECT_EQ(main_.Offsets(), (std::vector<int32_t>{15}));
-    dialog_->SetValue(CnxK740RXDlgCalibration::kMaximum);
-    Key(Qt::Key_Up);
-    Deliver();
-    EXPECT_EQ(main_.Offsets(), (std::vector<int32_t>{15, 500}));
 }
 
 TEST_F(CnxK740RXDlgCalibrationTest, OKPostsTheOffsetOnceMoreThenEveryCloseAsksToBeDestroyed) {
@@ -134,7 +112,7 @@ TEST_F(CnxK740RXDlgCalibrationTest, OKPostsTheOffsetOnceMoreThenEveryCloseAsksTo
     Deliver();
     EXPECT_FALSE(dialog_->isVisible());
     ASSERT_EQ(main_.messages.size(), 3u);
-    EXPECT_EQ(main_.Offsets(), (std::vector<int32_t>{-12, -12}));
+    EXPECT_EQ(Offsets(main_), (std::vector<int32_t>{-12, -12}));
     EXPECT_EQ(main_.messages.back().message, WM_CAL_CLOSE);
     EXPECT_EQ(main_.messages.back().wParam, WPARAM(dialog_.get()));
 

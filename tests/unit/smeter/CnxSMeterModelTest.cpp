@@ -97,17 +97,3 @@ TEST(CnxSMeterModelTest, AGCAndAVCClicksCycleOneToFourAndReportDifferently) {
     EXPECT_EQ(model.GetAVCMode(), 1);
     EXPECT_EQ(avc.values.back(), 1);
 }
-
-TEST(CnxSMeterModelTest, TheAttenuatorClickToggles) {
-    CnxSMeterModel model(nullptr);
-    Raised clicked;
-    clicked.Listen(model.OnAttenuatorClicked);
-    EXPECT_EQ(model.AttenuatorStatus().text, "ATTEN OFF");
-    EXPECT_EQ(model.AttenuatorStatus().tone, CnxSMeterModel::Tone::kNormal);
-    model.ClickAttenuator();
-    EXPECT_EQ(model.AttenuatorStatus().text, "ATTEN ON");
-    EXPECT_EQ(model.AttenuatorStatus().tone, CnxSMeterModel::Tone::kAlert);
-    model.ClickAttenuator();
-    EXPECT_FALSE(model.GetAttenuator());
-    EXPECT_EQ(clicked.values, (std::vector<int32_t>{1, 0}));
-}

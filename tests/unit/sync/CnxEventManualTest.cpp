@@ -5,7 +5,7 @@
 #include <thread>
 #include <vector>
 
-TEST(CnxEventManual, StaysSignalledUntilReset) {
+TEST(CnxEventManual, StaysSignalledUntilResetAndSharesItsStateWithItsNamesakes) {
     CnxEventManual event;
     EXPECT_EQ(event.Wait(0), WAIT_TIMEOUT);
     EXPECT_EQ(event.Wait(20), WAIT_TIMEOUT);
@@ -14,6 +14,17 @@ TEST(CnxEventManual, StaysSignalledUntilReset) {
     EXPECT_EQ(event.Wait(INFINITE), WAIT_OBJECT_0);
     EXPECT_TRUE(event.Reset());
     EXPECT_EQ(event.Wait(0), WAIT_TIMEOUT);
+
+    // Events of one name share their state.
+    CnxEventManual first("k740rx-test-event");
+    CnxEventManual second("k740rx-test-event");
+    CnxEventManual otherName("k740rx-test-other");
+    first.Set();
+    EXPECT_EQ(second.Wait(0), WAIT_OBJECT_0);
+    EXPECT_EQ(event.Wait(0), WAIT_TIMEOUT);  // an unnamed one stays apart
+    EXPECT_EQ(otherName.Wait(0), WAIT_TIMEOUT);
+    second.Reset();
+    EXPECT_EQ(first.Wait(0), WAIT_TIMEOUT);
 }
 
 TEST(CnxEventManual, SetReleasesEveryWaitingThread) {
@@ -32,19 +43,6 @@ TEST(CnxEventManual, SetReleasesEveryWaitingThread) {
     }
     EXPECT_EQ(timedOut, WAIT_TIMEOUT);
     EXPECT_EQ(results, std::vector<std::uint32_t>(3, WAIT_OBJECT_0));
-}
-
-TEST(CnxEventManual, EventsOfOneNameShareTheirState) {
-    CnxEventManual first("k740rx-test-event");
-    CnxEventManual second("k740rx-test-event");
-    CnxEventManual unnamed;
-    CnxEventManual otherName("k740rx-test-other");
-    first.Set();
-    EXPECT_EQ(second.Wait(0), WAIT_OBJECT_0);
-    EXPECT_EQ(unnamed.Wait(0), WAIT_TIMEOUT);
-    EXPECT_EQ(otherName.Wait(0), WAIT_TIMEOUT);
-    second.Reset();
-    EXPECT_EQ(first.Wait(0), WAIT_TIMEOUT);
 }
 
 // An event whose creation failed keeps a null handle; waiting on it is a system failure.

@@ -88,16 +88,14 @@ bool WaitUntilStopped(const CnxThread& thread) {
 
 }  // namespace
 
-TEST(CnxThread, NeverStartedThreadStopsAndTakesNoMessages) {
-    CnxThread thread;
+TEST(CnxThread, MessageLoopDeliversPostedMessagesInOrderFromStartUntilQuit) {
+    RecordingThread thread;
+    // Never started: it stops at once and takes no messages.
     EXPECT_FALSE(thread.IsRunning());
     EXPECT_EQ(thread.GetThreadId(), 0u);
     EXPECT_TRUE(thread.Stop());
     EXPECT_FALSE(thread.PostToThread(WM_USER, 1, 2));
-}
 
-TEST(CnxThread, MessageLoopDeliversPostedMessagesInOrderUntilQuit) {
-    RecordingThread thread;
     ASSERT_TRUE(thread.Start());
     EXPECT_GE(thread.GetThreadId(), 2u);
     EXPECT_TRUE(thread.PostToThread(WM_USER + 1, 10, -1));
