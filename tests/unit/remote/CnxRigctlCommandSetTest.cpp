@@ -35,19 +35,26 @@ protected:
 
 TEST_F(CommandSet, ReadingsAnswerInTheStyleAsked) {
     target_.receivers[0].frequency = 162250000;
-    // clang-format off
     const std::pair<const char*, const char*> exchanges[] = {
-        {"f", "162250000\n"}, {"+f", "get_freq:\nFrequency: 162250000\nRPRT 0\n"},
+        {"f", "162250000\n"},
+        {"+f", "get_freq:\nFrequency: 162250000\nRPRT 0\n"},
         {";f", "get_freq:;Frequency: 162250000;RPRT 0\n"},
         {"|\\get_freq", "get_freq:|Frequency: 162250000|RPRT 0\n"},
-        {"m", "FM\n24000\n"}, {"+m", "get_mode:\nMode: FM\nPassband: 24000\nRPRT 0\n"},
-        {"v", "VFOA\n"}, {";v", "get_vfo:;VFO: VFOA;RPRT 0\n"},
-        {"s", "0\nVFOA\n"}, {"+s", "get_split_vfo:\nSplit: 0\nTX VFO: VFOA\nRPRT 0\n"},
-        {"n", "375000\n"}, {"+\\get_ts", "get_ts:\nTuning Step: 375000\nRPRT 0\n"},
-        {"\\get_powerstat", "1\n"}, {";\\get_powerstat", "get_powerstat:;Power Status: 1;RPRT 0\n"},
-        {"\\chk_vfo", "0\n"}, {"+\\chk_vfo", "ChkVFO: 0\n"},
-        {"q", "RPRT 0\n"}, {"", ""}, {"# a comment", ""}};
-    // clang-format on
+        {"m", "FM\n24000\n"},
+        {"+m", "get_mode:\nMode: FM\nPassband: 24000\nRPRT 0\n"},
+        {"v", "VFOA\n"},
+        {";v", "get_vfo:;VFO: VFOA;RPRT 0\n"},
+        {"s", "0\nVFOA\n"},
+        {"+s", "get_split_vfo:\nSplit: 0\nTX VFO: VFOA\nRPRT 0\n"},
+        {"n", "375000\n"},
+        {"+\\get_ts", "get_ts:\nTuning Step: 375000\nRPRT 0\n"},
+        {"\\get_powerstat", "1\n"},
+        {";\\get_powerstat", "get_powerstat:;Power Status: 1;RPRT 0\n"},
+        {"\\chk_vfo", "0\n"},
+        {"+\\chk_vfo", "ChkVFO: 0\n"},
+        {"q", "RPRT 0\n"},
+        {"", ""},
+        {"# a comment", ""}};
     for (const auto& [line, answer] : exchanges) {
         SCOPED_TRACE(line);
         const SnxRigctlOutcome outcome = Run(line);
@@ -103,13 +110,14 @@ TEST_F(CommandSet, ChangesGoToTheWindowAsItsExternalMessages) {
         const bool bare = m.message == WM_MAIN_SET_RF_AMPLIFIER;
         handled.emplace_back(m.message, bare ? 0 : m.wParam, bare ? 0 : m.lParam);
     }
-    // clang-format off
-    EXPECT_EQ(handled, (decltype(handled){
-        {WM_MAIN_FREQUENCY_SET, 3, 162250001}, {WM_MAIN_FREQUENCY_SET, 0, 150000000},
-        {WM_MAIN_FREQUENCY_SET, 0, INT32_MAX}, {WM_MAIN_FREQUENCY_SET, 0, 0},
-        {WM_MAIN_SET_SCAN_STEP, 25000, 0}, {WM_MAIN_SET_ATTENUATOR, 1, 0},
-        {WM_MAIN_SET_ATTENUATOR, 0, 0}, {WM_MAIN_SET_RF_AMPLIFIER, 0, 0}}));
-    // clang-format on
+    EXPECT_EQ(handled, (decltype(handled){{WM_MAIN_FREQUENCY_SET, 3, 162250001},
+                                          {WM_MAIN_FREQUENCY_SET, 0, 150000000},
+                                          {WM_MAIN_FREQUENCY_SET, 0, INT32_MAX},
+                                          {WM_MAIN_FREQUENCY_SET, 0, 0},
+                                          {WM_MAIN_SET_SCAN_STEP, 25000, 0},
+                                          {WM_MAIN_SET_ATTENUATOR, 1, 0},
+                                          {WM_MAIN_SET_ATTENUATOR, 0, 0},
+                                          {WM_MAIN_SET_RF_AMPLIFIER, 0, 0}}));
     EXPECT_EQ(target_.receivers[3].frequency, 162250001);
     EXPECT_EQ(target_.scanStep, 25000);
     EXPECT_EQ(Answer("n"), "25000\n");
@@ -135,16 +143,25 @@ TEST_F(CommandSet, TheAttenuatorOfAnUnselectedSlotIsSetDirectly) {
 }
 
 TEST_F(CommandSet, BadRequestsAreRefusedWithoutTouchingTheWindow) {
-    // clang-format off
-    const std::pair<const char*, const char*> refusals[] = {
-        {"F abc", "RPRT -1\n"}, {"+F abc", "set_freq: abc\nRPRT -1\n"}, {"F", "RPRT -1\n"},
-        {"F 162250000Hz", "RPRT -1\n"}, {"F nan", "RPRT -1\n"}, {"F inf", "RPRT -1\n"},
-        {"V VFOB", "RPRT -1\n"}, {"l FOO", "RPRT -1\n"}, {";l FOO", "get_level: FOO;RPRT -1\n"},
-        {"L STRENGTH 1", "RPRT -1\n"}, {"L ATT -3", "RPRT -1\n"}, {"L ATT", "RPRT -1\n"},
-        {"M AM 0", "RPRT -1\n"}, {"M FM 15000", "RPRT -1\n"}, {"N 0", "RPRT -1\n"},
-        {"N x", "RPRT -1\n"}, {"K", "RPRT -11\n"}, {"+\\foo 1", "foo:\nRPRT -11\n"},
-        {"f\x01", "RPRT -8\n"}};
-    // clang-format on
+    const std::pair<const char*, const char*> refusals[] = {{"F abc", "RPRT -1\n"},
+                                                            {"+F abc", "set_freq: abc\nRPRT -1\n"},
+                                                            {"F", "RPRT -1\n"},
+                                                            {"F 162250000Hz", "RPRT -1\n"},
+                                                            {"F nan", "RPRT -1\n"},
+                                                            {"F inf", "RPRT -1\n"},
+                                                            {"V VFOB", "RPRT -1\n"},
+                                                            {"l FOO", "RPRT -1\n"},
+                                                            {";l FOO", "get_level: FOO;RPRT -1\n"},
+                                                            {"L STRENGTH 1", "RPRT -1\n"},
+                                                            {"L ATT -3", "RPRT -1\n"},
+                                                            {"L ATT", "RPRT -1\n"},
+                                                            {"M AM 0", "RPRT -1\n"},
+                                                            {"M FM 15000", "RPRT -1\n"},
+                                                            {"N 0", "RPRT -1\n"},
+                                                            {"N x", "RPRT -1\n"},
+                                                            {"K", "RPRT -11\n"},
+                                                            {"+\\foo 1", "foo:\nRPRT -11\n"},
+                                                            {"f\x01", "RPRT -8\n"}};
     for (const auto& [line, answer] : refusals) {
         SCOPED_TRACE(line);
         const SnxRigctlOutcome outcome = Run(line);

@@ -13,16 +13,19 @@ TEST(CnxRigctlParser, ShortAndLongFormsNameTheSameCommand) {
         const char* name;
         ERigctlCommand id;
     } pairs[] = {
-        // clang-format off
-        {"F 1", "\\set_freq 1", ERigctlCommand::kSetFreq}, {"f", "\\get_freq", ERigctlCommand::kGetFreq},
-        {"M FM 0", "\\set_mode FM 0", ERigctlCommand::kSetMode}, {"m", "\\get_mode", ERigctlCommand::kGetMode},
-        {"V VFOA", "\\set_vfo VFOA", ERigctlCommand::kSetVfo}, {"v", "\\get_vfo", ERigctlCommand::kGetVfo},
+        {"F 1", "\\set_freq 1", ERigctlCommand::kSetFreq},
+        {"f", "\\get_freq", ERigctlCommand::kGetFreq},
+        {"M FM 0", "\\set_mode FM 0", ERigctlCommand::kSetMode},
+        {"m", "\\get_mode", ERigctlCommand::kGetMode},
+        {"V VFOA", "\\set_vfo VFOA", ERigctlCommand::kSetVfo},
+        {"v", "\\get_vfo", ERigctlCommand::kGetVfo},
         {"L ATT 18", "\\set_level ATT 18", ERigctlCommand::kSetLevel},
         {"l ATT", "\\get_level ATT", ERigctlCommand::kGetLevel},
         {"N 25000", "\\set_ts 25000", ERigctlCommand::kSetTuningStep},
-        {"n", "\\get_ts", ERigctlCommand::kGetTuningStep}, {"s", "\\get_split_vfo", ERigctlCommand::kGetSplitVfo},
-        {"1", "\\dump_caps", ERigctlCommand::kDumpCaps}, {"q", "\\quit", ERigctlCommand::kQuit},
-        // clang-format on
+        {"n", "\\get_ts", ERigctlCommand::kGetTuningStep},
+        {"s", "\\get_split_vfo", ERigctlCommand::kGetSplitVfo},
+        {"1", "\\dump_caps", ERigctlCommand::kDumpCaps},
+        {"q", "\\quit", ERigctlCommand::kQuit},
     };
     for (const auto& pair : pairs) {
         SCOPED_TRACE(pair.letter);

@@ -90,10 +90,13 @@ TEST(ScopeReadOut, CursorPixelsMapToPointsAndTheReadOutIsFrozenWhileRunning) {
     ScopeView view;
     view.SetPlot(QRect(50, 0, 990, 100));  // 10 pixels per point
     const auto indexAt = [&](int x) { return view.IndexOfRawFrequency(view.RawFrequencyAt(x)); };
-    // clang-format off
-    for (const auto& [x, index] : {std::pair{50, 0}, {59, 0}, {60, 1}, {50 + 68 * 10 + 3, 68},
-                                   {1039, 98}, {5000, 98}, {0, 0}}) {
-        // clang-format on
+    for (const auto& [x, index] : {std::pair{50, 0},
+                                   {59, 0},
+                                   {60, 1},
+                                   {50 + 68 * 10 + 3, 68},
+                                   {1039, 98},
+                                   {5000, 98},
+                                   {0, 0}}) {
         EXPECT_EQ(indexAt(x), index) << x;
     }
     EXPECT_EQ(view.GetAxis().IndexAt(60), 1);

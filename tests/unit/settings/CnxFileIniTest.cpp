@@ -52,11 +52,10 @@ TEST_F(IniFileTest, IntegersTakeTheLeadingNumberOrZeroAndSaturate) {
 
     constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
     constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
-    // clang-format off
     const std::pair<const char*, int32_t> values[] = {
-        {"missing", 9}, {"plain", 42}, {"signed", -17}, {"plus", 5}, {"tail", 12}, {"word", 0},
-        {"empty", 0}, {"huge", kMax}, {"hugeNegative", kMin}, {"max", kMax}, {"min", kMin}};
-    // clang-format on
+        {"missing", 9},         {"plain", 42}, {"signed", -17}, {"plus", 5},
+        {"tail", 12},           {"word", 0},   {"empty", 0},    {"huge", kMax},
+        {"hugeNegative", kMin}, {"max", kMax}, {"min", kMin}};
     for (const auto& [key, value] : values) {
         EXPECT_EQ(ini_.ReadInt("N", key, 9), value) << key;
     }

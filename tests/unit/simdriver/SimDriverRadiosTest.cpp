@@ -110,14 +110,17 @@ TEST(SimDriverRadios, ListsTheRadiosOfTheFile) {
 
 TEST(SimDriverRadios, AFaultyFileMeansNoRadio) {
     const std::string good = SimFile::radio(0, "4711001", "K7USB-A");
-    // clang-format off
     const std::string faulty[] = {
-        good + "this line has no equals sign\n", good + "connected = maybe\n",
-        "[radio0]\nserial = 123456789\n", "[radio0]\nproduct = K7USB\n", "[radio0\nserial = 1\n",
-        "serial = 1\n", good + "[signals]\nabc = -60\n", good + "[signals]\n142750000 = loud\n",
+        good + "this line has no equals sign\n",
+        good + "connected = maybe\n",
+        "[radio0]\nserial = 123456789\n",
+        "[radio0]\nproduct = K7USB\n",
+        "[radio0\nserial = 1\n",
+        "serial = 1\n",
+        good + "[signals]\nabc = -60\n",
+        good + "[signals]\n142750000 = loud\n",
         good + SimFile::radio(0, "4711002", "K7USB"),
     };
-    // clang-format on
     SimFile file(good);
     {
         SimDriverLibrary driver;

@@ -16,18 +16,22 @@ struct SettingCase {
 };
 
 std::vector<SettingCase> settingCases(SimDriverLibrary& d) {
-    // clang-format off
     return {
-        {"frequency", d.SetFrequency, d.GetFrequency, 162250000}, {"IF2", d.SetIF2Frequency, d.GetIF2Frequency, 12000},
-        {"attenuator", d.SetAtten, d.GetAtten, 1}, {"amplifier", d.SetRFAmp, d.GetRFAmp, 1},
-        {"power", d.SetPower, d.GetPower, 0}, {"reference clock", d.K7SetRefClock, d.K7GetRefClock, 12800000},
+        {"frequency", d.SetFrequency, d.GetFrequency, 162250000},
+        {"IF2", d.SetIF2Frequency, d.GetIF2Frequency, 12000},
+        {"attenuator", d.SetAtten, d.GetAtten, 1},
+        {"amplifier", d.SetRFAmp, d.GetRFAmp, 1},
+        {"power", d.SetPower, d.GetPower, 0},
+        {"reference clock", d.K7SetRefClock, d.K7GetRefClock, 12800000},
         {"LED pattern", d.SetLEDFlashPattern, d.GetLEDFlashPattern, 95},
         {"audio bandwidth", d.SetAudioBandwidth, d.GetAudioBandwidth, 12000},
-        {"volume", d.SetVolume, d.GetVolume, 15}, {"audio gain", d.SetAudioGain, d.GetAudioGain, 9},
-        {"mode", d.SetMode, d.GetMode, 2}, {"FMW", d.SetFMW, d.GetFMW, 5},
-        {"advanced mode", d.SetAdvancedMode, d.GetAdvancedMode, 1}, {"PLL speed", d.SetPllSpeed, d.GetPllSpeed, 3},
+        {"volume", d.SetVolume, d.GetVolume, 15},
+        {"audio gain", d.SetAudioGain, d.GetAudioGain, 9},
+        {"mode", d.SetMode, d.GetMode, 2},
+        {"FMW", d.SetFMW, d.GetFMW, 5},
+        {"advanced mode", d.SetAdvancedMode, d.GetAdvancedMode, 1},
+        {"PLL speed", d.SetPllSpeed, d.GetPllSpeed, 3},
     };
-    // clang-format on
 }
 
 TEST(SimDriverSettings, GettersReturnWhatWasSet) {
