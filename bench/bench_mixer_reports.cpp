@@ -73,7 +73,7 @@ void BM_HandleReports(benchmark::State& state) {
         int* steps;
         void On(void*, int value, std::intptr_t) { *steps += value; }
     } counter{&steps};
-    mixer.OnRotate.Set(&counter, &Counter::On);
+    const TmySubscription counting = mixer.OnRotate.Set(&counter, &Counter::On);
     for (auto _ : state) {
         for (const SmqMixerReport& r : reports) {
             mixer.HandleReport(r);

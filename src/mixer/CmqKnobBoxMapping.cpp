@@ -15,18 +15,14 @@ int32_t Hertz(int steps, int32_t step) {
 
 CmqKnobBoxMapping::CmqKnobBoxMapping(CmqVqbMixer& mixer, InmqKnobBoxActions& actions)
     : mixer_(mixer), actions_(actions) {
-    mixer_.OnRotate.Set(this, &CmqKnobBoxMapping::OnRotate);
-    mixer_.OnSwitch.Set(this, &CmqKnobBoxMapping::OnModeReported);
+    subscriptions_.push_back(mixer_.OnRotate.Set(this, &CmqKnobBoxMapping::OnRotate));
+    subscriptions_.push_back(mixer_.OnSwitch.Set(this, &CmqKnobBoxMapping::OnModeReported));
     // A press that repeats the last reported switch value raises no OnSwitch, though the window
     // may have moved the mode since; the mode change itself must then select the step.
-    mixer_.OnButtonMode.Set(this, &CmqKnobBoxMapping::OnModeReported);
+    subscriptions_.push_back(mixer_.OnButtonMode.Set(this, &CmqKnobBoxMapping::OnModeReported));
 }
 
-CmqKnobBoxMapping::~CmqKnobBoxMapping() {
-    mixer_.OnRotate.Clear();
-    mixer_.OnSwitch.Clear();
-    mixer_.OnButtonMode.Clear();
-}
+CmqKnobBoxMapping::~CmqKnobBoxMapping() = default;
 
 bool CmqKnobBoxMapping::Start() {
     if (mixer_.Open() != 1) {

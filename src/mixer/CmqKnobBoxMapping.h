@@ -34,4 +34,5 @@ private:
 
     CmqVqbMixer& mixer_;
     InmqKnobBoxActions& actions_;
+    TmySubscriptions subscriptions_;
 };

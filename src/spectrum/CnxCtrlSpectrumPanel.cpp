@@ -50,11 +50,16 @@ CnxCtrlSpectrumPanel::CnxCtrlSpectrumPanel(QWidget* parent, const char* libraryF
     layout->addLayout(header);
     layout->addWidget(spectrum_, 1);
 
-    spectrum_->FilterFrequencyChange.Subscribe(this, &CnxCtrlSpectrumPanel::OnFilterFrequency);
-    spectrum_->FilterBandwidthChange.Subscribe(this, &CnxCtrlSpectrumPanel::OnFilterBandwidth);
-    spectrum_->IFShihtPositionChange.Subscribe(this, &CnxCtrlSpectrumPanel::OnIFShift);
-    spectrum_->IFShihtRangeChange.Subscribe(this, &CnxCtrlSpectrumPanel::OnIFRange);
-    spectrum_->IFShiftModeChange.Subscribe(this, &CnxCtrlSpectrumPanel::OnIFShiftMode);
+    subscriptions_.push_back(
+        spectrum_->FilterFrequencyChange.Subscribe(this, &CnxCtrlSpectrumPanel::OnFilterFrequency));
+    subscriptions_.push_back(
+        spectrum_->FilterBandwidthChange.Subscribe(this, &CnxCtrlSpectrumPanel::OnFilterBandwidth));
+    subscriptions_.push_back(
+        spectrum_->IFShihtPositionChange.Subscribe(this, &CnxCtrlSpectrumPanel::OnIFShift));
+    subscriptions_.push_back(
+        spectrum_->IFShihtRangeChange.Subscribe(this, &CnxCtrlSpectrumPanel::OnIFRange));
+    subscriptions_.push_back(
+        spectrum_->IFShiftModeChange.Subscribe(this, &CnxCtrlSpectrumPanel::OnIFShiftMode));
 
     spectrum_->SetFilterPos(kInitialFilterPos);
     spectrum_->SetFilterBandwidth(kInitialFilterBandwidth);

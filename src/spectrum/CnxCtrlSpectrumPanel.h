@@ -55,4 +55,5 @@ private:
     int ifShift_ = 0;
     int ifRange_ = 0;
     int ifShiftMode_ = 0;
+    TmySubscriptions subscriptions_;
 };

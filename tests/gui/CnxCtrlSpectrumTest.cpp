@@ -53,7 +53,7 @@ protected:
 // The IF bandwidth is kept within bounds whatever the format.
 TEST_F(CnxCtrlSpectrumTest, FormatSetsTheLargestIFBandwidthAndTellsTheRangeListeners) {
     Recorder range;
-    control_.IFShihtRangeChange.Subscribe(&range, &Recorder::Record);
+    auto listening1 = control_.IFShihtRangeChange.Subscribe(&range, &Recorder::Record);
     control_.SetFormat(64000);
     control_.SetFormat(48000);
     control_.SetFormat(44100);
@@ -73,8 +73,8 @@ TEST_F(CnxCtrlSpectrumTest, FormatSetsTheLargestIFBandwidthAndTellsTheRangeListe
 TEST_F(CnxCtrlSpectrumTest, DraggingTheFilterRaisesPositionAndBandwidthEvents) {
     Recorder position;
     Recorder bandwidth;
-    control_.FilterFrequencyChange.Subscribe(&position, &Recorder::Record);
-    control_.FilterBandwidthChange.Subscribe(&bandwidth, &Recorder::Record);
+    auto listening2 = control_.FilterFrequencyChange.Subscribe(&position, &Recorder::Record);
+    auto listening3 = control_.FilterBandwidthChange.Subscribe(&bandwidth, &Recorder::Record);
     control_.SetFilterPos(4000);  // columns 96 .. 160
     control_.SetFilterBandwidth(2000);
     EXPECT_TRUE(position.values.empty());  // the program's own settings raise nothing
@@ -99,9 +99,9 @@ TEST_F(CnxCtrlSpectrumTest, DraggingTheIFHandleAndBracketRaisesShiftAndRangeEven
     Recorder mode;
     Recorder shift;
     Recorder range;
-    control_.IFShiftModeChange.Subscribe(&mode, &Recorder::Record);
-    control_.IFShihtPositionChange.Subscribe(&shift, &Recorder::Record);
-    control_.IFShihtRangeChange.Subscribe(&range, &Recorder::Record);
+    auto listening4 = control_.IFShiftModeChange.Subscribe(&mode, &Recorder::Record);
+    auto listening5 = control_.IFShihtPositionChange.Subscribe(&shift, &Recorder::Record);
+    auto listening6 = control_.IFShihtRangeChange.Subscribe(&range, &Recorder::Record);
     control_.SetIFShiftMode(1);
     control_.SetIFShiftMode(1);
     EXPECT_EQ(mode.values, std::vector<int>{1});
@@ -150,7 +150,7 @@ TEST(CnxCtrlSpectrumWithoutLibrary, MissingOrSwitchedOffLibraryLeavesAnEmptyCont
         EXPECT_FALSE(control.IsLoaded());
         EXPECT_EQ(control.GetAnalyzer(), nullptr);
         Recorder range;
-        control.IFShihtRangeChange.Subscribe(&range, &Recorder::Record);
+        auto listening7 = control.IFShihtRangeChange.Subscribe(&range, &Recorder::Record);
         control.SetFormat(64000);
         EXPECT_TRUE(range.values.empty());
         EXPECT_EQ(control.GetMaxIFBandwidth(), 12000);
@@ -176,8 +176,8 @@ TEST(CnxCtrlSpectrumPanelTest, ReadOutsFollowTheDragsAndThePanelPassesThemOn) {
 
     Recorder position;
     Recorder shift;
-    panel.FilterFrequencyChange.Subscribe(&position, &Recorder::Record);
-    panel.IFShihtPositionChange.Subscribe(&shift, &Recorder::Record);
+    auto listening8 = panel.FilterFrequencyChange.Subscribe(&position, &Recorder::Record);
+    auto listening9 = panel.IFShihtPositionChange.Subscribe(&shift, &Recorder::Record);
     panel.resize(600, 200);
     panel.show();
     CnxCtrlSpectrum& spectrum = panel.Spectrum();

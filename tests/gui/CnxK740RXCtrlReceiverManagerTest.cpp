@@ -24,14 +24,16 @@ protected:
     CnxK740RXCtrlReceiverManagerPanel() {
         EnsureQtApp();
         panel_ = std::make_unique<CnxK740RXCtrlReceiverManager>();
-        panel_->OnSelectionChanged.Subscribe(
-            this,
-            [this](void*, const SnxK740RXInfoListItem* item) { selected_.push_back(item->index); });
+        subscriptions_.push_back(
+            panel_->OnSelectionChanged.Subscribe([this](void*, const SnxK740RXInfoListItem* item) {
+                selected_.push_back(item->index);
+            }));
         for (auto [event, into] : {std::pair{&panel_->OnHelp, &help_},
                                    {&panel_->OnAbout, &about_},
                                    {&panel_->OnInfo, &info_},
                                    {&panel_->OnCal, &cal_}}) {
-            event->Subscribe(this, [into](void*, int32_t value) { into->push_back(value); });
+            subscriptions_.push_back(
+                event->Subscribe([into](void*, int32_t value) { into->push_back(value); }));
         }
     }
 
@@ -39,6 +41,7 @@ protected:
 
     std::unique_ptr<CnxK740RXCtrlReceiverManager> panel_;
     std::vector<int32_t> selected_, help_, about_, info_, cal_;
+    TmySubscriptions subscriptions_;
 };
 
 }  // namespace

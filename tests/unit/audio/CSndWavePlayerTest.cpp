@@ -64,7 +64,8 @@ TEST(CSndWavePlayer, IsReadyAndSoundCardModeOpensOnlyTheOutput) {
     EXPECT_TRUE(owner.errors.empty());
     EXPECT_EQ(owner.player->GetMode(), CSndWavePlayer::PlayerModeSoundCard);
     std::vector<WAVEFORMATEX> formats;
-    owner.player->OnFormat.Subscribe(&owner, [&](void*, WAVEFORMATEX f) { formats.push_back(f); });
+    auto listening =
+        owner.player->OnFormat.Subscribe([&](void*, WAVEFORMATEX f) { formats.push_back(f); });
     ASSERT_EQ(owner.player->Play(CSndWavePlayer::PlayerModeSoundCard), MMSYSERR_NOERROR);
     ASSERT_NE(owner.player->GetCurrentOutput(), nullptr);
     EXPECT_EQ(owner.player->GetCurrentOutput()->GetState(), CSndWaveOutDevice::DeviceOpen);
@@ -202,7 +203,8 @@ TEST(CSndWavePlayer, SeekMovesTheWaveFileAndReportsThePosition) {
     EXPECT_EQ(owner.player->SeekForward(1000), MMSYSERR_NOERROR);  // not in mode 2: nothing
     ASSERT_EQ(owner.player->Play(CSndWavePlayer::PlayerModeWaveFile), MMSYSERR_NOERROR);
     auto* source = static_cast<CSndWaveInWaveFileStream*>(owner.player->GetCurrentSource());
-    source->OnPosition.Subscribe(&owner, [&](void*, int32_t p) { positions.push_back(p); });
+    auto listening =
+        source->OnPosition.Subscribe([&](void*, int32_t p) { positions.push_back(p); });
     const int32_t before = source->GetPosition();
     owner.player->SeekForward(0xFFFFFFFF);  // one second: the format's bytes per second
     ASSERT_FALSE(positions.empty());

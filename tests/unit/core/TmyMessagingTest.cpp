@@ -182,28 +182,69 @@ struct Listener {
 TEST(TmyEvents, ListsCallEveryHandlerAndSlotsKeepOne) {
     TmyEventList<int> list;
     Listener a, b;
-    list.Subscribe(&a, &Listener::OnValue);
-    list.Subscribe(&b, &Listener::OnValue);
+    auto fromA = list.Subscribe(&a, &Listener::OnValue);
+    auto fromB = list.Subscribe(&b, &Listener::OnValue);
     list.Raise(nullptr, 3);
-    list.Unsubscribe(&a);
+    fromA.Cancel();
     list.Raise(nullptr, 4);
     EXPECT_EQ(a.seen, (std::vector<int>{3}));
     EXPECT_EQ(b.seen, (std::vector<int>{3, 4}));
 
-    // A handler that unsubscribes itself while being raised does not disturb the others.
-    Listener c;
-    list.Subscribe(&c, [&](void*, int) { list.Unsubscribe(&c); });
+    // A handler that ends its own and a later subscription while being raised: the later one is
+    // not called, the others are.
+    Listener d;
+    TmySubscription fromC;
+    TmySubscription fromD;
+    fromC = list.Subscribe([&](void*, int) {
+        fromC.Cancel();
+        fromD.Cancel();
+    });
+    fromD = list.Subscribe(&d, &Listener::OnValue);
     list.Raise(nullptr, 5);
     EXPECT_EQ(b.seen.back(), 5);
+    EXPECT_TRUE(d.seen.empty());
     EXPECT_EQ(list.Count(), 1u);
 
     TmyEventSlot<int> slot;
     slot.Raise(nullptr, 1);  // empty: nothing happens
-    slot.Set(&a, &Listener::OnSlot, 7);
-    slot.Set(&b, &Listener::OnSlot, 9);  // replaces the first handler
+    auto slotA = slot.Set(&a, &Listener::OnSlot, 7);
+    auto slotB = slot.Set(&b, &Listener::OnSlot, 9);  // replaces the first handler
+    slotA.Cancel();                                   // no longer its handler: nothing changes
     slot.Raise(nullptr, 2);
     EXPECT_EQ(a.seen, (std::vector<int>{3}));
     EXPECT_EQ(b.seen.back(), 209);
+    slotB.Cancel();
+    EXPECT_FALSE(slot.IsSet());
+}
+
+TEST(TmyEvents, ASubscriberThatGoesIsNeverCalledAndEitherSideMayGoFirst) {
+    TmyEventList<int> list;
+    TmyEventSlot<int> slot;
+    std::vector<int> seen;
+    {
+        struct Subscriber {
+            std::vector<int>& seen;
+            TmySubscriptions subscriptions;
+        } gone{seen, {}};
+        gone.subscriptions.push_back(list.Subscribe([&](void*, int v) { gone.seen.push_back(v); }));
+        gone.subscriptions.push_back(slot.Set([&](void*, int v) { gone.seen.push_back(-v); }));
+        list.Raise(nullptr, 1);
+        slot.Raise(nullptr, 1);
+    }
+    list.Raise(nullptr, 2);
+    slot.Raise(nullptr, 2);
+    EXPECT_EQ(seen, (std::vector<int>{1, -1}));
+    EXPECT_EQ(list.Count(), 0u);
+
+    // The source goes first: the subscription ends later without touching it.
+    TmySubscription outliving;
+    {
+        TmyEventList<int> shortLived;
+        outliving = shortLived.Subscribe([&](void*, int v) { seen.push_back(v); });
+        shortLived.Raise(nullptr, 3);
+    }
+    outliving.Cancel();
+    EXPECT_EQ(seen.back(), 3);
 }
 
 }  // namespace

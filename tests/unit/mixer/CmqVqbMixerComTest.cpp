@@ -37,9 +37,11 @@ protected:
 
 // Records the knob's steps as the mixer raises them.
 struct RotateRecorder {
-    explicit RotateRecorder(CmqVqbMixer& mixer) { mixer.OnRotate.Set(this, &RotateRecorder::On); }
+    explicit RotateRecorder(CmqVqbMixer& mixer)
+        : subscription(mixer.OnRotate.Set(this, &RotateRecorder::On)) {}
     void On(void*, int value, std::intptr_t) { steps.push_back(value); }
     std::vector<int> steps;
+    TmySubscription subscription;
 };
 
 TEST_F(CmqVqbMixerComTest, SkipsAPortWithAnotherIdentificationAndOpensTheUnit) {

@@ -16,10 +16,10 @@ using Strings = std::vector<std::string>;
 class EventLog {
 public:
     explicit EventLog(CmqVqbMixer& mixer) {
-        mixer.OnRotate.Set(this, &EventLog::Rotate);
-        mixer.OnButtonMode.Set(this, &EventLog::ButtonMode);
-        mixer.OnSwitch.Set(this, &EventLog::Switch);
-        mixer.OnRaw.Set(this, &EventLog::Raw);
+        subscriptions_.push_back(mixer.OnRotate.Set(this, &EventLog::Rotate));
+        subscriptions_.push_back(mixer.OnButtonMode.Set(this, &EventLog::ButtonMode));
+        subscriptions_.push_back(mixer.OnSwitch.Set(this, &EventLog::Switch));
+        subscriptions_.push_back(mixer.OnRaw.Set(this, &EventLog::Raw));
     }
     Strings Take() { return std::exchange(events_, {}); }
     Strings TakeExceptRaw() {
@@ -38,6 +38,7 @@ private:
     }
     void Add(std::string event) { events_.push_back(std::move(event)); }
     Strings events_;
+    TmySubscriptions subscriptions_;
 };
 
 // An open unit whose knob stands at `reference`, scaling by `constant` in every mode.

@@ -83,12 +83,12 @@ TEST_F(CnxCtrlSMeterTest, TheMeterGlidesToEachLevelWithinItsScaleInTheColourOfTh
 
 TEST_F(CnxCtrlSMeterTest, StatusTextsShowTheStateAndClicksStepIt) {
     std::vector<int32_t> atten, agc, avc;
-    panel_.OnAttenuatorClicked.Subscribe(this, [&](void* sender, int32_t v) {
+    auto a = panel_.OnAttenuatorClicked.Subscribe([&](void* sender, int32_t v) {
         EXPECT_EQ(sender, &panel_);
         atten.push_back(v);
     });
-    panel_.OnAGCClicked.Subscribe(this, [&](void*, int32_t v) { agc.push_back(v); });
-    panel_.OnAVCClicked.Subscribe(this, [&](void*, int32_t v) { avc.push_back(v); });
+    auto b = panel_.OnAGCClicked.Subscribe([&](void*, int32_t v) { agc.push_back(v); });
+    auto c = panel_.OnAVCClicked.Subscribe([&](void*, int32_t v) { avc.push_back(v); });
 
     EXPECT_EQ(panel_.AttenuatorButton()->text(), "ATTEN OFF");
     panel_.SetAttenuator(true);
@@ -117,7 +117,8 @@ TEST_F(CnxCtrlSMeterTest, StatusTextsShowTheStateAndClicksStepIt) {
 
 TEST_F(CnxCtrlSMeterTest, TheSquelchThresholdIsSetOnTheMeterOrInItsField) {
     std::vector<int32_t> squelch;
-    panel_.OnSquelchChanged.Subscribe(this, [&](void*, int32_t v) { squelch.push_back(v); });
+    auto listening =
+        panel_.OnSquelchChanged.Subscribe([&](void*, int32_t v) { squelch.push_back(v); });
 
     PressOnMeter(-80.0);
     EXPECT_EQ(panel_.Model().GetSquelchThreshold(), -80.0);

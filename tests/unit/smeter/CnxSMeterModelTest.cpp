@@ -10,11 +10,12 @@ namespace {
 struct Raised {
     std::vector<int32_t> values;
     std::vector<void*> senders;
+    TmySubscriptions subscriptions;
     void Listen(TmyEventList<int32_t>& list) {
-        list.Subscribe(this, [this](void* sender, int32_t value) {
+        subscriptions.push_back(list.Subscribe([this](void* sender, int32_t value) {
             senders.push_back(sender);
             values.push_back(value);
-        });
+        }));
     }
 };
 
