@@ -103,3 +103,12 @@ const std::array<int32_t, CnxChannelPlan::kHighBandCount>& CnxChannelPlan::HighB
 const std::array<int32_t, CnxChannelPlan::kHighBandCount>& CnxChannelPlan::HighBandFrequencies() {
     return kHighBandFrequencies;
 }
+
+std::optional<SnxDemoSignal> CnxChannelPlan::DemoSignalAt(int64_t frequency) {
+    for (const SnxDemoSignal& signal : kDemoSignals) {
+        if (signal.frequency == frequency) {
+            return signal;
+        }
+    }
+    return std::nullopt;
+}

@@ -13,6 +13,13 @@ struct SnxSonobuoyChannel {
     int32_t frequency = 0;  // nominal, Hz
 };
 
+// A sonobuoy that demo receivers hear: on its channel's nominal frequency, at a fixed level.
+struct SnxDemoSignal {
+    int32_t channel;
+    int32_t frequency;  // Hz
+    int32_t tenthsDbm;
+};
+
 class CnxChannelPlan {
 public:
     static constexpr int kLowBandCount = 68;
@@ -45,6 +52,14 @@ public:
     // The channel display's text: "Channel % 2d" or "Channel Undefined".
     static std::string ChannelText(const std::optional<SnxSonobuoyChannel>& channel);
     static std::string ChannelText(int64_t frequency) { return ChannelText(ChannelOf(frequency)); }
+
+    // What demo receivers hear: sonobuoys on channels 1, 50 and 80; nothing anywhere else.
+    static constexpr std::array<SnxDemoSignal, 3> kDemoSignals{{
+        {1, kHighBandFirst, -800},
+        {50, kLowBandFirst + 18 * kSpacing, -600},
+        {80, kLowBandFirst + 48 * kSpacing, -700},
+    }};
+    static std::optional<SnxDemoSignal> DemoSignalAt(int64_t frequency);
 
     static const std::array<int32_t, kLowBandCount>& LowBandNumbers();
     static const std::array<int32_t, kLowBandCount>& LowBandFrequencies();

@@ -14,13 +14,15 @@
 #include <set>
 #include <string>
 
+#include "settings/CnxChannelPlan.h"
 #include "settings/CnxFileIni.h"
+#include "settings/K740RXSlots.h"
 #include "settings/SnxK740RXReceiverSettings.h"
 #include "settings/SnxWindowPlacement.h"
 
 class CnxK740RXFileIniApp : public CnxFileIni {
 public:
-    static constexpr int kReceiverCount = 8;
+    static constexpr int kReceiverCount = kK740RXSlotCount;
 
     CnxK740RXFileIniApp();
     // Settings read from this text as if it were the file, and saved back into it instead of the
@@ -65,10 +67,9 @@ public:
     void SetNoHardware(int flag) { noHardware_ = flag; }
     int GetNoHardware() const { return noHardware_; }
 
-    int32_t GetMinFrequency() const { return 136000000; }
-    int32_t GetMaxFrequency() const { return 173500000; }
-    int32_t GetExtendedMaxFrequency() const { return 225000000; }
-    int32_t GetChannelStep() const { return 375000; }
+    int32_t GetMinFrequency() const { return CnxChannelPlan::kLowerLimit; }
+    int32_t GetMaxFrequency() const { return CnxChannelPlan::kUpperLimit; }
+    int32_t GetChannelStep() const { return CnxChannelPlan::kSpacing; }
 
     const std::string& GetSettingsDir() const { return GetFolder(); }
     const std::string& GetDataDir() const { return dataDir_; }

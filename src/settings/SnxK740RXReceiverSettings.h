@@ -5,12 +5,13 @@
 #include <cstdint>
 #include <string>
 
+#include "settings/CnxChannelPlan.h"
 #include "sync/CnxAtomic.h"
 
 struct SnxK740RXReceiverSettings {
     std::string productName = "DEMO";
     std::string serialNumber = "DEMO";
-    CnxAtomic<int32_t> power = 1, atten = 0, preamp = 1, frequency = 136000000, ledStatus = 95,
-                       mute = 1, volume = 16, volumeMin = 0, volumeMax = 31, loop = 1,
-                       stepChannel = 1, showHideLabels = 8, sMeterCal = 0;
+    CnxAtomic<int32_t> power = 1, atten = 0, preamp = 1, frequency = CnxChannelPlan::kLowerLimit,
+                       ledStatus = 95, mute = 1, volume = 16, volumeMin = 0, volumeMax = 31,
+                       loop = 1, stepChannel = 1, showHideLabels = 8, sMeterCal = 0;
 };

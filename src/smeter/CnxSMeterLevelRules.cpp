@@ -3,22 +3,15 @@
 #include <cmath>
 #include <limits>
 
+#include "settings/CnxChannelPlan.h"
+
 double CnxSMeterLevelRules::DemoLevel(int32_t hertz, bool attenuator) {
     constexpr double kAttenuation = 18.0;
-    double level;
-    switch (hertz) {
-        case 162250000:
-            level = -80.0;
-            break;
-        case 142750000:
-            level = -60.0;
-            break;
-        case 154000000:
-            level = -70.0;
-            break;
-        default:
-            return -105.0;
+    const auto signal = CnxChannelPlan::DemoSignalAt(hertz);
+    if (!signal) {
+        return kDemoNoise;
     }
+    const double level = signal->tenthsDbm / 10.0;
     return attenuator ? level - kAttenuation : level;
 }
 

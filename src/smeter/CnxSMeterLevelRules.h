@@ -9,6 +9,8 @@ class CnxSMeterLevelRules {
 public:
     // The level taken as shown when there is no S-meter to ask.
     static constexpr double kNoMeterLevel = -120.0;
+    // What a demo receiver reads away from its sonobuoys.
+    static constexpr double kDemoNoise = -105.0;
 
     // What a demo receiver tuned there reads: its three sonobuoys, quieter behind the attenuator,
     // and the noise floor everywhere else.

@@ -41,6 +41,13 @@ TEST(CnxChannelPlan, EveryChannelOneToNinetyNineMapsBothWays) {
     EXPECT_FALSE(CnxChannelPlan::FrequencyOfChannel(0).has_value());
     EXPECT_FALSE(CnxChannelPlan::FrequencyOfChannel(100).has_value());
     EXPECT_FALSE(CnxChannelPlan::FrequencyOfChannel(-1).has_value());
+
+    // The demo sonobuoys sit exactly on the channels they are named after.
+    for (const SnxDemoSignal& signal : CnxChannelPlan::kDemoSignals) {
+        EXPECT_EQ(CnxChannelPlan::FrequencyOfChannel(signal.channel), signal.frequency);
+        EXPECT_EQ(CnxChannelPlan::DemoSignalAt(signal.frequency)->tenthsDbm, signal.tenthsDbm);
+    }
+    EXPECT_FALSE(CnxChannelPlan::DemoSignalAt(142750001).has_value());
 }
 
 TEST(CnxChannelPlan, HighBandArraysHoldTheInterleavedOrder) {
