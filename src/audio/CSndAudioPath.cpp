@@ -4,7 +4,6 @@
 
 #include "audio/CSndWavePlayer.h"
 #include "audio/K740RXAudioMessages.h"
-#include "receiver/K740RXReceiverMessages.h"
 
 namespace {
 
@@ -40,18 +39,13 @@ CSndAudioPath::Block& CSndAudioPath::NextSlot() {
     return slot;
 }
 
-void CSndAudioPath::OnReceiverBlock(WPARAM wParam, LPARAM lParam) {
-    const auto* block = reinterpret_cast<const AudioBlock*>(wParam);
-    if (block == nullptr || block->samples == nullptr || lParam <= 0 || awaitingFence_ ||
-        !Accepting()) {
-        return;
-    }
-    const std::size_t count = std::min<std::size_t>(std::size_t(lParam), block->bytes) / 4;
-    if (count == 0) {
+void CSndAudioPath::OnReceiverBlock(const AudioBlock& block) {
+    const std::size_t count = block.bytes / 4;
+    if (block.samples == nullptr || count == 0 || awaitingFence_ || !Accepting()) {
         return;
     }
     Block& slot = NextSlot();
-    slot.samples.assign(block->samples, block->samples + count);
+    slot.samples.assign(block.samples, block.samples + count);
     slot.sampleRate = kOutputRate;
     Handle(slot);
 }

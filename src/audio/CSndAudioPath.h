@@ -12,6 +12,7 @@
 
 #include "audio/CSndResampler.h"
 #include "audio/CSndWaveRecorder.h"
+#include "core/K740RXMessageRecords.h"
 #include "core/TmyComponent.h"
 #include "core/TmyEvents.h"
 
@@ -47,8 +48,9 @@ public:
     void BeginSelection();
     void EndSelection();
 
-    // The two messages, with their parameters as posted.
-    void OnReceiverBlock(WPARAM wParam, LPARAM lParam);
+    // A receiver's block (WM_RCV_AUDIO_BLOCK), and the player's message with its parameters as
+    // posted.
+    void OnReceiverBlock(const AudioBlock& block);
     void OnPlayerBlock(WPARAM wParam, LPARAM lParam);
 
     // Records what is played (silence while the monitor is off) as 16-bit mono at 64000 Hz.

@@ -5,7 +5,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "receiver/K740RXReceiverMessages.h"
+#include "core/K740RXMessageRecords.h"
 
 using MMRESULT = uint32_t;
 using WAVEFORMATEX = SnxK740RXAudioFormat;

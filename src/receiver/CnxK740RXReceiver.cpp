@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "calibration/CnxK740RXCalibratorSMeter.h"
 #include "core/TmyApplication.h"
@@ -25,7 +26,6 @@ constexpr int kOpenAttempts = 21;
 constexpr unsigned kConnectPollMs = 50;
 // A radio that opens but never reports itself connected must not hold the window thread.
 constexpr unsigned kConnectTimeoutMs = 3000;
-constexpr unsigned kStopScanWaitMs = 100;
 constexpr int32_t kDemoNoSignal = -1050;
 constexpr int32_t kAttenuatorLoss = 180;
 constexpr uint32_t kEepromBytes = 256;
@@ -53,6 +53,7 @@ CnxK740RXReceiver::CnxK740RXReceiver(const char* libraryFileName, CnxK740RXFileI
       messageWindow_("ReceiverMessageWindow",
                      [this](const TmyMessage& message) { OnWindowMessage(message); }) {
     PrefillDemoEntries();
+    RebuildScanWalk();
     audioFormat_ = {1, 1, 32000, 64000, 2, 16, 18};
     if (IsLoaded()) {
         Enumerate();
@@ -185,7 +186,8 @@ const RadioInfo* CnxK740RXReceiver::OpenByIndex(int index) {
     CnxK740RXTraceLog::ClearEntry(static_cast<uint32_t>(index + 1));
     handle_ = handle;
     // A real radio that fails to open is not a demo receiver: it reports no connection.
-    demo_ = serial == "DEMO";
+    const bool usb = HasPrefix(RadioProductName(currentInfo_), "K7USB");
+    attachment_ = serial == "DEMO" ? Attachment::kDemo : usb ? Attachment::kUsb : Attachment::kPci;
     if (handle == 0) {
         qCDebug(lcReceiver) << "Cannot open radio" << serial.c_str() << "after" << kOpenAttempts
                             << "attempts";
@@ -198,10 +200,8 @@ const RadioInfo* CnxK740RXReceiver::OpenByIndex(int index) {
         return nullptr;
     }
     opened_ = true;
-    usb_ = HasPrefix(RadioProductName(currentInfo_), "K7USB");
-    attachment_ = demo_ ? Attachment::kDemo : usb_ ? Attachment::kUsb : Attachment::kPci;
     topFrequency_ = kStandardTopFrequency;
-    if (!demo_) {
+    if (!IsDemo()) {
         ReadTopFrequency();
     }
     return &currentInfo_;
@@ -236,10 +236,11 @@ void CnxK740RXReceiver::SetSerial(const char* serial) {
 }
 
 void CnxK740RXReceiver::StandInForLostRadio() {
-    if (!demo_) {
-        lostSerial_ = RadioSerial(currentInfo_);
+    if (IsDemo()) {
+        return;
     }
-    demo_ = true;
+    lostSerial_ = RadioSerial(currentInfo_);
+    attachment_ = Attachment::kStandIn;
     SetSerial("DEMO");
 }
 
@@ -253,8 +254,9 @@ bool CnxK740RXReceiver::TakeBackRadio() {
         return false;
     }
     SetSerial(lostSerial_.c_str());
+    const bool usb = HasPrefix(RadioProductName(currentInfo_), "K7USB");
+    attachment_ = usb ? Attachment::kUsb : Attachment::kPci;
     lostSerial_.clear();
-    demo_ = false;
     // Started afresh, so the radio gets its stored settings and its stream again.
     Stop();
     Start();
@@ -268,6 +270,7 @@ const char* CnxK740RXReceiver::GetAttachmentWord() const {
         case Attachment::kPci:
             return "pci";
         case Attachment::kDemo:
+        case Attachment::kStandIn:
             break;
     }
     return "demo";
@@ -305,14 +308,14 @@ uint32_t CnxK740RXReceiver::Start() {
     SetAttenuator(stored.atten != 0);
     SetLevelCorrection(stored.sMeterCal);
     SetFrequency(stored.frequency);
-    SetLEDFlashPattern(95);
+    SetLEDFlashPattern(kLedNormal);
     SetIF2Frequency(12000);
     InitializeDemodulator(0);
     SetAudioBandwidth(24000);
     SetVolume(15);
     // A demo receiver is heard through the player's noise and demo sound; a stream of its own
     // would only keep a thread busy for nothing.
-    if (!demo_) {
+    if (!IsDemo()) {
         StartStreams();
     }
     SetAudioGain(stored.volume.load());
@@ -336,7 +339,7 @@ bool CnxK740RXReceiver::Stop() {
     SetRFAmp(static_cast<int32_t>(savedRfAmp_));
     SetAtten(static_cast<int32_t>(savedAtten_));
     SetIF2Frequency(static_cast<int32_t>(savedIf2_));
-    SetLEDFlashPattern(168);
+    SetLEDFlashPattern(kLedStopped);
     StopStreams();
     LogOverruns();
     UninitializeDemodulator();
@@ -361,6 +364,26 @@ int CnxK740RXReceiver::SetPower(int32_t value, bool force) {
     return 1;
 }
 
+bool CnxK740RXReceiver::IsPoweredOn() {
+    return GetPower() != 0;
+}
+
+void CnxK740RXReceiver::SetRfAmplifier(bool on) {
+    SetRFAmp(on ? 1 : 0);
+}
+
+bool CnxK740RXReceiver::GetRfAmplifier() {
+    return GetRFAmp() != 0;
+}
+
+void CnxK740RXReceiver::SetLedPattern(int32_t pattern) {
+    SetLEDFlashPattern(pattern);
+}
+
+int32_t CnxK740RXReceiver::GetPassband() {
+    return GetAudioBandwidth();
+}
+
 // ---- tuning and levels ----
 
 template <typename Tune>
@@ -372,7 +395,11 @@ int32_t CnxK740RXReceiver::TuneAndTellCalibrator(int32_t hertz, Tune tune) {
     // selected receiver's remembered frequency.
     StoredSettings()->frequency = hertz;
     tunedFrequency_ = hertz;
+    // Whatever the pipeline of a running scan had tuned is gone now. Counted on both sides of the
+    // call, so a step that overlaps it in any way sees the count move.
+    tuneGeneration_ += 1;
     const int32_t result = tune(hertz);
+    tuneGeneration_ += 1;
     if (result != 0 && calibrator_ != nullptr) {
         calibrator_->SetFrequency(settings_->Current().frequency);
     }
@@ -404,18 +431,8 @@ void CnxK740RXReceiver::SetAttenuator(bool on) {
 
 int32_t CnxK740RXReceiver::DemoLevel(int64_t hertz, bool attenuator) {
     int32_t level = kDemoNoSignal;
-    switch (hertz) {
-        case 162250000:
-            level = -800;
-            break;
-        case 142750000:
-            level = -600;
-            break;
-        case 154000000:
-            level = -700;
-            break;
-        default:
-            break;
+    if (const auto signal = CnxChannelPlan::DemoSignalAt(hertz)) {
+        level = signal->tenthsDbm;
     }
     if (level != kDemoNoSignal && attenuator) {
         level -= kAttenuatorLoss;
@@ -433,14 +450,14 @@ double CnxK740RXReceiver::GetLevelRaw() {
 
 double CnxK740RXReceiver::GetLevelDbm() {
     int32_t tenths = GetSignalStrengthdBm(handle_.load());
-    if (demo_ && settings_ != nullptr) {
+    if (IsDemo() && settings_ != nullptr) {
         tenths = DemoLevel(tunedFrequency_, attenuator_);
     }
     return tenths / 10.0;
 }
 
 bool CnxK740RXReceiver::IsConnected() {
-    return demo_ || InxK740RXQvkApi::IsDeviceConnected(handle_.load()) != 0;
+    return IsDemo() || InxK740RXQvkApi::IsDeviceConnected(handle_.load()) != 0;
 }
 
 bool CnxK740RXReceiver::IsDeviceConnected() {
@@ -448,7 +465,7 @@ bool CnxK740RXReceiver::IsDeviceConnected() {
 }
 
 bool CnxK740RXReceiver::Reconnect() {
-    if (demo_) {
+    if (IsDemo()) {
         return true;
     }
     const std::string serial(RadioSerial(currentInfo_));
@@ -491,7 +508,7 @@ void CnxK740RXReceiver::SetScanLower(int64_t hertz, bool force) {
         }
     }
     scanLower_ = hertz;
-    SetScanFrequency(hertz);
+    RebuildScanWalk();
 }
 
 void CnxK740RXReceiver::SetScanUpper(int64_t hertz, bool force) {
@@ -514,111 +531,196 @@ void CnxK740RXReceiver::SetScanUpper(int64_t hertz, bool force) {
         }
     }
     scanUpper_ = hertz;
+    RebuildScanWalk();
 }
 
 void CnxK740RXReceiver::SetScanStep(int64_t step, bool force) {
     if (step != scanStep_ || force) {
         scanStep_ = step;
+        RebuildScanWalk();
     }
 }
 
 // ---- scan ----
 
-void CnxK740RXReceiver::SetScanFrequency(int64_t hertz) {
-    std::lock_guard lock(scanMutex_);
-    stepper_.SetCurrent(hertz);
+void CnxK740RXReceiver::RebuildScanWalk() {
+    nextWalk_ = CnxScanStepper(scanLower_, scanUpper_, scanStep_);
+}
+
+void CnxK740RXReceiver::SetScanWalk(const CnxScanStepper& walk) {
+    scanLower_ = walk.GetLower();
+    scanUpper_ = walk.GetUpper();
+    scanStep_ = walk.GetStep();
+    nextWalk_ = walk;
 }
 
 int64_t CnxK740RXReceiver::GetScanFrequency() const {
     std::lock_guard lock(scanMutex_);
-    return stepper_.GetCurrent();
+    // A stopped scan stands at the start of the walk it will take.
+    const bool running = scanState_ == kScanning || scanState_ == kScanPaused;
+    return running ? stepper_.GetCurrentFrequency() : nextWalk_.GetPointFrequency(0);
 }
 
-void CnxK740RXReceiver::StartScan() {
-    if (scanState_ == kScanning) {
-        return;
-    }
+int64_t CnxK740RXReceiver::GetScanPointFrequency(int point) const {
+    std::lock_guard lock(scanMutex_);
+    return stepper_.GetPointFrequency(point);
+}
+
+uint16_t CnxK740RXReceiver::StartScan() {
     if (g_optSettle1.present) {
         firstSettle_ = static_cast<uint32_t>(g_optSettle1.value);
     }
     if (g_optSettle2.present) {
         stepSettle_ = static_cast<uint32_t>(g_optSettle2.value);
     }
-    int64_t first;
     {
         std::lock_guard lock(scanMutex_);
-        if (scanState_ == kScanPaused) {
-            // The pipeline lost its pending reading at the pause: a real radio measures that one
-            // again.
-            if (!demo_) {
-                stepper_.SetCurrent(stepper_.GetPrevious());
-            }
-        } else {
-            stepper_ = CnxScanStepper(scanLower_, scanUpper_, scanStep_);
-            ++scanCount_;
+        if (scanState_ == kScanning) {
+            return scanRun_;
         }
-        first = stepper_.GetCurrent();
-        stepper_.SetPrevious(first);
+        if (scanState_ != kScanPaused) {
+            // A run walks the points laid out when it begins, whatever changes while it runs.
+            stepper_ = nextWalk_;
+            stepper_.Restart();
+            // Run 0 names no run, so a sample is never taken for one of a run that never began.
+            scanRun_ = static_cast<uint16_t>(scanRun_ == UINT16_MAX ? 1 : scanRun_ + 1);
+        }
+        // Started or resumed, the pipeline begins afresh at the point the walk is at.
+        primeNeeded_ = true;
+        scanState_ = kScanning;
     }
-    K7SetFreqPipelined(static_cast<int32_t>(first), 1, static_cast<int32_t>(firstSettle_.load()));
-    Trace(first, 0, 0, 0, 0);
-    scanState_ = kScanning;
-    scanActive_ = true;
     if (thread_) {
         thread_->Wake();
     }
+    return scanRun_;
 }
 
-bool CnxK740RXReceiver::NextScanFrequency() {
+void CnxK740RXReceiver::PauseScan() {
     std::lock_guard lock(scanMutex_);
-    return stepper_.Next(scanLoop_);
+    if (scanState_ == kScanning) {
+        scanState_ = kScanPaused;
+    }
+}
+
+void CnxK740RXReceiver::StopScan() {
+    {
+        std::lock_guard lock(scanMutex_);
+        if (scanState_ != kScanning && scanState_ != kScanPaused) {
+            return;
+        }
+        scanState_ = kScanStopped;
+        stepper_.Restart();
+    }
+    LogOverruns();
+}
+
+void CnxK740RXReceiver::EndScanRun(uint16_t run) {
+    {
+        std::lock_guard lock(scanMutex_);
+        // A stop or a new start on the window thread came first: that run is not ours to end.
+        if (scanRun_ != run || scanState_ != kScanning) {
+            return;
+        }
+        scanState_ = kScanStopped;
+        stepper_.Restart();
+    }
+    LogOverruns();
+    PostMessage(targetWindow_, WM_RCV_SCAN_END, reinterpret_cast<WPARAM>(this), run);
+}
+
+std::optional<CnxK740RXReceiver::ScanStep> CnxK740RXReceiver::TakeScanStep() {
+    std::lock_guard lock(scanMutex_);
+    // A stop or pause that came while this step waited for the lock holds it.
+    if (scanState_ != kScanning) {
+        return std::nullopt;
+    }
+    ScanStep step;
+    step.run = scanRun_;
+    step.tuneGeneration = tuneGeneration_;
+    if (IsDemo()) {
+        // No pipeline to start: the opening tune is only traced.
+        step.prime = std::exchange(primeNeeded_, false);
+        step.measured = stepper_.GetCurrent();
+    } else if (primeNeeded_ || step.tuneGeneration != pipelineGeneration_) {
+        primeNeeded_ = false;
+        step.prime = true;
+        step.measured = stepper_.GetCurrent();
+        step.nextHz = stepper_.GetCurrentFrequency();
+        return step;
+    } else {
+        step.measured = pendingVisit_;
+    }
+    step.measuredHz = stepper_.GetPointFrequency(step.measured.point);
+    step.more = stepper_.Next(scanLoop_);
+    step.next = stepper_.GetCurrent();
+    step.nextHz = step.more ? stepper_.GetCurrentFrequency() : step.measuredHz;
+    return step;
 }
 
 void CnxK740RXReceiver::MeasureScanStep() {
-    int64_t measured;
-    int64_t next;
-    bool goOn;
-    {
-        std::lock_guard lock(scanMutex_);
-        // A stop or pause that came while this step waited for the lock has moved the walk.
-        if (scanState_ != kScanning) {
-            return;
-        }
-        goOn = stepper_.Next(scanLoop_);
-        measured = stepper_.GetPrevious();
-        next = stepper_.GetCurrent();
-    }
-    if (!goOn || powerState_ == 0) {
-        StopScan();
+    const std::optional<ScanStep> step = TakeScanStep();
+    if (!step) {
         return;
     }
-    std::optional<int32_t> level;
-    int32_t tracedLevel = 0;
+    if (powerState_ == 0) {
+        EndScanRun(step->run);
+        return;
+    }
+    if (IsDemo()) {
+        MeasureDemoStep(*step);
+    } else {
+        MeasurePipelinedStep(*step);
+    }
+    if (!step->more) {
+        EndScanRun(step->run);
+    }
+}
+
+void CnxK740RXReceiver::MeasureDemoStep(const ScanStep& step) {
+    if (step.prime) {
+        Trace(step.measuredHz, 0, 0, 0, 0);
+    }
+    const int32_t level = DemoLevel(step.measuredHz, attenuator_);
+    Trace(step.measuredHz, level, 0, 0, 0);
+    PublishScanLevel(step, level);
+}
+
+void CnxK740RXReceiver::MeasurePipelinedStep(const ScanStep& step) {
+    if (step.prime) {
+        pendingTuned_ = K7SetFreqPipelined(static_cast<int32_t>(step.nextHz), 1,
+                                           static_cast<int32_t>(firstSettle_.load())) != 0;
+        Trace(step.nextHz, 0, 0, 0, 0);
+        pendingVisit_ = step.measured;
+        pipelineGeneration_ = step.tuneGeneration;
+        return;
+    }
+    int32_t libraryLevel = 0;
     uint8_t raw = 0;
     int32_t rssi = 0;
     int32_t agc = 0;
-    if (demo_) {
-        level = DemoLevel(measured, attenuator_);
-        tracedLevel = *level;
-    } else {
-        level = ReadPipelinedLevel(next, tracedLevel, raw, rssi, agc);
+    // A radio that refused to tune the measured frequency read where it stood instead: that
+    // reading is nobody's.
+    const bool measuredTuned = pendingTuned_;
+    std::optional<int32_t> level = ReadPipelinedLevel(step.nextHz, libraryLevel, raw, rssi, agc);
+    if (!measuredTuned) {
+        level.reset();
     }
-    try {
-        Trace(measured, tracedLevel, raw, rssi, agc);
-        // A failed read carries no level rather than the bottom of the scale.
-        PublishScanLevel(measured, level ? *level / 10.0 + levelCorrection_ / 10.0
-                                         : std::numeric_limits<double>::quiet_NaN());
-    } catch (const std::exception& error) {
-        qCDebug(lcReceiver) << "Scan step failed:" << error.what();
-        Trace(0, 0, 0, 0, 0);
+    pendingVisit_ = step.next;
+    if (tuneGeneration_ != step.tuneGeneration) {
+        // The window thread tuned the radio while this step measured: the reading may be of that
+        // frequency. It is filed nowhere, and the next step starts the pipeline afresh.
+        return;
     }
+    Trace(step.measuredHz, libraryLevel, raw, rssi, agc);
+    PublishScanLevel(step, level);
 }
 
 std::optional<int32_t> CnxK740RXReceiver::ReadPipelinedLevel(int64_t next, int32_t& libraryLevel,
                                                              uint8_t& raw, int32_t& rssi,
                                                              int32_t& agc) {
     // Tune the next frequency, then read the one tuned a call earlier.
-    K7SetFreqPipelined(static_cast<int32_t>(next), 0, static_cast<int32_t>(stepSettle_.load()));
+    pendingTuned_ = K7SetFreqPipelined(static_cast<int32_t>(next), 0,
+                                       static_cast<int32_t>(stepSettle_.load())) != 0;
     libraryLevel = kDemoNoSignal;
     if (K7GetSSPipelined(&libraryLevel, &raw, &rssi, &agc) == 0) {
         return std::nullopt;
@@ -627,15 +729,19 @@ std::optional<int32_t> CnxK740RXReceiver::ReadPipelinedLevel(int64_t next, int32
     return RawToTenthsDbm(raw);
 }
 
-void CnxK740RXReceiver::PublishScanLevel(int64_t frequency, double levelDbm) {
-    if (scanState_ != kScanning) {
-        return;
-    }
+void CnxK740RXReceiver::PublishScanLevel(const ScanStep& step, std::optional<int32_t> tenths) {
     if (++scanBacklog_ > kScanBacklog) {
         ++scanOverruns_;
     }
-    const ScanSample sample{frequency, levelDbm};
-    PostMessage(targetWindow_, WM_RCV_SCAN_LEVEL, sample.Pack(), reinterpret_cast<LPARAM>(this));
+    ScanSample sample;
+    sample.run = step.run;
+    sample.sweep = step.measured.sweep;
+    sample.point = step.measured.point;
+    // A failed read carries no level rather than the bottom of the scale.
+    if (tenths) {
+        sample.level = (*tenths + levelCorrection_) / 10.0;
+    }
+    PostMessage(targetWindow_, WM_RCV_SCAN_LEVEL, reinterpret_cast<WPARAM>(this), sample.Pack());
 }
 
 void CnxK740RXReceiver::AcknowledgeScanSample() {
@@ -656,34 +762,6 @@ void CnxK740RXReceiver::LogOverruns() {
         qCWarning(lcReceiver) << "Receiver" << radioIndex_.load() << ":" << overruns
                               << "audio blocks refilled before the window had played them";
     }
-}
-
-void CnxK740RXReceiver::PauseScan() {
-    {
-        std::lock_guard lock(scanMutex_);
-        scanActive_ = false;
-        scanState_ = kScanPaused;
-    }
-    K7GetSSPipelined(nullptr, nullptr, nullptr, nullptr);
-    SetFrequency(static_cast<int32_t>(GetScanFrequency()));
-}
-
-void CnxK740RXReceiver::StopScan() {
-    if (!scanActive_) {
-        return;
-    }
-    {
-        // One step with the walk: a step taken after it sees the stop and measures nothing, so
-        // no level of the old walk comes labelled with the start of the next one.
-        std::lock_guard lock(scanMutex_);
-        scanState_ = kScanStopped;
-        scanActive_ = false;
-        stepper_.SetCurrent(scanLower_);
-    }
-    K7GetSSPipelined(nullptr, nullptr, nullptr, nullptr);
-    TmySleep(kStopScanWaitMs);
-    LogOverruns();
-    PostMessage(targetWindow_, WM_RCV_SCAN_END, reinterpret_cast<WPARAM>(this), 0);
 }
 
 void CnxK740RXReceiver::Trace(int64_t frequency, int32_t level, int32_t raw, int32_t rssi,
@@ -758,8 +836,8 @@ void CnxK740RXReceiver::HandleAudioChunk(const void* data, uint32_t bytes) {
     }
     audioBlocks_.Add(data, bytes, [this](AudioBlock* block) {
         block->source = this;
-        PostMessage(targetWindow_, WM_RCV_AUDIO_BLOCK, reinterpret_cast<WPARAM>(block),
-                    static_cast<LPARAM>(block->bytes));
+        PostMessage(targetWindow_, WM_RCV_AUDIO_BLOCK, reinterpret_cast<WPARAM>(this),
+                    reinterpret_cast<LPARAM>(block));
     });
 }
 

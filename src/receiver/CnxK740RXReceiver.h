@@ -8,7 +8,10 @@
 // Threads: the window thread calls the setters and the scan commands, the processing thread calls
 // IsScanning, IsDemo, IsConnected and MeasureScanStep, the library's stream thread delivers audio.
 // The values the processing thread reads (level correction, attenuator, tuned frequency) are the
-// receiver's own, set by the window thread; the scan walk is guarded by an uncontended lock.
+// receiver's own, set by the window thread; the scan walk is guarded by an uncontended lock. Every
+// scan call into the driver happens on the processing thread, so its pipeline (tune the next
+// point, read the one tuned before) is never disturbed by the window thread's commands; a tune of
+// the window thread marks the pipeline as disturbed and the next step starts it afresh.
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -18,9 +21,10 @@
 
 #include "core/TmyMessageWindow.h"
 #include "receiver/CnxK740RXAudioBlockAssembler.h"
-#include "receiver/CnxScanStepper.h"
 #include "receiver/InxK740RXQvkApi.h"
 #include "receiver/K740RXReceiverMessages.h"
+#include "settings/CnxChannelPlan.h"
+#include "settings/CnxScanStepper.h"
 #include "sync/CnxAtomic.h"
 
 class CnxK740RXFileIniApp;
@@ -49,11 +53,19 @@ public:
     // Scan samples the window thread may have waiting before it counts as falling behind.
     static constexpr int kScanBacklog = 100;
     static constexpr int64_t kMinScanSpan = 50000;
-    static constexpr uint32_t kStandardTopFrequency = 173500000;
-    static constexpr uint32_t kExtendedTopFrequency = 225000000;
+    static constexpr uint32_t kStandardTopFrequency = CnxChannelPlan::kUpperLimit;
+    static constexpr uint32_t kExtendedTopFrequency = CnxChannelPlan::kExtendedUpperLimit;
+    // The LED patterns of a started receiver, of the receiver being pointed out in the receiver
+    // list, and of a stopped one.
+    static constexpr int32_t kLedNormal = 95;
+    static constexpr int32_t kLedPointedOut = 255;
+    static constexpr int32_t kLedStopped = 168;
 
     enum ScanState : uint32_t { kScanIdle = 0, kScanning = 1, kScanPaused = 3, kScanStopped = 4 };
     enum RadioKind { kKindPci = 0, kKindUsb = 1, kKindSerial = 2, kKindAll = -1 };
+    // How the receiver is attached: no radio (demo), a radio on USB or PCI, or a demo receiver
+    // standing in for a radio that was lost.
+    enum class Attachment { kDemo, kUsb, kPci, kStandIn };
 
     // Settings, target window and calibrator are borrowed; the calibrator may be null.
     CnxK740RXReceiver(const char* libraryFileName, CnxK740RXFileIniApp* settings, HWND targetWindow,
@@ -69,16 +81,20 @@ public:
     // A receiver whose radio was lost goes on as a demo receiver ("DEMO") in its place, and can
     // take its radio back once it is plugged in again.
     void StandInForLostRadio();
-    bool IsStandingIn() const { return !lostSerial_.empty(); }
+    bool IsStandingIn() const { return attachment_ == Attachment::kStandIn; }
+    // The serial number of the radio a stand-in replaces; empty for any other receiver.
+    const std::string& GetLostSerial() const { return lostSerial_; }
     bool IsRadioBack();
     // Back to the radio, started with its stored settings; false while the radio is not back.
     bool TakeBackRadio();
     int32_t GetRadioIndex() const { return radioIndex_; }
     // The manager renumbers an opened receiver to its slot; settings are looked up by this index.
     void SetRadioIndex(int32_t index) { radioIndex_ = index; }
-    void SetDemo(bool demo) { demo_ = demo; }
-    bool IsDemo() const { return demo_; }
-    bool IsUsb() const { return usb_; }
+    Attachment GetAttachment() const { return attachment_; }
+    // A demo receiver, standing in for a lost radio or not: its levels are simulated.
+    bool IsDemo() const {
+        return attachment_ == Attachment::kDemo || attachment_ == Attachment::kStandIn;
+    }
     int Enumerate();
     int GetRadioCount(int kind) const;
     int FindByProductName(const char* name);
@@ -92,6 +108,7 @@ public:
     bool IsOpen() const { return opened_; }
     const char* GetAttachmentWord() const;
     uint32_t GetTopFrequency() const { return topFrequency_; }
+    bool IsExtendedRange() const { return topFrequency_ == kExtendedTopFrequency; }
     uint32_t GetRadioValueA() const { return currentInfo_.valueA; }
     uint32_t GetRadioValueB() const { return currentInfo_.valueB; }
 
@@ -101,6 +118,8 @@ public:
     bool Stop();
     bool IsStarted() const { return started_; }
     int SetPower(int32_t value, bool force);
+    // Whether the radio reports its power on.
+    bool IsPoweredOn();
 
     // The receiver's own attenuator and level correction (tenths of a dB), which its scan and its
     // demo signals use; Start takes both from the receiver's stored settings.
@@ -108,6 +127,15 @@ public:
     bool GetAttenuator() const { return attenuator_; }
     void SetLevelCorrection(int32_t tenths) { levelCorrection_ = tenths; }
     int32_t GetLevelCorrection() const { return levelCorrection_; }
+    // The RF amplifier as the radio reports it.
+    void SetRfAmplifier(bool on);
+    bool GetRfAmplifier();
+    // The pattern of the radio's LED, to tell the physical unit apart.
+    void SetLedPattern(int32_t pattern);
+    // Hz.
+    int32_t GetPassband();
+    // The strength byte 0..255 as the radio reports it now.
+    int GetRawLevel() { return GetRawSignalStrength(handle_.load()); }
 
     // Tuning and levels.
     int32_t SetFrequency(int32_t hertz);
@@ -119,7 +147,8 @@ public:
     bool IsDeviceConnected();
     bool Reconnect();
 
-    // Scan range (the minimum span is kMinScanSpan).
+    // Scan range (the minimum span is kMinScanSpan). A changed range walks every point of it from
+    // the next start on.
     void SetFrequencyLimits(int64_t minimum, int64_t maximum);
     int64_t GetMinFrequency() const { return minFrequency_; }
     int64_t GetMaxFrequency() const { return maxFrequency_; }
@@ -129,20 +158,26 @@ public:
     int64_t GetScanUpper() const { return scanUpper_; }
     void SetScanStep(int64_t step, bool force);
     int64_t GetScanStep() const { return scanStep_; }
-    void SetScanFrequency(int64_t hertz);
+    // The whole walk of the next scan started from stopped: range, step, locked-out points and a
+    // priority point, exactly as the graph lays it out.
+    void SetScanWalk(const CnxScanStepper& walk);
+    // The frequency the walk is at, and that of a point of the walk of the current run.
     int64_t GetScanFrequency() const;
+    int64_t GetScanPointFrequency(int point) const;
 
-    // Scan.
-    void StartScan();
+    // Scan. StartScan from stopped begins a new run at the walk's first point and returns its
+    // number (never 0); from paused it resumes the same run. Every sample names its run, and a run
+    // ends with StopScan or, after a single pass, by itself (WM_RCV_SCAN_END with the run).
+    uint16_t StartScan();
     void PauseScan();
     void StopScan();
     void SetScanLoop(bool loop) { scanLoop_ = loop; }
-    bool IsScanning() const { return scanActive_; }
+    bool IsScanning() const { return scanState_ == kScanning; }
     uint32_t GetScanState() const { return scanState_; }
-    uint32_t GetScanCount() const { return scanCount_; }
-    bool NextScanFrequency();
+    uint16_t GetScanRun() const { return scanRun_; }
+    // One step of the processing thread: tune the walk's next point, read the one tuned before
+    // and post its sample.
     void MeasureScanStep();
-    void ResetScanState() { scanState_ = kScanStopped; }
     // The window thread has handled one WM_RCV_SCAN_LEVEL. A step waits while kScanBacklog
     // samples are unhandled, until half of them are (see the processing thread); samples posted
     // beyond kScanBacklog all the same, when the window stays away too long, count as overruns.
@@ -178,6 +213,8 @@ public:
 
     // A raw strength 0..255 mapped linearly onto -130.0 .. -30.0 dBm, in whole tenths.
     static int32_t RawToTenthsDbm(uint32_t raw);
+    // Demo signal table in tenths of a dBm, 18 dB lower on the signals with the attenuator on.
+    static int32_t DemoLevel(int64_t hertz, bool attenuator);
 
     // The driver calls of K740RX_RECEIVER_OWN_HANDLE_CALLS, each with the receiver's own handle.
     // clang-format off
@@ -194,11 +231,19 @@ protected:
     void OnWindowMessage(const TmyMessage& message);
 
 private:
-    enum class Attachment { kDemo, kUsb, kPci };
+    // What one scan step does, decided under the walk's lock.
+    struct ScanStep {
+        uint16_t run = 0;
+        SnxScanVisit measured;  // the visit whose reading this step files
+        SnxScanVisit next;      // the visit this step tunes
+        int64_t measuredHz = 0;
+        int64_t nextHz = 0;  // tuned by this step; the measured frequency again at a pass's end
+        bool more = true;    // false: the pass ends with this step
+        bool prime = false;  // the pipeline is started afresh: tune only, file nothing
+        uint32_t tuneGeneration = 0;
+    };
 
     static void StreamCallback(void* context, const void* data, uint32_t bytes, uint32_t extra);
-    // Demo signal table in tenths of a dBm, 18 dB lower on the signals with the attenuator on.
-    static int32_t DemoLevel(int64_t hertz, bool attenuator);
 
     void PrefillDemoEntries();
     bool WaitUntilConnected();
@@ -207,10 +252,16 @@ private:
     int32_t TuneAndTellCalibrator(int32_t hertz, Tune tune);
     // Settings of the receiver's own index; null without settings.
     SnxK740RXReceiverSettings* StoredSettings() const;
+    std::optional<ScanStep> TakeScanStep();
+    void MeasureDemoStep(const ScanStep& step);
+    void MeasurePipelinedStep(const ScanStep& step);
     // Tenths of a dBm read from the pipeline after tuning `next`; none when the read fails.
     std::optional<int32_t> ReadPipelinedLevel(int64_t next, int32_t& libraryLevel, uint8_t& raw,
                                               int32_t& rssi, int32_t& agc);
-    void PublishScanLevel(int64_t frequency, double levelDbm);
+    void PublishScanLevel(const ScanStep& step, std::optional<int32_t> tenths);
+    // Ends the run after its single pass (or a power-off) and tells the window.
+    void EndScanRun(uint16_t run);
+    void RebuildScanWalk();
     void LogOverruns();
     void Trace(int64_t frequency, int32_t level, int32_t raw, int32_t rssi, int32_t agc) const;
 
@@ -220,8 +271,6 @@ private:
     std::string lostSerial_;  // of the radio a demo receiver stands in for
     std::array<RadioInfo, kRadioListSize> radioList_{};
     SnxK740RXAudioFormat audioFormat_{};
-    CnxAtomic<bool> demo_{true};
-    CnxAtomic<bool> usb_{false};
     CnxAtomic<Attachment> attachment_{Attachment::kDemo};
     HWND targetWindow_;
     CnxK740RXFileIniApp* settings_;
@@ -239,18 +288,26 @@ private:
     uint32_t savedIf2_ = 0;
 
     CnxAtomic<uint32_t> scanState_{kScanIdle};
-    CnxAtomic<bool> scanActive_{false};
     CnxAtomic<bool> scanLoop_{false};
-    CnxAtomic<uint32_t> scanCount_{0};
-    CnxAtomic<int64_t> scanStep_{375000};
-    CnxAtomic<int64_t> scanUpper_{173687500};
-    CnxAtomic<int64_t> scanLower_{136187500};
-    CnxAtomic<int64_t> minFrequency_{136000000};
-    CnxAtomic<int64_t> maxFrequency_{173500000};
-    // The walk of the current pass; the processing thread steps it, the window thread starts,
-    // pauses and repositions it.
+    CnxAtomic<uint16_t> scanRun_{0};
+    CnxAtomic<int64_t> scanStep_{CnxChannelPlan::kSpacing};
+    // Until the manager sets the range, half a channel above the band's edges.
+    CnxAtomic<int64_t> scanUpper_{CnxChannelPlan::kUpperLimit + CnxChannelPlan::kSpacing / 2};
+    CnxAtomic<int64_t> scanLower_{CnxChannelPlan::kLowerLimit + CnxChannelPlan::kSpacing / 2};
+    CnxAtomic<int64_t> minFrequency_{CnxChannelPlan::kLowerLimit};
+    CnxAtomic<int64_t> maxFrequency_{CnxChannelPlan::kUpperLimit};
+    // The walk; the processing thread steps it, the window thread starts, pauses and stops it.
     mutable std::mutex scanMutex_;
-    CnxScanStepper stepper_{136187500, 173687500, 375000};
+    CnxScanStepper stepper_;
+    CnxScanStepper nextWalk_;  // window thread only: what the next run from stopped walks
+    bool primeNeeded_ = true;  // guarded by scanMutex_
+    // Counts the window thread's own tunes: a step that sees it move knows its reading may be of
+    // that frequency.
+    CnxAtomic<uint32_t> tuneGeneration_{0};
+    // The processing thread's own: what the pipeline has tuned and not yet read.
+    SnxScanVisit pendingVisit_;
+    bool pendingTuned_ = false;  // the radio took the pending visit's frequency
+    uint32_t pipelineGeneration_ = 0;
     CnxAtomic<int32_t> scanBacklog_{0};
     CnxAtomic<uint32_t> scanOverruns_{0};
     CnxAtomic<uint32_t> firstSettle_{35};

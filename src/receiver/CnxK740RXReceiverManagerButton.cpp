@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "receiver/CnxCtrlLamp.h"
+#include "ui/CnxCtrlLamp.h"
 #include "ui/TmyColorScheme.h"
 
 namespace {

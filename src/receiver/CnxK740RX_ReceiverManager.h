@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/TmyTypes.h"
+#include "settings/K740RXSlots.h"
 
 class CnxK740RXReceiver;
 class CnxK740RXFileIniApp;
@@ -18,7 +19,7 @@ class InxProgressDisplay;
 
 class CnxK740RX_ReceiverManager {
 public:
-    static constexpr int kSlotCount = 8;
+    static constexpr int kSlotCount = kK740RXSlotCount;
     static constexpr const char* kDriverLibrary = "QVK740RXAPI.dll";
 
     struct SnxK740RXSlot {

@@ -20,8 +20,7 @@ struct ReceiverBlock {
     explicit ReceiverBlock(std::vector<float> s) : samples(std::move(s)) {
         block = {0, &format, 0, 64000, uint32_t(samples.size() * 4), samples.data(), nullptr};
     }
-    WPARAM wParam() const { return reinterpret_cast<WPARAM>(&block); }
-    LPARAM lParam() const { return LPARAM(block.bytes); }
+    LPARAM lParam() const { return reinterpret_cast<LPARAM>(&block); }
 };
 
 struct Fixture {
@@ -29,9 +28,10 @@ struct Fixture {
     QTemporaryDir dir;
     CSndAudioPath path;
     std::vector<const CSndAudioPath::Block*> spectrum;
+    TmySubscription listening;
     Fixture() {
-        path.OnSpectrumBlock.Subscribe(
-            &path, [this](void*, const CSndAudioPath::Block* b) { spectrum.push_back(b); });
+        listening = path.OnSpectrumBlock.Subscribe(
+            [this](void*, const CSndAudioPath::Block* b) { spectrum.push_back(b); });
     }
     QString File(const char* name) const { return dir.filePath(name); }
     // What was played, as the recording holds it.
@@ -47,15 +47,15 @@ TEST(CSndAudioPath, ReceiverBlocksGetVolumeClippingAndSixteenBitsOrSilenceWithTh
     ASSERT_TRUE(f.path.StartRecording(f.File("r.wav")));
     f.path.SetVolume(16);  // y = 8 x
     ReceiverBlock block({0.01f, -0.01f, 0.5f, -0.2f, 0.124f, 0.0f});
-    f.path.OnReceiverBlock(block.wParam(), block.lParam());
+    f.path.OnReceiverBlock(block.block);
     ASSERT_EQ(f.spectrum.size(), 1u);
     EXPECT_EQ(f.spectrum[0]->sampleRate, 64000u);
     EXPECT_EQ(f.spectrum[0]->samples, block.samples);  // the display sees it before volume
     f.path.SetMonitor(false);  // nothing is played, the recording gets silence
-    f.path.OnReceiverBlock(block.wParam(), block.lParam());
+    f.path.OnReceiverBlock(block.block);
     EXPECT_EQ(f.spectrum.size(), 2u);  // the display still gets it
     f.path.SetMonitor(true);
-    f.path.OnReceiverBlock(block.wParam(), block.lParam());
+    f.path.OnReceiverBlock(block.block);
     // trunc(8 x 32768 x): 0.08 -> 2621, clipped to 32767 / 32768 and -1.0.
     const std::vector<int16_t> played{2621, -2621, 32767, -32768, 32505, 0};
     std::vector<int16_t> expected = played;
@@ -69,7 +69,7 @@ TEST(CSndAudioPath, KeepsTheFiveNewestAndSkipsWhileScanningOrSelecting) {
     std::vector<std::unique_ptr<ReceiverBlock>> blocks;
     for (int i = 0; i < 7; ++i) {
         blocks.push_back(std::make_unique<ReceiverBlock>(std::vector<float>(64, 0.001f * i)));
-        f.path.OnReceiverBlock(blocks.back()->wParam(), blocks.back()->lParam());
+        f.path.OnReceiverBlock(blocks.back()->block);
     }
     EXPECT_EQ(f.path.GetQueuedCount(), 5u);
     ASSERT_EQ(f.spectrum.size(), 7u);
@@ -77,21 +77,20 @@ TEST(CSndAudioPath, KeepsTheFiveNewestAndSkipsWhileScanningOrSelecting) {
     EXPECT_FLOAT_EQ(f.spectrum.back()->samples[0], 0.006f);
 
     f.path.SetScanning(true);
-    f.path.OnReceiverBlock(blocks[0]->wParam(), blocks[0]->lParam());
+    f.path.OnReceiverBlock(blocks[0]->block);
     f.path.SetScanning(false);
     f.path.BeginSelection();
-    f.path.OnReceiverBlock(blocks[0]->wParam(), blocks[0]->lParam());
+    f.path.OnReceiverBlock(blocks[0]->block);
     EXPECT_EQ(f.spectrum.size(), 7u);
     f.path.EndSelection();
     EXPECT_EQ(f.path.GetQueuedCount(), 0u);
     // Empty blocks are nothing.
-    f.path.OnReceiverBlock(blocks[0]->wParam(), 0);
-    f.path.OnReceiverBlock(0, 256);
+    f.path.OnReceiverBlock(ReceiverBlock({}).block);
     EXPECT_EQ(f.path.GetQueuedCount(), 0u);
     // Switched off: queued, but neither shown nor played.
     ASSERT_TRUE(PumpUntil([&] {
         f.path.SetPower(false);
-        f.path.OnReceiverBlock(blocks[1]->wParam(), blocks[1]->lParam());
+        f.path.OnReceiverBlock(blocks[1]->block);
         return f.path.GetQueuedCount() > 0;
     }));
     EXPECT_EQ(f.spectrum.size(), 7u);
@@ -105,16 +104,15 @@ TEST(CSndAudioPath, ReceiverBlocksPostedBeforeASelectionChangeAreDropped) {
     MessageSink mainWindow;
     mainWindow.onMessage = [&](const TmyMessage& m) {
         if (m.message == WM_RCV_AUDIO_BLOCK) {
-            f.path.OnReceiverBlock(m.wParam, m.lParam);
+            f.path.OnReceiverBlock(*reinterpret_cast<const AudioBlock*>(m.lParam));
         }
     };
     for (int i = 0; i < 3; ++i) {
-        PostMessage(mainWindow.GetHandle(), WM_RCV_AUDIO_BLOCK, previous.wParam(),
-                    previous.lParam());
+        PostMessage(mainWindow.GetHandle(), WM_RCV_AUDIO_BLOCK, 0, previous.lParam());
     }
     f.path.BeginSelection();
     f.path.EndSelection();
-    PostMessage(mainWindow.GetHandle(), WM_RCV_AUDIO_BLOCK, next.wParam(), next.lParam());
+    PostMessage(mainWindow.GetHandle(), WM_RCV_AUDIO_BLOCK, 0, next.lParam());
     ASSERT_TRUE(PumpUntil([&] { return mainWindow.messages.size() == 4; }));
     ASSERT_EQ(f.spectrum.size(), 1u);
     EXPECT_FLOAT_EQ(f.spectrum[0]->samples[0], -0.25f);
@@ -175,7 +173,7 @@ TEST(CSndAudioPath, PausedPlayerStopsBeforeTheOutput) {
     ASSERT_TRUE(f.path.StartRecording(f.File("p.wav")));
     player.Pause();
     ReceiverBlock block(std::vector<float>(100, 0.05f));
-    f.path.OnReceiverBlock(block.wParam(), block.lParam());
+    f.path.OnReceiverBlock(block.block);
     EXPECT_EQ(f.spectrum.size(), 1u);
     EXPECT_EQ(player.GetCurrentOutput()->GetHeldCount(), 0u);
     EXPECT_TRUE(f.Played().empty());

@@ -34,7 +34,7 @@ protected:
     std::vector<const AudioBlock*> Blocks() const {
         std::vector<const AudioBlock*> blocks;
         for (const auto& record : window_->Of(WM_RCV_AUDIO_BLOCK)) {
-            blocks.push_back(reinterpret_cast<const AudioBlock*>(record.wParam));
+            blocks.push_back(reinterpret_cast<const AudioBlock*>(record.lParam));
         }
         return blocks;
     }
@@ -68,8 +68,8 @@ TEST_F(CnxK740RXReceiverAudioTest,
     Settle();
     const auto records = window_->Of(WM_RCV_AUDIO_BLOCK);
     ASSERT_EQ(records.size(), 1u);
-    EXPECT_EQ(records[0].lParam, 4 * 4065);
-    const AudioBlock& block = *reinterpret_cast<const AudioBlock*>(records[0].wParam);
+    EXPECT_EQ(records[0].wParam, reinterpret_cast<WPARAM>(receiver_.get()));
+    const AudioBlock& block = *reinterpret_cast<const AudioBlock*>(records[0].lParam);
     EXPECT_EQ(block.bytes, 4u * 4065);
     EXPECT_EQ(block.sampleRate, 32000u);
     ASSERT_NE(block.format, nullptr);

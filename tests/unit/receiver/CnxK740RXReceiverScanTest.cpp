@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <algorithm>
 #include <vector>
 
@@ -25,17 +26,21 @@ std::vector<int64_t> ChannelOrder() {
     return channels;
 }
 
-std::vector<int64_t> FrequenciesOf(const std::vector<ScanSample>& samples) {
-    std::vector<int64_t> frequencies;
-    for (const ScanSample& sample : samples) {
-        frequencies.push_back(sample.frequency);
-    }
-    return frequencies;
-}
-
 class CnxK740RXReceiverScanTest : public ReceiverTest {
 protected:
     bool ScanEnded() const { return window_->Count(WM_RCV_SCAN_END) > 0; }
+    // Lets the processing thread finish the step it was in; nothing follows a stop.
+    void ExpectNothingMoreAfterTheStop() {
+        PumpFor(150ms);
+        const int levels = window_->Count(WM_RCV_SCAN_LEVEL);
+        PumpFor(200ms);
+        EXPECT_EQ(window_->Count(WM_RCV_SCAN_LEVEL), levels);
+    }
+    std::vector<ScanSample> SamplesOfRun(uint16_t run) const {
+        std::vector<ScanSample> samples = window_->Samples();
+        std::erase_if(samples, [run](const ScanSample& s) { return s.run != run; });
+        return samples;
+    }
 };
 
 }  // namespace
@@ -44,96 +49,96 @@ TEST_F(CnxK740RXReceiverScanTest, SinglePassMeasuresEveryChannelOnceInOrderThenE
     DescribeRadios({{"A1"}});
     auto receiver = StartedReceiver("A1");
     receiver->SetScanLoop(false);
-    receiver->StartScan();
+    const uint16_t run = receiver->StartScan();
+    EXPECT_NE(run, 0);
     ASSERT_TRUE(PumpUntil([&] { return ScanEnded(); }));
 
-    const std::vector<ScanSample> samples = window_->Samples();
-    EXPECT_EQ(FrequenciesOf(samples), ChannelOrder());
-    for (const ScanSample& sample : samples) {
+    EXPECT_EQ(window_->Frequencies(), ChannelOrder());
+    int point = 0;
+    for (const ScanSample& sample : window_->Samples()) {
+        EXPECT_EQ(sample.point, point++);
+        EXPECT_EQ(sample.run, run);
+        EXPECT_EQ(sample.sweep, 0u);
         EXPECT_GE(sample.level, -130.0);
         EXPECT_LE(sample.level, -30.0);
     }
-    const auto& all = window_->All();
-    EXPECT_EQ(all.back().message, WM_RCV_SCAN_END);
-    EXPECT_EQ(all.back().wParam, reinterpret_cast<WPARAM>(receiver.get()));
+    const auto& end = window_->All().back();
+    EXPECT_EQ(end.message, WM_RCV_SCAN_END);
+    EXPECT_EQ(end.wParam, reinterpret_cast<WPARAM>(receiver.get()));
+    EXPECT_EQ(end.lParam, run);
     EXPECT_EQ(receiver->GetScanFrequency(), kBottom);
-    EXPECT_FALSE(receiver->IsScanning());
     EXPECT_EQ(receiver->GetScanState(), CnxK740RXReceiver::kScanStopped);
-    EXPECT_EQ(receiver->GetScanCount(), 1u);
 
     PumpFor(200ms);
     EXPECT_EQ(window_->Count(WM_RCV_SCAN_LEVEL), 99);
     EXPECT_EQ(window_->Count(WM_RCV_SCAN_END), 1);
 }
 
-TEST_F(CnxK740RXReceiverScanTest, LoopingScanStartsOverAtTheLowerEdgeUntilStopped) {
+TEST_F(CnxK740RXReceiverScanTest, LoopingScanStartsOverInTheNextSweepAndAStopEndsTheRun) {
     DescribeRadios({{"A1"}});
     auto receiver = StartedReceiver("A1");
     receiver->SetScanLoop(true);
-    receiver->StartScan();
+    const uint16_t first = receiver->StartScan();
     ASSERT_TRUE(PumpUntil([&] { return window_->Count(WM_RCV_SCAN_LEVEL) >= 102; }));
     const std::vector<ScanSample> samples = window_->Samples();
-    EXPECT_EQ(samples[98].frequency, kTop);
-    EXPECT_EQ(samples[99].frequency, kBottom);
-    EXPECT_EQ(samples[100].frequency, kBottom + kStep);
+    EXPECT_EQ(window_->Frequencies()[98], kTop);
+    EXPECT_EQ(samples[99].point, 0);
+    EXPECT_EQ(samples[99].sweep, 1u);
+    EXPECT_EQ(samples[100].point, 1);
+
+    // A stop is the window's own: nothing is posted, and no sample follows it.
+    receiver->StopScan();
+    ExpectNothingMoreAfterTheStop();
     EXPECT_EQ(window_->Count(WM_RCV_SCAN_END), 0);
 
-    receiver->StopScan();
-    ASSERT_TRUE(PumpUntil([&] { return ScanEnded(); }));
-    PumpFor(100ms);
-    const int levels = window_->Count(WM_RCV_SCAN_LEVEL);
-    PumpFor(200ms);
-    EXPECT_EQ(window_->Count(WM_RCV_SCAN_LEVEL), levels);
-    EXPECT_EQ(window_->Count(WM_RCV_SCAN_END), 1);
-
-    // A stopped scan starts a new pass from the lower edge.
+    // A stopped scan starts a new run from the lower edge.
     window_->Clear();
-    receiver->StartScan();
-    EXPECT_EQ(receiver->GetScanCount(), 2u);
+    const uint16_t second = receiver->StartScan();
+    EXPECT_NE(second, first);
     ASSERT_TRUE(PumpUntil([&] { return window_->Count(WM_RCV_SCAN_LEVEL) >= 1; }));
-    EXPECT_EQ(window_->Samples().front().frequency, kBottom);
+    EXPECT_EQ(window_->Samples().front().run, second);
+    EXPECT_EQ(window_->Samples().front().point, 0);
     receiver->StopScan();
 }
 
-TEST_F(CnxK740RXReceiverScanTest, PausedScanResumesWhereItStopped) {
+TEST_F(CnxK740RXReceiverScanTest, PausedScanResumesTheSameRunWhereItWasHeld) {
     DescribeRadios({{"A1"}});
     auto receiver = StartedReceiver("A1");
     receiver->SetScanLoop(true);
-    receiver->StartScan();
+    const uint16_t run = receiver->StartScan();
     ASSERT_TRUE(PumpUntil([&] { return window_->Count(WM_RCV_SCAN_LEVEL) >= 10; }));
     receiver->PauseScan();
     EXPECT_FALSE(receiver->IsScanning());
     EXPECT_EQ(receiver->GetScanState(), CnxK740RXReceiver::kScanPaused);
     PumpFor(100ms);
-    const int64_t lastBeforePause = window_->Samples().back().frequency;
+    const int lastBeforePause = window_->Samples().back().point;
     window_->Clear();
 
-    receiver->StartScan();
-    EXPECT_EQ(receiver->GetScanCount(), 1u);
+    EXPECT_EQ(receiver->StartScan(), run);
     ASSERT_TRUE(PumpUntil([&] { return window_->Count(WM_RCV_SCAN_LEVEL) >= 3; }));
-    // A real radio goes on from its last measured frequency (one step further when the thread was
-    // inside a step as the pause came), not from the lower edge.
-    EXPECT_GE(window_->Samples().front().frequency, lastBeforePause);
-    EXPECT_LE(window_->Samples().front().frequency, lastBeforePause + kStep);
+    // It goes on with the point after the last one measured, not from the lower edge.
+    EXPECT_EQ(window_->Samples().front().point, lastBeforePause + 1);
+    EXPECT_EQ(window_->Samples().front().run, run);
     receiver->StopScan();
 }
 
 TEST_F(CnxK740RXReceiverScanTest, OwnDefaultLowerEdgeScansAnOffsetGrid) {
     CnxK740RXReceiver receiver("NoSuchLibrary.dll", &Settings(), 0, nullptr);
     receiver.StartScan();
-    EXPECT_EQ(receiver.GetScanFrequency(), 136187500);
-    std::vector<int64_t> tuned;
-    while (receiver.NextScanFrequency() && receiver.GetScanFrequency() != 136187500) {
-        tuned.push_back(receiver.GetScanFrequency());
+    std::vector<int64_t> points;
+    for (int i = 0; receiver.GetScanPointFrequency(i) != 0; ++i) {
+        points.push_back(receiver.GetScanPointFrequency(i));
     }
-    ASSERT_FALSE(tuned.empty());
-    EXPECT_EQ(tuned.front(), 136562500);
-    const auto at = [&](int64_t f) { return std::find(tuned.begin(), tuned.end(), f); };
-    ASSERT_NE(at(160937500), tuned.end());
-    ASSERT_NE(at(161312500), tuned.end());
-    EXPECT_EQ(at(161687500), tuned.end());
+    receiver.StopScan();
+    ASSERT_GE(points.size(), 2u);
+    EXPECT_EQ(points[0], 136187500);
+    EXPECT_EQ(points[1], 136562500);
+    const auto at = [&](int64_t f) { return std::find(points.begin(), points.end(), f); };
+    ASSERT_NE(at(160937500), points.end());
+    ASSERT_NE(at(161312500), points.end());
+    EXPECT_EQ(at(161687500), points.end());
     EXPECT_EQ(*(at(161312500) + 1), 162437500);
-    EXPECT_EQ(tuned.back(), 173687500);
+    EXPECT_EQ(points.back(), 173687500);
 }
 
 TEST_F(CnxK740RXReceiverScanTest, DemoScanReportsTheDemoSignalsWithCorrectionAndAttenuator) {
@@ -147,9 +152,11 @@ TEST_F(CnxK740RXReceiverScanTest, DemoScanReportsTheDemoSignalsWithCorrectionAnd
 
     const auto levelsBy = [&](int64_t f) {
         std::vector<double> levels;
-        for (const ScanSample& sample : window_->Samples()) {
-            if (sample.frequency == f) {
-                levels.push_back(sample.level);
+        const std::vector<int64_t> frequencies = window_->Frequencies();
+        const std::vector<ScanSample> samples = window_->Samples();
+        for (std::size_t i = 0; i < samples.size(); ++i) {
+            if (frequencies[i] == f) {
+                levels.push_back(samples[i].level);
             }
         }
         return levels;
@@ -180,7 +187,7 @@ TEST_F(CnxK740RXReceiverScanTest, DemoScanReportsTheDemoSignalsWithCorrectionAnd
     EXPECT_DOUBLE_EQ(receiver->GetLevelDbm(), -80.0);
 }
 
-TEST_F(CnxK740RXReceiverScanTest, StalledWindowThreadStillGetsEverySampleAsMeasured) {
+TEST_F(CnxK740RXReceiverScanTest, StalledWindowThreadStillGetsEverySampleAtItsPoint) {
     DescribeRadios({{"A1"}, {"B2"}});
     g_optSettle1 = {true, 0};
     g_optSettle2 = {true, 0};
@@ -197,18 +204,13 @@ TEST_F(CnxK740RXReceiverScanTest, StalledWindowThreadStillGetsEverySampleAsMeasu
         [&] { return window_->Count(WM_RCV_SCAN_LEVEL) > 6 * int(ChannelOrder().size()); }));
     first->StopScan();
     second->StopScan();
-    ASSERT_TRUE(PumpUntil([&] { return window_->Count(WM_RCV_SCAN_END) == 2; }));
+    PumpFor(150ms);
     EXPECT_GT(first->GetScanOverruns() + second->GetScanOverruns(), 0u);
 
-    // Each receiver's samples, in arrival order, walk the channel order over and over.
+    // Each receiver's samples, in arrival order, walk the channel order sweep after sweep.
     const std::vector<int64_t> order = ChannelOrder();
     for (auto* receiver : {first.get(), second.get()}) {
-        std::vector<int64_t> frequencies;
-        for (const auto& record : window_->Of(WM_RCV_SCAN_LEVEL)) {
-            if (record.lParam == reinterpret_cast<LPARAM>(receiver)) {
-                frequencies.push_back(record.sample.frequency);
-            }
-        }
+        const std::vector<int64_t> frequencies = window_->Frequencies(receiver);
         ASSERT_GT(frequencies.size(), 2 * order.size());
         for (std::size_t i = 0; i < frequencies.size(); ++i) {
             ASSERT_EQ(frequencies[i], order[i % order.size()]) << "sample " << i;
@@ -241,7 +243,7 @@ TEST_F(CnxK740RXReceiverScanTest, AFastScanGoesAtTheWindowsPace) {
         return window_->Count(WM_RCV_SCAN_LEVEL) > duringStall + 3 * int(ChannelOrder().size());
     }));
     receiver->StopScan();
-    ASSERT_TRUE(PumpUntil([&] { return ScanEnded(); }));
+    ExpectNothingMoreAfterTheStop();
     EXPECT_EQ(receiver->GetScanOverruns(), 0u);
 }
 
@@ -263,18 +265,18 @@ TEST_F(CnxK740RXReceiverScanTest, ScanningReceiverKeepsItsOwnCorrectionWhileTheS
         Settings().SelectReceiver(turn % 2);
     }
     scanning->StopScan();
-    ASSERT_TRUE(PumpUntil([&] { return ScanEnded(); }));
+    PumpFor(150ms);
     ASSERT_FALSE(window_->Samples().empty());
     for (const ScanSample& sample : window_->Samples()) {
         // Raw levels span -130 .. -30 dBm; a hundred more would be the other receiver's correction.
-        ASSERT_LE(sample.level, -30.0) << "at " << sample.frequency;
+        ASSERT_LE(sample.level, -30.0) << "at point " << sample.point;
     }
 }
 
-TEST_F(CnxK740RXReceiverScanTest, AReadTheRadioCannotAnswerCarriesNoLevel) {
+TEST_F(CnxK740RXReceiverScanTest, AReadingOfAFrequencyTheRadioRefusedCarriesNoLevel) {
     DescribeRadios({{"A1"}});
     auto receiver = StartedReceiver("A1");
-    // The radio refuses to tune to 0 Hz, so the read after that tune has nothing to hand out.
+    // The radio refuses to tune to 0 Hz and reads where it stood instead: that reading is nobody's.
     receiver->SetFrequencyLimits(0, 750000);
     receiver->SetScanStep(375000, true);
     receiver->SetScanLower(0, true);
@@ -284,8 +286,59 @@ TEST_F(CnxK740RXReceiverScanTest, AReadTheRadioCannotAnswerCarriesNoLevel) {
     ASSERT_TRUE(PumpUntil([&] { return ScanEnded(); }));
 
     const std::vector<ScanSample> samples = window_->Samples();
-    ASSERT_EQ(FrequenciesOf(samples), (std::vector<int64_t>{0, 375000, 750000}));
-    EXPECT_TRUE(samples[0].HasLevel());
+    ASSERT_EQ(window_->Frequencies(), (std::vector<int64_t>{0, 375000, 750000}));
+    EXPECT_FALSE(samples[0].HasLevel()) << samples[0].level;
     EXPECT_TRUE(samples[1].HasLevel());
-    EXPECT_FALSE(samples[2].HasLevel()) << samples[2].level;
+    EXPECT_TRUE(samples[2].HasLevel());
+}
+
+TEST_F(CnxK740RXReceiverScanTest, AStepOfAStoppedRunNeverReachesTheNextRun) {
+    // Every step settles a quarter of a second, so a stop and a start land inside one.
+    DescribeRadios({{"A1"}});
+    g_optSettle1 = {true, 0};
+    g_optSettle2 = {true, 2500};
+    auto receiver = StartedReceiver("A1");
+    receiver->SetScanLoop(true);
+    for (int round = 0; round < 4; ++round) {
+        receiver->StartScan();
+        PumpFor(std::chrono::milliseconds(300 + 70 * round));
+        receiver->StopScan();
+    }
+    const uint16_t last = receiver->StartScan();
+    ASSERT_TRUE(PumpUntil([&] { return SamplesOfRun(last).size() >= 4; }));
+    receiver->StopScan();
+    // The last run's samples walk from its first point, one after the other; whatever the old
+    // steps still delivered is named after their own runs.
+    const std::vector<ScanSample> samples = SamplesOfRun(last);
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        EXPECT_EQ(samples[i].point, int(i));
+    }
+    EXPECT_LT(SamplesOfRun(last).size(), window_->Samples().size());
+}
+
+TEST_F(CnxK740RXReceiverScanTest, AReadingTakenWhereTheWindowTunedIsNeverFiledAsAStepsLevel) {
+    // One strong sonobuoy at 154 MHz (channel 80); everything else is the noise floor. The window
+    // thread keeps tuning the radio there while it scans, as a restart after a replug does.
+    DescribeRadios({{"A1"}}, "154000000 = -40\n");
+    g_optSettle1 = {true, 0};
+    g_optSettle2 = {true, 30};
+    auto receiver = StartedReceiver("A1");
+    receiver->SetScanLoop(true);
+    receiver->StartScan();
+    QElapsedTimer running;
+    running.start();
+    while (running.elapsed() < 1500) {
+        receiver->SetFrequency(154000000);
+        PumpFor(std::chrono::milliseconds(7 + running.elapsed() % 11));
+    }
+    receiver->StopScan();
+    PumpFor(150ms);
+    const std::vector<int64_t> frequencies = window_->Frequencies();
+    const std::vector<ScanSample> samples = window_->Samples();
+    ASSERT_GT(samples.size(), 50u);
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        if (frequencies[i] != 154000000 && samples[i].HasLevel()) {
+            ASSERT_LT(samples[i].level, -80.0) << "at " << frequencies[i];
+        }
+    }
 }

@@ -105,14 +105,16 @@ TEST_F(CnxK740RX_ReceiverThreadTest, AReceiverThatBecameDemoBesideListedRadiosKe
     LogCapture log("k740.receiver");
     // A real radio lost and replaced by a simulated one, as the window's "Demo" does.
     auto receiver = StartedReceiver("A1");
-    receiver->SetDemo(true);
+    receiver->StandInForLostRadio();
     ScanLooping(*receiver);
     ASSERT_TRUE(PumpUntil([&] { return Levels() >= 20; })) << Levels();
     EXPECT_EQ(log.CountStartingWith(EndLine(receiver->GetHandle())), 0u);
     // It reports the demo signals, not the radio's.
     bool sawDemoSignal = false;
-    for (const ScanSample& sample : window_->Samples()) {
-        sawDemoSignal |= sample.frequency == 142750000 && sample.level == -60.0;
+    const std::vector<int64_t> frequencies = window_->Frequencies();
+    const std::vector<ScanSample> samples = window_->Samples();
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        sawDemoSignal |= frequencies[i] == 142750000 && samples[i].level == -60.0;
     }
     EXPECT_TRUE(sawDemoSignal);
     receiver->StopScan();
@@ -145,7 +147,7 @@ TEST_F(CnxK740RX_ReceiverThreadTest, UnplugDuringAScanIsReportedOnceAndReplugRes
     // A read that failed as the radio went carries no level: never the bottom of the scale.
     for (const ScanSample& sample : window_->Samples()) {
         if (sample.HasLevel()) {
-            EXPECT_GT(sample.level, -129.95) << "at " << sample.frequency;
+            EXPECT_GT(sample.level, -129.95) << "at point " << sample.point;
         }
     }
 }

@@ -8,11 +8,13 @@
 // ---- MessageRecorder ----
 
 void MessageRecorder::OnWindowMessage(const TmyMessage& message) {
-    Record record{message.message, message.wParam, message.lParam, {}};
+    Record record{message.message, message.wParam, message.lParam, {}, 0};
     if (message.message == WM_RCV_SCAN_LEVEL) {
-        record.sample = ScanSample::Unpack(message.wParam);
-        auto* receiver = reinterpret_cast<CnxK740RXReceiver*>(message.lParam);
+        record.sample = ScanSample::Unpack(WPARAM(message.lParam));
+        auto* receiver = reinterpret_cast<CnxK740RXReceiver*>(message.wParam);
         if (known_.count(receiver) != 0) {
+            // Where the point lies in the walk of the receiver's current run.
+            record.frequency = receiver->GetScanPointFrequency(record.sample.point);
             receiver->AcknowledgeScanSample();
         }
     }
@@ -36,6 +38,16 @@ std::vector<ScanSample> MessageRecorder::Samples() const {
         samples.push_back(record.sample);
     }
     return samples;
+}
+
+std::vector<int64_t> MessageRecorder::Frequencies(const CnxK740RXReceiver* receiver) const {
+    std::vector<int64_t> frequencies;
+    for (const Record& record : Of(WM_RCV_SCAN_LEVEL)) {
+        if (receiver == nullptr || record.wParam == reinterpret_cast<WPARAM>(receiver)) {
+            frequencies.push_back(record.frequency);
+        }
+    }
+    return frequencies;
 }
 
 // ---- ReceiverTest ----
@@ -84,8 +96,9 @@ ReceiverPtr ReceiverTest::StartedReceiver(const char* serial) {
     return receiver;
 }
 
-void ReceiverTest::DescribeRadios(const std::vector<SimRadioSetup>& radios) {
-    std::string text;
+void ReceiverTest::DescribeRadios(const std::vector<SimRadioSetup>& radios,
+                                  const std::string& sonobuoys) {
+    std::string text = sonobuoys.empty() ? std::string() : "[signals]\n" + sonobuoys;
     for (std::size_t i = 0; i < radios.size(); ++i) {
         const SimRadioSetup& radio = radios[i];
         text += "[radio" + std::to_string(i) + "]\nserial = " + radio.serial +

@@ -27,10 +27,13 @@ public:
         WPARAM wParam;
         LPARAM lParam;
         ScanSample sample;
+        int64_t frequency;  // of the sample's point
     };
 
     int Count(UINT message) const;
     std::vector<ScanSample> Samples() const;
+    // The frequencies of the scan samples' points, of one receiver or (null) of all.
+    std::vector<int64_t> Frequencies(const CnxK740RXReceiver* receiver = nullptr) const;
     std::vector<Record> Of(UINT message) const;
     const std::vector<Record>& All() const { return records_; }
     void Clear() { records_.clear(); }
@@ -80,7 +83,9 @@ protected:
     // Describes the attached radios (and demo-free signals) to the simulated library. Call before
     // the first receiver exists; later calls change the file, which the library takes up within
     // about half a second.
-    void DescribeRadios(const std::vector<SimRadioSetup>& radios);
+    // `sonobuoys`: lines "hertz = dBm" of transmitting sonobuoys.
+    void DescribeRadios(const std::vector<SimRadioSetup>& radios,
+                        const std::string& sonobuoys = {});
     CnxK740RXFileIniApp& Settings();
     // A receiver reporting to the recording window.
     ReceiverPtr NewReceiver(const char* library = "QVK740RXAPI.dll",

@@ -1,4 +1,4 @@
-#include "receiver/CnxCtrlLamp.h"
+#include "ui/CnxCtrlLamp.h"
 
 #include <QPainter>
 #include <QRadialGradient>
