@@ -12,9 +12,16 @@
 
 namespace {
 
-// Levels that move the bars up and down as a real sweep would.
-double LevelFor(int64_t i) {
-    return -120.0 + double((i * 37) % 80);
+// The i-th sample of a run over the whole band: levels that move the bars up and down as a real
+// sweep would, each at its point.
+ScanSample SampleFor(int64_t i) {
+    constexpr int kPoints = 99;
+    ScanSample sample;
+    sample.run = 1;
+    sample.sweep = uint32_t(i / kPoints);
+    sample.point = int32_t(i % kPoints);
+    sample.level = -120.0 + double((i * 37) % 80);
+    return sample;
 }
 
 class CountingDisplay : public InxScopeDisplay {
@@ -40,10 +47,11 @@ void BM_StoreAddLevel(benchmark::State& state) {
     view.SetDisplay(&display);
     view.SetPlot(QRect(60, 10, 900, 300));
     view.SetVisible(true);
+    view.SetRun(1);
     view.SetRunning(true);
     int64_t i = 0;
     for (auto _ : state) {
-        view.AddLevel(LevelFor(i++));
+        view.AddLevel(SampleFor(i++));
     }
     benchmark::DoNotOptimize(display.points);
     PerLevel(state);
@@ -57,7 +65,7 @@ struct ShownGraph {
         graph.resize(560, 300);
         graph.show();
         QCoreApplication::processEvents();
-        graph.Start();
+        graph.ShowScan(CnxK740RXCtrlScannerGraph::kScanRunning, 1);
     }
 };
 
@@ -65,7 +73,7 @@ void BM_PanelAddLevel(benchmark::State& state) {
     ShownGraph shown;
     int64_t i = 0;
     for (auto _ : state) {
-        shown.graph.AddLevel(LevelFor(i++));
+        shown.graph.AddLevel(SampleFor(i++));
     }
     PerLevel(state);
 }
@@ -75,7 +83,7 @@ void BM_PanelAddLevelWithEventLoop(benchmark::State& state) {
     ShownGraph shown;
     int64_t i = 0;
     for (auto _ : state) {
-        shown.graph.AddLevel(LevelFor(i++));
+        shown.graph.AddLevel(SampleFor(i++));
         QCoreApplication::processEvents();
     }
     PerLevel(state);
@@ -86,7 +94,7 @@ void BM_PanelWholeRepaintPerLevel(benchmark::State& state) {
     ShownGraph shown;
     int64_t i = 0;
     for (auto _ : state) {
-        shown.graph.AddLevel(LevelFor(i++));
+        shown.graph.AddLevel(SampleFor(i++));
         shown.graph.GetScopeWindow()->repaint();
     }
     PerLevel(state);

@@ -12,9 +12,8 @@ CnxK740RXCtrlScanner::CnxK740RXCtrlScanner(QWidget* parent, int slot)
     title_ = new QLabel(QStringLiteral("SCANNER"), this);
     title_->setProperty("secondary", true);
     buttons_ = new CnxK7RCtrlScanButtons(this);
-    buttons_->OnModeChanged.Set(this, &CnxK740RXCtrlScanner::ModeChanged);
-    buttons_->OnLoopChanged.Set(this, &CnxK740RXCtrlScanner::LoopChanged);
-    buttons_->SetLoop(loop_);
+    subscriptions_.push_back(buttons_->OnModeChanged.Set(this, &CnxK740RXCtrlScanner::ModeAsked));
+    subscriptions_.push_back(buttons_->OnLoopChanged.Set(this, &CnxK740RXCtrlScanner::LoopAsked));
     state_ = new QLabel(this);
     state_->setFont(s.displayFont(14));
     state_->setMinimumWidth(QFontMetrics(state_->font()).horizontalAdvance("Scanning") + 8);
@@ -34,28 +33,21 @@ CnxK740RXCtrlScanner::CnxK740RXCtrlScanner(QWidget* parent, int slot)
     ShowState();
 }
 
-void CnxK740RXCtrlScanner::Start() {
-    if (buttons_->GetMode() != CnxK7RCtrlScanButtons::kModeScan) {
-        buttons_->SetMode(CnxK7RCtrlScanButtons::kModeScan);
-    }
-}
-
-void CnxK740RXCtrlScanner::Pause() {
-    buttons_->SetMode(CnxK7RCtrlScanButtons::kModePause);
-}
-
-void CnxK740RXCtrlScanner::Stop() {
-    buttons_->SetMode(CnxK7RCtrlScanButtons::kModeStop);
+void CnxK740RXCtrlScanner::ShowMode(int32_t mode) {
+    buttons_->ShowMode(mode);
+    ShowState();
 }
 
 int32_t CnxK740RXCtrlScanner::GetMode() const {
     return buttons_->GetMode();
 }
 
-void CnxK740RXCtrlScanner::SetLoopValue(int32_t loop) {
-    loop_ = loop;
-    buttons_->SetLoop(loop);
-    OnLoopChanged.Raise(this, loop);
+void CnxK740RXCtrlScanner::ShowLoop(int32_t loop) {
+    buttons_->ShowLoop(loop);
+}
+
+int32_t CnxK740RXCtrlScanner::GetLoop() const {
+    return buttons_->GetLoop();
 }
 
 void CnxK740RXCtrlScanner::SetRange(int64_t lower, int64_t upper, int64_t step) {
@@ -73,16 +65,12 @@ QString CnxK740RXCtrlScanner::GetRangeText() const {
     return range_->text();
 }
 
-void CnxK740RXCtrlScanner::ModeChanged(void*, int32_t mode, std::intptr_t) {
-    ShowState();
+void CnxK740RXCtrlScanner::ModeAsked(void*, int32_t mode, std::intptr_t) {
     OnScanCommand.Raise(this, mode);
 }
 
-void CnxK740RXCtrlScanner::LoopChanged(void*, int32_t loop, std::intptr_t) {
-    // Our own SetLoopValue has stored the value already; only the operator's toggle is news.
-    if (loop != loop_) {
-        SetLoopValue(loop);
-    }
+void CnxK740RXCtrlScanner::LoopAsked(void*, int32_t loop, std::intptr_t) {
+    OnLoopChanged.Raise(this, loop);
 }
 
 void CnxK740RXCtrlScanner::ShowState() {

@@ -6,7 +6,6 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
-#include "receiver/CnxScanStepper.h"
 #include "scanner/CnxCtrlScopeView.h"
 #include "scanner/CnxK740RXDlgStoreSpectrumLabel.h"
 #include "scanner/CnxMarkerCsv.h"
@@ -21,10 +20,6 @@ CnxK740RXCtrlScannerGraph::CnxK740RXCtrlScannerGraph(QWidget* parent, int slot)
     : QFrame(parent), slot_(slot) {
     setObjectName(QStringLiteral("panel"));
     scope_ = new CnxCtrlScopeView(this);
-    const ScopeView& view = scope_->GetView();
-    start_ = view.GetStart();
-    end_ = view.GetEnd();
-    step_ = view.GetStep();
 
     scrollBar_ = new QScrollBar(Qt::Horizontal, this);
     scrollBar_->setToolTip(QStringLiteral("Moves the zoomed part of the range"));
@@ -64,8 +59,8 @@ void CnxK740RXCtrlScannerGraph::SetSettings(CnxK740RXFileIniApp* settings) {
     }
 }
 
-void CnxK740RXCtrlScannerGraph::AddLevel(double dbm) {
-    GetScopeView().AddLevel(dbm);
+bool CnxK740RXCtrlScannerGraph::AddLevel(const ScanSample& sample) {
+    return GetScopeView().AddLevel(sample);
 }
 
 void CnxK740RXCtrlScannerGraph::Clear() {
@@ -77,40 +72,21 @@ void CnxK740RXCtrlScannerGraph::DeleteAllObjects() {
     GetScopeView().DeleteAllObjects();
 }
 
-void CnxK740RXCtrlScannerGraph::SetStep(int64_t step) {
-    if (step > 0) {
-        step_ = step;
+bool CnxK740RXCtrlScannerGraph::SetWalk(const CnxScanStepper& walk) {
+    return GetScopeView().SetWalk(walk, false);
+}
+
+void CnxK740RXCtrlScannerGraph::ShowScan(int32_t mode, uint16_t run) {
+    ScopeView& view = GetScopeView();
+    view.SetRun(mode == kScanStopped ? 0 : run);
+    view.SetRunning(mode == kScanRunning);
+    if (mode != kScanRunning) {
+        Redraw();
     }
 }
 
-void CnxK740RXCtrlScannerGraph::SetRange(int64_t start, int64_t end) {
-    if (!CnxScanStepper(start, end, step_).IsValid()) {
-        return;
-    }
-    start_ = start;
-    end_ = end;
-    GetScopeView().SetRange(start_, end_, step_, true);
-}
-
-void CnxK740RXCtrlScannerGraph::Start() {
-    if (!paused_) {
-        GetScopeView().SetRange(start_, end_, step_, false);
-    }
-    GetScopeView().SetRunning(true);
-    running_ = true;
-    paused_ = false;
-}
-
-void CnxK740RXCtrlScannerGraph::Pause() {
-    paused_ = true;
-    running_ = false;
-    GetScopeView().SetRunning(false);
-}
-
-void CnxK740RXCtrlScannerGraph::Stop() {
-    paused_ = false;
-    running_ = false;
-    GetScopeView().SetRunning(false);
+bool CnxK740RXCtrlScannerGraph::IsRunning() const {
+    return GetScopeView().IsRunning();
 }
 
 void CnxK740RXCtrlScannerGraph::SetShowHideLabels(int value) {
@@ -265,7 +241,7 @@ int64_t CnxK740RXCtrlScannerGraph::FrequencyAt(const QPoint& position) const {
 }
 
 bool CnxK740RXCtrlScannerGraph::PrepareContextMenu(const QPoint& position) {
-    if (running_) {
+    if (IsRunning()) {
         return false;
     }
     const ScopeView& view = GetScopeView();
@@ -280,7 +256,7 @@ bool CnxK740RXCtrlScannerGraph::PrepareContextMenu(const QPoint& position) {
     MenuItem(kMenuShowHideMarkers)->setChecked(showHideLabels_ == kMarkersShown);
     MenuItem(kMenuDeleteAllMarkers)->setEnabled(anyMarker);
     MenuItem(kMenuExportMarkers)->setEnabled(anyMarker);
-    MenuItem(kMenuExportSweep)->setEnabled(view.GetFilled() > 0);
+    MenuItem(kMenuExportSweep)->setEnabled(view.HasReadings());
     return true;
 }
 

@@ -3,16 +3,19 @@
 // per step from -40 dBm at the top to -120 dBm at the bottom, with the weakest and strongest level
 // of each step over past sweeps, the read-out of the point under the cursor, zoom, and the markers
 // with their context menu. The levels and markers live in the window's ScopeView.
-// States: idle, running (levels are taken, the read-out is frozen, no menu opens) and paused.
+// It shows the scan its controller runs: while scanning the read-out is frozen and no menu opens;
+// while scanning or paused the samples of the run land at their points.
 #include <QFrame>
 #include <cstdint>
 #include <vector>
 
+#include "core/K740RXMessageRecords.h"
 #include "core/TmyEvents.h"
 #include "scanner/SnxScopeMarker.h"
 
 class CnxCtrlScopeView;
 class CnxK740RXFileIniApp;
+class CnxScanStepper;
 class QMenu;
 class QScrollBar;
 class ScopeView;
@@ -43,27 +46,23 @@ public:
     // Borrowed: the slot's "ShowHideLabels" is read from it now and written to it on each change.
     void SetSettings(CnxK740RXFileIniApp* settings);
 
-    // One level per scan step, in the order the receiver measured them.
-    void AddLevel(double dbm);
+    // The scan modes it shows, as the scan buttons have them.
+    static constexpr int32_t kScanRunning = 1;
+    static constexpr int32_t kScanPaused = 3;
+    static constexpr int32_t kScanStopped = 4;
+
+    // A sample of the shown run at its point; false (dropped) for any other.
+    bool AddLevel(const ScanSample& sample);
     // Forgets every level, unless running.
     void Clear();
     void DeleteAllObjects();
 
-    // The step takes effect at the next start; a new range at once (and clears every level). A
-    // negative edge or a step that is not positive is ignored.
-    void SetStep(int64_t step);
-    int64_t GetStep() const { return step_; }
-    void SetRange(int64_t start, int64_t end);
-    int64_t GetStart() const { return start_; }
-    int64_t GetEnd() const { return end_; }
-
-    // From idle a new sweep begins at the first point over the old levels (cleared only when the
-    // range or step changed); from paused the sweep goes on where it was.
-    void Start();
-    void Pause();
-    void Stop();
-    bool IsRunning() const { return running_; }
-    bool IsPaused() const { return paused_; }
+    // The points laid out, as the receiver walks them; the levels stay when the range and step are
+    // the same. False (nothing changes) during a run or for a walk without points.
+    bool SetWalk(const CnxScanStepper& walk);
+    // The scan's mode and the run whose samples it takes.
+    void ShowScan(int32_t mode, uint16_t run);
+    bool IsRunning() const;
 
     void SetShowHideLabels(int value);
     int GetShowHideLabels() const { return showHideLabels_; }
@@ -122,11 +121,6 @@ private:
     void AskAndExport(bool sweep);
 
     int slot_;
-    int64_t start_;
-    int64_t end_;
-    int64_t step_;
-    bool running_ = false;
-    bool paused_ = false;
     int showHideLabels_ = kMarkersShown;
     CnxK740RXFileIniApp* settings_ = nullptr;
     CnxCtrlScopeView* scope_ = nullptr;

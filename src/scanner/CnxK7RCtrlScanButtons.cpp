@@ -39,36 +39,35 @@ QToolButton* CnxK7RCtrlScanButtons::AddButton(int id, const QString& glyph,
     button->setFont(TmyColorScheme::Default().displayFont(14));
     layout()->addWidget(button);
     buttons_[id] = button;
-    connect(button, &QToolButton::clicked, this, [this, id](bool checked) {
-        if (id == kLoopButton) {
-            SetLoop(checked ? 1 : 0);
-        } else {
-            SetMode(id);
-        }
-        ShowValues();  // a click toggles the button whatever the rule made of it
-    });
+    connect(button, &QToolButton::clicked, this,
+            [this, id](bool checked) { Clicked(id, checked); });
     return button;
 }
 
-void CnxK7RCtrlScanButtons::SetMode(int32_t mode) {
-    if (mode == kModePause && mode_ == kModePause) {
-        mode = kModeScan;
-    }
-    if (mode == mode_) {
+void CnxK7RCtrlScanButtons::Clicked(int id, bool checked) {
+    // A click toggles the button whatever the owner makes of the request: show what holds until
+    // the owner says otherwise.
+    ShowValues();
+    if (id == kLoopButton) {
+        if (const int32_t loop = checked ? 1 : 0; loop != loop_) {
+            OnLoopChanged.Raise(this, loop);
+        }
         return;
     }
-    mode_ = mode;
-    ShowValues();
-    OnModeChanged.Raise(this, mode);
+    const int32_t mode = id == kModePause && mode_ == kModePause ? kModeScan : id;
+    if (mode != mode_) {
+        OnModeChanged.Raise(this, mode);
+    }
 }
 
-void CnxK7RCtrlScanButtons::SetLoop(int32_t loop) {
-    if (loop == loop_) {
-        return;
-    }
+void CnxK7RCtrlScanButtons::ShowMode(int32_t mode) {
+    mode_ = mode;
+    ShowValues();
+}
+
+void CnxK7RCtrlScanButtons::ShowLoop(int32_t loop) {
     loop_ = loop;
     ShowValues();
-    OnLoopChanged.Raise(this, loop);
 }
 
 QAbstractButton* CnxK7RCtrlScanButtons::GetButton(int id) const {

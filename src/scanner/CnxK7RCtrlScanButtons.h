@@ -1,7 +1,7 @@
 #pragma once
-// The scan buttons: scan, pause and stop set the mode, a toggle sets the loop flag. Each value
-// tells its change to one handler; setting a value it already has tells nothing. Pause pressed
-// while paused goes back to scanning.
+// The scan buttons: scan, pause and stop ask for a mode, a toggle asks for the loop flag. They
+// show the mode and the flag their owner gives them and tell each request to one handler; a
+// request for what is shown already tells nothing. Pause pressed while paused asks to scan again.
 #include <QFrame>
 #include <map>
 
@@ -21,9 +21,10 @@ public:
 
     explicit CnxK7RCtrlScanButtons(QWidget* parent = nullptr);
 
-    void SetMode(int32_t mode);
+    // What the buttons show; nothing is told.
+    void ShowMode(int32_t mode);
     int32_t GetMode() const { return mode_; }
-    void SetLoop(int32_t loop);
+    void ShowLoop(int32_t loop);
     int32_t GetLoop() const { return loop_; }
 
     // By id: kModeScan, kModePause, kModeStop, kLoopButton; null for others.
@@ -34,6 +35,7 @@ public:
 
 private:
     QToolButton* AddButton(int id, const QString& glyph, const QString& toolTip);
+    void Clicked(int id, bool checked);
     void ShowValues();
 
     int32_t mode_ = kModeStop;

@@ -5,7 +5,6 @@
 #include <limits>
 
 namespace {
-constexpr float kNoReading = std::numeric_limits<float>::quiet_NaN();
 // Labels stacked where they would overlap keep this much air between them.
 constexpr int kLabelGap = 2;
 // Without a window to measure text, labels are sized as a small fixed-pitch font would set them.
@@ -28,18 +27,19 @@ void ScopeView::SetDisplay(InxScopeDisplay* display) {
 }
 
 bool ScopeView::SetRange(int64_t start, int64_t end, int64_t step, bool force) {
-    if (running_ || step > std::numeric_limits<int32_t>::max()) {
+    if (step > std::numeric_limits<int32_t>::max()) {
         return false;
     }
-    CnxScanStepper stepper(start, end, step);
-    if (!stepper.IsValid()) {
+    return SetWalk(CnxScanStepper(start, end, step), force);
+}
+
+bool ScopeView::SetWalk(const CnxScanStepper& walk, bool force) {
+    if (run_ != 0 || !walk.IsValid()) {
         return false;
     }
-    if (!force && stepper.SameRange(stepper_)) {
-        count_ = 0;
-        position_ = 0;
-    } else {
-        stepper_ = stepper;
+    const bool samePoints = !force && walk.SameRange(stepper_);
+    stepper_ = walk;
+    if (!samePoints) {
         Reallocate();
         inRange_.clear();
         for (const auto& marker : markers_) {
@@ -56,10 +56,8 @@ bool ScopeView::SetRange(int64_t start, int64_t end, int64_t step, bool force) {
 
 void ScopeView::Reallocate() {
     const auto n = size_t(GetPointCount());
-    level_.assign(n, kNoReading);
-    deepest_.assign(n, kNoReading);
-    shallowest_.assign(n, kNoReading);
-    position_ = count_ = filled_ = minMaxValid_ = 0;
+    points_.assign(n, Point{});
+    position_ = 0;
     FitVisiblePart();
 }
 
@@ -96,58 +94,56 @@ void ScopeView::SetRunning(bool running) {
     }
 }
 
+void ScopeView::SetRun(uint16_t run) {
+    run_ = run;
+}
+
 float ScopeView::LevelDepth(double dbm) {
     return float(std::clamp(kTopDbm - dbm, 0.0, double(kMaxDepth)));
 }
 
-void ScopeView::AddLevel(double dbm) {
-    const int n = GetPointCount();
-    if (!running_ || n == 0) {
-        return;
+bool ScopeView::AddLevel(const ScanSample& sample) {
+    // A sample of another run (one that has ended, however late it comes) or of a point this
+    // pass does not have is dropped.
+    if (run_ == 0 || sample.run != run_ || sample.point < 0 || sample.point >= GetPointCount()) {
+        return false;
     }
-    if (count_ != 0) {
-        ++position_;
-    }
-    ++count_;
-    if (position_ >= n) {
-        position_ = 0;
-        count_ = 1;  // a new sweep begins
-    }
-    // Both rules look at the counts from before this level.
-    const int filled = filled_;
-    const int minMaxValid = minMaxValid_;
-    if (minMaxValid < count_ && count_ <= filled && minMaxValid < n) {
-        ++minMaxValid_;
-    }
-    if (filled < count_ && filled < n) {
-        ++filled_;
-    }
-    if (!std::isnan(dbm)) {
-        StoreDepth(LevelDepth(dbm));
+    position_ = sample.point;
+    Point& point = points_[size_t(sample.point)];
+    CountSweep(point, sample);
+    if (sample.HasLevel()) {
+        StoreDepth(point, LevelDepth(sample.level));
     }
     FollowNewPoint();
+    return true;
 }
 
-void ScopeView::StoreDepth(float depth) {
-    const auto i = size_t(position_);
-    float& deepest = deepest_[i];
-    float& shallowest = shallowest_[i];
+void ScopeView::CountSweep(Point& point, const ScanSample& sample) {
+    // A point measured again within a sweep (a priority channel, a resumed radio) counts once;
+    // a sweep of this run or an earlier one counts, also when its reading failed.
+    if (point.sweeps == 0 || sample.run != point.lastRun || sample.sweep != point.lastSweep) {
+        point.sweeps = point.sweeps == UINT16_MAX ? point.sweeps : uint16_t(point.sweeps + 1);
+        point.lastRun = sample.run;
+        point.lastSweep = sample.sweep;
+    }
+}
+
+void ScopeView::StoreDepth(Point& point, float depth) {
     // Within the first sweep over a point (or after failed readings there) the extremes simply
     // follow the level; from the second sweep on they accumulate.
-    if (minMaxValid_ < count_ || std::isnan(deepest)) {
-        deepest = shallowest = depth;
-    } else if (depth > deepest) {
-        deepest = depth;
-    } else if (depth < shallowest) {
-        shallowest = depth;
+    if (point.sweeps < 2 || std::isnan(point.deepest)) {
+        point.deepest = point.shallowest = depth;
+    } else {
+        point.deepest = std::max(point.deepest, depth);
+        point.shallowest = std::min(point.shallowest, depth);
     }
-    level_[i] = depth;
+    point.level = depth;
 }
 
 void ScopeView::FollowNewPoint() {
     if (zoom_ > 1.0) {
-        if (position_ == 0) {
-            ScrollToIndex(0);
+        if (position_ < first_) {
+            ScrollToIndex(position_);
         } else if (position_ >= first_ + visibleCount_) {
             ScrollToIndex(position_ - visibleCount_ + 1);
         }
@@ -161,33 +157,44 @@ bool ScopeView::Clear() {
     if (running_) {
         return false;
     }
-    std::fill(level_.begin(), level_.end(), kNoReading);
-    std::fill(deepest_.begin(), deepest_.end(), kNoReading);
-    std::fill(shallowest_.begin(), shallowest_.end(), kNoReading);
-    position_ = count_ = filled_ = minMaxValid_ = 0;
+    std::fill(points_.begin(), points_.end(), Point{});
+    position_ = 0;
     RefreshReadOut();
     ScheduleRepaint();
     return true;
 }
 
-std::optional<double> ScopeView::DbmAt(const std::vector<float>& depths, int index,
-                                       int valid) const {
-    if (index < 0 || index >= valid || std::isnan(depths[size_t(index)])) {
+std::optional<double> ScopeView::DbmOf(float depth) {
+    if (std::isnan(depth)) {
         return std::nullopt;
     }
-    return kTopDbm - double(depths[size_t(index)]);
+    return kTopDbm - double(depth);
+}
+
+bool ScopeView::HasReadings() const {
+    return std::any_of(points_.begin(), points_.end(),
+                       [](const Point& p) { return !std::isnan(p.level); });
 }
 
 std::optional<double> ScopeView::GetLevel(int index) const {
-    return DbmAt(level_, index, filled_);
+    if (index < 0 || index >= GetPointCount()) {
+        return std::nullopt;
+    }
+    return DbmOf(points_[size_t(index)].level);
 }
 
 std::optional<double> ScopeView::GetMin(int index) const {
-    return DbmAt(deepest_, index, minMaxValid_);
+    if (index < 0 || index >= GetPointCount() || points_[size_t(index)].sweeps < 2) {
+        return std::nullopt;
+    }
+    return DbmOf(points_[size_t(index)].deepest);
 }
 
 std::optional<double> ScopeView::GetMax(int index) const {
-    return DbmAt(shallowest_, index, minMaxValid_);
+    if (index < 0 || index >= GetPointCount() || points_[size_t(index)].sweeps < 2) {
+        return std::nullopt;
+    }
+    return DbmOf(points_[size_t(index)].shallowest);
 }
 
 void ScopeView::SetPlot(const QRect& plot) {

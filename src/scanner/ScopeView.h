@@ -1,24 +1,27 @@
 #pragma once
 // The levels of one receiver's scan as its bar graph holds them, with the markers pinned on it.
-// There is one point per scan step, laid out by the same walk the receiver sweeps with, so the
-// n-th level of a sweep belongs to the n-th frequency the receiver measured. Levels are kept as
-// "LevelDepth": dB below -40 dBm, clamped to 0 ... 80 (-40 ... -120 dBm). Per point it keeps the
-// latest level and, over the sweeps, the weakest (deepest) and strongest (shallowest) one.
+// There is one point per scan step, laid out by the same walk the receiver sweeps with; every
+// sample names its point, so it lands there whatever came before it, and a sample of a run that is
+// not the current one is dropped. Levels are kept as "LevelDepth": dB below -40 dBm, clamped to
+// 0 ... 80 (-40 ... -120 dBm). Per point it keeps the latest level and, over the sweeps, the
+// weakest (deepest) and strongest (shallowest) one.
 // It has no widget: the window that shows it is told through InxScopeDisplay what to repaint,
 // and only while it is visible.
 #include <QPoint>
 #include <QRect>
 #include <climits>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <vector>
 
-#include "receiver/CnxScanStepper.h"
+#include "core/K740RXMessageRecords.h"
 #include "scanner/InxScopeDisplay.h"
 #include "scanner/ScopeAxis.h"
 #include "scanner/ScopeReadOut.h"
 #include "scanner/SnxScopeMarker.h"
 #include "scanner/TMarker.h"
+#include "settings/CnxScanStepper.h"
 
 class ScopeView {
 public:
@@ -38,10 +41,13 @@ public:
     // The window to tell about repaints; null for none.
     void SetDisplay(InxScopeDisplay* display);
 
-    // Ignored (false) while running, with a negative edge, an upper edge below the lower or a
-    // step that is not positive. The same range without force only starts the next sweep at point
-    // 0 and keeps every level; anything else clears all levels.
+    // Ignored (false) while a run is taken, with a negative edge, an upper edge below the lower or
+    // a step that is not positive. The same range without force keeps every level; anything else
+    // clears all levels. A walk also says which points are locked out.
     bool SetRange(int64_t start, int64_t end, int64_t step, bool force);
+    bool SetWalk(const CnxScanStepper& walk, bool force);
+    const CnxScanStepper& GetWalk() const { return stepper_; }
+    bool IsLockedOut(int index) const { return stepper_.IsLockedOut(index); }
     int64_t GetStart() const { return stepper_.GetLower(); }
     int64_t GetEnd() const { return stepper_.GetUpper(); }
     int64_t GetStep() const { return stepper_.GetStep(); }
@@ -50,17 +56,20 @@ public:
     // Where a frequency lies among the points, as a fractional index.
     double PositionOf(int64_t hertz) const;
 
-    // Levels are taken only while running. A level that is NaN (a failed reading) moves the sweep
-    // past its point and leaves what the point held.
+    // The run whose samples are taken; 0 takes none.
+    void SetRun(uint16_t run);
+    uint16_t GetRun() const { return run_; }
+    // While running the read-out is frozen and the levels cannot be cleared.
     void SetRunning(bool running);
     bool IsRunning() const { return running_; }
-    void AddLevel(double dbm);
+    // Places a sample of the current run at its point; false (nothing changes) for any other. A
+    // sample without a level (a failed reading) leaves what the point held.
+    bool AddLevel(const ScanSample& sample);
     // Forgets every level; false (and nothing happens) while running.
     bool Clear();
+    // The point of the latest sample.
     int GetPosition() const { return position_; }
-    int GetCount() const { return count_; }
-    int GetFilled() const { return filled_; }
-    int GetMinMaxValid() const { return minMaxValid_; }
+    bool HasReadings() const;
     // In dBm; nothing where the point holds no reading (the min and max need two sweeps).
     std::optional<double> GetLevel(int index) const;
     std::optional<double> GetMin(int index) const;
@@ -127,20 +136,25 @@ private:
     void UpdateAxis();
     void NotifyVisiblePart() const;
     void LayoutMarkers();
-    void StoreDepth(float depth);
+    struct Point {
+        float level = std::numeric_limits<float>::quiet_NaN();
+        float deepest = std::numeric_limits<float>::quiet_NaN();
+        float shallowest = std::numeric_limits<float>::quiet_NaN();
+        uint32_t lastSweep = 0;
+        uint16_t lastRun = 0;
+        uint16_t sweeps = 0;  // sweeps that passed it
+    };
+    static void CountSweep(Point& point, const ScanSample& sample);
+    static void StoreDepth(Point& point, float depth);
     void FollowNewPoint();
     bool InRange(int64_t hertz) const { return hertz >= GetStart() && hertz <= GetEnd(); }
-    std::optional<double> DbmAt(const std::vector<float>& depths, int index, int valid) const;
+    static std::optional<double> DbmOf(float depth);
 
     InxScopeDisplay* display_ = nullptr;
     CnxScanStepper stepper_;
-    std::vector<float> level_;
-    std::vector<float> deepest_;
-    std::vector<float> shallowest_;
+    std::vector<Point> points_;
     int position_ = 0;
-    int count_ = 0;
-    int filled_ = 0;
-    int minMaxValid_ = 0;
+    uint16_t run_ = 0;
     bool running_ = false;
     bool visible_ = false;
 

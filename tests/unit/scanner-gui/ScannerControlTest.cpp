@@ -35,8 +35,10 @@ public:
 class ScannerControl : public ::testing::Test {
 protected:
     void SetUp() override {
-        scanner_.OnScanCommand.Set(&controller_, &Controller::OnScanCommand, 7);
-        scanner_.OnLoopChanged.Set(&controller_, &Controller::OnLoopChanged, 7);
+        subscriptions_.push_back(
+            scanner_.OnScanCommand.Set(&controller_, &Controller::OnScanCommand, 7));
+        subscriptions_.push_back(
+            scanner_.OnLoopChanged.Set(&controller_, &Controller::OnLoopChanged, 7));
     }
     std::vector<int32_t> Modes() const {
         std::vector<int32_t> modes;
@@ -52,74 +54,49 @@ protected:
     QApplication& app_ = EnsureQtApp();  // before any widget
     Controller controller_;
     CnxK740RXCtrlScanner scanner_{nullptr, 4};
+    TmySubscriptions subscriptions_;
 };
 
 }  // namespace
 
-TEST_F(ScannerControl, CommandsChangeTheModeOnlyWhenItChangesAndPauseToggles) {
+TEST_F(ScannerControl, ButtonsAskForAModeAndShowOnlyWhatTheirOwnerGivesThem) {
     EXPECT_EQ(scanner_.GetMode(), Buttons::kModeStop);
     EXPECT_EQ(scanner_.GetStateText(), "Stopped");
-    scanner_.Stop();  // already stopped
-    EXPECT_TRUE(Modes().empty());
 
-    scanner_.Start();
-    scanner_.Start();
+    // A click asks; the buttons stay as they were until the owner shows the new mode.
+    Button(Buttons::kModeScan)->click();
     EXPECT_EQ(Modes(), std::vector<int32_t>{Buttons::kModeScan});
+    EXPECT_TRUE(Button(Buttons::kModeStop)->isChecked());
+    EXPECT_FALSE(Button(Buttons::kModeScan)->isChecked());
+    scanner_.ShowMode(Buttons::kModeScan);
     EXPECT_EQ(scanner_.GetStateText(), "Scanning");
     EXPECT_TRUE(Button(Buttons::kModeScan)->isChecked());
+    Button(Buttons::kModeScan)->click();  // shown already: nothing is asked, and it stays lit
+    EXPECT_TRUE(Button(Buttons::kModeScan)->isChecked());
 
-    scanner_.Pause();
+    // Showing tells nothing back: the owner is never echoed.
+    scanner_.ShowMode(Buttons::kModePause);
     EXPECT_EQ(scanner_.GetStateText(), "Paused");
     EXPECT_TRUE(Button(Buttons::kModePause)->isChecked());
-    EXPECT_FALSE(Button(Buttons::kModeScan)->isChecked());
-    scanner_.Pause();  // pause twice goes back to scanning
-    EXPECT_EQ(scanner_.GetMode(), Buttons::kModeScan);
-    scanner_.Stop();
-    EXPECT_EQ(Modes(), (std::vector<int32_t>{1, 3, 1, 4}));
+    Button(Buttons::kModePause)->click();  // pause while paused asks to scan again
+    Button(Buttons::kModeStop)->click();
+    EXPECT_EQ(Modes(), (std::vector<int32_t>{1, 1, 4}));
     EXPECT_EQ(scanner_.GetSlotIndex(), 4);
 }
 
-TEST_F(ScannerControl, TheOperatorsButtonsFollowTheSameRules) {
-    Button(Buttons::kModeScan)->click();
-    Button(Buttons::kModeScan)->click();  // already scanning: nothing, and it stays lit
-    EXPECT_TRUE(Button(Buttons::kModeScan)->isChecked());
-    Button(Buttons::kModePause)->click();
-    Button(Buttons::kModePause)->click();
-    EXPECT_FALSE(Button(Buttons::kModePause)->isChecked());
-    Button(Buttons::kModeStop)->click();
-    Button(Buttons::kModeStop)->click();
-    EXPECT_TRUE(Button(Buttons::kModeStop)->isChecked());
-    EXPECT_EQ(Modes(), (std::vector<int32_t>{1, 3, 1, 4}));
+TEST_F(ScannerControl, TheLoopToggleAsksForTheOtherValueAndShowsTheOwners) {
     EXPECT_TRUE(controller_.loops.empty());
-}
-
-TEST_F(ScannerControl, LoopIsToldOnceForTheToggleAndAlwaysWhenSet) {
-    EXPECT_EQ(scanner_.GetLoopValue(), 1);
+    scanner_.ShowLoop(1);
     EXPECT_TRUE(Button(Buttons::kLoopButton)->isChecked());
-
     Button(Buttons::kLoopButton)->click();
     ASSERT_EQ(controller_.loops.size(), 1u);
     EXPECT_EQ(controller_.loops[0], (Controller::Event{&scanner_, 0, 7}));
-    EXPECT_EQ(scanner_.GetLoopValue(), 0);
+    EXPECT_TRUE(Button(Buttons::kLoopButton)->isChecked());  // until the owner says otherwise
+    scanner_.ShowLoop(0);
     EXPECT_FALSE(Button(Buttons::kLoopButton)->isChecked());
-
-    scanner_.SetLoopValue(0);  // the same value is still told
-    scanner_.SetLoopValue(1);
-    ASSERT_EQ(controller_.loops.size(), 3u);
-    EXPECT_EQ(controller_.loops[1].value, 0);
-    EXPECT_EQ(controller_.loops[2].value, 1);
-    EXPECT_TRUE(Button(Buttons::kLoopButton)->isChecked());
-    EXPECT_EQ(scanner_.GetButtons()->GetLoop(), 1);
+    EXPECT_EQ(scanner_.GetLoop(), 0);
+    EXPECT_EQ(controller_.loops.size(), 1u);  // showing tells nothing
     EXPECT_TRUE(Modes().empty());
-
-    // The group alone tells a change of its values once and nothing for the same value.
-    Buttons buttons;
-    Controller alone;
-    buttons.OnLoopChanged.Set(&alone, &Controller::OnLoopChanged);
-    buttons.SetLoop(1);
-    buttons.SetLoop(0);
-    buttons.SetLoop(0);
-    EXPECT_EQ(alone.loops.size(), 1u);
 }
 
 TEST_F(ScannerControl, ShowsTheRangeItSweeps) {

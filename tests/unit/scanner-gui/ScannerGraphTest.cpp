@@ -12,9 +12,11 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
+#include <optional>
 #include <tuple>
 
 #include "GuiTestSupport.h"
+#include "ScopeRun.h"
 #include "scanner/CnxCtrlScopeView.h"
 #include "scanner/CnxK740RXDlgStoreSpectrumLabel.h"
 #include "scanner/CnxScopePainter.h"
@@ -93,64 +95,62 @@ protected:
         }
         return flags;
     }
-    void Sweep(int levels, double dbm) {
-        for (int i = 0; i < levels; ++i) {
-            graph_.AddLevel(dbm);
+    // The graph shown as its controller shows a scan: a start from stopped is a new run, fed in
+    // walk order.
+    void Start() {
+        if (!paused_) {
+            run_.emplace(View(), uint16_t(runs_++));
         }
+        graph_.ShowScan(Graph::kScanRunning, uint16_t(runs_ - 1));
+        paused_ = false;
     }
+    void Pause() {
+        graph_.ShowScan(Graph::kScanPaused, uint16_t(runs_ - 1));
+        paused_ = true;
+    }
+    void Stop() {
+        graph_.ShowScan(Graph::kScanStopped, 0);
+        paused_ = false;
+    }
+    void Add(double dbm) { run_->Add(dbm); }
+    void Sweep(int levels, double dbm) { run_->Sweep(levels, dbm); }
 
     QApplication& app_ = EnsureQtApp();  // before any widget
     Graph graph_{nullptr, 2};
+    std::optional<ScopeRun> run_;
+    int runs_ = 1;
+    bool paused_ = false;
 };
 
 }  // namespace
 
-TEST_F(ScannerGraph, StartPauseAndStopKeepOrRestartTheSweep) {
-    graph_.AddLevel(-60.0);  // idle: dropped
-    EXPECT_EQ(View().GetCount(), 0);
+TEST_F(ScannerGraph, TheShownRunsSamplesLandWhileScanningOrPausedAndNoneOnceStopped) {
+    const ScanSample other = ScopeRun(View(), 4).Sample(4, -50.0);
+    ScopeRun run(View(), 5);
+    graph_.ShowScan(Graph::kScanStopped, 0);
+    EXPECT_FALSE(graph_.AddLevel(run.Sample(3, -60.0)));  // stopped: none is taken
 
-    graph_.Start();
+    graph_.ShowScan(Graph::kScanRunning, 5);
     EXPECT_TRUE(graph_.IsRunning());
-    Sweep(10, -60.0);
-    graph_.Pause();
-    EXPECT_TRUE(graph_.IsPaused());
+    EXPECT_TRUE(graph_.AddLevel(run.Sample(3, -60.0)));
+    EXPECT_FALSE(graph_.AddLevel(other));  // another run's
+    graph_.Clear();                        // does nothing while running
+    EXPECT_EQ(Filled(View()), 1);
+
+    // Paused, the read-out and the menu are free, and what the run still delivers lands.
+    graph_.ShowScan(Graph::kScanPaused, 5);
     EXPECT_FALSE(graph_.IsRunning());
-    graph_.AddLevel(-50.0);  // paused: dropped
-    EXPECT_EQ(View().GetPosition(), 9);
+    EXPECT_TRUE(graph_.AddLevel(run.Sample(4, -70.0)));
+    EXPECT_EQ(View().GetLevel(4), -70.0);
+    EXPECT_FALSE(graph_.SetWalk(CnxScanStepper(140000000, 150000000, 375000)));  // a run is on
 
-    graph_.Start();  // from paused the sweep goes on
-    graph_.AddLevel(-70.0);
-    EXPECT_EQ(View().GetPosition(), 10);
-    EXPECT_EQ(View().GetLevel(10), -70.0);
-
-    graph_.Stop();
-    graph_.Start();  // from idle a new sweep begins at point 0 over the old levels
-    EXPECT_EQ(View().GetCount(), 0);
-    EXPECT_EQ(View().GetLevel(5), -60.0);
-    graph_.AddLevel(-80.0);
-    EXPECT_EQ(View().GetPosition(), 0);
-    graph_.Clear();  // does nothing while running
-    EXPECT_EQ(View().GetFilled(), 11);
-
-    // A new step takes effect at the next start and clears the levels.
-    graph_.SetStep(750000);
-    EXPECT_EQ(View().GetStep(), 375000);
-    graph_.Stop();
-    graph_.Start();
-    EXPECT_EQ(View().GetStep(), 750000);
-    EXPECT_EQ(View().GetFilled(), 0);
-    graph_.Stop();
-
-    // A new range applies at once; bad ones are ignored.
-    graph_.SetStep(375000);
-    graph_.SetRange(140000000, 150000000);
+    // Stopped, a late sample of the run is dropped, and a new walk can be laid out.
+    graph_.ShowScan(Graph::kScanStopped, 0);
+    EXPECT_FALSE(graph_.AddLevel(run.Sample(5, -70.0)));
+    EXPECT_TRUE(graph_.SetWalk(CnxScanStepper(140000000, 150000000, 375000)));
     EXPECT_EQ(View().GetPointCount(), 27);
-    graph_.SetRange(-1, 150000000);
-    graph_.SetStep(0);
-    graph_.SetStep(-375000);
-    EXPECT_EQ(std::tuple(graph_.GetStart(), graph_.GetEnd(), graph_.GetStep()),
-              std::tuple(140000000, 150000000, 375000));
-    graph_.Start();
+    EXPECT_EQ(Filled(View()), 0);
+    EXPECT_FALSE(graph_.SetWalk(CnxScanStepper(-1, 150000000, 375000)));
     EXPECT_EQ(View().GetPointCount(), 27);
 }
 
@@ -180,10 +180,10 @@ TEST_F(ScannerGraph, MenuItemsFollowWhatIsUnderTheCursorAndWhatExists) {
     EXPECT_EQ(graph_.GetShowHideLabels(), Graph::kMarkersHidden);
 
     // With levels the sweep can be exported; while running no menu opens at all.
-    graph_.Start();
-    graph_.AddLevel(-60.0);
+    Start();
+    Add(-60.0);
     EXPECT_FALSE(graph_.PrepareContextMenu(OverPoint(60)));
-    graph_.Pause();
+    Pause();
     ASSERT_TRUE(graph_.PrepareContextMenu(OverPoint(60)));
     EXPECT_EQ(Enabled(), "10011111");
 }
@@ -206,8 +206,8 @@ TEST_F(ScannerGraph, ShowHideLabelsIsTheSlotsOwnSetting) {
 
 TEST_F(ScannerGraph, MarkersAreCreatedEditedAndDeletedThroughTheMenuAndDialog) {
     std::vector<int> counts;
-    graph_.OnMarkersChanged.Subscribe(this,
-                                      [&counts](void*, int count) { counts.push_back(count); });
+    auto listening =
+        graph_.OnMarkersChanged.Subscribe([&counts](void*, int count) { counts.push_back(count); });
 
     // Create on a point: the dialog names its channel; cancel adds nothing.
     ASSERT_TRUE(graph_.PrepareContextMenu(OverPoint(18)));
@@ -266,7 +266,6 @@ TEST_F(ScannerGraph, MarkersAreCreatedEditedAndDeletedThroughTheMenuAndDialog) {
 
     // Every change by the operator was told with the count; the cancelled ones were not.
     EXPECT_EQ(counts, (std::vector<int>{1, 1, 1, 2, 3, 2, 0}));
-    graph_.OnMarkersChanged.Unsubscribe(this);
 }
 
 TEST_F(ScannerGraph, LevelsRepaintOnlyTheirBarsOnceATick) {
@@ -281,7 +280,7 @@ TEST_F(ScannerGraph, LevelsRepaintOnlyTheirBarsOnceATick) {
         }
     } watch;
     Window().installEventFilter(&watch);
-    graph_.Start();  // repaints everything once
+    Start();  // repaints everything once
     ASSERT_TRUE(PumpUntil([this] { return !Window().IsRepaintPending(); }));
     PumpFor(100ms);
     watch.paints.clear();
@@ -301,7 +300,7 @@ TEST_F(ScannerGraph, LevelsRepaintOnlyTheirBarsOnceATick) {
 
     // A redraw asked for by the controller covers everything, at the same tick.
     graph_.Redraw();
-    graph_.AddLevel(-60.0);
+    Add(-60.0);
     EXPECT_EQ(Window().GetPendingRepaint(), Window().rect());
     ASSERT_TRUE(PumpUntil([&] { return !Window().IsRepaintPending(); }));
 
@@ -314,30 +313,30 @@ TEST_F(ScannerGraph, LevelsRepaintOnlyTheirBarsOnceATick) {
 }
 
 TEST_F(ScannerGraph, HoverShowsThePointUnderTheCursorUnlessRunning) {
-    graph_.Start();
-    graph_.AddLevel(-60.0);
-    graph_.Pause();
+    Start();
+    Add(-60.0);
+    Pause();
     // The texts are the view's; here only that the mouse reaches it.
     SendMouse(Window(), QEvent::MouseMove, OverPoint(68));
     EXPECT_EQ(View().GetReadOut().channel, "Channel:  1");
 
-    graph_.Start();
+    Start();
     SendMouse(Window(), QEvent::MouseMove, OverPoint(0));
     EXPECT_EQ(View().GetReadOut().channel, "Channel:  1");  // frozen while running
 
     // A click tells the frequency under the cursor.
     std::vector<int64_t> clicked;
-    graph_.OnClick.Subscribe(this, [&clicked](void*, int64_t hertz) { clicked.push_back(hertz); });
+    auto listening =
+        graph_.OnClick.Subscribe([&clicked](void*, int64_t hertz) { clicked.push_back(hertz); });
     SendMouse(Window(), QEvent::MouseButtonRelease, OverPoint(18));
     EXPECT_EQ(clicked, std::vector<int64_t>{142750000});
-    graph_.OnClick.Unsubscribe(this);
 }
 
 TEST_F(ScannerGraph, PrintedPictureShowsTheBarsInPrintColours) {
-    graph_.Start();
-    graph_.AddLevel(-40.0);  // point 0 full height
-    graph_.AddLevel(-120.0);
-    graph_.Stop();
+    Start();
+    Add(-40.0);  // point 0 full height
+    Add(-120.0);
+    Stop();
 
     QImage page(800, 400, QImage::Format_RGB32);
     page.fill(Qt::red);
@@ -362,7 +361,7 @@ TEST_F(ScannerGraph, MarkersAndTheSweepGoToFilesAndMarkersComeBack) {
 
     Graph other(nullptr, 5);
     int told = 0;
-    other.OnMarkersChanged.Subscribe(this, [&told](void*, int) { ++told; });
+    auto listening = other.OnMarkersChanged.Subscribe([&told](void*, int) { ++told; });
     ASSERT_TRUE(other.ImportMarkers(markers));
     EXPECT_EQ(other.GetMarkers(), graph_.GetMarkers());
     EXPECT_EQ(told, 1);
@@ -373,9 +372,9 @@ TEST_F(ScannerGraph, MarkersAndTheSweepGoToFilesAndMarkersComeBack) {
     EXPECT_EQ(other.GetMarkers().size(), 1u);
     EXPECT_EQ(told, 1);
 
-    graph_.Start();
+    Start();
     Sweep(5, -70.0);
-    graph_.Stop();
+    Stop();
     const QString sweep = folder.filePath(QStringLiteral("sweep.csv"));
     ASSERT_TRUE(graph_.ExportSweep(sweep));
     QFile file(sweep);

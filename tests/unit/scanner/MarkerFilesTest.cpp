@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <limits>
 
+#include "ScopeRun.h"
 #include "scanner/CnxMarkerCsv.h"
 #include "scanner/CnxMarkerStore.h"
 #include "scanner/CnxSweepCsv.h"
@@ -152,12 +153,12 @@ TEST(CnxMarkerCsv, ImportTakesWhatItCanFromASpreadsheetsFile) {
 
 TEST(CnxSweepCsv, EveryPointGetsALineWithBlanksWhereItHoldsNothing) {
     ScopeView view;
-    view.SetRunning(true);
+    ScopeRun run(view);
     for (int i = 0; i < 99; ++i) {
-        view.AddLevel(i == 18 ? -60.0 : -100.0);
+        run.Add(i == 18 ? -60.0 : -100.0);
     }
-    view.AddLevel(-70.3);                                     // point 0, second sweep
-    view.AddLevel(std::numeric_limits<double>::quiet_NaN());  // point 1: failed reading
+    run.Add(-70.3);                                     // point 0, second sweep
+    run.Add(std::numeric_limits<double>::quiet_NaN());  // point 1: failed reading
 
     const QList<QByteArray> lines = CnxSweepCsv::Write(view).split('\n');
     ASSERT_EQ(lines.size(), 1 + 99 + 1);  // header, points, the empty rest after the last line

@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "ScopeRun.h"
 #include "scanner/ScopeView.h"
 #include "settings/CnxChannelPlan.h"
 
@@ -60,19 +61,17 @@ TEST(ScopeReadOut, ReadOutOfAPointShowsItsLevelAndFromTheSecondSweepItsExtremes)
     const auto rawOf = [&](int index) { return view.GetStart() + index * step; };
     EXPECT_EQ(view.ReadOutAt(rawOf(0)), ScopeReadOut::Bare(136000000));
 
-    view.SetRunning(true);
-    view.AddLevel(-60.0);
-    view.AddLevel(0.0);  // shown as the top of the scale
+    ScopeRun run(view);
+    run.Add(-60.0);
+    run.Add(0.0);  // shown as the top of the scale
     EXPECT_EQ(view.ReadOutAt(rawOf(0)),
               (ScopeReadOut{"Signal Level: -60.0 dBm (S14)", "Frequency: 136.0000 MHz",
                             "Channel:  32", "Min:", "Max:", "Max-Min:"}));
     EXPECT_EQ(view.ReadOutAt(rawOf(1)).level, "Signal Level: -40.0 dBm (S17)");
     EXPECT_EQ(view.ReadOutAt(rawOf(2)).level, "Signal Level:");
 
-    for (int i = 2; i < 99; ++i) {
-        view.AddLevel(-70.0);
-    }
-    view.AddLevel(-80.0);  // point 0 in the second sweep
+    run.Sweep(97, -70.0);
+    run.Add(-80.0);  // point 0 in the second sweep
     EXPECT_EQ(
         view.ReadOutAt(rawOf(0)),
         (ScopeReadOut{"Signal Level: -80.0 dBm (S11)", "Frequency: 136.0000 MHz", "Channel:  32",
@@ -103,8 +102,7 @@ TEST(ScopeReadOut, CursorPixelsMapToPointsAndTheReadOutIsFrozenWhileRunning) {
 
     view.SetCursor(50 + 18 * 10 + 5);
     EXPECT_EQ(view.GetReadOut().channel, "Channel:  50");
-    view.SetRunning(true);
-    view.AddLevel(-60.0);
+    ScopeRun(view).Add(-60.0);
     view.SetCursor(55);
     EXPECT_EQ(view.GetReadOut().channel, "Channel:  50");  // frozen
     view.SetRunning(false);                                // a pause or stop refreshes it

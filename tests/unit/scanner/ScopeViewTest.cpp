@@ -8,7 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "receiver/CnxScanStepper.h"
+#include "ScopeRun.h"
+#include "settings/CnxScanStepper.h"
 
 namespace {
 
@@ -30,18 +31,6 @@ public:
         return {6 * int(text.size()), 10, 12};
     }
 };
-
-void Sweep(ScopeView& view, int levels, double dbm) {
-    for (int i = 0; i < levels; ++i) {
-        view.AddLevel(dbm);
-    }
-}
-
-// Where the sweep stands: position, levels in this sweep, points filled, points with extremes.
-using Progress = std::tuple<int, int, int, int>;
-Progress ProgressOf(const ScopeView& view) {
-    return {view.GetPosition(), view.GetCount(), view.GetFilled(), view.GetMinMaxValid()};
-}
 
 // The weakest and strongest level the view keeps for a point.
 using Pair = std::pair<double, double>;
@@ -71,48 +60,66 @@ TEST(ScopeView, PointsFollowTheScanWalkForAnyRange) {
     EXPECT_DOUBLE_EQ(view.PositionOf(173875000), 99.0);
 }
 
-TEST(ScopeView, FirstSweepFillsPointsAndTheHundredthLevelStartsTheNext) {
+TEST(ScopeView, EachSampleLandsAtItsOwnPointAndOnlyTheCurrentRunIsTaken) {
     ScopeView view;
-    view.AddLevel(-60.0);  // not running: dropped
-    EXPECT_EQ(ProgressOf(view), Progress(0, 0, 0, 0));
+    ScopeRun none(view, 0);
+    EXPECT_FALSE(view.AddLevel(none.Sample(5, -60.0)));  // no run is taken
+    EXPECT_EQ(Filled(view), 0);
 
-    view.SetRunning(true);
-    view.AddLevel(-60.0);
-    EXPECT_EQ(ProgressOf(view), Progress(0, 1, 1, 0));
-    Sweep(view, 67, -70.0);
-    view.AddLevel(-80.0);  // the 69th sample
-    EXPECT_EQ(view.GetPosition(), 68);
+    ScopeRun run(view, 7);
+    // Whatever came before, a sample goes where it says: no counting, no shifting.
+    EXPECT_TRUE(view.AddLevel(run.Sample(68, -80.0)));
+    EXPECT_TRUE(view.AddLevel(run.Sample(18, -62.0)));
     EXPECT_EQ(view.GetPointFrequency(68), 162250000);
     EXPECT_EQ(view.GetLevel(68), -80.0);
-    Sweep(view, 30, -90.0);  // the 99th lands on the last point
-    // During the first sweep the extremes are not valid yet.
-    EXPECT_EQ(ProgressOf(view), Progress(98, 99, 99, 0));
-    EXPECT_FALSE(view.GetMin(0).has_value() || view.GetMax(0).has_value());
+    EXPECT_EQ(view.GetLevel(18), -62.0);
+    EXPECT_EQ(view.GetPosition(), 18);
+    EXPECT_EQ(Filled(view), 2);
 
-    view.AddLevel(-100.0);  // the 100th begins a new sweep
-    EXPECT_EQ(ProgressOf(view), Progress(0, 1, 99, 1));
+    // Late samples of an ended run, and points the pass does not have, are dropped.
+    const ScanSample late = ScopeRun(view, 6).Sample(20, -40.0);
+    view.SetRun(7);
+    EXPECT_FALSE(view.AddLevel(late));
+    EXPECT_FALSE(view.AddLevel(run.Sample(99, -40.0)));
+    EXPECT_FALSE(view.AddLevel(run.Sample(-1, -40.0)));
+    EXPECT_FALSE(view.GetLevel(20).has_value());
+
+    // A whole sweep in walk order fills every point; the extremes need a second sweep.
+    ScopeRun full(view, 8);
+    full.Sweep(99, -90.0);
+    EXPECT_EQ(Filled(view), 99);
+    EXPECT_FALSE(view.GetMin(30).has_value() || view.GetMax(30).has_value());
+    full.Add(-100.0);  // point 0 of the next sweep
+    EXPECT_EQ(view.GetPosition(), 0);
     EXPECT_EQ(view.GetLevel(0), -100.0);
+    EXPECT_EQ(Extremes(view, 0), Pair(-100.0, -90.0));
+    EXPECT_EQ(Extremes(view, 68), Pair(-90.0, -80.0));  // the first run's level counts too
 }
 
 TEST(ScopeView, LaterSweepsKeepTheWeakestAndStrongestLevelOfEachPoint) {
     ScopeView view;
-    view.SetRunning(true);
-    Sweep(view, 99, -60.0);
-    view.AddLevel(-80.0);  // point 0 weaker
-    view.AddLevel(-50.0);  // point 1 stronger
-    view.AddLevel(-60.0);  // point 2 the same
-    EXPECT_EQ(view.GetMinMaxValid(), 3);
+    ScopeRun run(view);
+    run.Sweep(99, -60.0);
+    run.Add(-80.0);  // point 0 weaker
+    run.Add(-50.0);  // point 1 stronger
+    run.Add(-60.0);  // point 2 the same
     EXPECT_EQ(Extremes(view, 0), Pair(-80.0, -60.0));
     EXPECT_EQ(Extremes(view, 1), Pair(-60.0, -50.0));
     EXPECT_EQ(Extremes(view, 2), Pair(-60.0, -60.0));
-    EXPECT_FALSE(view.GetMin(3).has_value());  // not passed in this sweep yet
+
+    // A point measured again within its sweep (a priority channel, a resumed radio) counts once:
+    // its extremes still wait for a second sweep.
+    ScopeView again;
+    ScopeRun twice(again);
+    again.AddLevel(twice.Sample(40, -70.0));
+    again.AddLevel(twice.Sample(40, -50.0));
+    EXPECT_FALSE(again.GetMin(40).has_value());
+    EXPECT_EQ(again.GetLevel(40), -50.0);
 
     // A third sweep widens the extremes only where it goes beyond them.
-    Sweep(view, 96, -60.0);
-    EXPECT_EQ(view.GetMinMaxValid(), 99);
-    view.AddLevel(-90.0);
-    view.AddLevel(-55.0);
-    EXPECT_EQ(view.GetMinMaxValid(), 99);
+    run.Sweep(96, -60.0);
+    run.Add(-90.0);
+    run.Add(-55.0);
     EXPECT_EQ(Extremes(view, 0), Pair(-90.0, -60.0));
     EXPECT_EQ(Extremes(view, 1), Pair(-60.0, -50.0));
     EXPECT_EQ(view.GetLevel(1), -55.0);
@@ -120,84 +127,86 @@ TEST(ScopeView, LaterSweepsKeepTheWeakestAndStrongestLevelOfEachPoint) {
 
 TEST(ScopeView, LevelsAreClampedToTheScaleAndFailedReadingsLeaveThePointAsItWas) {
     ScopeView view;
-    view.SetRunning(true);
-    view.AddLevel(-10.0);
-    view.AddLevel(-150.0);
-    view.AddLevel(-40.0);
-    view.AddLevel(-120.0);
+    ScopeRun run(view);
+    run.Add(-10.0);
+    run.Add(-150.0);
+    run.Add(-40.0);
+    run.Add(-120.0);
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(view.GetLevel(i), i % 2 == 0 ? -40.0 : -120.0) << i;
     }
     EXPECT_EQ(ScopeView::LevelDepth(-63.25), 23.25f);
 
     // A failed reading in the first sweep: the sweep moves on, the point holds no level.
-    view.AddLevel(kNaN);
+    run.Add(kNaN);
     EXPECT_EQ(view.GetPosition(), 4);
-    EXPECT_EQ(view.GetCount(), 5);
     EXPECT_FALSE(view.GetLevel(4).has_value());
-    view.AddLevel(-70.0);
+    run.Add(-70.0);
     EXPECT_EQ(view.GetLevel(5), -70.0);
 
     // In the next sweep a failed reading keeps the old level; a later one starts the extremes.
-    Sweep(view, 93, -70.0);
-    view.AddLevel(kNaN);
+    run.Sweep(93, -70.0);
+    run.Add(kNaN);
     EXPECT_EQ(view.GetPosition(), 0);
     EXPECT_EQ(view.GetLevel(0), -40.0);
-    Sweep(view, 3, -70.0);
-    view.AddLevel(-75.0);  // point 4, which had no reading in the first sweep
+    run.Sweep(3, -70.0);
+    run.Add(-75.0);  // point 4, which had no reading in the first sweep
     EXPECT_EQ(Extremes(view, 4), Pair(-75.0, -75.0));
 }
 
-TEST(ScopeView, SetRangeKeepsLevelsOnlyWhenUnchangedAndUnforced) {
+TEST(ScopeView, ANewWalkKeepsLevelsOnlyWhenUnchangedAndUnforced) {
     ScopeView view;
-    view.SetRunning(true);
-    Sweep(view, 120, -60.0);                                          // into the second sweep
-    EXPECT_FALSE(view.SetRange(136000000, 150000000, 375000, true));  // ignored while running
+    ScopeRun(view).Sweep(120, -60.0);                                 // into the second sweep
+    EXPECT_FALSE(view.SetRange(136000000, 150000000, 375000, true));  // ignored during a run
+    view.SetRun(0);
     view.SetRunning(false);
 
-    // The same range without force only begins the next sweep at point 0.
+    // The same range without force keeps every level, and the extremes go on accumulating.
     ASSERT_TRUE(view.SetRange(136000000, 173500000, 375000, false));
-    EXPECT_EQ(ProgressOf(view), Progress(0, 0, 99, 21));
     EXPECT_EQ(view.GetLevel(50), -60.0);
-    view.SetRunning(true);
-    view.AddLevel(-90.0);
-    EXPECT_EQ(view.GetPosition(), 0);
-    EXPECT_EQ(Extremes(view, 0), Pair(-90.0, -60.0));  // accumulated on the earlier sweeps
+    ScopeRun(view, 2).Add(-90.0);
+    EXPECT_EQ(Extremes(view, 0), Pair(-90.0, -60.0));
+    view.SetRun(0);
     view.SetRunning(false);
 
     // Forced, or with another step, everything is cleared.
     ASSERT_TRUE(view.SetRange(136000000, 173500000, 375000, true));
-    EXPECT_EQ(view.GetFilled(), 0);
-    EXPECT_FALSE(view.GetLevel(50).has_value());
-    view.SetRunning(true);
-    Sweep(view, 5, -60.0);
+    EXPECT_EQ(Filled(view), 0);
+    ScopeRun(view, 3).Sweep(5, -60.0);
+    view.SetRun(0);
     view.SetRunning(false);
     ASSERT_TRUE(view.SetRange(136000000, 173500000, 750000, false));
-    EXPECT_EQ(view.GetFilled(), 0);
+    EXPECT_EQ(Filled(view), 0);
     EXPECT_EQ(view.GetPointCount(), 51);
 
     // A range that cannot be walked leaves the old one (which ranges can is the stepper's rule).
     EXPECT_FALSE(view.SetRange(150000000, 140000000, 375000, true));
     EXPECT_EQ(view.GetStart(), 136000000);
     EXPECT_EQ(view.GetPointCount(), 51);
+
+    // A walk with locked-out points keeps every point, so no channel moves; those are told apart.
+    CnxScanStepper walk(136000000, 173500000, 375000);
+    walk.SetLockedOut({28});
+    ASSERT_TRUE(view.SetWalk(walk, false));
+    EXPECT_EQ(view.GetPointCount(), 99);
+    EXPECT_TRUE(view.IsLockedOut(28));
+    EXPECT_FALSE(view.IsLockedOut(27));
 }
 
 TEST(ScopeView, ClearWorksOnlyWhenNotRunning) {
     ScopeView view;
-    view.SetRunning(true);
-    Sweep(view, 150, -60.0);
+    ScopeRun(view).Sweep(150, -60.0);
     EXPECT_FALSE(view.Clear());
-    EXPECT_EQ(view.GetFilled(), 99);
+    EXPECT_EQ(Filled(view), 99);
     EXPECT_EQ(view.GetPosition(), 50);
 
     view.SetRunning(false);
     EXPECT_TRUE(view.Clear());
-    EXPECT_EQ(ProgressOf(view), Progress(0, 0, 0, 0));
-    EXPECT_FALSE(view.GetLevel(0).has_value());
+    EXPECT_EQ(Filled(view), 0);
+    EXPECT_FALSE(view.HasReadings());
 
     // A failed reading after a clear shows nothing, not the level from before it.
-    view.SetRunning(true);
-    view.AddLevel(kNaN);
+    ScopeRun(view, 2).Add(kNaN);
     EXPECT_FALSE(view.GetLevel(0).has_value());
 }
 
@@ -206,11 +215,11 @@ TEST(ScopeView, RepaintsAreAskedForTheNewPointWhileVisibleAndAZoomedViewFollowsT
     RecordingDisplay display;
     view.SetDisplay(&display);
     view.SetPlot(QRect(0, 0, 990, 200));
-    view.SetRunning(true);
-    Sweep(view, 3, -60.0);  // hidden
+    ScopeRun first(view);
+    first.Sweep(3, -60.0);  // hidden
     EXPECT_TRUE(display.points.empty());
     view.SetVisible(true);
-    Sweep(view, 3, -60.0);
+    first.Sweep(3, -60.0);
     EXPECT_EQ(display.points, (std::vector<int>{3, 4, 5}));
     EXPECT_EQ(display.repaints, 0);  // no whole-graph repaint for a level
     view.SetRunning(false);
@@ -229,16 +238,16 @@ TEST(ScopeView, RepaintsAreAskedForTheNewPointWhileVisibleAndAZoomedViewFollowsT
     view.SetZoom(4.0, 0);
     view.ScrollToIndex(0);
 
-    view.SetRunning(true);
-    Sweep(view, 25, -60.0);
+    ScopeRun second(view, 2);
+    second.Sweep(25, -60.0);
     EXPECT_EQ(view.GetFirstVisible(), 0);
     display.points.clear();
-    view.AddLevel(-60.0);  // point 25: the view moves on by one
+    second.Add(-60.0);  // point 25: the view moves on by one
     EXPECT_EQ(view.GetFirstVisible(), 1);
     EXPECT_EQ(display.points, std::vector<int>{25});
-    Sweep(view, 73, -60.0);
+    second.Sweep(73, -60.0);
     EXPECT_EQ(view.GetFirstVisible(), 99 - 25);
-    view.AddLevel(-60.0);  // a new sweep
+    second.Add(-60.0);  // a new sweep
     EXPECT_EQ(view.GetPosition(), 0);
     EXPECT_EQ(view.GetFirstVisible(), 0);
 
