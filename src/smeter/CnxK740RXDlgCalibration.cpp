@@ -30,8 +30,8 @@ private:
 
 }  // namespace
 
-CnxK740RXDlgCalibration::CnxK740RXDlgCalibration(QWidget* owner, HWND mainWindow)
-    : QDialog(owner), mainWindow_(mainWindow) {
+CnxK740RXDlgCalibration::CnxK740RXDlgCalibration(QWidget* owner, HWND mainWindow, Setter setOffset)
+    : QDialog(owner), mainWindow_(mainWindow), setOffset_(std::move(setOffset)) {
     const TmyColorScheme& s = TmyColorScheme::Default();
     setWindowTitle(QStringLiteral(" K740RX Calibration"));
 
@@ -85,13 +85,18 @@ CnxK740RXDlgCalibration::CnxK740RXDlgCalibration(QWidget* owner, HWND mainWindow
     }
 }
 
+void CnxK740RXDlgCalibration::ShowOffset(int32_t tenths) {
+    value_ = tenths / 10.0;
+    ShowValue();
+}
+
 void CnxK740RXDlgCalibration::SetValue(double decibels) {
     if (decibels == value_) {
         return;
     }
     value_ = decibels;
     ShowValue();
-    PostMessage(mainWindow_, WM_CAL_OFFSET, WPARAM(CnxSMeterLevelRules::OffsetTenths(value_)), 0);
+    setOffset_(CnxSMeterLevelRules::OffsetTenths(value_));
 }
 
 void CnxK740RXDlgCalibration::Step(int steps) {
@@ -104,10 +109,6 @@ void CnxK740RXDlgCalibration::ShowValue() {
 }
 
 void CnxK740RXDlgCalibration::done(int result) {
-    if (result == QDialog::Accepted) {
-        PostMessage(mainWindow_, WM_CAL_OFFSET, WPARAM(CnxSMeterLevelRules::OffsetTenths(value_)),
-                    0);
-    }
     QDialog::done(result);
     PostMessage(mainWindow_, WM_CAL_CLOSE, WPARAM(this), 0);
 }

@@ -1,8 +1,11 @@
 #pragma once
-// The calibration window: the user's S-meter offset in dB, one decimal, set by typing or with the
-// up/down arrows in tenths of a dB. Every change is posted to the main window as WM_CAL_OFFSET in
-// tenths; every close hides the window and posts WM_CAL_CLOSE, and the main window destroys it.
+// The calibration window: the selected receiver's S-meter offset in dB, one decimal, set by typing
+// or with the up/down arrows in tenths of a dB. It edits the offset where its owner keeps it: every
+// change goes straight to the owner, and it shows whatever the owner holds. Every close hides the
+// window and posts WM_CAL_CLOSE, and the main window destroys it.
 #include <QDialog>
+#include <cstdint>
+#include <functional>
 
 #include "core/TmyTypes.h"
 
@@ -14,24 +17,29 @@ public:
     static constexpr double kMinimum = -50.0;
     static constexpr double kMaximum = 50.0;
 
-    CnxK740RXDlgCalibration(QWidget* owner, HWND mainWindow);
+    // Sets the owner's offset, in tenths of a dB.
+    using Setter = std::function<void(int32_t tenths)>;
 
-    // A value different from the current one is stored, shown and posted.
-    void SetValue(double decibels);
+    CnxK740RXDlgCalibration(QWidget* owner, HWND mainWindow, Setter setOffset);
+
+    // Shows the owner's offset; nothing goes back to the owner.
+    void ShowOffset(int32_t tenths);
     double GetValue() const { return value_; }
+    // A value typed or stepped to: the owner is given it, unless it is what is shown.
+    void SetValue(double decibels);
     // What the up/down control does: `steps` tenths of a dB up (or down).
     void Step(int steps);
 
     QDoubleSpinBox* Field() const { return field_; }
 
-    // OK posts the current offset once more before closing; Close and the window's close command
-    // only close.
+    // Every way of closing only closes: the offset is the owner's already.
     void done(int result) override;
 
 private:
     void ShowValue();
 
     HWND mainWindow_;
+    Setter setOffset_;
     double value_ = 0.0;
     QDoubleSpinBox* field_;
 };

@@ -1,6 +1,5 @@
 #pragma once
-// Messages from the calibration dialog to the main window.
+// The message from the calibration dialog to the main window.
 #include "core/TmyTypes.h"
 
-constexpr UINT WM_CAL_CLOSE = WM_USER + 500;   // wParam the dialog, which has hidden itself
-constexpr UINT WM_CAL_OFFSET = WM_USER + 501;  // wParam the offset in tenths of a dB
+constexpr UINT WM_CAL_CLOSE = WM_USER + 500;  // wParam the dialog, which has hidden itself

@@ -14,22 +14,12 @@
 
 namespace {
 
-// The offsets the dialog posted to the main window, in order.
-std::vector<int32_t> Offsets(const MessageRecorder& main) {
-    std::vector<int32_t> offsets;
-    for (const TmyMessage& m : main.messages) {
-        if (m.message == WM_CAL_OFFSET) {
-            offsets.push_back(int32_t(m.wParam));
-        }
-    }
-    return offsets;
-}
-
 class CnxK740RXDlgCalibrationTest : public ::testing::Test {
 protected:
     void SetUp() override {
         EnsureQtApp();
-        dialog_ = std::make_unique<CnxK740RXDlgCalibration>(nullptr, main_.GetHandle());
+        dialog_ = std::make_unique<CnxK740RXDlgCalibration>(
+            nullptr, main_.GetHandle(), [this](int32_t tenths) { offsets_.push_back(tenths); });
         dialog_->show();
     }
 
@@ -49,7 +39,8 @@ protected:
     void Key(int key) { SendKey(*dialog_->Field(), key); }
     QPushButton* Button(const QString& text) { return FindButton(*dialog_, text); }
 
-    MessageRecorder main_;  // the main window's side: every message the dialog posts
+    MessageRecorder main_;          // the main window's side: every message the dialog posts
+    std::vector<int32_t> offsets_;  // what the owner of the offset was given, in order
     std::unique_ptr<CnxK740RXDlgCalibration> dialog_;
 };
 
@@ -68,16 +59,16 @@ TEST_F(CnxK740RXDlgCalibrationTest, ShowsItsCaptionLabelsAndTheValueInDecibels) 
     EXPECT_EQ(dialog_->Field()->text(), "2.5 dB");
 }
 
-TEST_F(CnxK740RXDlgCalibrationTest, EachNewValueInRangePostsItsTenthsTruncatedTowardZero) {
+TEST_F(CnxK740RXDlgCalibrationTest, EachNewValueInRangeGoesToTheOwnerInTenthsTruncatedTowardZero) {
     dialog_->SetValue(-0.35);
-    dialog_->SetValue(-0.35);  // unchanged: nothing posted
+    dialog_->SetValue(-0.35);  // unchanged: nothing told
     Type("1.0");
     Deliver();
-    EXPECT_EQ(Offsets(main_), (std::vector<int32_t>{-3}));  // not yet committed
+    EXPECT_EQ(offsets_, (std::vector<int32_t>{-3}));  // not yet committed
     Key(Qt::Key_Return);
     Deliver();
     EXPECT_EQ(dialog_->GetValue(), 1.0);
-    EXPECT_EQ(Offsets(main_), (std::vector<int32_t>{-3, 10}));
+    EXPECT_EQ(offsets_, (std::vector<int32_t>{-3, 10}));
     EXPECT_TRUE(dialog_->isVisible());
 
     // Offsets beyond the range are refused as they are typed.
@@ -88,11 +79,11 @@ TEST_F(CnxK740RXDlgCalibrationTest, EachNewValueInRangePostsItsTenthsTruncatedTo
     EXPECT_EQ(dialog_->Field()->cleanText(), "-5");
     Deliver();
     EXPECT_EQ(dialog_->GetValue(), 1.5);
-    EXPECT_EQ(Offsets(main_), (std::vector<int32_t>{-3, 10, 15}));
+    EXPECT_EQ(offsets_, (std::vector<int32_t>{-3, 10, 15}));
     dialog_->SetValue(CnxK740RXDlgCalibration::kMaximum);
     Key(Qt::Key_Up);
     Deliver();
-    EXPECT_EQ(Offsets(main_), (std::vector<int32_t>{-3, 10, 15, 500}));
+    EXPECT_EQ(offsets_, (std::vector<int32_t>{-3, 10, 15, 500}));
 }
 
 TEST_F(CnxK740RXDlgCalibrationTest, TheUpDownControlStepsInExactTenths) {
@@ -102,17 +93,26 @@ TEST_F(CnxK740RXDlgCalibrationTest, TheUpDownControlStepsInExactTenths) {
     Key(Qt::Key_Down);
     Key(Qt::Key_PageUp);
     Deliver();
-    EXPECT_EQ(Offsets(main_), (std::vector<int32_t>{1, 2, 3, 4, 5, 6, 7, 8, 7, 17}));
+    EXPECT_EQ(offsets_, (std::vector<int32_t>{1, 2, 3, 4, 5, 6, 7, 8, 7, 17}));
     EXPECT_EQ(dialog_->Field()->text(), "1.7 dB");
 }
 
-TEST_F(CnxK740RXDlgCalibrationTest, OKPostsTheOffsetOnceMoreThenEveryCloseAsksToBeDestroyed) {
-    dialog_->SetValue(-1.2);
+TEST_F(CnxK740RXDlgCalibrationTest, TheOwnersOffsetIsShownWithoutGoingBackAndEveryCloseAsksToGo) {
+    // What the owner holds is shown and never sent back: no echo between the two.
+    dialog_->ShowOffset(-7);
+    EXPECT_EQ(dialog_->Field()->text(), "-0.7 dB");
+    Key(Qt::Key_Up);
+    EXPECT_EQ(offsets_, (std::vector<int32_t>{-6}));
+    dialog_->ShowOffset(25);  // another receiver selected
+    Key(Qt::Key_Up);
+    EXPECT_EQ(offsets_, (std::vector<int32_t>{-6, 26}));
+
+    offsets_.clear();
     Button("OK")->click();
     Deliver();
     EXPECT_FALSE(dialog_->isVisible());
-    ASSERT_EQ(main_.messages.size(), 3u);
-    EXPECT_EQ(Offsets(main_), (std::vector<int32_t>{-12, -12}));
+    ASSERT_EQ(main_.messages.size(), 1u);
+    EXPECT_TRUE(offsets_.empty());
     EXPECT_EQ(main_.messages.back().message, WM_CAL_CLOSE);
     EXPECT_EQ(main_.messages.back().wParam, WPARAM(dialog_.get()));
 
