@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "GuiTestSupport.h"
-#include "app/CnxCtrlFrequency.h"
-#include "app/CnxCtrlKnob.h"
+#include "tuning/CnxCtrlFrequency.h"
+#include "tuning/CnxCtrlKnob.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ TEST_F(TuningControls, ClickOpensTheEntryAndTypedKeysReachTheModel) {
     entry.Model().ShowFrequency(162250000);
     std::vector<int32_t> changed;
     std::vector<void*> senders;
-    entry.OnFrequencyChanged.Subscribe(&changed, [&](void* sender, int32_t f) {
+    auto listening = entry.OnFrequencyChanged.Subscribe([&](void* sender, int32_t f) {
         changed.push_back(f);
         senders.push_back(sender);
     });
@@ -77,8 +77,8 @@ TEST_F(TuningControls, KnobTurnsByWheelKeysAndDragging) {
     knob.resize(100, 100);
     knob.SetStep(375000);
     std::vector<int32_t> steps;
-    knob.FrequencyKnobChangeStep.Subscribe(&steps,
-                                           [&](void*, int32_t step) { steps.push_back(step); });
+    auto listening =
+        knob.FrequencyKnobChangeStep.Subscribe([&](void*, int32_t step) { steps.push_back(step); });
 
     EXPECT_TRUE(SendWheel(knob, 120));
     EXPECT_TRUE(Key(knob, Qt::Key_Down));

@@ -1,4 +1,4 @@
-#include "app/CnxKnobModel.h"
+#include "tuning/CnxKnobModel.h"
 
 #include <gtest/gtest.h>
 
@@ -15,12 +15,13 @@ class Knob : public ::testing::Test {
 protected:
     void SetUp() override {
         knob.SetStep(375000);
-        knob.FrequencyKnobChangeStep.Subscribe(
-            this, [this](void*, int32_t step) { steps.push_back(step); });
+        listening = knob.FrequencyKnobChangeStep.Subscribe(
+            [this](void*, int32_t step) { steps.push_back(step); });
     }
 
     CnxKnobModel knob;
     Steps steps;
+    TmySubscription listening;
 };
 
 TEST_F(Knob, AccelerationAndAltScaleTheStep) {

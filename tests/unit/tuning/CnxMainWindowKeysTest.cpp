@@ -1,4 +1,4 @@
-#include "app/CnxMainWindowKeys.h"
+#include "tuning/CnxMainWindowKeys.h"
 
 #include <gtest/gtest.h>
 

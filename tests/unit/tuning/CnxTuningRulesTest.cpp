@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/CnxTuningRules.h"
+#include "tuning/CnxTuningRules.h"
 
 namespace {
 constexpr int32_t kUpper = CnxChannelPlan::kUpperLimit;

@@ -1,4 +1,4 @@
-#include "app/CnxFrequencyEntryModel.h"
+#include "tuning/CnxFrequencyEntryModel.h"
 
 #include <gtest/gtest.h>
 
@@ -16,9 +16,9 @@ protected:
     void SetUp() override {
         entry.SetLimits(kLower, kUpper);
         entry.SetFrequency(162250000);
-        entry.OnFrequencyChanged.Subscribe(this, Recorder(changed));
-        entry.OnFrequencySpinChanged.Subscribe(this, Recorder(spun));
-        entry.OnFrequency375Changed.Subscribe(this, Recorder(rastered));
+        subscriptions.push_back(entry.OnFrequencyChanged.Subscribe(Recorder(changed)));
+        subscriptions.push_back(entry.OnFrequencySpinChanged.Subscribe(Recorder(spun)));
+        subscriptions.push_back(entry.OnFrequency375Changed.Subscribe(Recorder(rastered)));
     }
 
     TmyEventList<int32_t>::Handler Recorder(std::vector<int32_t>& into) {
@@ -47,6 +47,7 @@ protected:
     int owner = 0;
     CnxFrequencyEntryModel entry{&owner};
     std::vector<int32_t> changed, spun, rastered;
+    TmySubscriptions subscriptions;
 };
 
 using Events = std::vector<int32_t>;
@@ -197,8 +198,8 @@ TEST(CnxFrequencyEntryModel, TellsItsListenerAboutEveryVisibleChange) {
     entry.Escape();
     EXPECT_EQ(notified, 5);
     std::vector<void*> senders;
-    entry.OnFrequencyChanged.Subscribe(&entry,
-                                       [&](void* sender, int32_t) { senders.push_back(sender); });
+    auto listening = entry.OnFrequencyChanged.Subscribe(
+        [&](void* sender, int32_t) { senders.push_back(sender); });
     entry.SetFrequency(6);
     EXPECT_EQ(senders, std::vector<void*>{&entry}) << "without an owner the model is the sender";
 }
