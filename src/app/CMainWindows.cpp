@@ -1,43 +1,55 @@
-// Start-up, the message and timer routing, close handling and shutdown of the main window.
 #include "app/CMainWindows.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QGuiApplication>
+#include <QDesktopServices>
+#include <QHBoxLayout>
 #include <QIcon>
 #include <QMessageBox>
-#include <QScreen>
+#include <QStackedWidget>
+#include <QUrl>
+#include <QVBoxLayout>
 #include <algorithm>
-#include <climits>
 #include <limits>
 #include <system_error>
-#include <vector>
 
-#include "app/CnxCtrlFrequency.h"
 #include "app/CnxK740RXDlgAbout.h"
-#include "app/CnxK740RXDlgDisconnected.h"
 #include "app/CnxK740RXDlgHelp.h"
-#include "app/CnxK740RXDlgRadioBack.h"
+#include "app/CnxListeningController.h"
+#include "app/CnxRemoteAdapter.h"
+#include "app/CnxScanController.h"
+#include "app/CnxSlotsController.h"
 #include "app/CnxThreadSplash.h"
+#include "app/CnxTuningController.h"
 #include "app/CnxWindowPlacement.h"
 #include "app/K740RXAppLog.h"
-#include "audio/CSndAudioPath.h"
-#include "audio/CSndWavePlayer.h"
+#include "app/K740RXAppMessages.h"
+#include "audio/K740RXAudioMessages.h"
 #include "calibration/CnxK740RXCalibratorSMeter.h"
 #include "core/CnxInterfaceDll.h"
+#include "core/K740RXExternalMessages.h"
 #include "core/TmyApplication.h"
-#include "mixer/CmqKnobBoxMapping.h"
-#include "mixer/CmqVqbMixerCom.h"
+#include "receiver/CnxK740RXCtrlReceiverManager.h"
 #include "receiver/CnxK740RXReceiver.h"
 #include "receiver/CnxK740RX_ReceiverManager.h"
 #include "receiver/K740RXReceiverMessages.h"
-#include "remote/CnxRemoteControl.h"
-#include "scanner/CnxMarkerStore.h"
+#include "scanner/CnxK740RXCtrlScanner.h"
+#include "scanner/CnxK740RXCtrlScannerGraph.h"
+#include "scanner/CnxScannerPage.h"
 #include "settings/CnxAppOptions.h"
+#include "settings/CnxFrequencyBandList.h"
 #include "settings/CnxK740RXFileIniApp.h"
-#include "smeter/CnxK740RXDlgCalibration.h"
+#include "smeter/CnxCtrlSMeter.h"
+#include "smeter/K740RXSMeterMessages.h"
 #include "spectrum/CFIR2Factory.h"
 #include "spectrum/CWindow.h"
+#include "spectrum/CnxCtrlSpectrumPanel.h"
+#include "tuning/CnxCtrlFrequency.h"
+#include "tuning/CnxCtrlKnob.h"
+#include "tuning/CnxCtrlTuningPanel.h"
+#include "tuning/CnxMainWindowKeys.h"
+#include "ui/TmyColorScheme.h"
 
 namespace {
 constexpr int kInitialWidth = 792;
@@ -52,20 +64,16 @@ constexpr UINT kSettingsSavePeriod = 3000;
 UINT TimerPeriod(int32_t ms) {
     return ms < 0 ? UINT(std::numeric_limits<int32_t>::max()) : UINT(std::max(ms, 10));
 }
-constexpr UINT kWindowPlacementLength = 44;  // size of the platform's placement record
-constexpr int kShowNormal = 1;
-constexpr int kShowMinimized = 2;
-constexpr int kShowMaximized = 3;
 }  // namespace
+
+// ---- start-up ----
 
 CMainWindows::CMainWindows(TmyApplication& app) : QWidget(nullptr), app_(app) {
     setWindowTitle(QStringLiteral(" K740RX Sonobuoy Receiver"));
     resize(kInitialWidth, kInitialHeight);
     settings_ = std::make_unique<CnxK740RXFileIniApp>();
-    audioPath_ = std::make_unique<CSndAudioPath>();
     exceptionLibrary_ = std::make_unique<CnxInterfaceDll>("myexcept.dll");
     driverLibrary_ = std::make_unique<CnxInterfaceDll>("QVK740RXAPI.dll");
-
     if (!g_optNSplash.present) {
         splash_ = std::make_unique<CnxThreadSplash>(this);
     }
@@ -87,10 +95,8 @@ CMainWindows::CMainWindows(TmyApplication& app) : QWidget(nullptr), app_(app) {
     SetTimer(kTimerReceiverWatch, 100);
     SetTimer(kTimerLevelPoll, 150);
     SetTimer(kTimerSettingsSave, kSettingsSavePeriod);
-
     SplashStatus("Loading help", false);
     SplashProgress(95);
-    SetupKnobBox();
 }
 
 CMainWindows::~CMainWindows() {
@@ -99,11 +105,10 @@ CMainWindows::~CMainWindows() {
 
 void CMainWindows::SplashStatus(const std::string& text, bool append) {
     qCDebug(lcApp) << "start-up:" << text.c_str();
-    if (!splash_) {
-        return;
+    if (splash_) {
+        splashText_ = append ? splashText_ + text : text;
+        splash_->SetText(splashText_, 0);
     }
-    splashText_ = append ? splashText_ + text : text;
-    splash_->SetText(splashText_, 0);
 }
 
 void CMainWindows::SplashProgress(int percent) {
@@ -139,10 +144,6 @@ void CMainWindows::SetupApplication() {
 }
 
 void CMainWindows::SetupCalibration() {
-    if (calibrator_) {
-        SplashStatus("Initializing failed", true);
-        return;
-    }
     const std::string dir = settings_->GetProgramDir();
     auto calibrator = std::make_unique<CnxK740RXCalibratorSMeter>((dir + "/smetersdk.dll").c_str(),
                                                                   dir + "/qvk74m.cal");
@@ -156,12 +157,11 @@ void CMainWindows::SetupCalibration() {
 }
 
 bool CMainWindows::SetupReceivers() {
-    title_ = "K740RX Sonobuoy Receiver ";
     // Without its receiver manager the program has nothing to control. Only a lack of memory or
     // of threads keeps it from being made; the start then ends without a word to the operator.
     try {
         manager_ = std::make_unique<CnxK740RX_ReceiverManager>(
-            kMaxReceivers, settings_.get(), GetHandle(), calibrator_.get(), splash_.get());
+            kK740RXSlotCount, settings_.get(), GetHandle(), calibrator_.get(), splash_.get());
         manager_->CloseAll();
         manager_->Accept();
     } catch (const std::exception& error) {
@@ -169,27 +169,27 @@ bool CMainWindows::SetupReceivers() {
         manager_.reset();
         return false;
     }
-    // Accept gave each radio its own values in the slot it has now.
-    for (int i = 0; i < kMaxReceivers; ++i) {
-        slots_[i].frequency = settings_->Receiver(i).frequency;
-    }
-    receiverCount_ = manager_->GetReceiverCount();
     settings_->SetNoHardware(manager_->IsDemoMode() ? 1 : 0);
-    SplashStatus("\nReceiver Count " + std::to_string(receiverCount_), true);
-
-    manager_->SetSelected(0);
-    const std::string serial = SerialOf(manager_->GetReceiver(0));
-    title_ += (serial == "DEMO" ? "#" : "") + serial;
-    setWindowTitle(QString::fromStdString(title_));
+    SplashStatus("\nReceiver Count " + std::to_string(manager_->GetReceiverCount()), true);
+    const CnxK740RXReceiver* first = manager_->SetSelected(0);
+    const std::string serial =
+        first != nullptr ? std::string(first->GetCurrentRadioInfo().serial,
+                                       strnlen(first->GetCurrentRadioInfo().serial,
+                                               sizeof first->GetCurrentRadioInfo().serial))
+                         : "DEMO";
+    setWindowTitle(QStringLiteral("K740RX Sonobuoy Receiver %1%2")
+                       .arg(serial == "DEMO" ? QStringLiteral("#") : QString(),
+                            QString::fromStdString(serial)));
     return true;
 }
 
 void CMainWindows::Build() {
     BuildControls();
-    FillReceiverList();
-    LoadMarkers();
-    SetMonitor(settings_->Current().mute != 0, true);
-    SetVolume(settings_->Current().volume, true);
+    BuildControllers();
+    RouteEvents();
+    slots_->FillList();
+    listening_->SetMonitor(settings_->Current().mute != 0, true);
+    listening_->SetVolume(settings_->Current().volume, true);
     SelectReceiver(settings_->GetSelectedReceiver(), true);
     // Never smaller than at the start, where the graph's scale and the meter read well, nor than
     // the controls need side by side, which can be wider than that.
@@ -198,30 +198,158 @@ void CMainWindows::Build() {
     show();
     // The read-out holds the focus from the start: digits open it, everything else goes on to
     // the window's keyboard table.
-    frequencyEntry_->setFocus();
+    tuningPanel_->Entry().setFocus();
     qCInfo(lcApp) << "main window shown:" << windowTitle();
     SetTimer(kTimerDeferredStart, 50);
     raise();
     activateWindow();
 }
 
+// The receivers on the left; tuning, channel and S-meter across the top; the scan view in the
+// middle, taking the growth; the spectrum below.
+void CMainWindows::BuildControls() {
+    TmyColorScheme::Default().ApplyTo(*this);
+    receiverList_ = new CnxK740RXCtrlReceiverManager(this);
+    receiverList_->setFixedWidth(std::max(176, receiverList_->minimumSizeHint().width()));
+    EnsureDefaultBandFile(settings_->GetDataDir(), settings_->GetProgramDir() + "/Channels.csv");
+    tuningPanel_ = new CnxCtrlTuningPanel(settings_->GetBandFilePath(), this);
+
+    auto* meterPanel = new QFrame(this);
+    meterPanel->setObjectName(QStringLiteral("panel"));
+    meterStack_ = new QStackedWidget(meterPanel);
+    meterStack_->setStyleSheet(QStringLiteral("background: transparent;"));
+    auto* meterLayout = new QVBoxLayout(meterPanel);
+    meterLayout->setContentsMargins(4, 4, 4, 4);
+    meterLayout->addWidget(meterStack_);
+    scanStack_ = new QStackedWidget(this);
+    for (int slot = 0; slot < kK740RXSlotCount; ++slot) {
+        SnxReceiverSlot& record = slotRecords_[size_t(slot)];
+        record.meter = new CnxCtrlSMeter(meterStack_);
+        meterStack_->addWidget(record.meter);
+        record.page = new CnxScannerPage(scanStack_, slot);
+        record.page->Graph().SetSettings(settings_.get());
+        scanStack_->addWidget(record.page);
+    }
+    spectrum_ = new CnxCtrlSpectrumPanel(this);
+    spectrum_->SetFormat(CnxListeningController::kOutputRate);
+
+    auto* top = new QHBoxLayout;
+    top->setSpacing(8);
+    top->addWidget(tuningPanel_, 8);
+    top->addWidget(meterPanel, 4);
+    auto* right = new QVBoxLayout;
+    right->setSpacing(8);
+    right->addLayout(top, 0);
+    right->addWidget(scanStack_, 3);
+    right->addWidget(spectrum_, 1);
+    auto* main = new QHBoxLayout(this);
+    main->setContentsMargins(8, 8, 8, 8);
+    main->setSpacing(8);
+    main->addWidget(receiverList_);
+    main->addLayout(right, 1);
+}
+
+void CMainWindows::BuildControllers() {
+    scans_ = std::make_unique<CnxScanController>(*settings_, *manager_, calibrator_.get());
+    tuning_ = std::make_unique<CnxTuningController>(*settings_, *manager_, calibrator_.get(),
+                                                    *scans_, static_cast<InxTuningView&>(*this));
+    CnxListeningController::Meters meters{};
+    CnxSlotsController::Graphs graphs{};
+    for (int slot = 0; slot < kK740RXSlotCount; ++slot) {
+        meters[size_t(slot)] = slotRecords_[size_t(slot)].meter;
+        graphs[size_t(slot)] = &slotRecords_[size_t(slot)].page->Graph();
+        scans_->SetView(slot, slotRecords_[size_t(slot)].page);
+    }
+    InxOperatorNotices& notices = *this;
+    listening_ =
+        std::make_unique<CnxListeningController>(*settings_, *manager_, *scans_, notices, *this,
+                                                 GetHandle(), *tuningPanel_, *spectrum_, meters);
+    slots_ = std::make_unique<CnxSlotsController>(*settings_, *manager_, *receiverList_, graphs,
+                                                  notices, *this, GetHandle());
+    remote_ = std::make_unique<CnxRemoteAdapter>(
+        *settings_, *manager_, CnxRemoteAdapter::Controllers{*tuning_, *scans_, *listening_},
+        *tuningPanel_, GetHandle());
+    remote_->StartKnobBox();
+}
+
+void CMainWindows::RouteEvents() {
+    CnxTuningController& tuning = *tuning_;
+    CnxListeningController& listening = *listening_;
+    CnxCtrlTuningPanel& panel = *tuningPanel_;
+    auto& s = subscriptions_;
+    s.push_back(panel.Entry().OnFrequencyChanged.Subscribe(
+        [&tuning](void*, int32_t f) { tuning.OnEntryFrequency(f); }));
+    s.push_back(panel.Entry().OnFrequencySpinChanged.Subscribe(
+        [&tuning](void*, int32_t f) { tuning.OnEntrySpin(f); }));
+    s.push_back(panel.Entry().OnFrequency375Changed.Subscribe(
+        [&tuning](void*, int32_t f) { tuning.OnEntryRaster(f); }));
+    s.push_back(panel.Knob().FrequencyKnobChangeStep.Subscribe(
+        [&tuning](void*, int32_t step) { tuning.TuneBy(step); }));
+    s.push_back(panel.OnChannelModeToggled.Subscribe(
+        [&tuning](void*, int32_t on) { tuning.SetChannelMode(on != 0); }));
+    s.push_back(panel.OnAttenuatorToggled.Subscribe(
+        [&tuning](void*, int32_t on) { tuning.SetAttenuator(on != 0); }));
+    s.push_back(panel.OnRfAmplifierToggled.Subscribe(
+        [&tuning](void*, int32_t on) { tuning.SetRFAmplifier(on != 0); }));
+    s.push_back(panel.OnMonitorToggled.Subscribe(
+        [&listening](void*, int32_t on) { listening.SetMonitor(on != 0); }));
+    s.push_back(panel.OnRecordToggled.Subscribe(
+        [&listening](void*, int32_t on) { listening.SetRecording(on != 0); }));
+    s.push_back(panel.OnVolumeChanged.Subscribe(
+        [&listening](void*, int32_t volume) { listening.SetVolume(volume); }));
+    s.push_back(panel.OnRemoteToggled.Subscribe(
+        [this](void*, int32_t on) { remote_->SetRemoteControl(on != 0); }));
+    for (int slot = 0; slot < kK740RXSlotCount; ++slot) {
+        const SnxReceiverSlot& record = slotRecords_[size_t(slot)];
+        s.push_back(record.meter->OnAttenuatorClicked.Subscribe(
+            [&tuning](void*, int32_t on) { tuning.SetAttenuator(on != 0); }));
+        s.push_back(record.page->Scanner().OnScanCommand.Set(
+            [this, slot](void*, int32_t mode) { scans_->Command(slot, mode); }));
+        s.push_back(record.page->Scanner().OnLoopChanged.Set(
+            [this, slot](void*, int32_t loop) { scans_->SetLoop(slot, loop != 0); }));
+    }
+    s.push_back(receiverList_->OnHelp.Subscribe([this](void*, int32_t) { OpenHelp(); }));
+    s.push_back(receiverList_->OnAbout.Subscribe([this](void*, int32_t) { OpenAboutWindow(); }));
+    s.push_back(receiverList_->OnInfo.Subscribe(
+        [this](void*, int32_t) { slots_->OpenReceiverListWindow(); }));
+    s.push_back(receiverList_->OnCal.Subscribe(
+        [&listening](void*, int32_t) { listening.OpenCalibrationWindow(); }));
+    s.push_back(
+        slots_->OnSelectionAsked.Subscribe([this](void*, int slot) { SelectReceiver(slot); }));
+    s.push_back(slots_->OnConnectionChanged.Subscribe([this](void*, int slot) {
+        if (!slots_->IsConnected(slot)) {
+            listening_->ReceiverLost(slot);
+        }
+        UpdateControlsEnabled();
+    }));
+    s.push_back(scans_->OnStateChanged.Subscribe([this](void*, int slot) {
+        listening_->ScanStateChanged(slot);  // before the retune, which picks the demo sound
+        tuning_->ScanStateChanged(slot);
+        UpdateControlsEnabled();
+    }));
+    s.push_back(
+        tuning.OnSelectedTuned.Subscribe([&listening](void*, int32_t f) { listening.Tuned(f); }));
+    s.push_back(tuning.OnAttenuatorChanged.Subscribe(
+        [&listening](void*, int32_t on) { listening.ShowAttenuator(on != 0); }));
+    s.push_back(tuning.OnChannelStepsChanged.Subscribe(
+        [this](void*, int32_t on) { remote_->ShowChannelSteps(on != 0); }));
+}
+
 void CMainWindows::DeferredStart() {
     KillTimer(kTimerDeferredStart);
-    HookControlEvents();
     SplashStatus("Initializing audio devices", false);
     // A close already asked for opens no sound device or server just to shut it again, and no
     // sound-card box holds the end up.
     if (!closePending_) {
-        StartAudio();
+        listening_->StartAudio();
     }
-    UpdateAudioState();
     SplashProgress(100);
-    const int index = settings_->GetSelectedReceiver();
-    FrequencySet(index, settings_->Current().frequency, true);
-    SetStep(IsChannelMode() ? 375000 : 10000, true);
-    scanStep_ = 375000;
+    const int selected = settings_->GetSelectedReceiver();
+    tuning_->FrequencySet(selected, tuning_->GetFrequency(selected), true);
+    tuning_->SetStep(
+        tuning_->IsChannelMode() ? CnxChannelPlan::kSpacing : CnxTuningController::kFineStep, true);
     if (!closePending_) {
-        StartRemoteControl();
+        remote_->StartRemoteControl();
     }
     SplashFinish();
     TmySleep(200);
@@ -238,20 +366,55 @@ void CMainWindows::OnReceiversReadyPoll() {
     }
 }
 
+// ---- selection and what follows from it ----
+
+void CMainWindows::SelectReceiver(int index, bool force) {
+    if (!slots_ || !slots_->CanSelect(index, force)) {
+        return;
+    }
+    slots_->SetSelecting(true);
+    listening_->BeginSelection();
+    slots_->Select(index);
+    meterStack_->setCurrentIndex(index);
+    scanStack_->setCurrentIndex(index);
+    listening_->SelectSlot(index);
+    tuning_->SelectSlot(index);
+    listening_->EndSelection();
+    UpdateControlsEnabled();
+    slots_->SetSelecting(false);
+}
+
+void CMainWindows::UpdateControlsEnabled() {
+    const int selected = settings_->GetSelectedReceiver();
+    const bool connected = slots_->IsConnected(selected);
+    const bool usable = connected && settings_->Current().power != 0;
+    // A control greyed under the focus would pass it on to a neighbour that takes Space for
+    // itself; the window keeps it instead, so Space still stops the scan.
+    QWidget* focused = QApplication::focusWidget();
+    slotRecords_[size_t(selected)].meter->setEnabled(connected);
+    tuningPanel_->EnableControls(usable && !scans_->IsScanning(selected), usable);
+    scanStack_->setEnabled(usable);
+    if (focused != nullptr && !focused->isEnabled() && isAncestorOf(focused)) {
+        setFocus();
+    }
+}
+
+// ---- timers and messages ----
+
 void CMainWindows::OnTimer(UINT id) {
     switch (id) {
         case kTimerDeferredStart:
             DeferredStart();
             break;
         case kTimerReceiverWatch:
-            if (manager_) {
-                manager_->IsDevicesConected();
-            }
+            manager_->IsDevicesConected();
             break;
         case kTimerLevelPoll:
-            PollLevel();
-            ShowSweep();
-            ShowRecordingTime();
+            if (listening_) {
+                listening_->PollLevel();
+                listening_->ShowRecordingTime();
+                tuning_->ShowSweepPosition();
+            }
             break;
         case kTimerReceiversReady:
             OnReceiversReadyPoll();
@@ -265,66 +428,199 @@ void CMainWindows::OnTimer(UINT id) {
 }
 
 void CMainWindows::OnWindowMessage(const TmyMessage& m) {
-    auto* receiver = reinterpret_cast<CnxK740RXReceiver*>(m.wParam);
+    if (m.message == WM_CLOSE) {
+        OnClose();
+        return;
+    }
+    if (!tuning_) {
+        return;  // nothing else is routed before the controllers exist
+    }
     switch (m.message) {
-        case WM_CLOSE:
-            OnClose();
-            break;
         case WM_MAIN_SET_ATTENUATOR:
-            SetAttenuator(m.wParam != 0);
+            tuning_->SetAttenuator(m.wParam != 0);
             break;
         case WM_MAIN_SET_RF_AMPLIFIER:
-            SetRFAmplifier(true);
+            tuning_->SetRFAmplifier(true);
             break;
         case WM_MAIN_FREQUENCY_SET:
-            if (m.wParam < WPARAM(receiverCount_)) {
-                FrequencySet(int(m.wParam), int32_t(m.lParam));
+            if (m.wParam < WPARAM(manager_->GetReceiverCount())) {
+                tuning_->FrequencySet(int(m.wParam), int32_t(m.lParam));
             }
-            break;
-        case WM_RCV_CONNECTION:
-            OnConnection(receiver, m.lParam != 0);
-            break;
-        case WM_RCV_SCAN_END:
-            OnScanEnd(receiver);
-            break;
-        case WM_MAIN_CLOSE_ABOUT:
-            CloseAboutWindow();
-            break;
-        case WM_CAL_CLOSE:
-            CloseCalibrationWindow();
-            break;
-        case WM_CAL_OFFSET:
-            SetSMeterCal(int32_t(m.wParam));
-            break;
-        case WM_MAIN_SWITCH_TO_DEMO:
-            OnSwitchToDemo(receiver);
-            break;
-        case WM_RCV_RADIO_BACK:
-            OnRadioBack(receiver, m.lParam != 0);
-            break;
-        case WM_MAIN_TAKE_BACK_RADIO:
-            OnTakeBackRadio(receiver);
             break;
         case WM_MAIN_SET_SCAN_STEP:
-            scanStep_ = int32_t(m.wParam);
+            scans_->SetScanStep(int32_t(m.wParam));
             break;
-        case WM_RCV_SCAN_LEVEL:
-            OnScanLevel(reinterpret_cast<CnxK740RXReceiver*>(m.lParam),
-                        ScanSample::Unpack(m.wParam));
+        case WM_MAIN_CLOSE_ABOUT:
+            about_.reset();
             break;
-        case WM_RCV_AUDIO_BLOCK:
-            if (const auto* block = reinterpret_cast<const AudioBlock*>(m.wParam)) {
-                OnReceiverAudio(static_cast<CnxK740RXReceiver*>(const_cast<void*>(block->source)),
-                                m.wParam, m.lParam);
-            }
+        case WM_CAL_CLOSE:
+            listening_->CloseCalibrationWindow();
             break;
         case WM_AUDIO_BLOCK:
-            OnPlayerAudio(m.wParam, m.lParam);
+            listening_->OnPlayerAudio(m.wParam, m.lParam);
+            break;
+        default:
+            RouteReceiverMessage(m);
+            break;
+    }
+}
+
+// Every receiver message names its receiver in wParam.
+void CMainWindows::RouteReceiverMessage(const TmyMessage& m) {
+    auto* receiver = reinterpret_cast<CnxK740RXReceiver*>(m.wParam);
+    const int slot = slots_->SlotOf(receiver);
+    if (slot < 0) {
+        return;  // not one of ours, or one that is gone
+    }
+    switch (m.message) {
+        case WM_RCV_SCAN_LEVEL:
+            scans_->OnScanLevel(receiver, ScanSample::Unpack(WPARAM(m.lParam)));
+            break;
+        case WM_RCV_SCAN_END:
+            scans_->OnScanEnd(receiver, uint16_t(m.lParam));
+            break;
+        case WM_RCV_AUDIO_BLOCK:
+            listening_->OnReceiverAudio(receiver, *reinterpret_cast<const AudioBlock*>(m.lParam));
+            break;
+        case WM_RCV_CONNECTION:
+            slots_->OnConnection(receiver, m.lParam != 0);
+            break;
+        case WM_RCV_RADIO_BACK:
+            slots_->OnRadioBack(receiver, m.lParam != 0);
+            break;
+        case WM_MAIN_SWITCH_TO_DEMO:
+            if (slots_->SwitchToDemo(receiver) >= 0) {
+                SelectReceiver(slot, true);
+            }
+            break;
+        case WM_MAIN_TAKE_BACK_RADIO:
+            scans_->Stop(slot);
+            if (slots_->TakeBackRadio(receiver) >= 0) {
+                SelectReceiver(slot, true);
+            }
             break;
         default:
             break;
     }
 }
+
+// ---- keys ----
+
+void CMainWindows::keyPressEvent(QKeyEvent* event) {
+    // Keys a focused control uses itself (typing in a field, Space on a switch) never get here;
+    // the rest travel up to the window and its keyboard table.
+    if (tuning_ && HandleKey(*event)) {
+        event->accept();
+    } else {
+        QWidget::keyPressEvent(event);
+    }
+}
+
+bool CMainWindows::HandleKey(const QKeyEvent& event) {
+    using Action = CnxMainWindowKeys::Action;
+    const auto command = CnxMainWindowKeys::Translate(event.key(), event.modifiers(), event.text());
+    switch (command.action) {
+        case Action::SelectReceiverBy:
+            SelectReceiver(settings_->GetSelectedReceiver() + command.value);
+            break;
+        case Action::OpenEntry:
+            if (tuningPanel_->Entry().isEnabled()) {
+                tuningPanel_->Entry().OpenEditWith(QChar(command.character));
+            }
+            break;
+        case Action::VolumeBy:
+            listening_->ChangeVolume(command.value);
+            break;
+        case Action::ToggleScan:
+            scans_->Toggle();
+            break;
+        case Action::KnobStep:
+            // Not held back while the knob is greyed by a scan: the tuning rules decide what a
+            // scan allows.
+            tuningPanel_->Knob().Turn(command.value > 0 ? 1 : 0, 0, false);
+            break;
+        case Action::FrequencyBy:
+            tuning_->TuneBy(command.value);
+            break;
+        case Action::Help:
+            OpenHelp();
+            break;
+        case Action::None:
+            return false;
+    }
+    return true;
+}
+
+void CMainWindows::wheelEvent(QWheelEvent* event) {
+    if (tuningPanel_ != nullptr) {
+        tuningPanel_->Knob().Wheel(*event);
+    }
+    event->accept();
+}
+
+// ---- views ----
+
+void CMainWindows::ShowFrequency(int32_t frequency) {
+    tuningPanel_->ShowFrequency(frequency);
+}
+
+void CMainWindows::ShowLimits(int32_t lower, int32_t upper) {
+    tuningPanel_->ShowLimits(lower, upper);
+}
+
+void CMainWindows::ShowChannelMode(bool on) {
+    tuningPanel_->ShowChannelMode(on);
+}
+
+void CMainWindows::ShowKnobStep(int32_t step) {
+    tuningPanel_->ShowKnobStep(step);
+}
+
+void CMainWindows::ShowAttenuator(bool on) {
+    tuningPanel_->ShowAttenuator(on);
+}
+
+void CMainWindows::ShowRfAmplifier(bool on) {
+    tuningPanel_->ShowRfAmplifier(on);
+}
+
+void CMainWindows::ShowSlotFrequency(int slot, int32_t frequency) {
+    receiverList_->SetItemFrequency(slot, frequency);
+}
+
+void CMainWindows::Tell(const QString& caption, const QString& text) {
+    qCWarning(lcApp) << caption.trimmed() << ":" << text;
+    auto* box = new QMessageBox(QMessageBox::Warning, caption, text, QMessageBox::Ok, this);
+    // It informs; the receivers go on being watched and played meanwhile.
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
+}
+
+void CMainWindows::OpenHelp() {
+    const QString page =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/help/index.html");
+    if (QDesktopServices::openUrl(QUrl::fromLocalFile(page))) {
+        return;
+    }
+    // No browser the desktop could hand the page to: the program shows the manual itself.
+    if (!help_) {
+        help_ = std::make_unique<CnxK740RXDlgHelp>(this, page);
+    }
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
+}
+
+void CMainWindows::OpenAboutWindow() {
+    if (!about_) {
+        about_ = std::make_unique<CnxK740RXDlgAbout>(this, GetHandle());
+    }
+    about_->show();
+    about_->raise();
+}
+
+// ---- closing ----
 
 void CMainWindows::closeEvent(QCloseEvent* event) {
     // The close goes through the same path as a posted WM_CLOSE, which may defer it.
@@ -340,68 +636,32 @@ void CMainWindows::OnClose() {
         return;
     }
     qCInfo(lcApp) << "closing";
-    CloseAboutWindow();
-    CloseCalibrationWindow();
+    about_.reset();
     help_.reset();
+    if (listening_) {
+        listening_->CloseCalibrationWindow();
+    }
     SplashFinish();
     hide();
     app_.Quit();
 }
 
 void CMainWindows::ApplySavedPlacement() {
-    const SnxWindowPlacement& p = settings_->Placement();
-    if (p.length == 0) {
-        return;
-    }
-    if (p.right > p.left && p.bottom > p.top) {
-        std::vector<QRect> areas;
-        for (const QScreen* screen : QGuiApplication::screens()) {
-            areas.push_back(screen->availableGeometry());
-        }
-        // 64-bit: a hand-edited file may hold any two numbers.
-        const QRect saved(p.left, p.top, int(std::min<int64_t>(int64_t(p.right) - p.left, INT_MAX)),
-                          int(std::min<int64_t>(int64_t(p.bottom) - p.top, INT_MAX)));
-        setGeometry(CnxWindowPlacement::Fit(saved, minimumSize(), areas));
-    }
-    if (p.showCmd == kShowMaximized) {
-        showMaximized();
-    } else if (p.showCmd == kShowMinimized) {
-        showMinimized();
-    }
-}
-
-void CMainWindows::SavePlacement() {
-    SnxWindowPlacement& p = settings_->Placement();
-    const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
-    p.length = kWindowPlacementLength;
-    p.flags = 0;
-    p.showCmd = isMaximized() ? kShowMaximized : isMinimized() ? kShowMinimized : kShowNormal;
-    p.minX = p.minY = p.maxX = p.maxY = -1;
-    p.left = normal.left();
-    p.top = normal.top();
-    p.right = normal.left() + normal.width();
-    p.bottom = normal.top() + normal.height();
+    CnxWindowPlacement::Apply(*this, settings_->Placement());
 }
 
 void CMainWindows::SaveSettings() {
-    SavePlacement();
+    settings_->Placement() = CnxWindowPlacement::Capture(*this);
     if (settings_->Save() || toldSettingsNotSaved_) {
         return;
     }
     toldSettingsNotSaved_ = true;
     const QString reason =
         QString::fromStdString(std::generic_category().message(settings_->GetLastErrorNumber()));
-    qCWarning(lcApp) << "Settings not saved:" << settings_->GetLastError().c_str();
-    auto* box = new QMessageBox(
-        QMessageBox::Warning, QStringLiteral(" Settings not saved"),
-        QStringLiteral("The settings cannot be written to\n%1\n(%2).\n\nWhat you change now is "
-                       "lost when the program ends.")
-            .arg(QString::fromStdString(settings_->GetFilePath()), reason),
-        QMessageBox::Ok, this);
-    // It informs; the receivers go on being watched and played meanwhile.
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::NonModal);
-    box->show();
+    Tell(QStringLiteral(" Settings not saved"),
+         QStringLiteral("The settings cannot be written to\n%1\n(%2).\n\nWhat you change now is "
+                        "lost when the program ends.")
+             .arg(QString::fromStdString(settings_->GetFilePath()), reason));
 }
 
 void CMainWindows::Destroy() {
@@ -410,29 +670,26 @@ void CMainWindows::Destroy() {
     }
     destroyed_ = true;
     if (initOk_) {
-        SavePlacement();
+        settings_->Placement() = CnxWindowPlacement::Capture(*this);
     }
-    KillTimer(kTimerLevelPoll);
-    KillTimer(kTimerReceiverWatch);
-    KillTimer(kTimerReceiversReady);
-    KillTimer(kTimerDeferredStart);
-    KillTimer(kTimerSettingsSave);
+    for (const UINT timer : {kTimerLevelPoll, kTimerReceiverWatch, kTimerReceiversReady,
+                             kTimerDeferredStart, kTimerSettingsSave}) {
+        KillTimer(timer);
+    }
+    subscriptions_.clear();
     about_.reset();
     help_.reset();
-    calibration_.reset();
-    remote_.reset();  // its servers ask the receivers
-    StopAudio();
-    for (SnxReceiverSlot& slot : slots_) {
-        slot.disconnected.reset();
-    }
+    remote_.reset();  // its servers ask the receivers; the knob box goes before its unit
+    listening_.reset();
+    slots_.reset();
+    tuning_.reset();
+    scans_.reset();
     manager_.reset();  // stops the receivers and their threads
     calibrator_.reset();
     splash_.reset();
     TmySleep(250);
     driverLibrary_.reset();
     exceptionLibrary_.reset();
-    knobBox_.reset();  // before the unit it listens to
-    mixer_.reset();
     filter_.reset();
     settings_.reset();  // writes the settings file
 }

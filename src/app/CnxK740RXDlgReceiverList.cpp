@@ -47,7 +47,7 @@ CnxK740RXDlgReceiverList::CnxK740RXDlgReceiverList(QWidget* owner,
 CnxK740RXDlgReceiverList::~CnxK740RXDlgReceiverList() {
     // The identified unit goes back to its normal pattern.
     if (CnxK740RXReceiver* receiver = chosen_ > 0 ? manager_->GetReceiver(chosen_ - 1) : nullptr) {
-        receiver->SetLEDFlashPattern(kLedNormal);
+        receiver->SetLedPattern(CnxK740RXReceiver::kLedNormal);
     }
 }
 
@@ -57,10 +57,10 @@ void CnxK740RXDlgReceiverList::Choose(int row) {
         return;
     }
     if (CnxK740RXReceiver* previous = chosen_ > 0 ? manager_->GetReceiver(chosen_ - 1) : nullptr) {
-        previous->SetLEDFlashPattern(kLedNormal);
+        previous->SetLedPattern(CnxK740RXReceiver::kLedNormal);
     }
     chosen_ = row;
-    next->SetLEDFlashPattern(kLedIdentify);
+    next->SetLedPattern(CnxK740RXReceiver::kLedPointedOut);
     const RadioInfo& info = next->GetCurrentRadioInfo();
     record_->setText(QStringLiteral("%1\n%2 Hz\n%3 Hz")
                          .arg(Text(info.productName, sizeof info.productName))

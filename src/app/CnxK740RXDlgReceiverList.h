@@ -9,9 +9,6 @@ class CnxK740RX_ReceiverManager;
 
 class CnxK740RXDlgReceiverList : public QDialog {
 public:
-    static constexpr int kLedNormal = 95;
-    static constexpr int kLedIdentify = 255;
-
     CnxK740RXDlgReceiverList(QWidget* owner, CnxK740RX_ReceiverManager* manager, int count);
     ~CnxK740RXDlgReceiverList() override;
 

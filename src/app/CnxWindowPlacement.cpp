@@ -1,8 +1,17 @@
 #include "app/CnxWindowPlacement.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
 #include <algorithm>
+#include <climits>
 
 namespace {
+
+constexpr int32_t kPlacementLength = 44;  // size of the platform's placement record
+constexpr int32_t kShowNormal = 1;
+constexpr int32_t kShowMinimized = 2;
+constexpr int32_t kShowMaximized = 3;
 
 long long OverlapArea(const QRect& a, const QRect& b) {
     const QRect common = a.intersected(b);
@@ -34,4 +43,41 @@ QRect CnxWindowPlacement::Fit(const QRect& wanted, const QSize& minimum,
     FitAxis(wanted.x(), wanted.width(), minimum.width(), area.x(), area.width(), x, width);
     FitAxis(wanted.y(), wanted.height(), minimum.height(), area.y(), area.height(), y, height);
     return QRect(x, y, width, height);
+}
+
+SnxWindowPlacement CnxWindowPlacement::Capture(const QWidget& window) {
+    const QRect normal =
+        window.normalGeometry().isValid() ? window.normalGeometry() : window.geometry();
+    SnxWindowPlacement p;
+    p.length = kPlacementLength;
+    p.showCmd = window.isMaximized()   ? kShowMaximized
+                : window.isMinimized() ? kShowMinimized
+                                       : kShowNormal;
+    p.minX = p.minY = p.maxX = p.maxY = -1;
+    p.left = normal.left();
+    p.top = normal.top();
+    p.right = normal.left() + normal.width();
+    p.bottom = normal.top() + normal.height();
+    return p;
+}
+
+void CnxWindowPlacement::Apply(QWidget& window, const SnxWindowPlacement& p) {
+    if (p.length == 0) {
+        return;
+    }
+    if (p.right > p.left && p.bottom > p.top) {
+        std::vector<QRect> areas;
+        for (const QScreen* screen : QGuiApplication::screens()) {
+            areas.push_back(screen->availableGeometry());
+        }
+        // 64-bit: a hand-edited file may hold any two numbers.
+        const QRect saved(p.left, p.top, int(std::min<int64_t>(int64_t(p.right) - p.left, INT_MAX)),
+                          int(std::min<int64_t>(int64_t(p.bottom) - p.top, INT_MAX)));
+        window.setGeometry(Fit(saved, window.minimumSize(), areas));
+    }
+    if (p.showCmd == kShowMaximized) {
+        window.showMaximized();
+    } else if (p.showCmd == kShowMinimized) {
+        window.showMinimized();
+    }
 }

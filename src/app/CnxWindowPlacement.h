@@ -6,10 +6,18 @@
 #include <QSize>
 #include <vector>
 
+#include "settings/SnxWindowPlacement.h"
+
+class QWidget;
+
 class CnxWindowPlacement {
 public:
     // The rectangle moved onto the screen area it overlaps most (the first one when it overlaps
     // none) and cut to that area's size, but never below `minimum`. A window larger than the
     // area starts at the area's left or top edge.
     static QRect Fit(const QRect& wanted, const QSize& minimum, const std::vector<QRect>& areas);
+
+    // The window as the settings keep it, and put back where it was (fitted to today's screens).
+    static SnxWindowPlacement Capture(const QWidget& window);
+    static void Apply(QWidget& window, const SnxWindowPlacement& placement);
 };

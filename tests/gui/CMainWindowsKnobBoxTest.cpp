@@ -14,20 +14,19 @@ TEST_F(MainWindowTest, EightKnobCountsInChannelModeMoveTheSelectedReceiverOneCha
     WriteRadios(true);
     Start();
     ASSERT_TRUE(unit.WaitForReceived(1)) << "the program never opened the unit";
-    window_->FrequencySet(0, 150250000);
-    ASSERT_TRUE(window_->IsChannelMode());
+    window_->Tuning().FrequencySet(0, 150250000);
+    ASSERT_TRUE(window_->Tuning().IsChannelMode());
 
     unit.Do("press 2");  // channel steps
     unit.Do("turn +8");
-    ASSERT_TRUE(PumpUntil([&] { return window_->GetCurrentFrequency() == 150625000; }))
-        << window_->GetCurrentFrequency();
+    ASSERT_TRUE(PumpUntil([&] { return Frequency() == 150625000; })) << Frequency();
     EXPECT_EQ(window_->Manager()->GetReceiver(0)->GetFrequency(), 150625000);
 
     // Ten-kilohertz steps on the unit turn the window's channel mode off, and back.
     unit.Do("press 1");
-    ASSERT_TRUE(PumpUntil([&] { return !window_->IsChannelMode(); }));
+    ASSERT_TRUE(PumpUntil([&] { return !window_->Tuning().IsChannelMode(); }));
     unit.Do("turn -8");
-    ASSERT_TRUE(PumpUntil([&] { return window_->GetCurrentFrequency() == 150615000; }));
+    ASSERT_TRUE(PumpUntil([&] { return Frequency() == 150615000; }));
     window_.reset();
 }
 

@@ -1,7 +1,9 @@
 // The S-meter and the calibration window as the operator uses them in demo mode.
+#include <QDoubleSpinBox>
 #include <QPushButton>
 
 #include "MainWindowFixture.h"
+#include "receiver/CnxK740RXReceiverManagerButton.h"
 #include "settings/CnxK740RXFileIniApp.h"
 #include "smeter/CnxCtrlSMeter.h"
 #include "smeter/CnxK740RXDlgCalibration.h"
@@ -10,16 +12,16 @@ namespace {
 
 class MainWindowMetering : public MainWindowTest {
 protected:
-    CnxCtrlSMeter& SelectedMeter() { return *window_->Meter(window_->GetSelectedReceiver()); }
+    CnxCtrlSMeter& SelectedMeter() { return window_->Meter(Selected()); }
 };
 
 TEST_F(MainWindowMetering, TheCalibrationWindowShiftsTheShownLevelAndTheSettingsKeepIt) {
     Start();
-    window_->FrequencySet(0, 142750000);
+    window_->Tuning().FrequencySet(0, 142750000);
     ASSERT_TRUE(PumpUntil([&] { return SelectedMeter().GetLevel() == -60.0; }));
 
     Switch("Cal")->click();
-    CnxK740RXDlgCalibration* dialog = window_->CalibrationWindow();
+    CnxK740RXDlgCalibration* dialog = window_->Listening().CalibrationWindow();
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->GetValue(), 0.0);
     dialog->SetValue(2.5);  // as typed in its field
@@ -30,19 +32,47 @@ TEST_F(MainWindowMetering, TheCalibrationWindowShiftsTheShownLevelAndTheSettings
 
     // Closing the window asks the main window to let it go; the offset stays.
     dialog->reject();
-    ASSERT_TRUE(PumpUntil([&] { return window_->CalibrationWindow() == nullptr; }));
+    ASSERT_TRUE(PumpUntil([&] { return window_->Listening().CalibrationWindow() == nullptr; }));
     EXPECT_EQ(window_->Settings().Current().sMeterCal, 25);
 
     // Another receiver keeps its own offset.
     Key(Qt::Key_Tab, Qt::ControlModifier);
-    window_->FrequencySet(1, 142750000);
+    window_->Tuning().FrequencySet(1, 142750000);
     ASSERT_TRUE(PumpUntil([&] { return SelectedMeter().GetLevel() == -60.0; }));
     EXPECT_EQ(window_->Settings().Receiver(0).sMeterCal, 25);
 }
 
+TEST_F(MainWindowMetering, QuickOffsetStepsAndAStepBeforeASwitchSettleOnOneOffsetPerReceiver) {
+    Start();
+    window_->Tuning().FrequencySet(0, 142750000);
+    Switch("Cal")->click();
+    CnxK740RXDlgCalibration* dialog = window_->Listening().CalibrationWindow();
+    ASSERT_NE(dialog, nullptr);
+    // Two steps up at once: the field and the settings agree on 0.2 dB, and stay there.
+    SendKey(*dialog->Field(), Qt::Key_Up);
+    SendKey(*dialog->Field(), Qt::Key_Up);
+    PumpFor(300ms);
+    EXPECT_EQ(window_->Settings().Receiver(0).sMeterCal, 2);
+    EXPECT_EQ(dialog->Field()->text(), "0.2 dB");
+    PumpFor(300ms);
+    EXPECT_EQ(dialog->Field()->text(), "0.2 dB");
+    EXPECT_EQ(window_->Settings().Receiver(0).sMeterCal, 2);
+
+    // A step, then at once another receiver: the step stays with the first one, and the field
+    // shows the second one's own offset.
+    SendKey(*dialog->Field(), Qt::Key_Up);
+    window_->ReceiverList().GetItemButton(1)->click();
+    ASSERT_EQ(Selected(), 1);
+    PumpFor(300ms);
+    EXPECT_EQ(window_->Settings().Receiver(0).sMeterCal, 3);
+    EXPECT_EQ(window_->Settings().Receiver(1).sMeterCal, 0);
+    EXPECT_EQ(dialog->Field()->text(), "0.0 dB");
+    dialog->reject();
+}
+
 TEST_F(MainWindowMetering, TheMetersAttenuatorTextSwitchesTheAttenuator) {
     Start();
-    window_->FrequencySet(0, 162250000);
+    window_->Tuning().FrequencySet(0, 162250000);
     ASSERT_TRUE(PumpUntil([&] { return SelectedMeter().GetLevel() == -80.0; }));
     SelectedMeter().AttenuatorButton()->click();
     EXPECT_TRUE(Switch("Atten")->isChecked());

@@ -39,10 +39,10 @@ TEST_F(MainWindowTest, ARemoteAttenuatorChangeShowsInTheWindowAndStaysInTheSetti
     ASSERT_TRUE(PumpUntil([&] { return socket.state() == QAbstractSocket::ConnectedState; }));
     EXPECT_EQ(Ask(socket, "L ATT 18"), "RPRT 0\n");
     EXPECT_TRUE(Switch("Atten")->isChecked());
-    EXPECT_EQ(window_->Meter(0)->AttenuatorButton()->text(), "ATTEN ON");
+    EXPECT_EQ(window_->Meter(0).AttenuatorButton()->text(), "ATTEN ON");
     EXPECT_EQ(window_->Settings().Receiver(0).atten, 1);
     EXPECT_EQ(Ask(socket, "F 162250000"), "RPRT 0\n");
-    EXPECT_EQ(window_->GetCurrentFrequency(), 162250000);
+    EXPECT_EQ(Frequency(), 162250000);
 
     // The switch turns the servers off and keeps that.
     remote->click();

@@ -12,10 +12,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/CnxCtrlFrequencyBand.h"
 #include "app/CnxK740RXDlgHelp.h"
 #include "app/CnxK740RXDlgSplash.h"
 #include "settings/CnxK740RXFileIniApp.h"
+#include "tuning/CnxCtrlFrequencyBand.h"
 
 namespace {
 
@@ -77,7 +77,7 @@ TEST_F(MainWindowTest, ACloseBeforeTheDeferredStartFinishesTheSplash) {
 TEST_F(MainWindowTest, ChangedSettingsReachTheFileWhileTheProgramRuns) {
     WriteRadios(true);
     Start();
-    window_->SetVolume(5);
+    window_->Listening().SetVolume(5);
     // Long before the program ends, so an end without a shutdown keeps the change.
     EXPECT_TRUE(PumpUntil([&] { return IniText().contains("\nVolume=5\n"); }, 30s))
         << IniText().toStdString();
@@ -100,7 +100,7 @@ TEST_F(MainWindowTest, AReadOnlySettingsFileIsKeptAndTheOperatorToldOnce) {
     fs::permissions(ini, fs::perms::owner_read | fs::perms::group_read);
 
     Start();
-    window_->SetVolume(5);
+    window_->Listening().SetVolume(5);
     ASSERT_TRUE(PumpUntil([&] { return !VisibleBoxes(*window_).isEmpty(); }, 30s));
     QMessageBox* box = VisibleBoxes(*window_).front();
     EXPECT_TRUE(box->text().contains(QString::fromStdString(ini.string())))
@@ -110,7 +110,7 @@ TEST_F(MainWindowTest, AReadOnlySettingsFileIsKeptAndTheOperatorToldOnce) {
     box->close();
 
     // Told once: further changes that cannot be saved either do not ask again.
-    window_->SetVolume(6);
+    window_->Listening().SetVolume(6);
     PumpFor(7s);
     EXPECT_TRUE(VisibleBoxes(*window_).isEmpty());
     window_.reset();
@@ -147,15 +147,15 @@ TEST_F(MainWindowTest, AtItsSmallestSizeEveryControlHasTheRoomItNeeds) {
     Start();
     EXPECT_TRUE(SqueezedControls(*window_).isEmpty())
         << "at the start: " << SqueezedControls(*window_).join(", ").toStdString();
-    window_->SetChannelMode(false);
-    window_->FrequencySet(0, 161500000);
+    window_->Tuning().SetChannelMode(false);
+    window_->Tuning().FrequencySet(0, 161500000);
     window_->resize(1, 1);
     window_->layout()->activate();
     EXPECT_EQ(window_->size(), window_->minimumSize());
     EXPECT_TRUE(SqueezedControls(*window_).isEmpty())
         << SqueezedControls(*window_).join(", ").toStdString();
     QLabel* channel = nullptr;
-    for (QLabel* label : window_->BandDisplay()->findChildren<QLabel*>()) {
+    for (QLabel* label : window_->TuningPanel().BandDisplay().findChildren<QLabel*>()) {
         if (label->text() == "Channel Undefined") {
             channel = label;
         }
@@ -174,11 +174,11 @@ TEST_F(MainWindowTest, TheRFAmplifierSwitchShowsItOnWhateverIsAsked) {
     ASSERT_NE(amplifier, nullptr);
     amplifier->click();
     EXPECT_TRUE(amplifier->isChecked());
-    window_->SetRFAmplifier(false, true);
+    window_->Tuning().SetRFAmplifier(false, true);
     EXPECT_TRUE(amplifier->isChecked());
     EXPECT_EQ(window_->Settings().Current().preamp, 1);
     amplifier->setChecked(false);  // as something else might do to the widget
-    window_->SetRFAmplifier(false);
+    window_->Tuning().SetRFAmplifier(false);
     EXPECT_TRUE(amplifier->isChecked());
 }
 

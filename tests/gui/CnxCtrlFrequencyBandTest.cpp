@@ -1,4 +1,4 @@
-#include "app/CnxCtrlFrequencyBand.h"
+#include "tuning/CnxCtrlFrequencyBand.h"
 
 #include <gtest/gtest.h>
 

@@ -9,8 +9,22 @@
 
 #include "GuiTestSupport.h"
 #include "app/CMainWindows.h"
+#include "app/CnxListeningController.h"
+#include "app/CnxScanController.h"
+#include "app/CnxSlotsController.h"
+#include "app/CnxTuningController.h"
 #include "core/TmyApplication.h"
+#include "receiver/CnxK740RXCtrlReceiverManager.h"
+#include "scanner/CnxK740RXCtrlScanner.h"
+#include "scanner/CnxK740RXCtrlScannerGraph.h"
+#include "scanner/CnxK7RCtrlScanButtons.h"
+#include "scanner/CnxScannerPage.h"
 #include "settings/CnxAppOptions.h"
+#include "settings/CnxK740RXFileIniApp.h"
+#include "smeter/CnxCtrlSMeter.h"
+#include "tuning/CnxCtrlFrequency.h"
+#include "tuning/CnxCtrlFrequencyBand.h"
+#include "tuning/CnxCtrlTuningPanel.h"
 
 inline const char* kTwoRadios =
     "[radio0]\nserial = 4711001\nproduct = K7USB-A\nconnected = %1\n"
@@ -62,7 +76,7 @@ protected:
                 const QString& text = {}) {
         SendKey(QApplication::focusWidget() ? *QApplication::focusWidget() : *window_, key,
                 modifiers, text);
-        return window_->GetCurrentFrequency();
+        return Frequency();
     }
     int32_t Type(const QString& keys) {
         for (QChar c : keys) {
@@ -74,11 +88,19 @@ protected:
         return Key(Qt::Key_Return);
     }
     int32_t Tune(int32_t frequency, bool force = false) {
-        window_->FrequencySet(0, frequency, force);
-        return window_->GetCurrentFrequency();
+        window_->Tuning().FrequencySet(0, frequency, force);
+        return Frequency();
     }
 
     QPushButton* Switch(const QString& text) const { return FindButton(*window_, text); }
+
+    int Selected() const { return window_->Settings().GetSelectedReceiver(); }
+    // Where the selected receiver is tuned.
+    int32_t Frequency() const { return window_->Tuning().GetFrequency(Selected()); }
+    // A scan button of a slot, pressed as the operator does.
+    void Press(int slot, int button) {
+        window_->ScannerPage(slot).Scanner().GetButtons()->GetButton(button)->click();
+    }
 
     QString IniText() {
         QFile file(home_.path() + "/Documents/Quorvant/K740RX/K740RX.ini");

@@ -1,0 +1,210 @@
+#include "app/CnxScanController.h"
+
+#include <algorithm>
+
+#include "calibration/CnxK740RXCalibratorSMeter.h"
+#include "receiver/CnxK740RXReceiver.h"
+#include "receiver/CnxK740RX_ReceiverManager.h"
+#include "scanner/InxScanView.h"
+#include "settings/CnxChannelPlan.h"
+#include "settings/CnxK740RXFileIniApp.h"
+#include "settings/CnxScanStepper.h"
+
+namespace {
+constexpr int32_t kScanCalibrationMode = 3;
+}  // namespace
+
+CnxScanController::CnxScanController(CnxK740RXFileIniApp& settings,
+                                     CnxK740RX_ReceiverManager& receivers,
+                                     CnxK740RXCalibratorSMeter* calibrator)
+    : settings_(settings),
+      receivers_(receivers),
+      calibrator_(calibrator),
+      step_(CnxChannelPlan::kSpacing) {}
+
+void CnxScanController::SetView(int slot, InxScanView* view) {
+    if (!IsSlot(slot)) {
+        return;
+    }
+    slots_[slot].view = view;
+    if (view != nullptr) {
+        view->ShowLoop(settings_.Receiver(slot).loop != 0);
+        view->ShowWalk(Walk());
+        Show(slot);
+    }
+}
+
+InxScanStates::State CnxScanController::GetScanState(int slot) const {
+    return IsSlot(slot) ? slots_[slot].state : State::kStopped;
+}
+
+std::optional<int64_t> CnxScanController::GetSweepPosition(int slot) const {
+    const CnxK740RXReceiver* receiver = receivers_.GetReceiver(slot);
+    if (!IsScanActive(slot) || receiver == nullptr) {
+        return std::nullopt;
+    }
+    return receiver->GetScanPointFrequency(std::max(slots_[slot].lastPoint, 0));
+}
+
+CnxScanStepper CnxScanController::Walk() const {
+    return CnxScanStepper(CnxChannelPlan::kLowerLimit, CnxChannelPlan::kUpperLimit, step_);
+}
+
+bool CnxScanController::SetScanStep(int32_t step) {
+    const int points =
+        CnxScanStepper::CountPoints(CnxChannelPlan::kLowerLimit, CnxChannelPlan::kUpperLimit, step);
+    if (points == 0 || points > CnxScanStepper::kMaxPoints) {
+        return false;
+    }
+    step_ = step;
+    return true;
+}
+
+void CnxScanController::Command(int slot, int32_t mode) {
+    if (slot != settings_.GetSelectedReceiver()) {
+        return;
+    }
+    switch (mode) {
+        case InxScanView::kModeScan:
+            Start(slot);
+            break;
+        case InxScanView::kModePause:
+            Pause(slot);
+            break;
+        case InxScanView::kModeStop:
+            Stop(slot);
+            break;
+        default:
+            break;
+    }
+}
+
+void CnxScanController::Toggle() {
+    const int slot = settings_.GetSelectedReceiver();
+    if (settings_.Current().power == 0) {
+        return;
+    }
+    if (IsScanActive(slot)) {
+        Stop(slot);
+    } else {
+        Start(slot);
+    }
+}
+
+void CnxScanController::Start(int slot) {
+    CnxK740RXReceiver* receiver = receivers_.GetReceiver(slot);
+    Slot& s = slots_[slot];
+    if (receiver == nullptr || s.state == State::kScanning) {
+        return;
+    }
+    if (s.state == State::kStopped) {
+        // The receiver walks exactly the points the graph lays out.
+        const CnxScanStepper walk = Walk();
+        if (s.view != nullptr) {
+            s.view->ShowWalk(walk);
+        }
+        receiver->SetScanWalk(walk);
+        s.lastPoint = -1;
+    }
+    s.run = receiver->StartScan();
+    s.state = State::kScanning;
+    Changed(slot);
+}
+
+void CnxScanController::Pause(int slot) {
+    CnxK740RXReceiver* receiver = receivers_.GetReceiver(slot);
+    Slot& s = slots_[slot];
+    if (receiver == nullptr || s.state != State::kScanning) {
+        return;
+    }
+    receiver->PauseScan();
+    s.state = State::kPaused;
+    Changed(slot);
+}
+
+void CnxScanController::Stop(int slot) {
+    CnxK740RXReceiver* receiver = IsSlot(slot) ? receivers_.GetReceiver(slot) : nullptr;
+    if (receiver == nullptr) {
+        return;
+    }
+    Slot& s = slots_[slot];
+    if (s.state == State::kStopped) {
+        Show(slot);  // the buttons go back to what holds
+        return;
+    }
+    receiver->StopScan();
+    s.state = State::kStopped;
+    s.run = 0;  // whatever of the run is still on its way is dropped
+    Changed(slot);
+}
+
+void CnxScanController::SetLoop(int slot, bool loop) {
+    if (!IsSlot(slot)) {
+        return;
+    }
+    settings_.Receiver(slot).loop = loop ? 1 : 0;
+    if (CnxK740RXReceiver* receiver = receivers_.GetReceiver(slot)) {
+        receiver->SetScanLoop(loop);
+    }
+    if (InxScanView* view = slots_[slot].view) {
+        view->ShowLoop(loop);
+    }
+}
+
+void CnxScanController::ScrollBy(int slot, int points) {
+    if (IsSlot(slot) && slots_[slot].view != nullptr) {
+        slots_[slot].view->ScrollBy(points);
+    }
+}
+
+void CnxScanController::OnScanLevel(CnxK740RXReceiver* receiver, const ScanSample& sample) {
+    const int slot = SlotOf(receiver);
+    if (slot < 0) {
+        return;
+    }
+    receiver->AcknowledgeScanSample();
+    Slot& s = slots_[slot];
+    if (s.state == State::kStopped || sample.run != s.run) {
+        return;
+    }
+    if (s.view == nullptr || s.view->ShowSample(sample)) {
+        s.lastPoint = sample.point;
+    }
+}
+
+void CnxScanController::OnScanEnd(CnxK740RXReceiver* receiver, uint16_t run) {
+    // The end of a run that was stopped by hand may come after a new one has begun: only the
+    // slot's own run ends its scan.
+    const int slot = SlotOf(receiver);
+    if (slot >= 0 && slots_[slot].state != State::kStopped && slots_[slot].run == run) {
+        Stop(slot);
+    }
+}
+
+void CnxScanController::Show(int slot) {
+    const Slot& s = slots_[slot];
+    if (s.view == nullptr) {
+        return;
+    }
+    const int32_t mode = s.state == State::kScanning ? InxScanView::kModeScan
+                         : s.state == State::kPaused ? InxScanView::kModePause
+                                                     : InxScanView::kModeStop;
+    s.view->ShowScan(mode, s.run);
+}
+
+void CnxScanController::Changed(int slot) {
+    if (calibrator_ != nullptr && slot == settings_.GetSelectedReceiver()) {
+        calibrator_->SetMode(kScanCalibrationMode);
+    }
+    Show(slot);
+    OnStateChanged.Raise(this, slot);
+}
+
+int CnxScanController::SlotOf(const CnxK740RXReceiver* receiver) const {
+    for (int slot = 0; receiver != nullptr && slot < kK740RXSlotCount; ++slot) {
+        if (receivers_.GetReceiver(slot) == receiver) {
+            return slot;
+        }
+    }
+    return -1;
+}

@@ -1,0 +1,78 @@
+#pragma once
+// The scans of every receiver slot, and the only owner of their state: stopped, scanning or
+// paused, the run each slot's samples must belong to, and where its sweep is. The scan buttons and
+// the bar graph show what it holds; the receiver sweeps on its processing thread and every sample
+// it posts names its run, sweep and point, so the graph places it there and a late sample of an
+// ended run is dropped.
+#include <array>
+#include <cstdint>
+#include <optional>
+
+#include "app/InxScanStates.h"
+#include "core/K740RXMessageRecords.h"
+#include "core/TmyEvents.h"
+#include "settings/K740RXSlots.h"
+
+class CnxK740RXCalibratorSMeter;
+class CnxK740RXFileIniApp;
+class CnxK740RXReceiver;
+class CnxK740RX_ReceiverManager;
+class CnxScanStepper;
+class InxScanView;
+
+class CnxScanController : public InxScanStates {
+public:
+    // All borrowed; the calibrator may be null.
+    CnxScanController(CnxK740RXFileIniApp& settings, CnxK740RX_ReceiverManager& receivers,
+                      CnxK740RXCalibratorSMeter* calibrator);
+
+    // The view of a slot's scan; it shows the slot's loop setting and range at once.
+    void SetView(int slot, InxScanView* view);
+
+    State GetScanState(int slot) const override;
+    std::optional<int64_t> GetSweepPosition(int slot) const override;
+
+    // The operator's command for the selected slot (scan, pause or stop, as the buttons number
+    // them); a command for another slot is ignored.
+    void Command(int slot, int32_t mode);
+    // Space: stops an active scan of the selected slot, starts it otherwise.
+    void Toggle();
+    void Stop(int slot);
+    void SetLoop(int slot, bool loop);
+    // Moves the slot's graph by whole points.
+    void ScrollBy(int slot, int points);
+
+    // The step of every scan started from now on; false (nothing changes) for a step that is not
+    // positive or so fine that a pass would have more points than a graph holds.
+    bool SetScanStep(int32_t step);
+    int32_t GetScanStep() const { return step_; }
+
+    // The receivers' messages.
+    void OnScanLevel(CnxK740RXReceiver* receiver, const ScanSample& sample);
+    void OnScanEnd(CnxK740RXReceiver* receiver, uint16_t run);
+
+    // A slot's scan started, paused, resumed or stopped.
+    TmyEventList<int> OnStateChanged;
+
+private:
+    struct Slot {
+        State state = State::kStopped;
+        uint16_t run = 0;
+        int lastPoint = -1;  // of the run's latest sample
+        InxScanView* view = nullptr;
+    };
+
+    void Start(int slot);
+    void Pause(int slot);
+    void Show(int slot);
+    CnxScanStepper Walk() const;
+    int SlotOf(const CnxK740RXReceiver* receiver) const;
+    bool IsSlot(int slot) const { return slot >= 0 && slot < kK740RXSlotCount; }
+    void Changed(int slot);
+
+    CnxK740RXFileIniApp& settings_;
+    CnxK740RX_ReceiverManager& receivers_;
+    CnxK740RXCalibratorSMeter* calibrator_;
+    std::array<Slot, kK740RXSlotCount> slots_{};
+    int32_t step_;
+};
