@@ -3,10 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace {
 
 constexpr float kToFixed = 32767.0f;
@@ -19,52 +15,6 @@ std::int16_t ToFixed(float sample) {
         return -32768;
     }
     return std::int16_t(std::lrint(std::min(scaled, 32767.0f)));
-}
-
-// One 32-bit sum of 16-bit products; it wraps as the packed instruction's sums do.
-std::int32_t DotFixed(const std::int16_t* x, const std::int16_t* r, int taps) {
-    std::int64_t sum = 0;
-    for (int m = 0; m < taps; ++m) {
-        sum += std::int32_t(x[m]) * r[m];
-    }
-    return std::int32_t(std::uint32_t(std::uint64_t(sum)));
-}
-
-// sums[j] = sum over m of x[j + m] * r[m]; taps is a multiple of 16.
-void Convolve(const std::int16_t* x, const std::int16_t* r, int taps, std::int32_t* sums,
-              int count) {
-    int j = 0;
-#if defined(__SSE2__)
-    auto load = [](const std::int16_t* p) {
-        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    };
-    // Four outputs at a time share each load of the coefficients.
-    for (; j + 4 <= count; j += 4) {
-        __m128i a0 = _mm_setzero_si128(), a1 = a0, a2 = a0, a3 = a0;
-        const std::int16_t* p = x + j;
-        for (int m = 0; m < taps; m += 16) {
-            const __m128i c0 = load(r + m);
-            const __m128i c1 = load(r + m + 8);
-            a0 = _mm_add_epi32(a0, _mm_madd_epi16(load(p + m), c0));
-            a1 = _mm_add_epi32(a1, _mm_madd_epi16(load(p + m + 1), c0));
-            a2 = _mm_add_epi32(a2, _mm_madd_epi16(load(p + m + 2), c0));
-            a3 = _mm_add_epi32(a3, _mm_madd_epi16(load(p + m + 3), c0));
-            a0 = _mm_add_epi32(a0, _mm_madd_epi16(load(p + m + 8), c1));
-            a1 = _mm_add_epi32(a1, _mm_madd_epi16(load(p + m + 9), c1));
-            a2 = _mm_add_epi32(a2, _mm_madd_epi16(load(p + m + 10), c1));
-            a3 = _mm_add_epi32(a3, _mm_madd_epi16(load(p + m + 11), c1));
-        }
-        // Each accumulator's four lanes added up, one output per lane.
-        const __m128i s01 = _mm_add_epi32(_mm_unpacklo_epi32(a0, a1), _mm_unpackhi_epi32(a0, a1));
-        const __m128i s23 = _mm_add_epi32(_mm_unpacklo_epi32(a2, a3), _mm_unpackhi_epi32(a2, a3));
-        const __m128i total =
-            _mm_add_epi32(_mm_unpacklo_epi64(s01, s23), _mm_unpackhi_epi64(s01, s23));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(sums + j), total);
-    }
-#endif
-    for (; j < count; ++j) {
-        sums[j] = DotFixed(x + j, r, taps);
-    }
 }
 
 }  // namespace
@@ -90,6 +40,7 @@ int CFIR2_MMX::Design(int withResponse) {
         return std::int16_t(std::clamp(c * kToFixed, -32767.0f, 32767.0f));
     });
     reversed_.assign(fixed_.rbegin(), fixed_.rend());
+    wide_ = !CFIR2Kernel::FitsInt32(reversed_.data(), taps_);
     return 1;
 }
 
@@ -106,8 +57,13 @@ bool CFIR2_MMX::Accumulate(int count, Convert convert) {
     for (int i = 0; i < count; ++i) {
         line_[history + std::size_t(i)] = convert(i);
     }
-    sums_.resize(std::size_t(count));
-    Convolve(line_.data(), reversed_.data(), taps_, sums_.data(), count);
+    if (wide_) {
+        wideSums_.resize(std::size_t(count));
+        CFIR2Kernel::ConvolveWide(line_.data(), reversed_.data(), taps_, wideSums_.data(), count);
+    } else {
+        sums_.resize(std::size_t(count));
+        CFIR2Kernel::Convolve(isa_, line_.data(), reversed_.data(), taps_, sums_.data(), count);
+    }
     std::copy(line_.end() - std::ptrdiff_t(history), line_.end(), line_.begin());
     line_.resize(history);
     return true;
@@ -118,7 +74,7 @@ void CFIR2_MMX::Filter(float* samples, int count) {
         return;
     }
     for (int i = 0; i < count; ++i) {
-        samples[i] = float(sums_[i] >> 15) * kFromFixed;
+        samples[i] = float(Sum(i) >> 15) * kFromFixed;
     }
 }
 
@@ -127,7 +83,7 @@ void CFIR2_MMX::FilterFull(float* samples, int count) {
         return;
     }
     for (int i = 0; i < count; ++i) {
-        samples[i] = float(sums_[i]) * kFromFullSum;
+        samples[i] = float(Sum(i)) * kFromFullSum;
     }
 }
 
@@ -136,7 +92,7 @@ void CFIR2_MMX::Filter(std::int16_t* samples, int count) {
         return;
     }
     for (int i = 0; i < count; ++i) {
-        samples[i] = std::int16_t(std::clamp(sums_[i] >> 15, -32768, 32767));
+        samples[i] = std::int16_t(std::clamp<std::int64_t>(Sum(i) >> 15, -32768, 32767));
     }
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // The FIR filter in 16-bit fixed point: taps come in groups of 16, each output is a sum of 16-bit
-// products in 32 bits, computed with the processor's packed multiply-add where it has one.
+// products in 32 bits, computed with the processor's packed multiply-add. Coefficients whose sum
+// could leave the 32-bit range on loud input (long, sharp designs) are summed in 64 bits instead,
+// so no output ever wraps.
 #include <cstdint>
 #include <vector>
 
@@ -24,6 +26,8 @@ public:
     int Design(int withResponse) override;
 
     const std::vector<std::int16_t>& GetFixedCoefficients() const { return fixed_; }
+    // True when the design's sums need more than 32 bits.
+    bool IsWide() const { return wide_; }
 
 private:
     // Appends the block to the 16-bit history and leaves the 32-bit sums in sums_.
@@ -33,5 +37,11 @@ private:
     std::vector<std::int16_t> fixed_;     // coefficients, 16-bit
     std::vector<std::int16_t> reversed_;  // the same, oldest-first as the inner loop reads them
     std::vector<std::int16_t> line_;      // taps - 1 past samples, then the block being filtered
+    std::int64_t Sum(int i) const {
+        return wide_ ? wideSums_[std::size_t(i)] : sums_[std::size_t(i)];
+    }
+
+    bool wide_ = false;
     std::vector<std::int32_t> sums_;
+    std::vector<std::int64_t> wideSums_;
 };
