@@ -1,7 +1,13 @@
 #include "spectrum/CFIR2Kernel.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <limits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -106,22 +112,106 @@ void CFIR2Kernel::Convolve(Isa isa, const int16_t* x, const int16_t* r, int taps
     }
 }
 
-void CFIR2Kernel::ConvolveWide(const int16_t* x, const int16_t* r, int taps, int64_t* sums,
-                               int count) {
-    for (int j = 0; j < count; ++j) {
-        int64_t sum = 0;
-        for (int m = 0; m < taps; ++m) {
-            sum += int32_t(x[j + m]) * r[m];
+std::vector<int> CFIR2Kernel::Int32Spans(const int16_t* r, int taps) {
+    // The largest sum samples can give: each at -32768 against the sign of its coefficient. A
+    // pair never exceeds 2 x 32767 x 32768, so every span holds at least one.
+    constexpr int64_t kLimit = std::numeric_limits<int32_t>::max();
+    std::vector<int> ends;
+    int64_t worst = 0;
+    for (int m = 0; m < taps; m += 2) {
+        const int64_t pair = 32768 * (int64_t(std::abs(r[m])) + std::abs(r[m + 1]));
+        if (worst + pair > kLimit) {
+            ends.push_back(m);
+            worst = 0;
         }
-        sums[j] = sum;
+        worst += pair;
+    }
+    ends.push_back(taps);
+    return ends;
+}
+
+// Each conversion runs four values at a time where SSE2 is at hand and one at a time for the rest,
+// with the same rounding and saturation either way.
+
+void CFIR2Kernel::ToFixed(const float* in, float scale, int16_t* out, int n) {
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128 factor = _mm_set1_ps(scale);
+    const __m128 lowest = _mm_set1_ps(-32768.0f);
+    const __m128 highest = _mm_set1_ps(32767.0f);
+    for (; i + 4 <= n; i += 4) {
+        // max takes its second operand when the first is NaN.
+        const __m128 v = _mm_mul_ps(_mm_loadu_ps(in + i), factor);
+        const __m128i whole = _mm_cvtps_epi32(_mm_min_ps(_mm_max_ps(v, lowest), highest));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), _mm_packs_epi32(whole, whole));
+    }
+#endif
+    for (; i < n; ++i) {
+        const float v = in[i] * scale;
+        out[i] = v > -32768.0f ? int16_t(std::lrint(std::min(v, 32767.0f))) : int16_t(-32768);
     }
 }
 
-bool CFIR2Kernel::FitsInt32(const int16_t* r, int taps) {
-    // The largest sum any samples can give: every sample at -32768 against the sign of its tap.
-    int64_t worst = 0;
-    for (int m = 0; m < taps; ++m) {
-        worst += 32768 * int64_t(std::abs(int32_t(r[m])));
+void CFIR2Kernel::ToFloat(const int32_t* in, int shift, float scale, float* out, int n) {
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128 factor = _mm_set1_ps(scale);
+    const __m128i count = _mm_cvtsi32_si128(shift);
+    for (; i + 4 <= n; i += 4) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+        _mm_storeu_ps(out + i, _mm_mul_ps(_mm_cvtepi32_ps(_mm_sra_epi32(v, count)), factor));
     }
-    return worst <= std::numeric_limits<int32_t>::max();
+#endif
+    for (; i < n; ++i) {
+        out[i] = float(in[i] >> shift) * scale;
+    }
+}
+
+void CFIR2Kernel::ToInt16(const int32_t* in, int shift, int16_t* out, int n) {
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128i count = _mm_cvtsi32_si128(shift);
+    for (; i + 8 <= n; i += 8) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i + 4));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i),
+                         _mm_packs_epi32(_mm_sra_epi32(a, count), _mm_sra_epi32(b, count)));
+    }
+#endif
+    for (; i < n; ++i) {
+        out[i] = int16_t(std::clamp(in[i] >> shift, -32768, 32767));
+    }
+}
+
+void CFIR2Kernel::AddSplit(const int32_t* sums, int32_t* high, int32_t* low, int n) {
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128i mask = _mm_set1_epi32(0x7FFF);
+    for (; i + 4 <= n; i += 4) {
+        const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sums + i));
+        auto* h = reinterpret_cast<__m128i*>(high + i);
+        auto* l = reinterpret_cast<__m128i*>(low + i);
+        _mm_storeu_si128(h, _mm_add_epi32(_mm_loadu_si128(h), _mm_srai_epi32(s, 15)));
+        _mm_storeu_si128(l, _mm_add_epi32(_mm_loadu_si128(l), _mm_and_si128(s, mask)));
+    }
+#endif
+    for (; i < n; ++i) {
+        high[i] += sums[i] >> 15;
+        low[i] += sums[i] & 0x7FFF;
+    }
+}
+
+void CFIR2Kernel::JoinSplit(const int32_t* high, const int32_t* low, int32_t* shifted, int n) {
+    int i = 0;
+#if defined(__SSE2__)
+    for (; i + 4 <= n; i += 4) {
+        const __m128i h = _mm_loadu_si128(reinterpret_cast<const __m128i*>(high + i));
+        const __m128i l = _mm_loadu_si128(reinterpret_cast<const __m128i*>(low + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(shifted + i),
+                         _mm_add_epi32(h, _mm_srai_epi32(l, 15)));
+    }
+#endif
+    for (; i < n; ++i) {
+        shifted[i] = high[i] + (low[i] >> 15);
+    }
 }

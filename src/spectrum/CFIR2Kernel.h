@@ -4,6 +4,7 @@
 // them, so one build runs everywhere. The portable form is the plain definition, the yardstick
 // for the others. Sums of 16-bit products come out identical from every form.
 #include <cstdint>
+#include <vector>
 
 class CFIR2Kernel {
 public:
@@ -16,16 +17,28 @@ public:
     // y[j] = sum over m < taps of x[j + m] * r[m], for j < count: x holds taps - 1 older samples
     // before the block, r the coefficients oldest-first.
     static void Convolve(Isa isa, const float* x, const float* r, int taps, float* y, int count);
-    // The same on 16-bit samples with 32-bit sums; taps is a multiple of 16. The caller makes sure
-    // no sum can leave the 32-bit range (FitsInt32).
+    // The same on 16-bit samples with 32-bit sums; taps is even. The caller makes sure no sum can
+    // leave the 32-bit range (Int32Spans).
     static void Convolve(Isa isa, const int16_t* x, const int16_t* r, int taps, int32_t* sums,
                          int count);
-    // Exact 64-bit sums, for coefficients whose worst case does not fit in 32 bits.
-    static void ConvolveWide(const int16_t* x, const int16_t* r, int taps, int64_t* sums,
-                             int count);
-    // True when every sum of these coefficients times 16-bit samples, and every partial sum on the
-    // way, stays inside the 32-bit range.
-    static bool FitsInt32(const int16_t* r, int taps);
+    // Where to cut coefficients (each within -32767 .. 32767, an even count) into consecutive
+    // spans of even length whose sums of products with 16-bit samples, and every partial sum on
+    // the way, stay inside the 32-bit range: the end of each span, the last one being taps.
+    static std::vector<int> Int32Spans(const int16_t* r, int taps);
+
+    // The fixed-point filter's conversions, bit for bit the same on every processor.
+    // out = in x scale rounded to the nearest integer (ties to even), held at 16 bits; NaN
+    // becomes -32768.
+    static void ToFixed(const float* in, float scale, int16_t* out, int n);
+    // out = float(in >> shift) x scale.
+    static void ToFloat(const int32_t* in, int shift, float scale, float* out, int n);
+    // out = in >> shift, held at 16 bits.
+    static void ToInt16(const int32_t* in, int shift, int16_t* out, int n);
+    // Keeps a running total of 32-bit sums as high x 2^15 + low: high += sum >> 15, low += its
+    // lowest 15 bits. Exact for up to 65536 sums.
+    static void AddSplit(const int32_t* sums, int32_t* high, int32_t* low, int n);
+    // shifted = the total >> 15 = high + (low >> 15).
+    static void JoinSplit(const int32_t* high, const int32_t* low, int32_t* shifted, int n);
 
     // The forms for one instruction set each; Convolve calls the one asked for.
     static void ConvolveSse2(const float* x, const float* r, int taps, float* y, int count);
