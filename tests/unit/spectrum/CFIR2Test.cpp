@@ -516,3 +516,45 @@ TEST(CFIR2_MMXTest, FullScaleAndClippedInputSaturatesAndNeverWraps) {
         EXPECT_NEAR(full.back(), expected.back(), bound);
     }
 }
+
+TEST(CFIR2_MMXTest, FloatSamplesBecomeSixteenBitRoundedToNearestAndHeldAtFullScale) {
+    // Without a filter the single tap 32767 passes each 16-bit sample through, and the whole sum
+    // (sample x 32767) comes back.
+    CFIR2_MMX fir;
+    ASSERT_EQ(fir.SetTaps(16), 1);
+    ASSERT_EQ(fir.Design(0), 1);
+    ASSERT_EQ(fir.GetFixedCoefficients()[0], 32767);
+    struct Sample {
+        float value;            // in full scale
+        std::int16_t expected;  // x 32767, rounded, held at 16 bits
+    };
+    const Sample samples[] = {
+        {2.7f / 32767, 3},
+        {-2.7f / 32767, -3},
+        {2.2f / 32767, 2},
+        {3.5f / 32767, 4},
+        {-1000.6f / 32767, -1001},
+        {1.0f, 32767},
+        {-1.0f, -32767},
+        {0.25f, 8192},
+        {-20000.4f / 32767, -20000},
+        {-1.5f, -32768},
+        {2.5f / 32767, 2},
+        {1.5f, 32767},
+        {NAN, -32768},
+    };
+    // From several starts, so the last samples meet both the four-at-a-time loop and the
+    // one-at-a-time rest.
+    for (int start : {0, 1, 2, 3}) {
+        std::vector<float> block;
+        for (std::size_t i = std::size_t(start); i < std::size(samples); ++i) {
+            block.push_back(samples[i].value);
+        }
+        fir.ClearHistory();
+        fir.FilterFull(block.data(), int(block.size()));
+        for (std::size_t i = 0; i < block.size(); ++i) {
+            const Sample& sample = samples[i + std::size_t(start)];
+            EXPECT_EQ(block[i], float(sample.expected * 32767) / (1 << 30)) << sample.value;
+        }
+    }
+}
