@@ -529,7 +529,7 @@ TEST(CFIR2_MMXTest, FloatSamplesBecomeSixteenBitRoundedToNearestAndHeldAtFullSca
         std::int16_t expected;  // x 32767, rounded, held at 16 bits
     };
     const Sample samples[] = {
-        {2.7f / 32767, 3},
+        {2.5f / 32767, 2},
         {-2.7f / 32767, -3},
         {2.2f / 32767, 2},
         {3.5f / 32767, 4},
@@ -539,7 +539,7 @@ TEST(CFIR2_MMXTest, FloatSamplesBecomeSixteenBitRoundedToNearestAndHeldAtFullSca
         {0.25f, 8192},
         {-20000.4f / 32767, -20000},
         {-1.5f, -32768},
-        {2.5f / 32767, 2},
+        {2.7f / 32767, 3},
         {1.5f, 32767},
         {NAN, -32768},
     };
