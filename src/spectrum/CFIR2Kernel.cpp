@@ -60,6 +60,23 @@ void ConvolvePortable(const int16_t* x, const int16_t* r, int taps, int32_t* sum
     }
 }
 
+// The form of the instruction set asked for, float or 16-bit by the types.
+template <typename Sample, typename Sum>
+void Dispatch(CFIR2Kernel::Isa isa, const Sample* x, const Sample* r, int taps, Sum* y, int count) {
+    switch (isa) {
+#if defined(__x86_64__)
+        case CFIR2Kernel::kSse2:
+            return CFIR2Kernel::ConvolveSse2(x, r, taps, y, count);
+        case CFIR2Kernel::kAvx2:
+            return CFIR2Kernel::ConvolveAvx2(x, r, taps, y, count);
+        case CFIR2Kernel::kAvx512:
+            return CFIR2Kernel::ConvolveAvx512(x, r, taps, y, count);
+#endif
+        default:
+            return ConvolvePortable(x, r, taps, y, count);
+    }
+}
+
 }  // namespace
 
 bool CFIR2Kernel::IsSupported(Isa isa) {
@@ -82,34 +99,12 @@ const char* CFIR2Kernel::Name(Isa isa) {
 }
 
 void CFIR2Kernel::Convolve(Isa isa, const float* x, const float* r, int taps, float* y, int count) {
-    switch (isa) {
-#if defined(__x86_64__)
-        case kSse2:
-            return ConvolveSse2(x, r, taps, y, count);
-        case kAvx2:
-            return ConvolveAvx2(x, r, taps, y, count);
-        case kAvx512:
-            return ConvolveAvx512(x, r, taps, y, count);
-#endif
-        default:
-            return ConvolvePortable(x, r, taps, y, count);
-    }
+    Dispatch(isa, x, r, taps, y, count);
 }
 
 void CFIR2Kernel::Convolve(Isa isa, const int16_t* x, const int16_t* r, int taps, int32_t* sums,
                            int count) {
-    switch (isa) {
-#if defined(__x86_64__)
-        case kSse2:
-            return ConvolveSse2(x, r, taps, sums, count);
-        case kAvx2:
-            return ConvolveAvx2(x, r, taps, sums, count);
-        case kAvx512:
-            return ConvolveAvx512(x, r, taps, sums, count);
-#endif
-        default:
-            return ConvolvePortable(x, r, taps, sums, count);
-    }
+    Dispatch(isa, x, r, taps, sums, count);
 }
 
 std::vector<int> CFIR2Kernel::Int32Spans(const int16_t* r, int taps) {
