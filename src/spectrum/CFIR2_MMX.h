@@ -1,8 +1,8 @@
 #pragma once
 // The FIR filter in 16-bit fixed point: taps come in groups of 16, each output is a sum of 16-bit
 // products, computed with the processor's packed multiply-add in 32 bits. Where loud input could
-// carry a sum beyond 32 bits, the taps are summed in spans that cannot, and the spans' sums added
-// in 64, so no output ever wraps.
+// carry a sum beyond 32 bits, the taps are summed in spans that cannot and the spans' sums added
+// exactly, so no output ever wraps: the 16-bit entry saturates instead.
 #include <cstdint>
 #include <vector>
 
@@ -15,7 +15,7 @@ public:
     // Samples become 16-bit (x 32767, rounded); each output is the sum shifted right by 15 and
     // scaled back by 1 / 32767.
     void Filter(float* samples, int count) override;
-    // Each output is the whole 32-bit sum scaled by 2^-30.
+    // Each output is the whole sum scaled by 2^-30.
     void FilterFull(float* samples, int count) override;
     // 16-bit in, 16-bit out: the sum shifted right by 15, saturated.
     void Filter(std::int16_t* samples, int count) override;
