@@ -28,6 +28,7 @@
 #include <thread>
 #include <vector>
 
+#include "BenchProcessor.h"
 #include "core/K740RXExternalMessages.h"
 #include "core/TmyComponent.h"
 #include "remote/CnxRigctlServer.h"
@@ -286,6 +287,7 @@ BENCHMARK(BM_GetFrequencyProgram)->MinTime(2.0)->UseRealTime();
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    std::printf("Processor: %s\n", ProcessorName().c_str());
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
