@@ -1,8 +1,10 @@
 // Commands per second one rig-control client gets answered: `f` round trips (and `F` + `f`, whose
 // change waits for the window) against a receiver slot's server, and the same `f` round trips
 // against Hamlib's own rigctld with its dummy rig in the same run; the ratio closes the report.
-// With K740RX_RIGCTL_PORT set, the program listening there (e.g. while its receivers scan) is
-// measured too.
+// A round trip counts only when its answer is the expected one: the frequency last set (and the
+// set's report); wrong answers are counted apart. With K740RX_RIGCTL_PORT set, the program
+// listening there (e.g. while its receivers scan) is measured too, expecting every `f` to give the
+// frequency its first `f` gave.
 #include <arpa/inet.h>
 #include <benchmark/benchmark.h>
 #include <netinet/in.h>
@@ -16,6 +18,7 @@
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QThread>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -23,7 +26,9 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
+#include "BenchProcessor.h"
 #include "core/K740RXExternalMessages.h"
 #include "core/TmyComponent.h"
 #include "remote/CnxRigctlServer.h"
@@ -110,19 +115,20 @@ public:
     bool IsConnected() const { return connected_; }
 
     // Sends the text and reads until `lines` answer lines have come; false when the server left.
-    bool Exchange(const std::string& text, int lines) {
+    // `answer` receives them.
+    bool Exchange(const std::string& text, std::ptrdiff_t lines, std::string& answer) {
         if (::send(socket_, text.data(), text.size(), 0) != static_cast<ssize_t>(text.size())) {
             return false;
         }
+        answer.clear();
         while (lines > 0) {
             char buffer[512];
             const ssize_t got = ::recv(socket_, buffer, sizeof buffer, 0);
             if (got <= 0) {
                 return false;
             }
-            for (ssize_t i = 0; i < got; ++i) {
-                lines -= buffer[i] == '\n';
-            }
+            answer.append(buffer, std::size_t(got));
+            lines -= std::count(buffer, buffer + got, '\n');
         }
         return true;
     }
@@ -132,26 +138,69 @@ private:
     bool connected_ = false;
 };
 
-std::map<std::string, double> g_rates;  // round trips per second by benchmark
+std::map<std::string, double> g_rates;  // right answers per second by benchmark
 
-void RoundTrips(benchmark::State& state, const char* name, int port, const std::string& request,
-                int lines) {
-    Client client(port);
-    if (!client.IsConnected()) {
-        state.SkipWithError("no server to connect to");
-        return;
+// One request and the answer it must get.
+struct Exchange {
+    std::string request;
+    std::string expected;
+};
+
+// Sets the frequency the round trips then expect to read, and waits until a read gives it.
+bool Tune(Client& client, const std::string& frequency) {
+    std::string answer;
+    if (!client.Exchange("F " + frequency + "\n", 1, answer) || answer != "RPRT 0\n") {
+        return false;
     }
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (!client.Exchange("f\n", 1, answer)) {
+            return false;
+        }
+        if (answer == frequency + "\n") {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
+
+// Round trips cycling through the exchanges; only right answers count toward the rate.
+void RoundTrips(benchmark::State& state, const char* name, Client& client,
+                const std::vector<Exchange>& exchanges) {
+    int64_t right = 0;
+    int64_t wrong = 0;
+    std::size_t next = 0;
+    std::string answer;
     const auto start = std::chrono::steady_clock::now();
     for (auto _ : state) {
-        if (!client.Exchange(request, lines)) {
+        const Exchange& exchange = exchanges[next];
+        next = (next + 1) % exchanges.size();
+        const auto lines = std::count(exchange.expected.begin(), exchange.expected.end(), '\n');
+        if (!client.Exchange(exchange.request, lines, answer)) {
             state.SkipWithError("the server left");
             return;
         }
+        if (answer == exchange.expected) {
+            ++right;
+        } else {
+            ++wrong;
+        }
     }
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-    const double rate = static_cast<double>(state.iterations()) / took.count();
+    const double rate = static_cast<double>(right) / took.count();
     g_rates[name] = rate;
-    state.counters["round trips/s"] = rate;
+    state.counters["right answers/s"] = rate;
+    state.counters["wrong answers"] = static_cast<double>(wrong);
+}
+
+// `f` round trips against a server tuned to a known frequency first.
+void TunedRoundTrips(benchmark::State& state, const char* name, int port) {
+    Client client(port);
+    if (!client.IsConnected() || !Tune(client, "145000000")) {
+        state.SkipWithError("no server to connect to, or it does not take a frequency");
+        return;
+    }
+    RoundTrips(state, name, client, {{"f\n", "145000000\n"}});
 }
 
 ServerThread& OurServer() {
@@ -160,12 +209,20 @@ ServerThread& OurServer() {
 }
 
 void BM_GetFrequency(benchmark::State& state) {
-    RoundTrips(state, "ours", OurServer().Port(), "f\n", 1);
+    TunedRoundTrips(state, "ours", OurServer().Port());
 }
 BENCHMARK(BM_GetFrequency)->MinTime(2.0)->UseRealTime();
 
+// Two frequencies by turns, so a read that missed its change shows.
 void BM_SetThenGetFrequency(benchmark::State& state) {
-    RoundTrips(state, "ours, change", OurServer().Port(), "F 162250000\nf\n", 2);
+    Client client(OurServer().Port());
+    if (!client.IsConnected()) {
+        state.SkipWithError("no server to connect to");
+        return;
+    }
+    RoundTrips(
+        state, "ours, change", client,
+        {{"F 162250000\nf\n", "RPRT 0\n162250000\n"}, {"F 162625000\nf\n", "RPRT 0\n162625000\n"}});
 }
 BENCHMARK(BM_SetThenGetFrequency)->MinTime(2.0)->UseRealTime();
 
@@ -204,17 +261,25 @@ void BM_GetFrequencyRigctld(benchmark::State& state) {
         state.SkipWithError("rigctld (Debian package libhamlib-utils) is not installed");
         return;
     }
-    RoundTrips(state, "rigctld", rigctld.Port(), "f\n", 1);
+    TunedRoundTrips(state, "rigctld", rigctld.Port());
 }
 BENCHMARK(BM_GetFrequencyRigctld)->MinTime(2.0)->UseRealTime();
 
+// The running program is not retuned: every read must give what the first one gave.
 void BM_GetFrequencyProgram(benchmark::State& state) {
     const char* port = std::getenv("K740RX_RIGCTL_PORT");
     if (port == nullptr) {
         state.SkipWithError("K740RX_RIGCTL_PORT not set: no running program to measure");
         return;
     }
-    RoundTrips(state, "program", std::atoi(port), "f\n", 1);
+    Client client(std::atoi(port));
+    std::string first;
+    if (!client.IsConnected() || !client.Exchange("f\n", 1, first) || first.size() < 2 ||
+        first.find_first_not_of("0123456789") != first.size() - 1) {
+        state.SkipWithError("the program does not answer f with a frequency");
+        return;
+    }
+    RoundTrips(state, "program", client, {{"f\n", first}});
 }
 BENCHMARK(BM_GetFrequencyProgram)->MinTime(2.0)->UseRealTime();
 
@@ -222,14 +287,16 @@ BENCHMARK(BM_GetFrequencyProgram)->MinTime(2.0)->UseRealTime();
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    std::printf("Processor: %s\n", ProcessorName().c_str());
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     const double ours = g_rates["ours"];
     const double hamlib = g_rates["rigctld"];
     if (ours > 0 && hamlib > 0) {
-        std::printf("f round trips per second: K740RX %.0f, rigctld %.0f, ratio %.2f\n", ours,
-                    hamlib, ours / hamlib);
+        std::printf(
+            "f round trips per second answered right: K740RX %.0f, rigctld %.0f, ratio %.2f\n",
+            ours, hamlib, ours / hamlib);
     }
     return 0;
 }

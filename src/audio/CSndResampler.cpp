@@ -57,9 +57,10 @@ float CSndResampler::Kernel(int k, float x, int window) {
         return kCutoff;
     }
     const float w = 2.0f * static_cast<float>(M_PI) / (kN - 1);
-    const float c1 = static_cast<float>(std::cos(w * d));
-    const float c2 = static_cast<float>(std::cos(2 * w * d));
-    const float c3 = static_cast<float>(std::cos(3 * w * d));
+    // Single precision throughout, except the trigonometric functions themselves.
+    const float c1 = static_cast<float>(std::cos(double(w * d)));
+    const float c2 = static_cast<float>(std::cos(double(2 * w * d)));
+    const float c3 = static_cast<float>(std::cos(double(3 * w * d)));
     float win;
     switch (window) {
         case 0:
@@ -91,7 +92,7 @@ float CSndResampler::Kernel(int k, float x, int window) {
             break;
     }
     const float pit = static_cast<float>(M_PI) * t;
-    const float sinc = static_cast<float>(std::sin(kCutoff * pit)) / pit;
+    const float sinc = static_cast<float>(std::sin(double(kCutoff * pit))) / pit;
     return win * sinc;
 }
 
@@ -106,12 +107,25 @@ CSndResampler::CSndResampler() {
 
 CSndResampler::~CSndResampler() = default;
 
+bool CSndResampler::IsPossible(float inputRate, float outputRate, uint32_t blockLength) {
+    if (!(inputRate > 0 && outputRate > 0) || !std::isfinite(inputRate) ||
+        !std::isfinite(outputRate) || blockLength > kMaxBlockLength) {
+        return false;
+    }
+    // The step and the output length must be whole numbers the converter can hold.
+    const double step = double(inputRate) / outputRate * 65536;
+    const double outputNeeded = double(blockLength) * outputRate / inputRate + 2.5;
+    return step >= 1 && step < 4294967296.0 && outputNeeded <= kMaxOutputLength;
+}
+
 int CSndResampler::Configure(float inputRate, float outputRate, uint32_t blockLength) {
     inputRate_ = inputRate;
     outputRate_ = outputRate;
     blockLength_ = blockLength;
-    if (!(inputRate > 0 && outputRate > 0)) {
-        return 0;  // no step exists for such rates
+    // Nothing is converted until a configuration succeeds.
+    ready_ = false;
+    if (!IsPossible(inputRate, outputRate, blockLength)) {
+        return 0;
     }
     // One sample beyond the kept history and the block: the highest tap index the read position
     // is clamped to reaches it.
@@ -126,6 +140,7 @@ int CSndResampler::Configure(float inputRate, float outputRate, uint32_t blockLe
         return 0;
     }
     position_ = kStartPosition;
+    ready_ = true;
     return 1;
 }
 
@@ -134,7 +149,7 @@ const int16_t* CSndResampler::Process(const int16_t* samples, uint32_t count, ui
     if (count != blockLength_ && !Configure(inputRate_, outputRate_, count)) {
         return output_.get();
     }
-    if (!history_ || !output_ || (samples == nullptr && count > 0)) {
+    if (!ready_ || (samples == nullptr && count > 0)) {
         return output_.get();
     }
     if (count > 0) {

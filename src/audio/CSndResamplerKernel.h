@@ -1,7 +1,7 @@
 #pragma once
 // The inner loop of the sample-rate converter: one output sample from 8 history samples and one
-// table row, in pure integer arithmetic. A vector form does four samples at a time and gives the
-// same bits as the plain form.
+// table row, in pure integer arithmetic, saturated to 16 bits. A vector form does four samples at
+// a time and gives the same bits as the plain form.
 #include <cstdint>
 
 class CSndResamplerKernel {

@@ -4,49 +4,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 #include "spectrum/CnxFftwPlanner.h"
 
 namespace {
-
-// Outputs computed together: their running sums stay in registers while the taps go by once.
-constexpr int kOutputBlock = 16;
-using Floats4 = float __attribute__((vector_size(16)));
-
-Floats4 Load4(const float* p) {
-    Floats4 v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
-
-// y[j] = sum over m of x[j + m] * r[m]: x holds taps - 1 older samples before the block.
-void Convolve(const float* __restrict x, const float* __restrict r, int taps, float* __restrict y,
-              int count) {
-    int j = 0;
-    for (; j + kOutputBlock <= count; j += kOutputBlock) {
-        Floats4 a0 = {}, a1 = {}, a2 = {}, a3 = {};
-        const float* p = x + j;
-        for (int m = 0; m < taps; ++m, ++p) {
-            const float c = r[m];
-            a0 += c * Load4(p);
-            a1 += c * Load4(p + 4);
-            a2 += c * Load4(p + 8);
-            a3 += c * Load4(p + 12);
-        }
-        std::memcpy(y + j, &a0, sizeof a0);
-        std::memcpy(y + j + 4, &a1, sizeof a1);
-        std::memcpy(y + j + 8, &a2, sizeof a2);
-        std::memcpy(y + j + 12, &a3, sizeof a3);
-    }
-    for (; j < count; ++j) {
-        float sum = 0;
-        for (int m = 0; m < taps; ++m) {
-            sum += x[j + m] * r[m];
-        }
-        y[j] = sum;
-    }
-}
 
 std::int16_t Saturate16(float value) {
     if (!(value > -32768.0f)) {
@@ -123,6 +84,14 @@ int CFIR2::SetSampleRate(float hz) {
     if (bandwidth_ >= nyquist_) {
         Change(bandwidth_, nyquist_ - 1);
     }
+    return 1;
+}
+
+int CFIR2::SetInstructionSet(CFIR2Kernel::Isa isa) {
+    if (!CFIR2Kernel::IsSupported(isa)) {
+        return 0;
+    }
+    isa_ = isa;
     return 1;
 }
 
@@ -278,7 +247,7 @@ void CFIR2::FilterBlock(float* samples, int count) {
     }
     line_.resize(history + std::size_t(count));
     std::copy_n(samples, count, line_.begin() + std::ptrdiff_t(history));
-    Convolve(line_.data(), reversed_.data(), taps_, samples, count);
+    CFIR2Kernel::Convolve(isa_, line_.data(), reversed_.data(), taps_, samples, count);
     std::copy(line_.end() - std::ptrdiff_t(history), line_.end(), line_.begin());
     line_.resize(history);
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "spectrum/CFIR2Kernel.h"
 #include "spectrum/CWindow.h"
 
 struct fftwf_plan_s;
@@ -64,6 +65,11 @@ public:
     int GetTaps() const { return taps_; }
     bool IsDesigned() const { return designed_; }
 
+    // The instruction set of the filter loops, the widest the processor has unless chosen here;
+    // 0 (and nothing changes) for one this processor lacks.
+    int SetInstructionSet(CFIR2Kernel::Isa isa);
+    CFIR2Kernel::Isa GetInstructionSet() const { return isa_; }
+
     const std::vector<float>& GetCoefficients() const { return coefficients_; }
     // Magnitude in dB per FFT bin (0 .. N/2) of the designed taps; filled by Design(1).
     const std::vector<float>& GetResponse() const { return response_; }
@@ -80,6 +86,7 @@ protected:
     }
 
     int taps_ = 0;
+    CFIR2Kernel::Isa isa_ = CFIR2Kernel::Best();
 
 private:
     bool MakePlans();

@@ -1,6 +1,7 @@
 #pragma once
 // Makes the FIR variant that suits the processor: the fixed-point one where the processor has a
-// packed 16-bit multiply-add, else the floating-point one.
+// packed 16-bit multiply-add, else the floating-point one. Either then runs its loops with the
+// widest instruction set the processor has.
 #include <memory>
 
 #include "spectrum/CFIR2.h"

@@ -3,69 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace {
 
 constexpr float kToFixed = 32767.0f;
 constexpr float kFromFixed = 1.0f / 32767;
 constexpr float kFromFullSum = 1.0f / (1 << 30);
-
-std::int16_t ToFixed(float sample) {
-    const float scaled = sample * kToFixed;
-    if (!(scaled > -32768.0f)) {
-        return -32768;
-    }
-    return std::int16_t(std::lrint(std::min(scaled, 32767.0f)));
-}
-
-// One 32-bit sum of 16-bit products; it wraps as the packed instruction's sums do.
-std::int32_t DotFixed(const std::int16_t* x, const std::int16_t* r, int taps) {
-    std::int64_t sum = 0;
-    for (int m = 0; m < taps; ++m) {
-        sum += std::int32_t(x[m]) * r[m];
-    }
-    return std::int32_t(std::uint32_t(std::uint64_t(sum)));
-}
-
-// sums[j] = sum over m of x[j + m] * r[m]; taps is a multiple of 16.
-void Convolve(const std::int16_t* x, const std::int16_t* r, int taps, std::int32_t* sums,
-              int count) {
-    int j = 0;
-#if defined(__SSE2__)
-    auto load = [](const std::int16_t* p) {
-        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    };
-    // Four outputs at a time share each load of the coefficients.
-    for (; j + 4 <= count; j += 4) {
-        __m128i a0 = _mm_setzero_si128(), a1 = a0, a2 = a0, a3 = a0;
-        const std::int16_t* p = x + j;
-        for (int m = 0; m < taps; m += 16) {
-            const __m128i c0 = load(r + m);
-            const __m128i c1 = load(r + m + 8);
-            a0 = _mm_add_epi32(a0, _mm_madd_epi16(load(p + m), c0));
-            a1 = _mm_add_epi32(a1, _mm_madd_epi16(load(p + m + 1), c0));
-            a2 = _mm_add_epi32(a2, _mm_madd_epi16(load(p + m + 2), c0));
-            a3 = _mm_add_epi32(a3, _mm_madd_epi16(load(p + m + 3), c0));
-            a0 = _mm_add_epi32(a0, _mm_madd_epi16(load(p + m + 8), c1));
-            a1 = _mm_add_epi32(a1, _mm_madd_epi16(load(p + m + 9), c1));
-            a2 = _mm_add_epi32(a2, _mm_madd_epi16(load(p + m + 10), c1));
-            a3 = _mm_add_epi32(a3, _mm_madd_epi16(load(p + m + 11), c1));
-        }
-        // Each accumulator's four lanes added up, one output per lane.
-        const __m128i s01 = _mm_add_epi32(_mm_unpacklo_epi32(a0, a1), _mm_unpackhi_epi32(a0, a1));
-        const __m128i s23 = _mm_add_epi32(_mm_unpacklo_epi32(a2, a3), _mm_unpackhi_epi32(a2, a3));
-        const __m128i total =
-            _mm_add_epi32(_mm_unpacklo_epi64(s01, s23), _mm_unpackhi_epi64(s01, s23));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(sums + j), total);
-    }
-#endif
-    for (; j < count; ++j) {
-        sums[j] = DotFixed(x + j, r, taps);
-    }
-}
 
 }  // namespace
 
@@ -90,54 +32,86 @@ int CFIR2_MMX::Design(int withResponse) {
         return std::int16_t(std::clamp(c * kToFixed, -32767.0f, 32767.0f));
     });
     reversed_.assign(fixed_.rbegin(), fixed_.rend());
+    spans_ = CFIR2Kernel::Int32Spans(reversed_.data(), taps_);
     return 1;
 }
 
-template <typename Convert>
-bool CFIR2_MMX::Accumulate(int count, Convert convert) {
+std::int16_t* CFIR2_MMX::BlockInLine(int count) {
     if (count <= 0 || !Design(0)) {
-        return false;
+        return nullptr;
     }
     const std::size_t history = std::size_t(taps_ - 1);
     if (line_.size() != history) {  // first use, or the taps changed
         line_.assign(history, 0);
     }
     line_.resize(history + std::size_t(count));
-    for (int i = 0; i < count; ++i) {
-        line_[history + std::size_t(i)] = convert(i);
-    }
+    return line_.data() + history;
+}
+
+void CFIR2_MMX::SumBlock(int count) {
     sums_.resize(std::size_t(count));
-    Convolve(line_.data(), reversed_.data(), taps_, sums_.data(), count);
-    std::copy(line_.end() - std::ptrdiff_t(history), line_.end(), line_.begin());
-    line_.resize(history);
-    return true;
+    if (IsWide()) {
+        // Each span's sums fit in 32 bits; their total is kept split in two 32-bit parts.
+        high_.assign(std::size_t(count), 0);
+        low_.assign(std::size_t(count), 0);
+        int start = 0;
+        for (int end : spans_) {
+            CFIR2Kernel::Convolve(isa_, line_.data() + start, reversed_.data() + start, end - start,
+                                  sums_.data(), count);
+            CFIR2Kernel::AddSplit(sums_.data(), high_.data(), low_.data(), count);
+            start = end;
+        }
+    } else {
+        CFIR2Kernel::Convolve(isa_, line_.data(), reversed_.data(), taps_, sums_.data(), count);
+    }
+    const std::ptrdiff_t history = taps_ - 1;
+    std::copy(line_.end() - history, line_.end(), line_.begin());
+    line_.resize(std::size_t(history));
+}
+
+int CFIR2_MMX::ShiftedSums(int count) {
+    if (!IsWide()) {
+        return 15;
+    }
+    CFIR2Kernel::JoinSplit(high_.data(), low_.data(), sums_.data(), count);
+    return 0;
 }
 
 void CFIR2_MMX::Filter(float* samples, int count) {
-    if (samples == nullptr || !Accumulate(count, [&](int i) { return ToFixed(samples[i]); })) {
+    std::int16_t* block = samples == nullptr ? nullptr : BlockInLine(count);
+    if (block == nullptr) {
         return;
     }
-    for (int i = 0; i < count; ++i) {
-        samples[i] = float(sums_[i] >> 15) * kFromFixed;
-    }
+    CFIR2Kernel::ToFixed(samples, kToFixed, block, count);
+    SumBlock(count);
+    CFIR2Kernel::ToFloat(sums_.data(), ShiftedSums(count), kFromFixed, samples, count);
 }
 
 void CFIR2_MMX::FilterFull(float* samples, int count) {
-    if (samples == nullptr || !Accumulate(count, [&](int i) { return ToFixed(samples[i]); })) {
+    std::int16_t* block = samples == nullptr ? nullptr : BlockInLine(count);
+    if (block == nullptr) {
         return;
     }
-    for (int i = 0; i < count; ++i) {
-        samples[i] = float(sums_[i]) * kFromFullSum;
+    CFIR2Kernel::ToFixed(samples, kToFixed, block, count);
+    SumBlock(count);
+    if (!IsWide()) {
+        CFIR2Kernel::ToFloat(sums_.data(), 0, kFromFullSum, samples, count);
+        return;
+    }
+    for (std::size_t i = 0; i < std::size_t(count); ++i) {
+        // Exact in double, so rounded once, as a conversion of the whole sum would be.
+        samples[i] = float(double(high_[i]) * 32768 + low_[i]) * kFromFullSum;
     }
 }
 
 void CFIR2_MMX::Filter(std::int16_t* samples, int count) {
-    if (samples == nullptr || !Accumulate(count, [&](int i) { return samples[i]; })) {
+    std::int16_t* block = samples == nullptr ? nullptr : BlockInLine(count);
+    if (block == nullptr) {
         return;
     }
-    for (int i = 0; i < count; ++i) {
-        samples[i] = std::int16_t(std::clamp(sums_[i] >> 15, -32768, 32767));
-    }
+    std::copy_n(samples, count, block);
+    SumBlock(count);
+    CFIR2Kernel::ToInt16(sums_.data(), ShiftedSums(count), samples, count);
 }
 
 void CFIR2_MMX::ClearHistory() {

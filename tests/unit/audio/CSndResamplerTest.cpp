@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <numeric>
 #include <random>
 #include <vector>
@@ -21,6 +23,29 @@ double ReferenceTap(int k, double x) {
     const double w = 2 * M_PI / 7;
     const double window = 0.42 - 0.5 * std::cos(w * d) + 0.08 * std::cos(2 * w * d);
     return window * std::sin(0.9 * M_PI * t) / (M_PI * t);
+}
+
+// The table's rule as written, in single precision except the trigonometric functions: the
+// values the table must hold exactly.
+int16_t SinglePrecisionTap(int r, int k) {
+    const float x = float(r - 1024) * (1.0f / 2048.0f);
+    float c[8];
+    float s = 0;
+    for (int i = 0; i < 8; ++i) {
+        const float d = float(i) - x;
+        const float t = d - 3.5f;
+        if (std::fabs(t) < 1e-8f) {
+            c[i] = 0.9f;
+        } else {
+            const float w = 2.0f * float(M_PI) / 7.0f;
+            const float window = 0.42f - 0.5f * float(std::cos(double(w * d))) +
+                                 0.08f * float(std::cos(double(2.0f * w * d)));
+            const float pit = float(M_PI) * t;
+            c[i] = window * (float(std::sin(double(0.9f * pit))) / pit);
+        }
+        s += c[i];
+    }
+    return int16_t(std::floor(32768.0f * c[k] / s + 0.5f));
 }
 
 const int16_t* Row(int r) {
@@ -44,8 +69,53 @@ std::vector<int16_t> Sine(std::size_t n, double frequency, double rate, double a
     return v;
 }
 
+// What the converter must give for the first block after a configuration, worked out apart from
+// it: the read position in 64 bits, the table row nearest to its fraction (row r stands for r /
+// 2048 of a sample), the exact weighted sum of the 8 samples around it, held at full scale.
+std::vector<double> ReferenceBlock(const std::vector<int16_t>& block, uint32_t step,
+                                   std::size_t count, int* beyondFullScale = nullptr) {
+    std::vector<int> h(16, 0);
+    h.insert(h.end(), block.begin(), block.end());
+    h.push_back(0);
+    std::vector<double> out;
+    for (std::size_t j = 0; j < count; ++j) {
+        const uint64_t position = 0x80000 + uint64_t(j) * step;
+        const std::size_t i = std::size_t(position >> 16);
+        const double fraction = double(position % 65536) / 65536;
+        const int r = int(std::lround(fraction * 2048));
+        double sum = 0;
+        for (int k = 0; k < 8; ++k) {
+            sum += Row(r)[k] * double(h.at(i - 3 + std::size_t(k)));
+        }
+        sum /= 32768;
+        if (beyondFullScale != nullptr && (sum > 32767 || sum < -32768)) {
+            ++*beyondFullScale;
+        }
+        out.push_back(std::clamp(sum, -32768.0, 32767.0));
+    }
+    return out;
+}
+
+// Each output within one step of the reference: the converter's shifts round down.
+void ExpectReference(const std::vector<int16_t>& out, const std::vector<double>& expected) {
+    ASSERT_EQ(out.size(), expected.size());
+    for (std::size_t j = 0; j < out.size(); ++j) {
+        ASSERT_NEAR(out[j], expected[j], 1) << "output " << j;
+    }
+}
+
+std::vector<int16_t> RandomBlock(std::mt19937& random, std::size_t n, int amplitude) {
+    std::uniform_int_distribution<int> sample(-amplitude, amplitude);
+    std::vector<int16_t> v(n);
+    for (auto& s : v) {
+        s = static_cast<int16_t>(std::clamp(sample(random), -32768, 32767));
+    }
+    return v;
+}
+
 TEST(CSndResampler, KernelTableFollowsTheRuleAndIsSymmetric) {
     CSndResampler converter;
+    int borderline = 0;
     for (int r = 0; r <= 2048; ++r) {
         double c[8];
         double s = 0;
@@ -55,9 +125,17 @@ TEST(CSndResampler, KernelTableFollowsTheRuleAndIsSymmetric) {
         }
         int sum = 0;
         for (int k = 0; k < 8; ++k) {
-            const double expected = std::floor(32768 * c[k] / s + 0.5);
-            // Single precision may round a borderline value the other way.
-            ASSERT_NEAR(Row(r)[k], expected, 1) << "row " << r << " tap " << k;
+            ASSERT_EQ(Row(r)[k], SinglePrecisionTap(r, k)) << "row " << r << " tap " << k;
+            // The exact value rounds the same way unless it lies within a few single-precision
+            // steps of a rounding boundary, where single precision may tip it.
+            const double exact = 32768 * c[k] / s;
+            const double fromBoundary = std::fabs(exact - std::floor(exact) - 0.5);
+            if (fromBoundary < 1e-6 * std::fabs(exact) + 1e-4) {
+                ++borderline;
+                ASSERT_NEAR(Row(r)[k], exact, 0.5 + fromBoundary) << "row " << r << " tap " << k;
+            } else {
+                ASSERT_EQ(Row(r)[k], std::floor(exact + 0.5)) << "row " << r << " tap " << k;
+            }
             sum += Row(r)[k];
         }
         EXPECT_NEAR(sum, 32768, 4) << "row " << r;
@@ -65,6 +143,10 @@ TEST(CSndResampler, KernelTableFollowsTheRuleAndIsSymmetric) {
         for (int k = 0; k < 8; ++k) {
             ASSERT_NEAR(Row(r)[k], Row(2048 - r)[7 - k], 1) << "rows " << r << ", " << 2048 - r;
         }
+    }
+    EXPECT_LT(borderline, 300);  // a small share of the 16392 values
+    for (int k = 0; k < 8; ++k) {
+        EXPECT_EQ(Row(1024)[k], Row(1024)[7 - k]) << k;
     }
 }
 
@@ -178,16 +260,109 @@ TEST(CSndResampler, VectorLoopMatchesTheScalarRuleBitForBit) {
     }
 }
 
-TEST(CSndResampler, ImpossibleRatesAreRefused) {
+TEST(CSndResampler, EachOutputTakesTheNearestRowAtFineFractions) {
+    // 44100 -> 48000 Hz steps by 60211 / 65536 of a sample, so the fractions run through every
+    // residue of the row spacing, halfway points included.
+    struct Rates {
+        float in;
+        float out;
+        uint32_t step;
+        std::size_t count;
+    };
+    const Rates cases[] = {{44100, 48000, 60211, 2229},
+                           {48000, 44100, 71331, 1881},
+                           {22050, 48000, 30105, 4458},
+                           {48000, 64000, 49152, 2730}};
+    std::mt19937 random(23);
+    for (const Rates& rates : cases) {
+        SCOPED_TRACE(rates.in);
+        CSndResampler converter;
+        ASSERT_EQ(converter.Configure(rates.in, rates.out, 2048), 1);
+        EXPECT_EQ(converter.GetStep(), rates.step);
+        const auto block = RandomBlock(random, 2048, 20000);
+        ExpectReference(Convert(converter, block), ReferenceBlock(block, rates.step, rates.count));
+    }
+}
+
+TEST(CSndResampler, FullScaleAndClippedInputSaturatesInsteadOfWrapping) {
+    std::mt19937 random(5);
+    // A 5 kHz sine clipped at full scale, and full-scale samples of random sign.
+    std::vector<int16_t> clipped(2048);
+    for (std::size_t i = 0; i < clipped.size(); ++i) {
+        const double v = 1.6 * 32767 * std::sin(2 * M_PI * 5000 * double(i) / 48000);
+        clipped[i] = static_cast<int16_t>(std::clamp(std::lround(v), -32768L, 32767L));
+    }
+    std::vector<int16_t> extremes(2048);
+    for (auto& s : extremes) {
+        s = static_cast<int16_t>(random() % 2 ? 32767 : -32768);
+    }
+    for (const auto* block : {&clipped, &extremes}) {
+        CSndResampler converter;
+        ASSERT_EQ(converter.Configure(48000, 64000, 2048), 1);
+        int beyond = 0;
+        const auto expected = ReferenceBlock(*block, 49152, 2730, &beyond);
+        EXPECT_GT(beyond, 50);  // the kernel's overshoot does reach past full scale here
+        ExpectReference(Convert(converter, *block), expected);
+    }
+}
+
+TEST(CSndResampler, LongestBlockKeepsItsReadPositionInRange) {
+    // The read position reaches 8 + the block length in 16.16 bits: 65527 samples is the most.
+    const uint32_t longest = CSndResampler::kMaxBlockLength;
     CSndResampler converter;
-    EXPECT_EQ(converter.Configure(48000, 0, 2048), 0);
-    std::vector<int16_t> block(2048, 1);
-    uint32_t count = 99;
-    converter.Process(block.data(), 2048, &count);
-    EXPECT_EQ(count, 0u);
-    EXPECT_EQ(converter.Configure(48000, 64000, 2048), 1);
-    converter.Process(block.data(), 2048, &count);
-    EXPECT_EQ(count, 2730u);
+    ASSERT_EQ(converter.Configure(48000, 48000, longest), 1);
+    std::vector<int16_t> block(longest, 0);
+    block[longest - 20] = 20000;
+    const auto out = Convert(converter, block);
+    ASSERT_EQ(out.size(), longest);
+    EXPECT_EQ(out[longest - 12], (Row(0)[3] * 20000 >> 1) >> 14);
+    EXPECT_EQ(std::count(out.begin(), out.end(), 0), std::ptrdiff_t(longest) - 8);
+
+    EXPECT_EQ(converter.Configure(48000, 48000, longest + 1), 0);
+    EXPECT_EQ(converter.Configure(8000, 8e6f, 60000), 0);  // 60 million samples out of one block
+    block.push_back(1000);
+    EXPECT_TRUE(Convert(converter, block).empty());
+    // Upward the same block length still fits.
+    ASSERT_EQ(converter.Configure(48000, 64000, longest), 1);
+    block.pop_back();
+    EXPECT_EQ(Convert(converter, block).size(), 87369u);
+}
+
+TEST(CSndResampler, ImpossibleRatesAreRefusedAndNothingIsConverted) {
+    struct Setting {
+        float in;
+        float out;
+        uint32_t length;
+    };
+    const float inf = std::numeric_limits<float>::infinity();
+    const Setting refused[] = {
+        {48000, 0, 2048},
+        {0, 64000, 2048},
+        {-48000, 64000, 2048},
+        {NAN, 64000, 2048},
+        {48000, inf, 2048},
+        {inf, 64000, 2048},
+        {1, 1e9f, 2048},  // less than 1/65536 of a
+                          // sample per output
+        {1e9f, 1, 2048},  // a step beyond 32 bits
+    };
+    std::vector<int16_t> block(2048, 1000);
+    std::vector<int16_t> other(1000, 1000);
+    for (const Setting& setting : refused) {
+        SCOPED_TRACE(testing::Message() << setting.in << " -> " << setting.out);
+        CSndResampler converter;
+        ASSERT_EQ(converter.Configure(48000, 64000, 2048), 1);
+        EXPECT_EQ(converter.Configure(setting.in, setting.out, setting.length), 0);
+        EXPECT_FALSE(CSndResampler::IsPossible(setting.in, setting.out, setting.length));
+        // Neither the refused block length nor another one converts anything.
+        uint32_t count = 99;
+        converter.Process(block.data(), setting.length == 2048 ? 2048 : 1000, &count);
+        EXPECT_EQ(count, 0u);
+        EXPECT_TRUE(Convert(converter, other).empty());
+        EXPECT_TRUE(Convert(converter, block).empty());
+        EXPECT_EQ(converter.Configure(48000, 64000, 2048), 1);
+        EXPECT_EQ(Convert(converter, block).size(), 2730u);
+    }
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "spectrum/CFIR2Factory.h"
+#include "spectrum/CFIR2Kernel.h"
 #include "spectrum/CFIR2_MMX.h"
 
 namespace {
@@ -330,4 +331,230 @@ TEST(CFIR2FactoryTest, MakesTheFixedPointVariantWhenTheProcessorHasIt) {
 #if defined(__x86_64__)
     EXPECT_TRUE(fixedPoint);
 #endif
+}
+
+namespace {
+
+// The instruction sets this processor runs besides the portable loops.
+std::vector<CFIR2Kernel::Isa> FasterInstructionSets() {
+    std::vector<CFIR2Kernel::Isa> sets;
+    for (int isa = CFIR2Kernel::kPortable + 1; isa < CFIR2Kernel::kIsaCount; ++isa) {
+        if (CFIR2Kernel::IsSupported(CFIR2Kernel::Isa(isa))) {
+            sets.push_back(CFIR2Kernel::Isa(isa));
+        }
+    }
+    return sets;
+}
+
+// What the 16-bit entry must give, summed apart from the filter in 64 bits: each output the sum
+// of 16-bit products over the fixed coefficients, shifted right by 15 and held at full scale.
+// Counts the sums that leave 32 bits and the outputs that leave 16.
+struct FixedReference {
+    std::vector<std::int16_t> out;
+    int beyond32 = 0;
+    int beyond16 = 0;
+};
+
+FixedReference FilterFixed(const std::vector<std::int16_t>& taps,
+                           const std::vector<std::int16_t>& input) {
+    FixedReference result;
+    for (std::size_t t = 0; t < input.size(); ++t) {
+        std::int64_t sum = 0;
+        for (std::size_t k = 0; k < taps.size() && k <= t; ++k) {
+            sum += std::int64_t(taps[k]) * input[t - k];
+        }
+        result.beyond32 += sum > INT32_MAX || sum < INT32_MIN;
+        const std::int64_t shifted = sum >> 15;
+        result.beyond16 += shifted > 32767 || shifted < -32768;
+        result.out.push_back(std::int16_t(std::clamp<std::int64_t>(shifted, -32768, 32767)));
+    }
+    return result;
+}
+
+// Full scale with the sign of the tap that weighs each sample at the last output: the largest sum
+// these taps can give.
+std::vector<std::int16_t> WorstCase(const std::vector<std::int16_t>& taps) {
+    std::vector<std::int16_t> input(taps.size());
+    for (std::size_t k = 0; k < taps.size(); ++k) {
+        input[taps.size() - 1 - k] = taps[k] >= 0 ? 32767 : -32768;
+    }
+    return input;
+}
+
+std::vector<std::int16_t> ClippedSine(int n, double hz, double amplitude) {
+    std::vector<std::int16_t> input(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        const double v = amplitude * 32767 * std::sin(2 * std::numbers::pi * hz * i / 48000);
+        input[std::size_t(i)] = std::int16_t(std::clamp(std::lround(v), -32768L, 32767L));
+    }
+    return input;
+}
+
+}  // namespace
+
+TEST(CFIR2KernelTest, EveryInstructionSetAgreesWithThePortableLoops) {
+    std::mt19937 random(29);
+    // Odd lengths and starting points, so every loop's whole blocks, single vectors and scalar
+    // tail run, on unaligned data too.
+    const int lengths[] = {1, 3, 17, 63, 64, 65, 129, 255, 511, 1023, 2047};
+    std::vector<float> source = RandomBlock(random, 4096, 1.0f);
+    std::vector<std::int16_t> source16(4096);
+    for (auto& s : source16) {
+        s = std::int16_t(std::uniform_int_distribution<int>(-32768, 32767)(random));
+    }
+    for (CFIR2Kernel::Isa isa : FasterInstructionSets()) {
+        for (int taps : {16, 48, 96, 208}) {
+            SCOPED_TRACE(testing::Message() << CFIR2Kernel::Name(isa) << ", " << taps << " taps");
+            CFIR2 portable, candidate;
+            CFIR2_MMX portable16, candidate16;
+            for (CFIR2* fir :
+                 {&portable, &candidate,  //
+                  static_cast<CFIR2*>(&portable16), static_cast<CFIR2*>(&candidate16)}) {
+                Configure(*fir, CFIR2::kBandPass, 9000, 12000, taps);
+            }
+            ASSERT_EQ(portable.SetInstructionSet(CFIR2Kernel::kPortable), 1);
+            ASSERT_EQ(portable16.SetInstructionSet(CFIR2Kernel::kPortable), 1);
+            ASSERT_EQ(candidate.SetInstructionSet(isa), 1);
+            ASSERT_EQ(candidate16.SetInstructionSet(isa), 1);
+            std::size_t offset = 0;
+            for (int n : lengths) {
+                offset = (offset + 1) % 7;
+                std::vector<float> a(source.begin() + std::ptrdiff_t(offset),
+                                     source.begin() + std::ptrdiff_t(offset) + n);
+                std::vector<float> b = a;
+                portable.Filter(a.data(), n);
+                candidate.Filter(b.data(), n);
+                for (int i = 0; i < n; ++i) {
+                    ASSERT_NEAR(a[i], b[i], 1e-5) << "length " << n << ", output " << i;
+                }
+                std::vector<std::int16_t> c(source16.begin() + std::ptrdiff_t(offset),
+                                            source16.begin() + std::ptrdiff_t(offset) + n);
+                std::vector<std::int16_t> d = c;
+                portable16.Filter(c.data(), n);
+                candidate16.Filter(d.data(), n);
+                ASSERT_EQ(c, d) << "length " << n;
+                std::vector<float> e(source.begin() + std::ptrdiff_t(offset),
+                                     source.begin() + std::ptrdiff_t(offset) + n);
+                std::vector<float> f = e;
+                portable16.FilterFull(e.data(), n);
+                candidate16.FilterFull(f.data(), n);
+                ASSERT_EQ(e, f) << "length " << n;
+            }
+        }
+    }
+    CFIR2 fir;
+    const CFIR2Kernel::Isa best = fir.GetInstructionSet();
+    EXPECT_EQ(best, CFIR2Kernel::Best());
+    EXPECT_EQ(fir.SetInstructionSet(CFIR2Kernel::Isa(CFIR2Kernel::kIsaCount)), 0);
+    EXPECT_EQ(fir.GetInstructionSet(), best);
+}
+
+TEST(CFIR2_MMXTest, FullScaleAndClippedInputSaturatesAndNeverWraps) {
+    struct Design {
+        int taps;
+        int window;
+    };
+    // The program's filter, and a long sharp one.
+    const Design designs[] = {{96, CWindow::kBlackman}, {1024, CWindow::kRectangular}};
+    for (const Design& design : designs) {
+        SCOPED_TRACE(design.taps);
+        CFIR2 reference;
+        CFIR2_MMX fir;
+        for (CFIR2* f : {&reference, static_cast<CFIR2*>(&fir)}) {
+            ASSERT_EQ(f->SetFftSize(16384), 1);
+            ASSERT_EQ(f->SetFilterType(CFIR2::kLowPass), 1);
+            ASSERT_EQ(f->SetTaps(design.taps), 1);
+            ASSERT_EQ(f->SetFrequency(16000), 1);
+            ASSERT_EQ(f->SetWindowType(design.window), 1);
+            ASSERT_EQ(f->Design(0), 1);
+        }
+        // Both can sum beyond 32 bits on full-scale input.
+        ASSERT_TRUE(fir.IsWide());
+        const std::vector<std::int16_t>& taps = fir.GetFixedCoefficients();
+        const std::vector<std::vector<std::int16_t>> inputs = {
+            WorstCase(taps), ClippedSine(3000, 5000, 1.6), ClippedSine(3000, 15000, 4)};
+        std::vector<CFIR2Kernel::Isa> sets = FasterInstructionSets();
+        sets.push_back(CFIR2Kernel::kPortable);
+        for (CFIR2Kernel::Isa isa : sets) {
+            ASSERT_EQ(fir.SetInstructionSet(isa), 1);
+            int beyond32 = 0;
+            int beyond16 = 0;
+            for (const auto& input : inputs) {
+                const FixedReference expected = FilterFixed(taps, input);
+                beyond32 += expected.beyond32;
+                beyond16 += expected.beyond16;
+                fir.ClearHistory();
+                std::vector<std::int16_t> out = input;
+                fir.Filter(out.data(), int(out.size()));
+                ASSERT_EQ(out, expected.out) << CFIR2Kernel::Name(isa);
+            }
+            // The inputs do reach past 16 bits, and past 32.
+            EXPECT_GT(beyond16, 100);
+            EXPECT_GT(beyond32, 0);
+        }
+
+        // The float entries agree with the floating-point filter on the largest sum, far beyond
+        // full scale, within the 16-bit quantisation.
+        double sumAbs = 0;
+        for (float c : reference.GetCoefficients()) {
+            sumAbs += std::abs(c);
+        }
+        const double bound = (0.5 * sumAbs + design.taps + 1) / 32767;
+        std::vector<float> worst(taps.size());
+        std::transform(taps.begin(), taps.end(), worst.rbegin(),
+                       [](std::int16_t c) { return c >= 0 ? 1.0f : -1.0f; });
+        std::vector<float> expected = worst;
+        std::vector<float> shifted = worst;
+        std::vector<float> full = worst;
+        reference.Filter(expected.data(), int(expected.size()));
+        fir.ClearHistory();
+        fir.Filter(shifted.data(), int(shifted.size()));
+        fir.ClearHistory();
+        fir.FilterFull(full.data(), int(full.size()));
+        EXPECT_NEAR(expected.back(), sumAbs, 1e-3);
+        EXPECT_NEAR(shifted.back(), expected.back(), bound);
+        EXPECT_NEAR(full.back(), expected.back(), bound);
+    }
+}
+
+TEST(CFIR2_MMXTest, FloatSamplesBecomeSixteenBitRoundedToNearestAndHeldAtFullScale) {
+    // Without a filter the single tap 32767 passes each 16-bit sample through, and the whole sum
+    // (sample x 32767) comes back.
+    CFIR2_MMX fir;
+    ASSERT_EQ(fir.SetTaps(16), 1);
+    ASSERT_EQ(fir.Design(0), 1);
+    ASSERT_EQ(fir.GetFixedCoefficients()[0], 32767);
+    struct Sample {
+        float value;            // in full scale
+        std::int16_t expected;  // x 32767, rounded, held at 16 bits
+    };
+    const Sample samples[] = {
+        {2.5f / 32767, 2},
+        {-2.7f / 32767, -3},
+        {2.2f / 32767, 2},
+        {3.5f / 32767, 4},
+        {-1000.6f / 32767, -1001},
+        {1.0f, 32767},
+        {-1.0f, -32767},
+        {0.25f, 8192},
+        {-20000.4f / 32767, -20000},
+        {-1.5f, -32768},
+        {2.7f / 32767, 3},
+        {1.5f, 32767},
+        {NAN, -32768},
+    };
+    // From several starts, so the last samples meet both the four-at-a-time loop and the
+    // one-at-a-time rest.
+    for (int start : {0, 1, 2, 3}) {
+        std::vector<float> block;
+        for (std::size_t i = std::size_t(start); i < std::size(samples); ++i) {
+            block.push_back(samples[i].value);
+        }
+        fir.ClearHistory();
+        fir.FilterFull(block.data(), int(block.size()));
+        for (std::size_t i = 0; i < block.size(); ++i) {
+            const Sample& sample = samples[i + std::size_t(start)];
+            EXPECT_EQ(block[i], float(sample.expected * 32767) / (1 << 30)) << sample.value;
+        }
+    }
 }
