@@ -35,6 +35,7 @@ constexpr std::array kMessageNumbers{
     WM_CAL_OFFSET,
     WM_AUDIO_BLOCK,
     WM_AUDIO_SELECTION_FENCE,
+    WM_AUDIO_RETIRE_FENCE,
     MM_WOM_DONE,
     MM_WIM_DATA,
     WM_MIXER_BUTTONS,
