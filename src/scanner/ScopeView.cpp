@@ -390,7 +390,11 @@ std::vector<ScopeView::MarkerPlacement> ScopeView::PlaceMarkers(const ScopeAxis&
     for (const MarkerPlacement& p : placed) {
         rowHeight = std::max(rowHeight, p.marker->GetLabelSize().height() + kLabelGap);
     }
-    // Left to right, each label takes the highest row where it clears the label before it.
+    // Left to right, each label takes the highest row where it clears the label before it. Labels
+    // stay inside the plot: when every row that fits is taken, a label goes to the row that frees
+    // up first, over the label there.
+    const std::size_t maxRows =
+        std::size_t(std::max(1, (plot.height() + kLabelGap) / std::max(rowHeight, 1)));
     std::vector<int> rowEnds;
     for (MarkerPlacement& p : placed) {
         const QSize size = p.marker->GetLabelSize();
@@ -398,11 +402,15 @@ std::vector<ScopeView::MarkerPlacement> ScopeView::PlaceMarkers(const ScopeAxis&
         if (left + size.width() > plot.right() + 1) {
             left = p.lineX - kLabelGap - size.width();  // no room on the right: hang to the left
         }
-        size_t row = 0;
+        left =
+            std::clamp(left, plot.left(), std::max(plot.left(), plot.right() + 1 - size.width()));
+        std::size_t row = 0;
         while (row < rowEnds.size() && rowEnds[row] + kLabelGap > left) {
             ++row;
         }
-        if (row == rowEnds.size()) {
+        if (row == rowEnds.size() && rowEnds.size() == maxRows) {
+            row = std::size_t(std::min_element(rowEnds.begin(), rowEnds.end()) - rowEnds.begin());
+        } else if (row == rowEnds.size()) {
             rowEnds.push_back(0);
         }
         rowEnds[row] = left + size.width();
