@@ -309,7 +309,7 @@ ScopeReadOut ScopeView::ReadOutAt(int64_t raw) const {
 }
 
 TMarker* ScopeView::AddMarker(int64_t hertz, const QString& comment, uint32_t rgb) {
-    if (hertz < 0) {
+    if (hertz < 0 || GetMarkerRoom() <= 0) {
         return nullptr;
     }
     auto marker = std::make_unique<TMarker>(this);
