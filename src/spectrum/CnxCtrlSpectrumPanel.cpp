@@ -76,6 +76,14 @@ void CnxCtrlSpectrumPanel::Show(const float* samples, int count, bool frequencyC
     spectrum_->Show(samples, count, 0, 0, frequencyChanged ? 1 : 0);
 }
 
+void CnxCtrlSpectrumPanel::Show(const float* samples, int count, int sampleRate,
+                                bool frequencyChanged) {
+    if (sampleRate > 0 && sampleRate != spectrum_->GetSampleRate()) {
+        SetFormat(sampleRate);
+    }
+    Show(samples, count, frequencyChanged);
+}
+
 void CnxCtrlSpectrumPanel::SetFrequency(int hz) {
     if (hz != frequency_) {
         frequency_ = hz;

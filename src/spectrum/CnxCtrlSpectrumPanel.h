@@ -22,8 +22,12 @@ public:
 
     // The rate of the blocks the controller will show (its own output format).
     void SetFormat(int sampleRate);
-    // One played block, samples in -1..1; frequencyChanged starts the picture afresh.
+    // One played block at the rate set last, samples in -1..1; frequencyChanged starts the
+    // picture afresh.
     void Show(const float* samples, int count, bool frequencyChanged);
+    // The same for a block at its own rate: a rate other than the last one's sets the format
+    // first, so the axis shows the block's true audio frequencies.
+    void Show(const float* samples, int count, int sampleRate, bool frequencyChanged);
     // The tuned frequency, shown in the title.
     void SetFrequency(int hz);
 
