@@ -243,8 +243,9 @@ TEST(CnxCtrlSpectrumPanelTest, TheAxisIsLabelledByTheRateOfTheBlocksShownAndNoLa
                 EXPECT_TRUE(spectrum.rect().contains(layout.labels[i].box)) << width;
                 for (std::size_t j = i + 1; j < layout.labels.size(); ++j) {
                     EXPECT_FALSE(layout.labels[i].box.intersects(layout.labels[j].box))
-                        << width << " Hz " << rate << ": " << layout.labels[i].text.toStdString()
-                        << " and " << layout.labels[j].text.toStdString();
+                        << "width " << width << ", rate " << rate << ": "
+                        << layout.labels[i].text.toStdString() << " and "
+                        << layout.labels[j].text.toStdString();
                 }
             }
         }
