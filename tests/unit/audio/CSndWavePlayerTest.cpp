@@ -55,6 +55,12 @@ struct Owner {
     }
 };
 
+// What the operator is told about a demo sound file that cannot be played.
+std::string UnplayableFile(const std::string& path) {
+    return "The demo sound file " + path +
+           " is missing or cannot be read. Noise is played instead.";
+}
+
 int16_t SampleOf(const std::vector<char>& block, std::size_t index) {
     int16_t v;
     std::memcpy(&v, block.data() + 2 * index, 2);
@@ -180,8 +186,7 @@ TEST(CSndWavePlayer, BadFilesAreRefusedOrPlayedAsFarAsTheyGo) {
     EXPECT_EQ(owner.player->Play(CSndWavePlayer::PlayerModeWaveFile), MMSYSERR_NOERROR);
     EXPECT_EQ(owner.player->GetMode(), CSndWavePlayer::PlayerModeNoise);
     ASSERT_EQ(owner.errors.size(), 1u);
-    EXPECT_EQ(owner.errors[0], "The demo sound file " + noDataPath +
-                                   " is missing or cannot be read. Noise is played instead.");
+    EXPECT_EQ(owner.errors[0], UnplayableFile(noDataPath));
     // A file at the output's rate is refused by the check but its name is kept.
     const std::string fast = owner.Save("fast.wav", WaveImage::Mono16(10000, 64000));
     EXPECT_EQ(owner.player->SetWaveFileName(fast.c_str(), 260), 1u);
@@ -227,8 +232,7 @@ TEST(CSndWavePlayer, AMissingDemoFileIsToldOnceAndNoisePlaysInstead) {
         EXPECT_EQ(owner.player->GetMode(), CSndWavePlayer::PlayerModeNoise);
     }
     ASSERT_EQ(owner.errors.size(), 1u);
-    EXPECT_EQ(owner.errors[0], "The demo sound file " + missing +
-                                   " is missing or cannot be read. Noise is played instead.");
+    EXPECT_EQ(owner.errors[0], UnplayableFile(missing));
     // Noise comes (the empty blocks are those a closing source hands back unfilled).
     const auto full = [&owner] {
         return std::count_if(owner.blocks.begin(), owner.blocks.end(),
