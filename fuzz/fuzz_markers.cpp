@@ -3,6 +3,7 @@
 // same after being written.
 #include <QByteArray>
 #include <QLoggingCategory>
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -46,14 +47,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::abort();
     }
 
-    const auto markers = CnxMarkerCsv::Parse(text);
-    if (int(markers.size()) > SnxScopeMarker::kMaxMarkers) {
+    const CnxMarkerCsv::Result result = CnxMarkerCsv::Parse(text);
+    const auto& markers = result.markers;
+    if (int(markers.size()) > SnxScopeMarker::kMaxMarkers ||
+        int(result.firstSkips.size()) > std::min(result.skipped, CnxMarkerCsv::kListedSkips)) {
         std::abort();
     }
     for (const SnxScopeMarker& marker : markers) {
         Check(marker);
     }
-    if (CnxMarkerCsv::Parse(CnxMarkerCsv::Write(markers)) != markers) {
+    const CnxMarkerCsv::Result again = CnxMarkerCsv::Parse(CnxMarkerCsv::Write(markers));
+    if (again.markers != markers || again.skipped != 0) {
         std::abort();
     }
     return 0;

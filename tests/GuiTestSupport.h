@@ -2,13 +2,19 @@
 // The application object of widget tests, on the offscreen platform unless a display is chosen,
 // and the mouse as a user moves it.
 #include <QApplication>
+#include <QColor>
+#include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTimer>
 #include <QWheelEvent>
 #include <QWidget>
+#include <algorithm>
+#include <functional>
 
 #include "TestSupport.h"
+#include "ui/TmyColorScheme.h"
 
 inline QApplication& EnsureQtApp() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -70,4 +76,52 @@ inline QPushButton* FindButton(const QWidget& parent, const QString& text) {
         }
     }
     return nullptr;
+}
+
+// Answers the next modal window of type T as soon as it is open (the answer must close it).
+template <typename T>
+void AnswerNextModal(std::function<void(T*)> answer) {
+    QTimer::singleShot(0, [answer] {
+        if (auto* modal = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            answer(modal);
+        } else {
+            AnswerNextModal<T>(answer);  // not open yet
+        }
+    });
+}
+
+// The program's colour scheme on the whole application while it lives, as the program applies it.
+class SchemeApplied {
+public:
+    SchemeApplied()
+        : palette_(QApplication::palette()),
+          font_(QApplication::font()),
+          sheet_(qApp->styleSheet()) {
+        TmyColorScheme::Default().ApplyTo(*qApp);
+    }
+    ~SchemeApplied() {
+        qApp->setStyleSheet(sheet_);
+        QApplication::setPalette(palette_);
+        QApplication::setFont(font_);
+    }
+    SchemeApplied(const SchemeApplied&) = delete;
+    SchemeApplied& operator=(const SchemeApplied&) = delete;
+
+private:
+    QPalette palette_;
+    QFont font_;
+    QString sheet_;
+};
+
+// The brightest pixel (its largest colour component) in a part of a picture: on the dark scheme,
+// the colour its text is drawn in.
+inline int Brightest(const QImage& image, const QRect& part) {
+    int brightest = 0;
+    const QRect inside = part.intersected(image.rect());
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        for (int x = inside.left(); x <= inside.right(); ++x) {
+            brightest = std::max(brightest, image.pixelColor(x, y).value());
+        }
+    }
+    return brightest;
 }

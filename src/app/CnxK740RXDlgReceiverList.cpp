@@ -62,7 +62,8 @@ void CnxK740RXDlgReceiverList::Choose(int row) {
     chosen_ = row;
     next->SetLedPattern(CnxK740RXReceiver::kLedPointedOut);
     const RadioInfo& info = next->GetCurrentRadioInfo();
-    record_->setText(QStringLiteral("%1\n%2 Hz\n%3 Hz")
+    // Each value named, so the operator can tell them apart and read them out.
+    record_->setText(QStringLiteral("Product: %1\nValue A: %2 Hz\nValue B: %3 Hz")
                          .arg(Text(info.productName, sizeof info.productName))
                          .arg(qlonglong(info.valueA))
                          .arg(qlonglong(info.valueB)));

@@ -38,9 +38,11 @@ CnxListeningController::CnxListeningController(CnxK740RXFileIniApp& settings,
     subscriptions_.push_back(
         audioPath_->OnSpectrumBlock.Subscribe([this](void*, const CSndAudioPath::Block* block) {
             spectrum_.Show(block->samples.data(), static_cast<int>(block->samples.size()),
-                           frequencyChanged_);
+                           static_cast<int>(block->sampleRate), frequencyChanged_);
             frequencyChanged_ = false;
         }));
+    subscriptions_.push_back(audioPath_->OnRecordingStopped.Subscribe(
+        [this](void*, const QString& reason) { RecordingFailed(reason); }));
 }
 
 CnxListeningController::~CnxListeningController() {
@@ -164,12 +166,21 @@ void CnxListeningController::SetRecording(bool on) {
                 CSndWaveRecorder::Folder(QString::fromStdString(settings_.GetSettingsDir()));
             const QString name = CSndWaveRecorder::FileName(recordingSince_, Selected() + 1,
                                                             settings_.Current().frequency);
-            audioPath_->StartRecording(folder + QLatin1Char('/') + name);
+            if (!audioPath_->StartRecording(folder + QLatin1Char('/') + name)) {
+                RecordingFailed(QStringLiteral("The recording cannot be started in\n%1\n(%2).")
+                                    .arg(folder, audioPath_->GetRecordingError()));
+            }
         } else {
             audioPath_->StopRecording();
         }
     }
     ShowRecordingTime();
+}
+
+void CnxListeningController::RecordingFailed(const QString& reason) {
+    // Each recording fails once: the switch goes off and the operator is told why.
+    ShowRecordingTime();
+    notices_.Tell(QStringLiteral(" Recording"), reason);
 }
 
 void CnxListeningController::ShowRecordingTime() {

@@ -86,6 +86,7 @@ private:
     void PlayDemoSoundFor(int32_t frequency);
     void UpdateAudioState();
     void ShowLevel();
+    void RecordingFailed(const QString& reason);
 
     CnxK740RXFileIniApp& settings_;
     CnxK740RX_ReceiverManager& receivers_;

@@ -111,12 +111,18 @@ void CSndAudioPath::Play(const Block& block) {
         output->Write(out, count * 2);
     }
     if (recorder_.IsOpen()) {
-        if (monitor_) {
-            recorder_.Write(out, count);
-        } else {
+        if (!monitor_) {
             pcm_.assign(count, 0);
-            recorder_.Write(pcm_.data(), count);
+            out = pcm_.data();
         }
+        Record(out, count);
+    }
+}
+
+void CSndAudioPath::Record(const int16_t* samples, uint32_t count) {
+    if (!recorder_.Write(samples, count)) {
+        // The recorder has closed the file; the switch must not go on claiming it records.
+        OnRecordingStopped.Raise(this, recorder_.GetError());
     }
 }
 

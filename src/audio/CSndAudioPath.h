@@ -54,16 +54,22 @@ public:
     void OnPlayerBlock(WPARAM wParam, LPARAM lParam);
 
     // Records what is played (silence while the monitor is off) as 16-bit mono at 64000 Hz.
+    // False when the file cannot be made; GetRecordingError() says why.
     bool StartRecording(const QString& path);
     void StopRecording();
     bool IsRecording() const { return recorder_.IsOpen(); }
     const QString& GetRecordingPath() const { return recorder_.GetPath(); }
+    // Why the last recording could not start or ended by itself; empty when neither happened.
+    const QString& GetRecordingError() const { return recorder_.GetError(); }
 
     std::size_t GetQueuedCount() const { return queued_; }
 
     // Every block, before volume, while the receiver is on and not scanning. The block stays
     // valid until five more blocks have come.
     TmyEventList<const Block*> OnSpectrumBlock;
+    // Raised once when a recording ends by itself because its file cannot take more (a full
+    // disk), with the reason. What was recorded until then stays in the file, a valid WAV.
+    TmyEventList<const QString&> OnRecordingStopped;
 
 protected:
     void OnWindowMessage(const TmyMessage& message) override;
@@ -74,6 +80,7 @@ private:
     void PlayPlayerBlock(const int16_t* samples, std::size_t count);
     void Handle(Block& block);
     void Play(const Block& block);
+    void Record(const int16_t* samples, uint32_t count);
 
     CSndWavePlayer* player_ = nullptr;
     bool demo_ = false;

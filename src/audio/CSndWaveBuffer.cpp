@@ -21,9 +21,11 @@ CSndWaveBuffer::CSndWaveBuffer(Kind kind, char* data, uint32_t size, bool ownsDa
     header_.lpData = data;
     header_.dwBufferLength = size;
     header_.dwUser = reinterpret_cast<uintptr_t>(this);
+    live_.fetch_add(1, std::memory_order_relaxed);
 }
 
 CSndWaveBuffer::~CSndWaveBuffer() {
+    live_.fetch_sub(1, std::memory_order_relaxed);
     if (ownsData_) {
         delete[] header_.lpData;
     }

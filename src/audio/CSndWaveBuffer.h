@@ -1,6 +1,8 @@
 #pragma once
 // One reference-counted sample buffer with the header that hands it to a wave device. Input
 // buffers own new memory; output buffers copy the caller's block or point at it.
+#include <atomic>
+#include <cstddef>
 #include <cstdint>
 
 #include "audio/SndWaveApi.h"
@@ -24,6 +26,8 @@ public:
     bool IsPrepared() const { return device_ != nullptr; }
 
     Kind GetKind() const { return kind_; }
+    // Buffers that exist in this process: what the devices hold shows here.
+    static std::size_t GetLiveCount() { return live_.load(std::memory_order_relaxed); }
     WAVEHDR* GetHeader() { return &header_; }
     char* GetData() { return header_.lpData; }
     uint32_t GetLength() const { return header_.dwBufferLength; }
@@ -31,6 +35,8 @@ public:
 private:
     CSndWaveBuffer(Kind kind, char* data, uint32_t size, bool ownsData);
     ~CSndWaveBuffer();
+
+    static inline std::atomic<std::size_t> live_{0};
 
     uint32_t references_ = 1;
     Kind kind_;

@@ -1,6 +1,7 @@
 #include "audio/CSndWaveInDevice.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "core/TmyMessageQueue.h"
 
@@ -126,6 +127,13 @@ void CSndWaveInDevice::TrimBuffers() {
 
 void CSndWaveInDevice::HoldBuffer(CSndWaveBufferRef buffer) {
     held_.push_back(std::move(buffer));
+}
+
+std::deque<CSndWaveBufferRef> CSndWaveInDevice::TakeHeldBuffers() {
+    if (state_ != DeviceClosed) {
+        return {};
+    }
+    return std::exchange(held_, {});
 }
 
 const char* CSndWaveInDevice::GetErrorText() {

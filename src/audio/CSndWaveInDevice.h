@@ -39,6 +39,9 @@ public:
     void TrimBuffers();
     // Appends a buffer to the held ones without queuing it (the player's pre-filled blocks).
     void HoldBuffer(CSndWaveBufferRef buffer);
+    // Once closed, the device queues nothing any more: it hands over the buffers it still holds,
+    // whose blocks may wait for their consumer yet. Nothing while it is not closed.
+    std::deque<CSndWaveBufferRef> TakeHeldBuffers();
 
     const char* GetErrorText();
     uint32_t SetFormat(const WAVEFORMATEX& format);

@@ -32,7 +32,9 @@ uint32_t CSndWaveInWaveFileStream::SetFileName(const char* name) {
 }
 
 MMRESULT CSndWaveInWaveFileStream::Open() {
-    if (const uint32_t result = CStreamWaveFile::Open(fileName_, kMaxPath); result != 0) {
+    const uint32_t result = CStreamWaveFile::Open(fileName_, kMaxPath);
+    fileUnusable_ = result != 0;
+    if (fileUnusable_) {
         SetLastError(result);
         return result;
     }

@@ -22,6 +22,9 @@ public:
 
     // Opens the file and then the input device in the file's format.
     MMRESULT Open() override;
+    // The last Open failed on the file itself (missing, unreadable, not a usable WAVE file) and
+    // did not touch the device.
+    bool IsFileUnusable() const { return fileUnusable_; }
     using CStreamWaveFile::Open;
     MMRESULT Close() override;
     MMRESULT OnData(WAVEHDR* header) override;
@@ -32,4 +35,5 @@ public:
 private:
     char fileName_[kMaxPath] = {};
     uint32_t lastRead_ = 0;
+    bool fileUnusable_ = false;
 };

@@ -67,6 +67,43 @@ MMRESULT CSndWavePlayer::OpenOutput() {
     return result;
 }
 
+void CSndWavePlayer::BufferRetirement::Retire(std::deque<CSndWaveBufferRef> buffers) {
+    if (buffers.empty()) {
+        return;
+    }
+    batches_.push_back({++lastFence_, std::move(buffers)});
+    if (!PostMessage(GetHandle(), WM_AUDIO_RETIRE_FENCE, lastFence_, 0)) {
+        batches_.pop_back();  // no message loop: nothing can be waiting for them either
+    }
+}
+
+std::size_t CSndWavePlayer::BufferRetirement::GetCount() const {
+    std::size_t count = 0;
+    for (const Batch& batch : batches_) {
+        count += batch.buffers.size();
+    }
+    return count;
+}
+
+void CSndWavePlayer::BufferRetirement::OnWindowMessage(const TmyMessage& message) {
+    if (message.message == WM_AUDIO_RETIRE_FENCE) {
+        while (!batches_.empty() && batches_.front().fence <= message.wParam) {
+            batches_.pop_front();
+        }
+    }
+}
+
+CSndWaveInDevice* CSndWavePlayer::ModeSource(int mode) const {
+    switch (mode) {
+        case PlayerModeNoise:
+            return noise_;
+        case PlayerModeWaveFile:
+            return waveFile_;
+        default:
+            return soundCard_;
+    }
+}
+
 MMRESULT CSndWavePlayer::CloseModeSource() {
     switch (mode_) {
         case PlayerModeNoise:
@@ -93,6 +130,7 @@ MMRESULT CSndWavePlayer::Play(int mode) {
     }
     MMRESULT sum = output_->Close();
     sum += CloseModeSource();
+    retirement_.Retire(ModeSource(mode_)->TakeHeldBuffers());
     mode_ = mode;
     switch (mode) {
         case PlayerModeNoise:
@@ -141,10 +179,14 @@ MMRESULT CSndWavePlayer::PlayWaveFile(MMRESULT sum) {
         return sum;
     }
     if (const MMRESULT result = waveFile_->Open(); result != MMSYSERR_NOERROR) {
+        if (waveFile_->IsFileUnusable()) {
+            return PlayNoiseForUnusableFile();
+        }
         ReportError(waveFile_->GetErrorText());
         return result;
     }
-    sum += OpenOutput();  // playing on without an output keeps the source's clock going
+    fileProblemTold_ = false;  // should it fail again, that is news
+    sum += OpenOutput();       // playing on without an output keeps the source's clock going
     currentOutput_ = output_;
     sum += PrefillAndStartWaveFile();
     currentSource_ = waveFile_;
@@ -152,6 +194,17 @@ MMRESULT CSndWavePlayer::PlayWaveFile(MMRESULT sum) {
     OnFormat.Raise(this, format);
     seekStep_ = format.bytesPerSecond;
     return sum;
+}
+
+MMRESULT CSndWavePlayer::PlayNoiseForUnusableFile() {
+    if (!fileProblemTold_) {
+        fileProblemTold_ = true;
+        ReportError((std::string("The demo sound file ") + waveFile_->GetFileName() +
+                     " is missing or cannot be read. Noise is played instead.")
+                        .c_str());
+    }
+    mode_ = PlayerModeNoise;
+    return PlayNoise(MMSYSERR_NOERROR);
 }
 
 MMRESULT CSndWavePlayer::PrefillAndStartWaveFile() {
@@ -241,6 +294,9 @@ void CSndWavePlayer::RestartWaveFile() {
     if (waveFile_ == nullptr) {
         return;
     }
+    // Closed first, so its buffers go the way of every closed source's.
+    waveFile_->Close();
+    retirement_.Retire(waveFile_->TakeHeldBuffers());
     if (waveFile_->Open() != MMSYSERR_NOERROR) {
         ReportError(waveFile_->GetErrorText());
         return;

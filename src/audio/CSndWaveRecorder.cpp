@@ -1,11 +1,17 @@
 #include "audio/CSndWaveRecorder.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <bit>
+#include <cerrno>
 #include <cstring>
 #include <limits>
+
+#include "audio/K740RXAudioLog.h"
 
 namespace {
 
@@ -25,6 +31,24 @@ void Put32(unsigned char* p, uint32_t v) {
 
 static_assert(std::endian::native == std::endian::little, "samples are written as held");
 
+// Writes all bytes at the position, as far as the file takes them; false with errno saying why.
+bool WriteAllAt(int fd, const unsigned char* bytes, std::size_t size, off_t position) {
+    while (size > 0) {
+        const ssize_t written = ::pwrite(fd, bytes, size, position);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            errno = written == 0 ? ENOSPC : errno;
+            return false;
+        }
+        bytes += written;
+        size -= std::size_t(written);
+        position += written;
+    }
+    return true;
+}
+
 }  // namespace
 
 CSndWaveRecorder::~CSndWaveRecorder() {
@@ -42,18 +66,29 @@ QString CSndWaveRecorder::FileName(const QDateTime& when, int receiver, int32_t 
         .arg(frequency);
 }
 
+void CSndWaveRecorder::Fail(const QString& what, int error) {
+    error_ = QStringLiteral("%1: %2").arg(what, QString::fromLocal8Bit(std::strerror(error)));
+}
+
 bool CSndWaveRecorder::Open(const QString& path, uint32_t sampleRate) {
     Close();
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    file_ = std::fopen(QFile::encodeName(path).constData(), "wb");
-    if (file_ == nullptr) {
+    error_.clear();
+    QDir().mkpath(QFileInfo(path).absolutePath());  // when it cannot be made, the open says why
+    const QByteArray name = QFile::encodeName(path);
+    fd_ = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd_ < 0) {
+        Fail(QStringLiteral("%1 cannot be created").arg(path), errno);
         return false;
     }
     path_ = path;
     sampleRate_ = sampleRate;
     dataBytes_ = 0;
-    if (!WriteHeader()) {
-        Close();
+    if (!WriteHeader() || ::lseek(fd_, kHeaderBytes, SEEK_SET) < 0) {
+        const int error = errno;
+        ::close(fd_);
+        fd_ = -1;
+        ::unlink(name.constData());  // an empty file would only puzzle
+        Fail(QStringLiteral("%1 cannot be written").arg(path), error);
         return false;
     }
     return true;
@@ -73,37 +108,62 @@ bool CSndWaveRecorder::WriteHeader() {
     Put16(h + 34, 16);
     std::memcpy(h + 36, "data", 4);
     Put32(h + 40, dataBytes_);
-    // The samples reach the disk before the sizes that count them.
-    const bool ok = std::fflush(file_) == 0 && std::fseek(file_, 0, SEEK_SET) == 0 &&
-                    std::fwrite(h, 1, sizeof h, file_) == sizeof h &&
-                    std::fseek(file_, 0, SEEK_END) == 0 && std::fflush(file_) == 0;
+    // Written in place: the samples it counts are already in the file.
+    const bool ok = WriteAllAt(fd_, h, sizeof h, 0);
     lastHeader_ = std::chrono::steady_clock::now();
     return ok;
 }
 
 bool CSndWaveRecorder::Write(const int16_t* samples, uint32_t count) {
-    if (file_ == nullptr || count > (kMaxDataBytes - dataBytes_) / 2) {
+    if (fd_ < 0) {
         return false;
     }
-    if (std::fwrite(samples, 2, count, file_) != count) {
+    if (count > (kMaxDataBytes - dataBytes_) / 2) {
+        EndAfterFailure(EFBIG);  // a WAV file counts its bytes in 32 bits
         return false;
     }
-    dataBytes_ += 2 * count;
-    if (std::chrono::steady_clock::now() - lastHeader_ >= kHeaderInterval) {
-        return WriteHeader();
+    const auto* bytes = reinterpret_cast<const char*>(samples);
+    std::size_t left = std::size_t(count) * 2;
+    while (left > 0) {
+        const ssize_t written = ::write(fd_, bytes, left);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            EndAfterFailure(written < 0 ? errno : ENOSPC);
+            return false;
+        }
+        dataBytes_ += uint32_t(written);
+        bytes += written;
+        left -= std::size_t(written);
+    }
+    if (std::chrono::steady_clock::now() - lastHeader_ >= kHeaderInterval && !WriteHeader()) {
+        EndAfterFailure(errno);
+        return false;
     }
     return true;
 }
 
+void CSndWaveRecorder::EndAfterFailure(int error) {
+    Fail(QStringLiteral("Recording to %1 stopped").arg(path_), error);
+    dataBytes_ &= ~1u;  // half a sample is no sample
+    // Cutting and rewriting in place need no new room on the disk.
+    if (::ftruncate(fd_, off_t(kHeaderBytes) + dataBytes_) != 0 || !WriteHeader()) {
+        qCWarning(lcAudio) << "The header of" << path_ << "could not be brought up to date";
+    }
+    ::close(fd_);
+    fd_ = -1;
+}
+
 bool CSndWaveRecorder::Flush() {
-    return file_ != nullptr && WriteHeader();
+    return fd_ >= 0 && WriteHeader();
 }
 
 void CSndWaveRecorder::Close() {
-    if (file_ == nullptr) {
+    if (fd_ < 0) {
         return;
     }
     WriteHeader();
-    std::fclose(file_);
-    file_ = nullptr;
+    ::close(fd_);
+    fd_ = -1;
 }

@@ -9,6 +9,31 @@ namespace {
 // There is no compression manager here to name a larger format, so the largest format that a
 // file may carry is the plain PCM record.
 constexpr uint32_t kLargestFormatSize = sizeof(WAVEFORMATEX);
+// A format chunk holds at least the fields up to the bits per sample.
+constexpr uint32_t kSmallestFormatSize = 16;
+// WAVE_FORMAT_EXTENSIBLE: the plain record, three more fields and the sub-format's GUID, which
+// for PCM samples is 00000001-0000-0010-8000-00aa00389b71.
+constexpr uint16_t kFormatExtensible = 0xFFFE;
+constexpr uint32_t kExtensibleFormatSize = 40;
+constexpr uint32_t kSubFormatOffset = 24;
+constexpr uint8_t kPcmSubFormat[16] = {0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00,
+                                       0x80, 0x00, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71};
+
+// Which of the bytes of a format chunk to take over as the file's format: an extensible format
+// with PCM inside is read as plain PCM; false for a chunk that cannot be used.
+bool TakeFormat(uint8_t* chunk, uint32_t size, uint32_t largest) {
+    uint16_t tag;
+    std::memcpy(&tag, chunk, sizeof tag);
+    if (tag == kFormatExtensible) {
+        if (size < kExtensibleFormatSize ||
+            std::memcmp(chunk + kSubFormatOffset, kPcmSubFormat, sizeof kPcmSubFormat) != 0) {
+            return false;
+        }
+        std::memcpy(chunk, &WAVE_FORMAT_PCM, sizeof tag);
+        return true;
+    }
+    return size <= largest;
+}
 
 }  // namespace
 
@@ -94,13 +119,18 @@ uint32_t CStreamWaveFile::Open(const char* name, uint32_t) {
     if (file_.Descend(&formatChunk_, &riffChunk_, CSndMmioFile::kFindChunk) != 0) {
         return fail(1);
     }
-    if (formatChunk_.size > largestFormatSize_) {
+    if (formatChunk_.size < kSmallestFormatSize || formatChunk_.size > kExtensibleFormatSize) {
         return fail(1);
     }
+    uint8_t chunk[kExtensibleFormatSize] = {};
     const auto formatSize = static_cast<int32_t>(formatChunk_.size);
-    if (file_.Read(format_.get(), formatSize) != formatSize) {
+    if (file_.Read(chunk, formatSize) != formatSize ||
+        !TakeFormat(chunk, formatChunk_.size, largestFormatSize_)) {
         return fail(1);
     }
+    // Nothing of an earlier file's format stays behind.
+    std::memset(format_.get(), 0, largestFormatSize_);
+    std::memcpy(format_.get(), chunk, std::min(formatChunk_.size, largestFormatSize_));
     std::memset(format_.get() + offsetof(WAVEFORMATEX, extraSize), 0, sizeof(uint16_t));
     if (const uint32_t result = file_.Ascend(formatChunk_); result != 0) {
         return fail(result);

@@ -11,3 +11,5 @@ constexpr UINT MM_WIM_DATA = 0x3C0;
 constexpr UINT WM_AUDIO_BLOCK = WM_USER + 700;
 // Audio path -> itself: every receiver block posted before it belongs to an earlier selection.
 constexpr UINT WM_AUDIO_SELECTION_FENCE = WM_USER + 701;
+// Player -> itself: every block posted before it by a source that has closed since was handled.
+constexpr UINT WM_AUDIO_RETIRE_FENCE = WM_USER + 702;

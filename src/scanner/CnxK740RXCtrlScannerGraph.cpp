@@ -14,6 +14,7 @@
 
 namespace {
 const QString kCsvFilter = QStringLiteral("CSV files (*.csv);;All files (*)");
+const QString kImportCaption = QStringLiteral("Import Markers");
 }  // namespace
 
 CnxK740RXCtrlScannerGraph::CnxK740RXCtrlScannerGraph(QWidget* parent, int slot)
@@ -111,7 +112,7 @@ TMarker* CnxK740RXCtrlScannerGraph::CreateMarker(int64_t hertz, const QString& c
     TMarker* added = nullptr;
     if (!interactive) {
         added = GetScopeView().AddMarker(hertz, comment, rgb);
-    } else if (hertz >= 0) {
+    } else if (hertz >= 0 && GetScopeView().GetMarkerRoom() > 0) {
         TMarker draft(&GetScopeView());
         draft.SetFrequency(hertz);
         draft.SetComment(comment);
@@ -175,18 +176,18 @@ std::vector<SnxScopeMarker> CnxK740RXCtrlScannerGraph::GetMarkers() const {
     return GetScopeView().GetMarkerRecords();
 }
 
-bool CnxK740RXCtrlScannerGraph::ImportMarkers(const QString& path) {
-    std::vector<SnxScopeMarker> markers;
-    if (!CnxMarkerCsv::Import(path, &markers)) {
-        return false;
+std::optional<CnxMarkerCsv::Result> CnxK740RXCtrlScannerGraph::ImportMarkers(const QString& path) {
+    CnxMarkerCsv::Result result;
+    if (!CnxMarkerCsv::Import(path, GetScopeView().GetMarkerRoom(), &result)) {
+        return std::nullopt;
     }
-    for (const SnxScopeMarker& marker : markers) {
+    for (const SnxScopeMarker& marker : result.markers) {
         GetScopeView().AddMarker(marker.frequency, marker.comment, marker.rgb);
     }
-    if (!markers.empty()) {
+    if (!result.markers.empty()) {
         MarkersChanged();
     }
-    return true;
+    return result;
 }
 
 bool CnxK740RXCtrlScannerGraph::ExportMarkers(const QString& path) const {
@@ -249,7 +250,7 @@ bool CnxK740RXCtrlScannerGraph::PrepareContextMenu(const QPoint& position) {
     TMarker* marker = view.HitTest(position);
     selected_ = marker;
     menuFrequency_ = marker != nullptr ? marker->GetFrequency() : FrequencyAt(position);
-    MenuItem(kMenuCreateMarker)->setEnabled(marker == nullptr);
+    MenuItem(kMenuCreateMarker)->setEnabled(marker == nullptr && view.GetMarkerRoom() > 0);
     MenuItem(kMenuEditMarker)->setEnabled(marker != nullptr);
     MenuItem(kMenuDelete)->setEnabled(marker != nullptr);
     MenuItem(kMenuShowHideMarkers)->setEnabled(anyMarker);
@@ -300,11 +301,31 @@ void CnxK740RXCtrlScannerGraph::MenuCommand(int id) {
     }
 }
 
+QString CnxK740RXCtrlScannerGraph::GetFileFolder() const {
+    return settings_ != nullptr ? QString::fromStdString(settings_->GetSettingsDir()) : QString();
+}
+
+QString CnxK740RXCtrlScannerGraph::AskForFile(const QString& caption, bool save) {
+    QFileDialog dialog(this, caption, GetFileFolder(), kCsvFilter);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);  // in the program's colours
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
 void CnxK740RXCtrlScannerGraph::AskAndImportMarkers() {
-    const QString path =
-        QFileDialog::getOpenFileName(this, QStringLiteral("Import Markers"), QString(), kCsvFilter);
-    if (!path.isEmpty() && !ImportMarkers(path)) {
-        QMessageBox::warning(this, QStringLiteral("Import Markers"),
+    const QString path = AskForFile(kImportCaption, false);
+    if (path.isEmpty()) {
+        return;
+    }
+    if (const auto result = ImportMarkers(path)) {
+        QMessageBox::information(this, kImportCaption, result->Summary());
+    } else {
+        QMessageBox::warning(this, kImportCaption,
                              QStringLiteral("The file %1 could not be read.").arg(path));
     }
 }
@@ -312,7 +333,7 @@ void CnxK740RXCtrlScannerGraph::AskAndImportMarkers() {
 void CnxK740RXCtrlScannerGraph::AskAndExport(bool sweep) {
     const QString caption =
         sweep ? QStringLiteral("Export Sweep") : QStringLiteral("Export Markers");
-    const QString path = QFileDialog::getSaveFileName(this, caption, QString(), kCsvFilter);
+    const QString path = AskForFile(caption, true);
     if (path.isEmpty()) {
         return;
     }

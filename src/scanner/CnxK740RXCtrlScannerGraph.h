@@ -7,15 +7,18 @@
 // while scanning or paused the samples of the run land at their points.
 #include <QFrame>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "core/K740RXMessageRecords.h"
 #include "core/TmyEvents.h"
+#include "scanner/CnxMarkerCsv.h"
 #include "scanner/SnxScopeMarker.h"
 
 class CnxCtrlScopeView;
 class CnxK740RXFileIniApp;
 class CnxScanStepper;
+class QFileDialog;
 class QMenu;
 class QScrollBar;
 class ScopeView;
@@ -73,7 +76,8 @@ public:
     // Draws the current picture with print colours, filling the device.
     void DrawInto(QPaintDevice& device) const;
 
-    // Markers. Interactive creation asks for the comment first; null when cancelled.
+    // Markers: at most SnxScopeMarker::kMaxMarkers. Interactive creation asks for the comment
+    // first; null when cancelled or when the graph holds no more.
     TMarker* CreateMarker(int64_t hertz, const QString& comment, uint32_t rgb, bool interactive);
     void EditMarker();
     void DeleteMarker();
@@ -83,10 +87,16 @@ public:
     // Replaces every marker (markers kept for the radio), without raising OnMarkersChanged.
     void SetMarkers(const std::vector<SnxScopeMarker>& markers);
     std::vector<SnxScopeMarker> GetMarkers() const;
-    // Files chosen by the operator; false when the file cannot be read or written.
-    bool ImportMarkers(const QString& path);
+    // Files chosen by the operator. An import adds what the file holds as far as there is room
+    // and says what it left out; nothing when the file cannot be read. The exports are false when
+    // the file cannot be written.
+    std::optional<CnxMarkerCsv::Result> ImportMarkers(const QString& path);
     bool ExportMarkers(const QString& path) const;
     bool ExportSweep(const QString& path) const;
+
+    // Where the file dialogs open: the program's documents folder (the settings folder) once the
+    // settings are known.
+    QString GetFileFolder() const;
 
     void RaiseClick(int64_t hertz);
     void ScrollTo(int64_t hertz);
@@ -119,6 +129,8 @@ private:
     int64_t FrequencyAt(const QPoint& position) const;
     void AskAndImportMarkers();
     void AskAndExport(bool sweep);
+    // A CSV file dialog in the documents folder; `.csv` is added to a name typed without a suffix.
+    QString AskForFile(const QString& caption, bool save);
 
     int slot_;
     int showHideLabels_ = kMarkersShown;

@@ -151,10 +151,21 @@ std::vector<CnxMarkerStore::Entry> CnxMarkerStore::ReadAll() const {
 
 std::vector<SnxScopeMarker> CnxMarkerStore::Load(const QString& serial) const {
     std::vector<SnxScopeMarker> markers;
+    int beyond = 0;
     for (const Entry& entry : ReadAll()) {
-        if (entry.serial == serial && int(markers.size()) < SnxScopeMarker::kMaxMarkers) {
-            markers.push_back(entry.marker);
+        if (entry.serial != serial) {
+            continue;
         }
+        if (int(markers.size()) < SnxScopeMarker::kMaxMarkers) {
+            markers.push_back(entry.marker);
+        } else {
+            ++beyond;
+        }
+    }
+    if (beyond > 0) {
+        // Only a file from elsewhere holds more than a graph takes.
+        qCWarning(lcScanner) << path_ << "holds" << beyond << "markers of" << serial << "beyond the"
+                             << SnxScopeMarker::kMaxMarkers << "a graph takes";
     }
     return markers;
 }

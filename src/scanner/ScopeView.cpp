@@ -316,7 +316,7 @@ ScopeReadOut ScopeView::ReadOutAt(int64_t raw) const {
 }
 
 TMarker* ScopeView::AddMarker(int64_t hertz, const QString& comment, uint32_t rgb) {
-    if (hertz < 0) {
+    if (hertz < 0 || GetMarkerRoom() <= 0) {
         return nullptr;
     }
     auto marker = std::make_unique<TMarker>(this);
@@ -397,7 +397,11 @@ std::vector<ScopeView::MarkerPlacement> ScopeView::PlaceMarkers(const ScopeAxis&
     for (const MarkerPlacement& p : placed) {
         rowHeight = std::max(rowHeight, p.marker->GetLabelSize().height() + kLabelGap);
     }
-    // Left to right, each label takes the highest row where it clears the label before it.
+    // Left to right, each label takes the highest row where it clears the label before it. Labels
+    // stay inside the plot: when every row that fits is taken, a label goes to the row that frees
+    // up first, over the label there.
+    const std::size_t maxRows =
+        std::size_t(std::max(1, (plot.height() + kLabelGap) / std::max(rowHeight, 1)));
     std::vector<int> rowEnds;
     for (MarkerPlacement& p : placed) {
         const QSize size = p.marker->GetLabelSize();
@@ -405,11 +409,15 @@ std::vector<ScopeView::MarkerPlacement> ScopeView::PlaceMarkers(const ScopeAxis&
         if (left + size.width() > plot.right() + 1) {
             left = p.lineX - kLabelGap - size.width();  // no room on the right: hang to the left
         }
-        size_t row = 0;
+        left =
+            std::clamp(left, plot.left(), std::max(plot.left(), plot.right() + 1 - size.width()));
+        std::size_t row = 0;
         while (row < rowEnds.size() && rowEnds[row] + kLabelGap > left) {
             ++row;
         }
-        if (row == rowEnds.size()) {
+        if (row == rowEnds.size() && rowEnds.size() == maxRows) {
+            row = std::size_t(std::min_element(rowEnds.begin(), rowEnds.end()) - rowEnds.begin());
+        } else if (row == rowEnds.size()) {
             rowEnds.push_back(0);
         }
         rowEnds[row] = left + size.width();

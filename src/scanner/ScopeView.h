@@ -103,11 +103,12 @@ public:
     int IndexOfRawFrequency(int64_t raw) const;
     ScopeReadOut ReadOutAt(int64_t raw) const;
 
-    // Markers. None for a negative frequency.
+    // Markers. None for a negative frequency, or when the view holds SnxScopeMarker::kMaxMarkers.
     TMarker* AddMarker(int64_t hertz, const QString& comment, uint32_t rgb);
     void RemoveMarker(TMarker* marker);
     void DeleteAllObjects();
     int GetMarkerCount() const { return int(markers_.size()); }
+    int GetMarkerRoom() const { return SnxScopeMarker::kMaxMarkers - GetMarkerCount(); }
     TMarker* GetMarker(int index) const;
     // The markers with start <= frequency <= end, in creation order.
     const std::vector<TMarker*>& GetMarkersInRange() const { return inRange_; }

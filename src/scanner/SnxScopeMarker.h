@@ -8,7 +8,8 @@ struct SnxScopeMarker {
     static constexpr uint32_t kDefaultRgb = 0x00ff00;
     // Longer comments are cut: labels stay readable and a broken file cannot make them huge.
     static constexpr int kMaxCommentLength = 255;
-    // A graph takes at most this many markers from a file.
+    // A graph holds at most this many markers, however they come: created, imported or kept for
+    // the radio between runs.
     static constexpr int kMaxMarkers = 1000;
 
     int64_t frequency = 0;  // Hz

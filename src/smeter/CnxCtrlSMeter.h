@@ -20,8 +20,9 @@ public:
     explicit CnxCtrlSMeter(QWidget* parent = nullptr);
 
     // Squelch against the threshold, then the meter glides to the level, clamped to its scale.
+    // NaN (the receiver could not be read) shows "no reading", dimmed, without a level.
     void SetLevel(double dbm);
-    // The meter's level: the last one set, clamped.
+    // The meter's level: the last one set, clamped; NaN while there is no reading.
     double GetLevel() const { return model_.GetLevel(); }
 
     void SetAttenuator(bool on);

@@ -26,6 +26,11 @@ CnxSMeterDebug::CnxSMeterDebug(const CnxSMeterModel& model, QWidget* parent)
 }
 
 void CnxSMeterDebug::LevelChanged() {
+    if (!model_.HasReading()) {
+        frameTimer_.stop();
+        update();
+        return;
+    }
     ballistics_.SetTarget(model_.GetLevel());
     // A meter nobody sees need not glide; it shows the level at once when it appears.
     if (!isVisible()) {
@@ -97,8 +102,22 @@ void CnxSMeterDebug::paintEvent(QPaintEvent*) {
     }
 }
 
+QString CnxSMeterDebug::ReadoutText() const {
+    return model_.HasReading() ? QString::asprintf("%.1f", ballistics_.Readout())
+                               : QStringLiteral("no reading");
+}
+
 void CnxSMeterDebug::PaintReadout(QPainter& painter, const QRectF& area) const {
     const TmyColorScheme& s = TmyColorScheme::Default();
+    if (!model_.HasReading()) {
+        // Dimmed and without a number: nothing here may pass for a level.
+        QFont font = s.uiFont();
+        font.setPixelSize(16);
+        painter.setFont(font);
+        painter.setPen(s.textSecondary.darker(140));
+        painter.drawText(area, Qt::AlignRight | Qt::AlignVCenter, ReadoutText());
+        return;
+    }
     const bool enabled = isEnabled();
     const double readout = ballistics_.Readout();
 
@@ -118,7 +137,7 @@ void CnxSMeterDebug::PaintReadout(QPainter& painter, const QRectF& area) const {
     painter.setFont(s.displayFont(28));
     painter.setPen(enabled ? s.display : s.textSecondary);
     painter.drawText(area.adjusted(0, 0, -unitWidth, 0), Qt::AlignRight | Qt::AlignVCenter,
-                     QString::asprintf("%.1f", readout));
+                     ReadoutText());
 }
 
 void CnxSMeterDebug::PaintBar(QPainter& painter, const QRectF& bar) const {
@@ -126,6 +145,9 @@ void CnxSMeterDebug::PaintBar(QPainter& painter, const QRectF& bar) const {
     painter.setPen(QPen(s.border, 1.0));
     painter.setBrush(s.plot);
     painter.drawRoundedRect(bar.adjusted(-1, -1, 1, 1), 2, 2);
+    if (!model_.HasReading()) {
+        return;  // an empty bar: no level at all, not the bottom of the scale
+    }
 
     const QColor fill = !isEnabled() ? s.lampOff : model_.IsSquelched() ? s.textSecondary : s.level;
     const double end = XOf(bar, ballistics_.Needle());

@@ -16,8 +16,10 @@ public:
     // Draws the model's state; the model outlives the meter.
     CnxSMeterDebug(const CnxSMeterModel& model, QWidget* parent = nullptr);
 
-    // The model's level changed: glide to it.
+    // The model's level changed: glide to it, or show that there is no reading.
     void LevelChanged();
+    // The number the meter shows, or "no reading".
+    QString ReadoutText() const;
     // Anything else the meter shows changed (squelch, attenuator): redraw.
     void StateChanged() { update(); }
 

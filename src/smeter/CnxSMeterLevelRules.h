@@ -17,7 +17,8 @@ public:
     static double DemoLevel(int32_t hertz, bool attenuator);
 
     // The level to put on the S-meter for a reading: the demo level replaces the reading of a demo
-    // receiver, then the offset is added.
+    // receiver, then the offset is added. A reading of NaN (the receiver could not be read) stays
+    // NaN: the meter shows no reading rather than a level.
     static double ShownLevel(double reading, int32_t offsetTenths, bool demo, int32_t hertz,
                              bool attenuator);
 

@@ -3,6 +3,10 @@
 CnxSMeterModel::CnxSMeterModel(void* sender) : sender_(sender) {}
 
 void CnxSMeterModel::SetLevel(double dbm) {
+    if (std::isnan(dbm)) {
+        level_ = dbm;  // no reading is no level: nothing to open or close the squelch with
+        return;
+    }
     if (!squelchDefeat_) {
         if (dbm >= squelchThreshold_) {
             const bool wasSquelched = squelched_;

@@ -3,6 +3,7 @@
 // threshold with a defeat switch, and the attenuator, AGC and AVC status texts with their click
 // rules. The panel draws this state and forwards its clicks here; the events name the panel as
 // their sender.
+#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -23,9 +24,12 @@ public:
 
     explicit CnxSMeterModel(void* sender);
 
-    // Squelch first, then the level is stored, clamped to the scale.
+    // Squelch first, then the level is stored, clamped to the scale. NaN says the receiver could
+    // not be read: the meter shows no reading (and no level) until the next one, and the squelch
+    // stays as it was.
     void SetLevel(double dbm);
-    double GetLevel() const { return level_; }
+    double GetLevel() const { return level_; }  // NaN while there is no reading
+    bool HasReading() const { return !std::isnan(level_); }
 
     void SetSquelchThreshold(double dbm) { squelchThreshold_ = dbm; }
     double GetSquelchThreshold() const { return squelchThreshold_; }

@@ -10,6 +10,7 @@
 namespace {
 
 constexpr std::uint32_t kWindowStyle = 0x56010000;
+constexpr int kAxisPadding = 4;  // between axis labels, and right of the unit
 
 std::uint32_t Rgb(const QColor& colour) {
     return colour.rgb() & 0xffffffu;
@@ -221,35 +222,63 @@ void CnxCtrlSpectrum::paintEvent(QPaintEvent*) {
                    area.height(), int(picture_.bytesPerLine())) != 0) {
         painter.drawImage(area.topLeft(), picture_);
     }
-    PaintAxis(painter, area);
+    PaintAxis(painter);
 }
 
-void CnxCtrlSpectrum::PaintAxis(QPainter& painter, const QRect& area) {
+QRect CnxCtrlSpectrum::AxisStrip() const {
+    return QRect(0, PictureArea().bottom() + 1, width(), kAxisHeight);
+}
+
+CnxCtrlSpectrum::AxisLayout CnxCtrlSpectrum::LayOutAxis(const QFontMetrics& metrics) {
+    AxisLayout layout;
     std::int32_t low = 0;
     std::int32_t high = 0;
-    if (GetVisFrequencyRange(analyzer_, &low, &high) == 0 || high <= low) {
-        return;
+    const QRect area = PictureArea();
+    if (GetVisFrequencyRange(analyzer_, &low, &high) == 0 || high <= low || area.isEmpty()) {
+        return layout;
     }
-    const TmyColorScheme& s = TmyColorScheme::Default();
-    painter.setFont(s.uiFont());
-    const QRect strip(0, area.bottom() + 1, width(), kAxisHeight);
+    const QRect strip = AxisStrip();
+    const QString unit = QStringLiteral("kHz");
+    const int unitWidth = metrics.horizontalAdvance(unit);
+    const AxisLabel unitLabel{QRect(strip.right() - kAxisPadding - unitWidth + 1, strip.top() + 2,
+                                    unitWidth, kAxisHeight - 2),
+                              unit};
     const double span = high - low;
     const double step = TickStep(span, area.width());
+    int lastRight = -kAxisPadding - 1;
     for (double hz = std::ceil(low / step) * step; hz <= high; hz += step) {
         const int x = int(std::lround((hz - low) * area.width() / span));
-        painter.setPen(s.border);
-        painter.drawLine(x, strip.top(), x, strip.top() + 3);
-        painter.setPen(s.textSecondary);
-        const QString label = QString::number(hz / 1000, 'g', 4);
+        layout.ticks.push_back(x);
+        const QString text = QString::number(hz / 1000, 'g', 4);
         // Centred under its tick, but kept whole at the edges (the 0 kHz label sits on the left).
-        const int labelWidth = painter.fontMetrics().horizontalAdvance(label);
+        const int labelWidth = metrics.horizontalAdvance(text);
         const int left = std::clamp(x - labelWidth / 2, 0, std::max(0, strip.width() - labelWidth));
         const QRect box(left, strip.top() + 2, labelWidth, kAxisHeight - 2);
-        painter.drawText(box, Qt::AlignLeft | Qt::AlignTop, label);
+        // A label that would run into its neighbour or the unit is left out; its tick stays.
+        if (box.left() <= lastRight + kAxisPadding ||
+            box.right() + kAxisPadding >= unitLabel.box.left()) {
+            continue;
+        }
+        layout.labels.push_back({box, text});
+        lastRight = box.right();
+    }
+    layout.labels.push_back(unitLabel);
+    return layout;
+}
+
+void CnxCtrlSpectrum::PaintAxis(QPainter& painter) {
+    const TmyColorScheme& s = TmyColorScheme::Default();
+    painter.setFont(s.uiFont());
+    const AxisLayout layout = LayOutAxis(painter.fontMetrics());
+    const QRect strip = AxisStrip();
+    painter.setPen(s.border);
+    for (int x : layout.ticks) {
+        painter.drawLine(x, strip.top(), x, strip.top() + 3);
     }
     painter.setPen(s.textSecondary);
-    painter.drawText(strip.adjusted(0, 2, -4, 0), Qt::AlignRight | Qt::AlignTop,
-                     QStringLiteral("kHz"));
+    for (const AxisLabel& label : layout.labels) {
+        painter.drawText(label.box, Qt::AlignLeft | Qt::AlignTop, label.text);
+    }
 }
 
 void CnxCtrlSpectrum::UpdateCursor(const QPoint& at) {

@@ -4,8 +4,10 @@
 // reports the user's drags of the filter band and the IF shift back as notifications. Used on the
 // window thread only.
 #include <QImage>
+#include <QString>
 #include <QWidget>
 #include <cstdint>
+#include <vector>
 
 #include "core/TmyEvents.h"
 #include "spectrum/CnxCtrlSpectrumDll.h"
@@ -27,6 +29,18 @@ public:
     void SetFormat(int sampleRate);
     // One audio block, samples in -1..1; a non-zero flag marks a changed frequency.
     void Show(const float* samples, int count, int a, int b, int flag);
+
+    // The frequency scale under the picture: a tick per step, labelled in kHz where a label fits,
+    // and the unit at the right end. No label overprints another or the unit.
+    struct AxisLabel {
+        QRect box;
+        QString text;
+    };
+    struct AxisLayout {
+        std::vector<int> ticks;         // x of each tick
+        std::vector<AxisLabel> labels;  // the unit last
+    };
+    AxisLayout LayOutAxis(const QFontMetrics& metrics);
 
     // Each reaches the library only when the value changes.
     void SetIFBandwidth(int hz);  // clamped to 100 .. 24000
@@ -84,7 +98,8 @@ private:
     static void OnNotify(std::int32_t code, std::int32_t value, void* context);
     void Notification(std::int32_t code, std::int32_t value);
     QRect PictureArea() const;
-    void PaintAxis(QPainter& painter, const QRect& area);
+    QRect AxisStrip() const;
+    void PaintAxis(QPainter& painter);
     void UpdateCursor(const QPoint& at);
 
     AspectHandle analyzer_ = nullptr;

@@ -77,7 +77,11 @@ void CnxCtrlSpectrumPanel::SetFormat(int sampleRate) {
     Refresh();
 }
 
-void CnxCtrlSpectrumPanel::Show(const float* samples, int count, bool frequencyChanged) {
+void CnxCtrlSpectrumPanel::Show(const float* samples, int count, int sampleRate,
+                                bool frequencyChanged) {
+    if (sampleRate > 0 && sampleRate != spectrum_->GetSampleRate()) {
+        SetFormat(sampleRate);
+    }
     spectrum_->Show(samples, count, 0, 0, frequencyChanged ? 1 : 0);
 }
 

@@ -22,8 +22,10 @@ public:
 
     // The rate of the blocks the controller will show (its own output format).
     void SetFormat(int sampleRate);
-    // One played block, samples in -1..1; frequencyChanged starts the picture afresh.
-    void Show(const float* samples, int count, bool frequencyChanged);
+    // One played block at its own rate, samples in -1..1: a rate other than the last one's sets
+    // the format first, so the axis shows the block's true audio frequencies. frequencyChanged
+    // starts the picture afresh.
+    void Show(const float* samples, int count, int sampleRate, bool frequencyChanged);
     // The tuned frequency, shown in the title.
     void SetFrequency(int hz);
 

@@ -35,10 +35,15 @@ struct TmyColorScheme {
     static constexpr unsigned kReceiverTextNormal = 9803157;
     static QColor FromColorRef(unsigned bgr);
 
+    // Text of controls that do not apply now: dimmer than secondary text.
+    QColor textDisabled() const { return textSecondary.darker(140); }
+
     QFont uiFont() const;                    // labels, buttons
     QFont displayFont(int pixelSize) const;  // monospaced read-outs (DejaVu Sans Mono)
 
     // Style for the whole application (palette and style sheet), so dialogs match the main window.
+    // The style sheet keeps the disabled and highlighted looks: disabled controls and menu items
+    // are dimmed, and the menu item under the pointer or the keyboard is lit.
     void ApplyTo(QApplication& app) const;
     void ApplyTo(QWidget& widget) const;
     QString StyleSheet() const;

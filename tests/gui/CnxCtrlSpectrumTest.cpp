@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -197,4 +198,56 @@ TEST(CnxCtrlSpectrumPanelTest, ReadOutsFollowTheDragsAndThePanelPassesThemOn) {
     EXPECT_NEAR(shift.values.back(), -1000, 40);
     EXPECT_EQ(panel.IFText(),
               QString::asprintf("IF %.2f kHz / 8.00 kHz", shift.values.back() / 1000.0));
+}
+
+TEST(CnxCtrlSpectrumPanelTest, TheAxisIsLabelledByTheRateOfTheBlocksShownAndNoLabelOverprints) {
+    EnsureQtApp();
+    CnxCtrlSpectrumPanel panel;
+    panel.SetFormat(64000);  // the controller's own output format
+    panel.resize(1000, 200);
+    panel.show();
+    CnxCtrlSpectrum& spectrum = panel.Spectrum();
+    ASSERT_TRUE(PumpUntil([&] { return spectrum.isVisible() && spectrum.width() > 900; }));
+    const QFontMetrics metrics(TmyColorScheme::Default().uiFont());
+    // Where the axis puts the label of a whole number of kHz, as a share of the picture's width.
+    const auto shareOf = [&](const QString& khz) {
+        for (const auto& label : spectrum.LayOutAxis(metrics).labels) {
+            if (label.text == khz) {
+                return label.box.center().x() / double(spectrum.width());
+            }
+        }
+        return -1.0;
+    };
+    ASSERT_NEAR(shareOf("10"), 10.0 / 32, 0.01);
+
+    // The demo's blocks come at 48000 samples/s and are shown as they are: 0 .. 24 kHz.
+    const std::vector<float> demo = Tone(1000, 2048, 48000);
+    panel.Show(demo.data(), int(demo.size()), 48000, false);
+    EXPECT_EQ(spectrum.GetSampleRate(), 48000);
+    EXPECT_NEAR(shareOf("10"), 10.0 / 24, 0.01);
+    EXPECT_EQ(panel.IFText(), QStringLiteral("IF 0.00 kHz / 12.00 kHz"));
+    // A receiver's blocks at 64000 again.
+    const std::vector<float> received = Tone(1000, 2048, 64000);
+    panel.Show(received.data(), int(received.size()), 64000, false);
+    EXPECT_NEAR(shareOf("10"), 10.0 / 32, 0.01);
+
+    // At any width the labels and the unit stand clear of each other.
+    for (int width : {300, 512, 640, 800, 1000, 1280, 1600, 1920, 2560}) {
+        for (int rate : {48000, 64000}) {
+            panel.SetFormat(rate);
+            spectrum.resize(width, 120);
+            const auto layout = spectrum.LayOutAxis(metrics);
+            ASSERT_GE(layout.labels.size(), 3u) << width;
+            EXPECT_EQ(layout.labels.back().text, "kHz");
+            for (std::size_t i = 0; i < layout.labels.size(); ++i) {
+                EXPECT_TRUE(spectrum.rect().contains(layout.labels[i].box)) << width;
+                for (std::size_t j = i + 1; j < layout.labels.size(); ++j) {
+                    EXPECT_FALSE(layout.labels[i].box.intersects(layout.labels[j].box))
+                        << "width " << width << ", rate " << rate << ": "
+                        << layout.labels[i].text.toStdString() << " and "
+                        << layout.labels[j].text.toStdString();
+                }
+            }
+        }
+    }
 }

@@ -1,10 +1,15 @@
 #pragma once
 // Shared by the audio tests: the virtual sound card for the test process, a message target that
-// hands its messages to a function, and reading back a WAV file the program wrote.
+// hands its messages to a function, reading back a WAV file the program wrote, and a disk that
+// fills up.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
 #include <QByteArray>
 #include <QFile>
 #include <QtEndian>
 #include <algorithm>
+#include <csignal>
 #include <cstdint>
 #include <vector>
 
@@ -55,3 +60,27 @@ inline WaveFileContents ReadWaveFile(const QString& path) {
     }
     return w;
 }
+
+// While it lives, no file of this process can grow beyond `bytes`: a write past that fails with
+// "File too large", as one fails on a full disk with "No space left on device". The limit binds
+// root too, and the signal that would end the process is ignored meanwhile.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        EXPECT_EQ(getrlimit(RLIMIT_FSIZE, &saved_), 0);
+        previous_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = saved_;
+        limited.rlim_cur = bytes;
+        EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previous_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit saved_{};
+    void (*previous_)(int) = SIG_DFL;
+};

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <memory>
 #include <vector>
@@ -178,6 +179,40 @@ TEST(CSndAudioPath, PausedPlayerStopsBeforeTheOutput) {
     EXPECT_EQ(player.GetCurrentOutput()->GetHeldCount(), 0u);
     EXPECT_TRUE(f.Played().empty());
     f.path.SetPlayer(nullptr);
+}
+
+TEST(CSndAudioPath, ARecordingTheDiskCannotTakeStopsAndSaysWhyOnce) {
+    Fixture f;
+    std::vector<QString> told;
+    auto listening =
+        f.path.OnRecordingStopped.Subscribe([&told](void*, const QString& why) { told.push_back(why); });
+    const QString file = f.File("full.wav");
+    ReceiverBlock block(std::vector<float>(100, 0.01f));
+    {
+        const FileSizeLimit limit(44 + 3 * 200);  // the header and three blocks
+        ASSERT_TRUE(f.path.StartRecording(file));
+        for (int i = 0; i < 6; ++i) {
+            f.path.OnReceiverBlock(block.block);
+        }
+    }
+    EXPECT_FALSE(f.path.IsRecording());
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0], "Recording to " + file + " stopped: File too large");
+    EXPECT_EQ(f.path.GetRecordingError(), told[0]);
+    const WaveFileContents w = ReadWaveFile(file);
+    ASSERT_TRUE(w.valid);
+    EXPECT_EQ(w.samples, std::vector<int16_t>(300, 2621));
+
+    // A recording that cannot start says why; the next one that starts clears the reason.
+    const QString blocker = f.File("file");
+    QFile(blocker).open(QIODevice::WriteOnly);
+    EXPECT_FALSE(f.path.StartRecording(blocker + "/r.wav"));
+    EXPECT_FALSE(f.path.IsRecording());
+    EXPECT_EQ(f.path.GetRecordingError(), blocker + "/r.wav cannot be created: Not a directory");
+    ASSERT_TRUE(f.path.StartRecording(f.File("ok.wav")));
+    EXPECT_TRUE(f.path.GetRecordingError().isEmpty());
+    f.path.StopRecording();
+    EXPECT_EQ(told.size(), 1u);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -8,6 +10,7 @@
 
 #include "AudioTestSupport.h"
 #include "WaveImage.h"
+#include "audio/CSndWaveBuffer.h"
 #include "audio/CSndWavePlayer.h"
 #include "audio/K740RXAudioMessages.h"
 
@@ -51,6 +54,12 @@ struct Owner {
         return PumpUntil([&] { return blocks.size() >= n; });
     }
 };
+
+// What the operator is told about a demo sound file that cannot be played.
+std::string UnplayableFile(const std::string& path) {
+    return "The demo sound file " + path +
+           " is missing or cannot be read. Noise is played instead.";
+}
 
 int16_t SampleOf(const std::vector<char>& block, std::size_t index) {
     int16_t v;
@@ -170,13 +179,15 @@ TEST(CSndWavePlayer, PauseAndPlayWhilePausedResumesTheOldMode) {
 
 TEST(CSndWavePlayer, BadFilesAreRefusedOrPlayedAsFarAsTheyGo) {
     Owner owner;
-    // No data chunk: refused with the device error box.
+    // No data chunk: it cannot be played, which is told, and noise plays instead.
     WaveImage noData;
     noData.Header().Format().FixRiffSize();
-    owner.player->SetWaveFileName(owner.Save("nodata.wav", noData).c_str(), 260);
-    EXPECT_NE(owner.player->Play(CSndWavePlayer::PlayerModeWaveFile), MMSYSERR_NOERROR);
+    const std::string noDataPath = owner.Save("nodata.wav", noData);
+    owner.player->SetWaveFileName(noDataPath.c_str(), 260);
+    EXPECT_EQ(owner.player->Play(CSndWavePlayer::PlayerModeWaveFile), MMSYSERR_NOERROR);
+    EXPECT_EQ(owner.player->GetMode(), CSndWavePlayer::PlayerModeNoise);
     ASSERT_EQ(owner.errors.size(), 1u);
-    EXPECT_FALSE(owner.errors[0].empty());
+    EXPECT_EQ(owner.errors[0], UnplayableFile(noDataPath));
     // A file at the output's rate is refused by the check but its name is kept.
     const std::string fast = owner.Save("fast.wav", WaveImage::Mono16(10000, 64000));
     EXPECT_EQ(owner.player->SetWaveFileName(fast.c_str(), 260), 1u);
@@ -211,6 +222,67 @@ TEST(CSndWavePlayer, SeekMovesTheWaveFileAndReportsThePosition) {
     EXPECT_EQ(positions.back(), before + 96000);
     owner.player->SeekBack(1000000);
     EXPECT_EQ(positions.back(), 0);
+}
+
+TEST(CSndWavePlayer, AMissingDemoFileIsToldOnceAndNoisePlaysInstead) {
+    Owner owner;
+    const std::string missing = owner.dir.filePath("demo.wav").toStdString();
+    // Every tune to a demo frequency asks for the file again.
+    for (int tune = 0; tune < 3; ++tune) {
+        owner.player->SetWaveFileName(missing.c_str(), 260);
+        EXPECT_EQ(owner.player->Play(CSndWavePlayer::PlayerModeWaveFile), MMSYSERR_NOERROR);
+        EXPECT_EQ(owner.player->GetMode(), CSndWavePlayer::PlayerModeNoise);
+    }
+    ASSERT_EQ(owner.errors.size(), 1u);
+    EXPECT_EQ(owner.errors[0], UnplayableFile(missing));
+    // Noise comes (the empty blocks are those a closing source hands back unfilled).
+    const auto full = [&owner] {
+        return std::count_if(owner.blocks.begin(), owner.blocks.end(),
+                             [](const auto& block) { return !block.empty(); });
+    };
+    ASSERT_TRUE(PumpUntil([&] { return full() >= 4; }));
+    for (const auto& block : owner.blocks) {
+        ASSERT_TRUE(block.empty() || block.size() == 4096u);
+        for (std::size_t i = 0; i < block.size() / 2; ++i) {
+            ASSERT_GE(SampleOf(block, i), 0);
+            ASSERT_LT(SampleOf(block, i), 500);
+        }
+    }
+
+    // Once the file has played, losing it again is told again.
+    ASSERT_TRUE(WaveImage::Mono16(48000).Save(missing));
+    owner.player->SetWaveFileName(missing.c_str(), 260);
+    ASSERT_EQ(owner.player->Play(CSndWavePlayer::PlayerModeWaveFile), MMSYSERR_NOERROR);
+    EXPECT_EQ(owner.player->GetMode(), CSndWavePlayer::PlayerModeWaveFile);
+    ASSERT_TRUE(QFile::remove(QString::fromStdString(missing)));
+    owner.player->SetWaveFileName(missing.c_str(), 260);
+    EXPECT_EQ(owner.player->Play(CSndWavePlayer::PlayerModeWaveFile), MMSYSERR_NOERROR);
+    EXPECT_EQ(owner.errors.size(), 2u);
+}
+
+TEST(CSndWavePlayer, SwitchingSourcesOverAndOverKeepsNoMoreBuffersThanOneSourceNeeds) {
+    Owner owner;
+    const std::string path = owner.Save("ramp.wav", WaveImage::Mono16(48000));
+    owner.player->SetWaveFileName(path.c_str(), 260);
+    // A demo receiver and a real one chosen in turn, and the demo sound now and then; some
+    // switches come before the blocks of the source just closed were handled.
+    for (int round = 0; round < 12; ++round) {
+        ASSERT_EQ(owner.player->Play(CSndWavePlayer::PlayerModeNoise), MMSYSERR_NOERROR);
+        ASSERT_TRUE(owner.WaitForBlocks(owner.blocks.size() + 2));
+        if (round % 3 == 2) {
+            ASSERT_EQ(owner.player->Play(CSndWavePlayer::PlayerModeWaveFile), MMSYSERR_NOERROR);
+            ASSERT_EQ(owner.player->Play(CSndWavePlayer::PlayerModeNoise), MMSYSERR_NOERROR);
+        }
+        ASSERT_EQ(owner.player->Play(CSndWavePlayer::PlayerModeSoundCard), MMSYSERR_NOERROR);
+        PumpFor(20ms);
+    }
+    ASSERT_EQ(owner.player->Play(CSndWavePlayer::PlayerModeNoise), MMSYSERR_NOERROR);
+    ASSERT_TRUE(owner.WaitForBlocks(owner.blocks.size() + 20));
+    EXPECT_LE(owner.player->GetCurrentSource()->GetHeldCount(), CSndWaveInDevice::kBufferCount + 1);
+    // The closed sources' buffers go once their blocks are handled.
+    ASSERT_TRUE(PumpUntil([&] { return owner.player->GetRetiredCount() == 0; }));
+    // What is left: the live source's and the output's (five kept, at most seven queued).
+    EXPECT_LE(CSndWaveBuffer::GetLiveCount(), CSndWaveInDevice::kBufferCount + 1 + 5 + 7);
 }
 
 }  // namespace

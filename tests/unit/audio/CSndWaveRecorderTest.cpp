@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <chrono>
 #include <thread>
@@ -74,6 +76,64 @@ TEST(CSndWaveRecorder, FileStaysValidWhenTheProcessIsKilledWhileRecording) {
     for (std::size_t i = 0; i < w.samples.size(); ++i) {
         ASSERT_EQ(w.samples[i], int16_t(i)) << i;
     }
+}
+
+TEST(CSndWaveRecorder, AFullDiskEndsTheRecordingAndLeavesAValidFileOfWhatWasWritten) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("full.wav");
+    std::vector<int16_t> block(1000);
+    for (std::size_t i = 0; i < block.size(); ++i) {
+        block[i] = int16_t(i);
+    }
+    CSndWaveRecorder recorder;
+    {
+        // Room for the header, two blocks and a quarter, and half a sample more.
+        const FileSizeLimit limit(44 + 4000 + 500 + 1);
+        ASSERT_TRUE(recorder.Open(path, 8000));
+        EXPECT_TRUE(recorder.Write(block.data(), 1000));
+        EXPECT_TRUE(recorder.Write(block.data(), 1000));
+        EXPECT_FALSE(recorder.Write(block.data(), 1000));
+        EXPECT_FALSE(recorder.IsOpen());  // the recording has ended
+        EXPECT_FALSE(recorder.Write(block.data(), 1));
+    }
+    EXPECT_EQ(recorder.GetError(), "Recording to " + path + " stopped: File too large");
+    const WaveFileContents w = ReadWaveFile(path);
+    ASSERT_TRUE(w.valid);
+    EXPECT_EQ(w.riffSize, 36 + w.dataSize);
+    EXPECT_EQ(QFileInfo(path).size(), 44 + w.dataSize);  // the half sample is cut off
+    ASSERT_EQ(w.samples.size(), 2250u);
+    for (std::size_t i = 0; i < w.samples.size(); ++i) {
+        ASSERT_EQ(w.samples[i], int16_t(i % 1000)) << i;
+    }
+
+    // A new recording starts afresh.
+    ASSERT_TRUE(recorder.Open(dir.filePath("next.wav"), 8000));
+    EXPECT_TRUE(recorder.GetError().isEmpty());
+    recorder.Close();
+}
+
+TEST(CSndWaveRecorder, ARecordingThatCannotStartSaysWhyAndLeavesNoFile) {
+    QTemporaryDir dir;
+    // Its folder would have to be made inside a file.
+    const QString blocker = dir.filePath("file");
+    QFile file(blocker);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    CSndWaveRecorder recorder;
+    const QString below = blocker + "/Recordings/x.wav";
+    EXPECT_FALSE(recorder.Open(below, 8000));
+    EXPECT_FALSE(recorder.IsOpen());
+    EXPECT_EQ(recorder.GetError(), below + " cannot be created: Not a directory");
+
+    // The disk cannot take even the header.
+    const QString path = dir.filePath("empty.wav");
+    {
+        const FileSizeLimit limit(20);
+        EXPECT_FALSE(recorder.Open(path, 8000));
+    }
+    EXPECT_FALSE(recorder.IsOpen());
+    EXPECT_EQ(recorder.GetError(), path + " cannot be written: File too large");
+    EXPECT_FALSE(QFileInfo::exists(path));
 }
 
 }  // namespace

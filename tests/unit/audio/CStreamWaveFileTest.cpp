@@ -93,8 +93,10 @@ TEST(CStreamWaveFile, RefusesFilesWithoutUsableChunks) {
         {"no format chunk", WaveImage().Header().DataHeader(8).Ramp(4).FixRiffSize()},
         {"not a WAVE form",
          WaveImage().Text("RIFF").U32(100).Text("AVI ").Format().DataHeader(8).Ramp(4)},
-        {"format too large (extensible)",
+        {"format too large for plain PCM",
          WaveImage().Header().Format(48000, 2, 16, 40).DataHeader(8).Ramp(4).FixRiffSize()},
+        {"extensible with float samples inside",
+         WaveImage().Header().Extensible(48000, 1, 32, 3).DataHeader(8).Ramp(4).FixRiffSize()},
         {"format chunk cut short", WaveImage().Header().Text("fmt ").U32(16).U16(1)},
         {"RIFF size hides the chunks", WaveImage().Header(4).Format().DataHeader(8).Ramp(4)},
         {"garbage", WaveImage().Text("MZ\x90").Fill(200, 0x41)},
@@ -149,6 +151,42 @@ TEST(CStreamWaveFile, SeekStaysBetweenFileStartAndEnd) {
     EXPECT_EQ(reader.Seek(100000, 0), 0);
     ASSERT_EQ(reader.Read(buffer.data(), 4), 4);
     EXPECT_EQ(std::memcmp(buffer.data(), "RIFF", 4), 0);
+}
+
+TEST(CStreamWaveFile, AnExtensibleFileWithPcmInsideReadsAsPcm) {
+    WaveImage image;
+    image.Header().Extensible(44100, 2, 16, 1).DataHeader(800).Ramp(400).FixRiffSize();
+    CStreamWaveFile reader;
+    ASSERT_EQ(OpenImage(reader, image), 0u);
+    const WAVEFORMATEX& format = reader.GetWaveFormat();
+    EXPECT_EQ(format.formatTag, WAVE_FORMAT_PCM);
+    EXPECT_EQ(format.channels, 2);
+    EXPECT_EQ(format.samplesPerSecond, 44100u);
+    EXPECT_EQ(format.bytesPerSecond, 176400u);
+    EXPECT_EQ(format.blockAlign, 4);
+    EXPECT_EQ(format.bitsPerSample, 16);
+    EXPECT_EQ(format.extraSize, 0);
+    // 12 bytes RIFF header, 48 bytes format chunk, 8 bytes data header, 100 skipped bytes.
+    EXPECT_EQ(reader.GetDataStart(), 68 + 100);
+    std::vector<uint8_t> buffer(4096);
+    ASSERT_EQ(reader.Read(buffer.data(), 4096), 700);
+    EXPECT_EQ(SampleAt(buffer, 0), 50);
+}
+
+TEST(CStreamWaveFile, AFormatChunkTooShortForItsFieldsIsRefusedAndNothingOfTheLastFileStays) {
+    CStreamWaveFile reader;
+    ASSERT_EQ(OpenImage(reader, WaveImage::Mono16(1000, 22050)), 0u);
+    ASSERT_EQ(reader.GetWaveFormat().bitsPerSample, 16);
+    // The format chunk ends after the block alignment: no bits per sample.
+    WaveImage shortFormat;
+    shortFormat.Header().Text("fmt ").U32(14).U16(1).U16(1).U32(8000).U32(16000).U16(2);
+    shortFormat.DataHeader(400).Ramp(200).FixRiffSize();
+    EXPECT_NE(OpenImage(reader, shortFormat), 0u);
+    EXPECT_TRUE(reader.IsClosed());
+
+    // Refused too when its bytes would be read over a cleared format.
+    CStreamWaveFile fresh;
+    EXPECT_NE(OpenImage(fresh, shortFormat), 0u);
 }
 
 }  // namespace

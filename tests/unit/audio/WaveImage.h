@@ -52,6 +52,17 @@ public:
         }
         return *this;
     }
+    // WAVE_FORMAT_EXTENSIBLE (40-byte chunk) with the given sub-format GUID's first field; the
+    // rest of the GUID is the one all the standard sub-formats share (1 is PCM, 3 IEEE float).
+    WaveImage& Extensible(uint32_t rate, uint16_t channels, uint16_t bits, uint32_t subFormat) {
+        const uint16_t align = uint16_t(channels * bits / 8);
+        Text("fmt ").U32(40).U16(0xFFFE).U16(channels).U32(rate).U32(rate * align).U16(align);
+        U16(bits).U16(22).U16(bits).U32(channels == 2 ? 3 : 4);  // valid bits, speaker mask
+        U32(subFormat).U16(0x0000).U16(0x0010);
+        const uint8_t tail[8] = {0x80, 0x00, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71};
+        bytes.insert(bytes.end(), tail, tail + 8);
+        return *this;
+    }
     WaveImage& DataHeader(uint32_t size) { return Text("data").U32(size); }
     // Patches the RIFF size to the image's real size.
     WaveImage& FixRiffSize() {

@@ -4,10 +4,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QImage>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPaintEvent>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -19,6 +23,7 @@
 #include "ScopeRun.h"
 #include "scanner/CnxCtrlScopeView.h"
 #include "scanner/CnxK740RXDlgStoreSpectrumLabel.h"
+#include "scanner/CnxMarkerStore.h"
 #include "scanner/CnxScopePainter.h"
 #include "scanner/CnxSweepCsv.h"
 #include "scanner/ScopeView.h"
@@ -121,6 +126,38 @@ protected:
     int runs_ = 1;
     bool paused_ = false;
 };
+
+void WriteFile(const QString& path, const QByteArray& content) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+// A marker file of `count` markers one kilohertz apart from `first` on.
+QByteArray MarkerFile(int count, int64_t first) {
+    QByteArray csv = QByteArray(CnxMarkerCsv::kHeader) + "\n";
+    for (int i = 0; i < count; ++i) {
+        csv += QByteArray::number(first + i * 1000) + ",,buoy " + QByteArray::number(i) + ",\n";
+    }
+    return csv;
+}
+
+// Answers the next file dialog: notes the folder it opened in, types the name and accepts.
+void AnswerNextFileDialog(QString* openedIn, const QString& name) {
+    AnswerNextModal<QFileDialog>([openedIn, name](QFileDialog* dialog) {
+        *openedIn = dialog->directory().absolutePath();
+        dialog->selectFile(name);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+}
+
+// Answers the next message box with OK, keeping its text.
+void AnswerNextMessageBox(QString* text) {
+    AnswerNextModal<QMessageBox>([text](QMessageBox* box) {
+        *text = box->text();
+        box->accept();
+    });
+}
 
 }  // namespace
 
@@ -381,6 +418,119 @@ TEST_F(ScannerGraph, MarkersAndTheSweepGoToFilesAndMarkersComeBack) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), CnxSweepCsv::Write(View()));
     EXPECT_FALSE(graph_.ExportSweep(folder.filePath(QStringLiteral("no/such/sweep.csv"))));
+}
+
+TEST_F(ScannerGraph, AGraphHoldsNoMoreMarkersThanAreKeptForTheRadio) {
+    QTemporaryDir folder;
+    const QString first = folder.filePath(QStringLiteral("first.csv"));
+    const QString second = folder.filePath(QStringLiteral("second.csv"));
+    WriteFile(first, MarkerFile(800, 140000000));
+    WriteFile(second, MarkerFile(800, 150000000));
+
+    const auto taken = graph_.ImportMarkers(first);
+    ASSERT_TRUE(taken.has_value());
+    EXPECT_EQ(taken->markers.size(), 800u);
+    const auto rest = graph_.ImportMarkers(second);
+    ASSERT_TRUE(rest.has_value());
+    EXPECT_EQ(rest->markers.size(), 200u);
+    EXPECT_EQ(rest->overRoom, 600);
+    EXPECT_EQ(rest->Summary(),
+              "200 markers were imported.\n"
+              "600 more markers were not imported: a graph holds at most 1000 markers.");
+    EXPECT_EQ(View().GetMarkerCount(), SnxScopeMarker::kMaxMarkers);
+
+    // Kept for the radio, they all come back in the next run.
+    const CnxMarkerStore store(folder.path());
+    ASSERT_TRUE(store.Save(QStringLiteral("A1"), graph_.GetMarkers()));
+    EXPECT_EQ(store.Load(QStringLiteral("A1")), graph_.GetMarkers());
+
+    // Full: no marker is created, from the menu or otherwise.
+    ASSERT_TRUE(graph_.PrepareContextMenu(OverPoint(60)));
+    EXPECT_FALSE(Item(Graph::kMenuCreateMarker)->isEnabled());
+    EXPECT_EQ(graph_.CreateMarker(150000000, QStringLiteral("one more"), 0x00ff00, false), nullptr);
+    EXPECT_EQ(graph_.CreateMarker(150000000, QString(), 0x00ff00, true), nullptr);  // no dialog
+    EXPECT_EQ(View().GetMarkerCount(), SnxScopeMarker::kMaxMarkers);
+    graph_.SelectMarker(View().GetMarker(0));
+    graph_.DeleteMarker();
+    ASSERT_TRUE(graph_.PrepareContextMenu(OverPoint(60)));
+    EXPECT_TRUE(Item(Graph::kMenuCreateMarker)->isEnabled());
+}
+
+TEST_F(ScannerGraph, FileDialogsOpenInTheDocumentsFolderAndTheImportSaysWhatItLeft) {
+    const TemporaryHome home;
+    CnxK740RXFileIniApp settings;  // makes the settings folder
+    graph_.SetSettings(&settings);
+    const QString folder = QString::fromStdString(home.SettingsDir());
+    EXPECT_EQ(graph_.GetFileFolder(), folder);
+
+    // Export: a name typed without a suffix gets ".csv".
+    graph_.CreateMarker(142750000, QStringLiteral("west"), 0x00ff00, false);
+    QString openedIn;
+    AnswerNextFileDialog(&openedIn, QStringLiteral("mine"));
+    graph_.MenuCommand(Graph::kMenuExportMarkers);
+    EXPECT_EQ(openedIn, folder);
+    EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/mine.csv")));
+
+    Start();
+    Add(-70.0);
+    Stop();
+    openedIn.clear();
+    AnswerNextFileDialog(&openedIn, QStringLiteral("sweep"));
+    graph_.MenuCommand(Graph::kMenuExportSweep);
+    EXPECT_EQ(openedIn, folder);
+    EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/sweep.csv")));
+
+    // Import of someone's file: what could be placed is taken, the rest is named.
+    QByteArray theirs = QByteArray(CnxMarkerCsv::kHeader) + "\n154000000,,east,#ff0000\n";
+    theirs += QByteArray("1500\0 00000,,cut by a zero byte,\n", 33);
+    theirs += "999999999,,far above the band,\n";
+    theirs += "142750000,,\"never closed,\n";
+    theirs += "162250000,,after it,\n";
+    WriteFile(folder + QStringLiteral("/theirs.csv"), theirs);
+    QString summary;
+    openedIn.clear();
+    AnswerNextFileDialog(&openedIn, QStringLiteral("theirs.csv"));
+    AnswerNextMessageBox(&summary);
+    graph_.MenuCommand(Graph::kMenuImportMarkers);
+    EXPECT_EQ(openedIn, folder);
+    EXPECT_EQ(summary,
+              "2 markers were imported.\n"
+              "3 lines were skipped:\n"
+              "    line 3: frequency is not a whole number of Hz\n"
+              "    line 4: frequency outside 136–225 MHz\n"
+              "    line 5: quote not closed");
+    ASSERT_EQ(View().GetMarkerCount(), 3);
+    EXPECT_EQ(View().GetMarker(1)->GetFrequency(), 154000000);
+    EXPECT_EQ(View().GetMarker(2)->GetFrequency(), 162250000);
+}
+
+TEST_F(ScannerGraph, MenuItemsThatDoNotApplyLookGreyedAndTheOneUnderThePointerIsLit) {
+    const SchemeApplied scheme;
+    const TmyColorScheme& colours = TmyColorScheme::Default();
+    ASSERT_TRUE(graph_.PrepareContextMenu(OverPoint(18)));  // no markers, no levels
+    QMenu* menu = graph_.GetContextMenu();
+    menu->popup(QPoint(100, 100));
+    ASSERT_TRUE(PumpUntil([menu] { return menu->isVisible(); }));
+    menu->setActiveAction(Item(Graph::kMenuCreateMarker));
+    PumpFor(50ms);
+    const QImage shot = menu->grab().toImage();
+    const auto text = [&](int id) { return Brightest(shot, menu->actionGeometry(Item(id))); };
+    const auto background = [&](int id) {
+        const QRect item = menu->actionGeometry(Item(id));
+        return shot.pixelColor(item.left() + 2, item.center().y());
+    };
+
+    EXPECT_EQ(background(Graph::kMenuCreateMarker), colours.focus);  // lit
+    EXPECT_EQ(background(Graph::kMenuImportMarkers), colours.panel);
+    const int enabled = text(Graph::kMenuImportMarkers);
+    EXPECT_GE(enabled, colours.text.value() - 20);
+    for (int id :
+         {Graph::kMenuEditMarker, Graph::kMenuShowHideMarkers, Graph::kMenuDelete,
+          Graph::kMenuDeleteAllMarkers, Graph::kMenuExportMarkers, Graph::kMenuExportSweep}) {
+        EXPECT_LE(text(id), colours.textDisabled().value() + 10) << id;
+        EXPECT_EQ(background(id), colours.panel) << id;
+    }
+    menu->hide();
 }
 
 TEST(ScannerGraphWindows, EachScopeWindowHasItsOwnName) {

@@ -7,7 +7,9 @@
 #include <QTemporaryDir>
 #include <limits>
 
+#include "LogCapture.h"
 #include "ScopeRun.h"
+#include "scanner/CnxCsvReader.h"
 #include "scanner/CnxMarkerCsv.h"
 #include "scanner/CnxMarkerStore.h"
 #include "scanner/CnxSweepCsv.h"
@@ -105,50 +107,122 @@ TEST(CnxMarkerCsv, ExportedMarkersImportAsTheyWere) {
               QByteArray(CnxMarkerCsv::kHeader) +
                   "\n142750000,50,\"Buoy west, \"\"B\"\" line\",#00ff00\n162250000,1,,#ff4040\n"
                   "161500000,,back\\slash,#123abc\n");
-    EXPECT_EQ(CnxMarkerCsv::Parse(csv), kMarkers);
+    EXPECT_EQ(CnxMarkerCsv::Parse(csv).markers, kMarkers);
     // A comment that starts with a byte-order mark character keeps it.
-    const std::vector<SnxScopeMarker> marked = {{1, QString(QChar(0xfeff)) + "x", 1}};
-    EXPECT_EQ(CnxMarkerCsv::Parse(CnxMarkerCsv::Write(marked)), marked);
+    const std::vector<SnxScopeMarker> marked = {{136000000, QString(QChar(0xfeff)) + "x", 1}};
+    EXPECT_EQ(CnxMarkerCsv::Parse(CnxMarkerCsv::Write(marked)).markers, marked);
 
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("markers.csv"));
     ASSERT_TRUE(CnxMarkerCsv::Export(path, kMarkers));
-    std::vector<SnxScopeMarker> imported;
-    ASSERT_TRUE(CnxMarkerCsv::Import(path, &imported));
-    EXPECT_EQ(imported, kMarkers);
-    EXPECT_FALSE(CnxMarkerCsv::Import(folder.filePath(QStringLiteral("absent.csv")), &imported));
+    CnxMarkerCsv::Result imported;
+    ASSERT_TRUE(CnxMarkerCsv::Import(path, SnxScopeMarker::kMaxMarkers, &imported));
+    EXPECT_EQ(imported.markers, kMarkers);
+    EXPECT_EQ(imported.Summary(), "3 markers were imported.");
+    EXPECT_FALSE(CnxMarkerCsv::Import(folder.filePath(QStringLiteral("absent.csv")),
+                                      SnxScopeMarker::kMaxMarkers, &imported));
     EXPECT_FALSE(
         CnxMarkerCsv::Export(folder.filePath(QStringLiteral("no/such/dir.csv")), kMarkers));
 }
 
 TEST(CnxMarkerCsv, ImportTakesWhatItCanFromASpreadsheetsFile) {
-    const QByteArray text =
+    QByteArray text =
         "\xef\xbb\xbf"
         "Frequency (Hz),Channel,Comment,Colour\r\n"
         "142750000,99,\"two\r\nlines\",#00FF00\r\n"  // the channel is found anew
         "150000000\r\n"                              // frequency only
+        "\r\n"                                       // a blank line says nothing
         "not a number,1,x,#000000\n"
         "-1,1,negative,#000000\n"
         "\x01\x02\xff,,\n"
-        "154000000,80,\"unclosed\n"
+        "999999999,,far above the band,\n"
+        "135999999,,just below it,\n";
+    text += QByteArray("1500\0 00000,,a zero byte,\n", 26);
+    text +=
+        "154000000,80,\"unclosed\n"  // only this line is lost
+        "160000000,,pink,#ff00zz\n"  // an unreadable colour is the default green
+        "225000000,,top of the extended band\n"
         "155000000,,plain,";  // no final line feed
-    const auto markers = CnxMarkerCsv::Parse(text);
-    ASSERT_EQ(markers.size(), 3u);
-    EXPECT_EQ(markers[0], (SnxScopeMarker{142750000, QStringLiteral("two  lines"), 0x00ff00}));
-    EXPECT_EQ(markers[1], (SnxScopeMarker{150000000, QString(), SnxScopeMarker::kDefaultRgb}));
-    // An unclosed quote runs to the end of the file: that comment swallows the rest.
-    EXPECT_EQ(markers[2].frequency, 154000000);
-    EXPECT_EQ(markers[2].comment, QStringLiteral("unclosed 155000000,,plain,"));
-    EXPECT_LE(markers[2].comment.size(), SnxScopeMarker::kMaxCommentLength);
-    EXPECT_EQ(CnxMarkerCsv::Parse("160000000,,pink,#ff00zz").front().rgb,
-              SnxScopeMarker::kDefaultRgb);
-    EXPECT_EQ(CnxMarkerCsv::Parse("1,2,3,4,5,6\n").size(), 1u);  // extra columns are ignored
+    const CnxMarkerCsv::Result result = CnxMarkerCsv::Parse(text);
+    ASSERT_EQ(result.markers.size(), 5u);
+    EXPECT_EQ(result.markers[0],
+              (SnxScopeMarker{142750000, QStringLiteral("two  lines"), 0x00ff00}));
+    EXPECT_EQ(result.markers[1],
+              (SnxScopeMarker{150000000, QString(), SnxScopeMarker::kDefaultRgb}));
+    EXPECT_EQ(result.markers[2],
+              (SnxScopeMarker{160000000, QStringLiteral("pink"), SnxScopeMarker::kDefaultRgb}));
+    EXPECT_EQ(result.markers[3].frequency, 225000000);
+    EXPECT_EQ(result.markers[4],
+              (SnxScopeMarker{155000000, QStringLiteral("plain"), SnxScopeMarker::kDefaultRgb}));
+    EXPECT_EQ(result.skipped, 7);
+    EXPECT_EQ(result.firstSkips, (std::vector<CnxMarkerCsv::Skip>{
+                                     {6, QStringLiteral("frequency is not a whole number of Hz")},
+                                     {7, QStringLiteral("frequency is not a whole number of Hz")},
+                                     {8, QStringLiteral("frequency is not a whole number of Hz")},
+                                     {9, QStringLiteral("frequency outside 136–225 MHz")},
+                                     {10, QStringLiteral("frequency outside 136–225 MHz")}}));
+    EXPECT_EQ(result.Summary(),
+              "5 markers were imported.\n7 lines were skipped:\n"
+              "    line 6: frequency is not a whole number of Hz\n"
+              "    line 7: frequency is not a whole number of Hz\n"
+              "    line 8: frequency is not a whole number of Hz\n"
+              "    line 9: frequency outside 136–225 MHz\n"
+              "    line 10: frequency outside 136–225 MHz\n"
+              "    and 2 more");
+    EXPECT_EQ(CnxMarkerCsv::Parse("160000000,2,3,4,5,6\n").markers.size(), 1u);  // extra columns
 
+    // A quote closed a few lines on holds the line breaks; one never closed costs its line.
+    const auto quoted = CnxMarkerCsv::Parse("140000000,,\"a\nb\nc\",#0000ff\n141000000,,\"x\n");
+    ASSERT_EQ(quoted.markers.size(), 1u);
+    EXPECT_EQ(quoted.markers[0].comment, QStringLiteral("a b c"));
+    EXPECT_EQ(quoted.firstSkips, (std::vector<CnxMarkerCsv::Skip>{{4, "quote not closed"}}));
+}
+
+TEST(CnxMarkerCsv, ImportStopsWhereTheGraphIsFullAndAtTheSizeLimit) {
     QByteArray many;
     for (int i = 0; i < SnxScopeMarker::kMaxMarkers + 10; ++i) {
         many += QByteArray::number(136000000 + i) + "\n";
     }
-    EXPECT_EQ(int(CnxMarkerCsv::Parse(many).size()), SnxScopeMarker::kMaxMarkers);
+    const auto full = CnxMarkerCsv::Parse(many);
+    EXPECT_EQ(int(full.markers.size()), SnxScopeMarker::kMaxMarkers);
+    EXPECT_EQ(full.overRoom, 10);
+    const auto someRoom = CnxMarkerCsv::Parse(many, 3);
+    EXPECT_EQ(someRoom.markers.size(), 3u);
+    EXPECT_EQ(someRoom.overRoom, SnxScopeMarker::kMaxMarkers + 7);
+
+    // A huge file of bad lines: read no further than the limit, each bad line counted, the first
+    // few named, and one line in the log for the whole file.
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("huge.csv"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    const QByteArray bad = "x\n";
+    const QByteArray block = bad.repeated(64 * 1024);
+    for (int i = 0; i < 16; ++i) {  // 2 MiB
+        file.write(block);
+    }
+    file.write("150000000,,after the limit\n");
+    file.close();
+    CnxMarkerCsv::Result result;
+    {
+        LogCapture log;
+        ASSERT_TRUE(CnxMarkerCsv::Import(path, SnxScopeMarker::kMaxMarkers, &result));
+        EXPECT_LE(log.Take().size(), 1u);
+    }
+    EXPECT_TRUE(result.markers.empty());
+    EXPECT_EQ(result.skipped, int(CnxMarkerCsv::kMaxFileBytes / bad.size()));
+    EXPECT_EQ(int(result.firstSkips.size()), CnxMarkerCsv::kListedSkips);
+    EXPECT_EQ(result.unreadLine, result.skipped + 1);
+    EXPECT_TRUE(result.Summary().endsWith(
+        QStringLiteral("The file is larger than 1024 KiB: lines from %1 on were not read.")
+            .arg(result.unreadLine)));
+
+    // A line far longer than any marker's is one bad line, not the end of the file.
+    const QByteArray longLine = QByteArray(CnxCsvReader::kMaxLineBytes * 3, 'c') + "\n";
+    const auto afterLong = CnxMarkerCsv::Parse(longLine + "150000000\n");
+    EXPECT_EQ(afterLong.markers.size(), 1u);
+    EXPECT_EQ(afterLong.firstSkips,
+              (std::vector<CnxMarkerCsv::Skip>{{1, "line longer than 4096 bytes"}}));
 }
 
 TEST(CnxSweepCsv, EveryPointGetsALineWithBlanksWhereItHoldsNothing) {

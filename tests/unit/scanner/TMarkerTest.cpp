@@ -109,6 +109,17 @@ TEST(TMarker, HitTestFindsAShownMarkerByItsLineOrItsLabel) {
     EXPECT_LT(last->GetLabelRect().right(), last->GetLineX());
     EXPECT_EQ(last->GetLabelRect().top(), 0);
 
+    // However many crowd together, their labels stay inside the plot, clear of the axis and the
+    // read-out below it.
+    for (int i = 0; i < 40; ++i) {
+        view.AddMarker(150000000 + i * 375000, QStringLiteral("crowded buoy %1").arg(i), 0x00ff00);
+    }
+    const QRect plot = view.GetAxis().GetPlot();
+    for (const TMarker* shown : view.GetMarkersInRange()) {
+        ASSERT_TRUE(shown->IsPlaced());
+        EXPECT_TRUE(plot.contains(shown->GetLabelRect())) << shown->GetLabelText().toStdString();
+    }
+
     // Zoomed away from it, a marker is not placed and cannot be hit.
     view.SetZoom(4.0, 0);
     EXPECT_FALSE(last->IsPlaced());

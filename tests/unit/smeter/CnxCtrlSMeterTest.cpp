@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPushButton>
 #include <QSpinBox>
+#include <limits>
 #include <vector>
 
 #include "GuiTestSupport.h"
@@ -79,6 +80,34 @@ TEST_F(CnxCtrlSMeterTest, TheMeterGlidesToEachLevelWithinItsScaleInTheColourOfTh
     ASSERT_TRUE(Settled());
     EXPECT_NE(BarColour(), TmyColorScheme::Default().level);
     EXPECT_TRUE(panel_.Model().IsSquelched());
+}
+
+TEST_F(CnxCtrlSMeterTest, AReceiverThatCannotBeReadShowsNoReadingDimmedWithoutANumber) {
+    std::vector<int32_t> squelch;
+    auto listening =
+        panel_.OnSquelchChanged.Subscribe([&](void*, int32_t v) { squelch.push_back(v); });
+    panel_.SetSquelchThreshold(-100.0);
+    panel_.SetLevel(-80.0);
+    ASSERT_TRUE(Settled());
+    EXPECT_EQ(panel_.Meter()->ReadoutText(), "-80.0");
+
+    panel_.SetLevel(std::numeric_limits<double>::quiet_NaN());
+    EXPECT_EQ(panel_.Meter()->ReadoutText(), "no reading");
+    EXPECT_FALSE(panel_.Model().IsSquelched());
+    EXPECT_EQ(squelch, (std::vector<int32_t>{0}));
+    PumpFor(100ms);
+    EXPECT_EQ(BarColour(), TmyColorScheme::Default().plot);  // an empty bar, no level on it
+
+    // A calibration change while there is no reading keeps it so.
+    const auto reading = CnxSMeterLevelRules::ReadingToReshow(0, 25, false, panel_.GetLevel());
+    ASSERT_TRUE(reading.has_value());
+    panel_.SetLevel(*reading + 2.5);
+    EXPECT_EQ(panel_.Meter()->ReadoutText(), "no reading");
+
+    panel_.SetLevel(-70.0);
+    ASSERT_TRUE(Settled());
+    EXPECT_EQ(panel_.Meter()->ReadoutText(), "-70.0");
+    EXPECT_EQ(BarColour(), TmyColorScheme::Default().level);
 }
 
 TEST_F(CnxCtrlSMeterTest, StatusTextsShowTheStateAndClicksStepIt) {

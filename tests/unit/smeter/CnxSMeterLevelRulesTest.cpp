@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 TEST(CnxSMeterLevelRulesTest, ADemoReceiverShowsItsSonobuoysAndTheNoiseFloor) {
     EXPECT_EQ(CnxSMeterLevelRules::DemoLevel(162250000, false), -80.0);
     EXPECT_EQ(CnxSMeterLevelRules::DemoLevel(162250000, true), -98.0);
@@ -18,6 +20,8 @@ TEST(CnxSMeterLevelRulesTest, TheOffsetIsAddedToTheReadingOrToTheDemoLevel) {
     EXPECT_DOUBLE_EQ(CnxSMeterLevelRules::ShownLevel(-12.3, -7, true, 150000000, false), -105.7);
     EXPECT_DOUBLE_EQ(CnxSMeterLevelRules::ShownLevel(-83.4, 25, false, 142750000, false), -80.9);
     EXPECT_DOUBLE_EQ(CnxSMeterLevelRules::ShownLevel(-83.4, 0, false, 142750000, true), -83.4);
+    // A receiver that cannot be read shows no reading, whatever the offset.
+    EXPECT_TRUE(std::isnan(CnxSMeterLevelRules::ShownLevel(std::nan(""), 25, false, 0, false)));
 }
 
 TEST(CnxSMeterLevelRulesTest, OnlyAChangedOrForcedOffsetReshowsTheReadingBehindTheMeter) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -97,4 +99,31 @@ TEST(CnxSMeterModelTest, AGCAndAVCClicksCycleOneToFourAndReportDifferently) {
     model.ClickAVC();
     EXPECT_EQ(model.GetAVCMode(), 1);
     EXPECT_EQ(avc.values.back(), 1);
+}
+
+TEST(CnxSMeterModelTest, NoReadingShowsNoLevelAndLeavesTheSquelchAsItWas) {
+    constexpr double kNoReading = std::numeric_limits<double>::quiet_NaN();
+    CnxSMeterModel model(nullptr);
+    Raised squelch;
+    squelch.Listen(model.OnSquelchChanged);
+    model.SetSquelchThreshold(-100.0);
+    model.SetLevel(-90.0);
+    ASSERT_TRUE(model.HasReading());
+    ASSERT_FALSE(model.IsSquelched());
+
+    // Not the bottom of the scale, and the squelch does not close.
+    model.SetLevel(kNoReading);
+    EXPECT_FALSE(model.HasReading());
+    EXPECT_TRUE(std::isnan(model.GetLevel()));
+    EXPECT_FALSE(model.IsSquelched());
+    EXPECT_EQ(squelch.values, (std::vector<int32_t>{0}));
+
+    // A closed squelch stays closed too; the next reading decides again.
+    model.SetLevel(-110.0);
+    model.SetLevel(kNoReading);
+    EXPECT_TRUE(model.IsSquelched());
+    model.SetLevel(-95.0);
+    EXPECT_TRUE(model.HasReading());
+    EXPECT_EQ(model.GetLevel(), -95.0);
+    EXPECT_EQ(squelch.values, (std::vector<int32_t>{0, 1, 0}));
 }
