@@ -26,6 +26,7 @@
 #include "receiver/K740RXReceiverMessages.h"
 #include "settings/CnxK740RXFileIniApp.h"
 #include "smeter/CnxCtrlSMeter.h"
+#include "ui/TmyModal.h"
 
 std::string CMainWindows::SerialOf(const CnxK740RXReceiver* receiver) const {
     if (receiver == nullptr) {
@@ -279,7 +280,7 @@ void CMainWindows::OpenHelp() {
 
 void CMainWindows::OpenReceiverListWindow() {
     CnxK740RXDlgReceiverList dialog(this, manager_.get(), receiverCount_);
-    dialog.exec();
+    TmyModal::Exec(dialog, app_);
 }
 
 void CMainWindows::OpenAboutWindow() {

@@ -33,6 +33,24 @@ TEST(ProgramStartup, AnEarlyTerminateEndsItSoonWhateverTheReadyPollPeriod) {
     EXPECT_TRUE(PlacementWritten(dirs)) << ReadText(dirs.IniPath()).toStdString();
 }
 
+// Without a sound server the sound-card box comes up at start; a signal still closes the program,
+// box and all, with the settings saved.
+TEST(ProgramStartup, ATerminateClosesItWhileTheSoundCardBoxIsOpen) {
+    App();
+    Folders dirs;
+    Program program(dirs.home.path(), dirs.runtime.path());
+    program.UnsetEnvironment("K740RX_AUDIO");
+    program.SetEnvironment("PULSE_SERVER", "unix:" + dirs.runtime.path() + "/no-server");
+    program.Start({"-nsplash", "-itime=500"});
+    ASSERT_TRUE(program.WaitForOutput("sound device box", kStartTimeout))
+        << program.Output().toStdString();
+    program.Terminate();
+    ASSERT_TRUE(program.WaitForExit(30000)) << program.Output().toStdString();
+    EXPECT_EQ(program.ExitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.ExitCode(), 0) << program.Output().toStdString();
+    EXPECT_TRUE(PlacementWritten(dirs)) << ReadText(dirs.IniPath()).toStdString();
+}
+
 // The terminal that started it goes away: it ends as if its window were closed.
 TEST(ProgramStartup, AHangUpClosesItInOrder) {
     App();
