@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QThread>
+#include <memory>
 
 #include "ProgramProcess.h"
 
@@ -64,21 +65,52 @@ TEST(ProgramStartup, AHangUpClosesItInOrder) {
     EXPECT_TRUE(PlacementWritten(dirs)) << ReadText(dirs.IniPath()).toStdString();
 }
 
-// A lock that cannot be taken is reported, and the program ends with a failure status instead of
-// running unguarded or crashing.
-TEST(ProgramStartup, ALockFileThatCannotBeUsedIsReportedAndEndsTheStart) {
+// A settings folder that cannot hold the lock does not keep the receivers from coming up: the lock
+// goes to the runtime folder, still one per settings folder, and the window says when the settings
+// cannot be saved.
+TEST(ProgramStartup, ASettingsFolderThatCannotHoldTheLockStillRunsOneInstance) {
     App();
-    Folders dirs;
-    const QString lock = dirs.home.path() + "/Documents/Quorvant/K740RX/K740RX.lock";
-    ASSERT_TRUE(QDir().mkpath(lock));  // a folder where the lock file belongs
-    Program program(dirs.home.path(), dirs.runtime.path());
-    program.Start({"-nsplash"});
-    ASSERT_TRUE(program.WaitForExit(20000)) << program.Output().toStdString();
-    EXPECT_EQ(program.ExitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(program.ExitCode(), 1);
-    EXPECT_TRUE(program.Output().contains(lock)) << program.Output().toStdString();
-    EXPECT_TRUE(program.Output().contains("Is a directory")) << program.Output().toStdString();
-    EXPECT_FALSE(program.Output().contains(kShownLine));
+    const struct {
+        const char* obstacle;
+        bool runtimeFolderSet;  // otherwise the lock goes to a folder of the user's own in /tmp
+        bool settingsSaved;
+    } cases[] = {{"Documents/Quorvant is a file", true, false},
+                 {"Documents/Quorvant/K740RX/K740RX.lock is a folder", false, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.obstacle);
+        Folders dirs;
+        if (c.settingsSaved) {
+            ASSERT_TRUE(QDir().mkpath(dirs.home.path() + "/Documents/Quorvant/K740RX/K740RX.lock"));
+        } else {
+            ASSERT_TRUE(QDir().mkpath(dirs.home.path() + "/Documents"));
+            QFile file(dirs.home.path() + "/Documents/Quorvant");
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        }
+        const auto program = [&] {
+            auto started = std::make_unique<Program>(dirs.home.path(), dirs.runtime.path());
+            if (!c.runtimeFolderSet) {
+                started->UnsetEnvironment("XDG_RUNTIME_DIR");
+            }
+            return started;
+        };
+        const auto first = program();
+        ASSERT_TRUE(first->StartShown()) << first->Output().toStdString();
+        if (!c.settingsSaved) {
+            EXPECT_TRUE(first->WaitForOutput("Settings not saved", 30000))
+                << first->Output().toStdString();
+        }
+
+        const auto second = program();
+        second->Start({"-nsplash"});
+        ASSERT_TRUE(second->WaitForExit(20000)) << second->Output().toStdString();
+        EXPECT_EQ(second->ExitCode(), 0);
+        EXPECT_FALSE(second->Output().contains(kShownLine)) << second->Output().toStdString();
+
+        ASSERT_TRUE(first->EndInOrder()) << first->Output().toStdString();
+        EXPECT_EQ(PlacementWritten(dirs), c.settingsSaved);
+        EXPECT_EQ(first->Output().contains("Settings not saved"), !c.settingsSaved)
+            << first->Output().toStdString();
+    }
 }
 
 // The debug lines of one run, told apart from the others by the message pattern.
