@@ -204,6 +204,7 @@ private:
     HWND GetMessageWindow() override;
     int GetSelectedSlot() override;
     bool HasReceiver(int slot) override;
+    bool IsRadioConnected(int slot) override;
     SnxRemoteFrequencyRange GetFrequencyRange(int slot) override;
     int32_t GetFrequency(int slot) override;
     double GetLevelDbm(int slot) override;

@@ -74,6 +74,11 @@ bool CMainWindows::HasReceiver(int slot) {
     return slot >= 0 && slot < receiverCount_ && manager_ && manager_->GetReceiver(slot) != nullptr;
 }
 
+bool CMainWindows::IsRadioConnected(int slot) {
+    // Asked of the driver, not of the window's record: that learns of a loss only later.
+    return HasReceiver(slot) && manager_->GetReceiver(slot)->IsConnected();
+}
+
 SnxRemoteFrequencyRange CMainWindows::GetFrequencyRange(int slot) {
     const CnxK740RXReceiver* receiver = manager_->GetReceiver(slot);
     return {CnxChannelPlan::kLowerLimit, static_cast<int32_t>(receiver->GetTopFrequency())};

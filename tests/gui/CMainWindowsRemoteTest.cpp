@@ -51,4 +51,29 @@ TEST_F(MainWindowTest, ARemoteAttenuatorChangeShowsInTheWindowAndStaysInTheSetti
     ASSERT_TRUE(PumpUntil([&] { return socket.state() == QAbstractSocket::UnconnectedState; }));
 }
 
+// An unplugged radio answers as a rig that is switched off, from the moment the driver knows.
+TEST_F(MainWindowTest, AnUnpluggedRadioAnswersAsSwitchedOff) {
+    WriteRadios(true);
+    const int port = FreePort();
+    ASSERT_NE(port, 0);
+    g_optRigctl = {true, port};
+    Start();
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress(QHostAddress::LocalHost), static_cast<quint16>(port));
+    ASSERT_TRUE(PumpUntil([&] { return socket.state() == QAbstractSocket::ConnectedState; }));
+    EXPECT_EQ(Ask(socket, "\\get_powerstat"), "1\n");
+
+    WriteRadios(false);
+    EXPECT_TRUE(PumpUntil([&] { return Ask(socket, "\\get_powerstat") == "0\n"; }, 10s));
+    EXPECT_EQ(Ask(socket, "F 162250000"), "RPRT -6\n");
+    EXPECT_EQ(Ask(socket, "f"), "RPRT -6\n");
+    WriteRadios(true);
+    EXPECT_TRUE(PumpUntil([&] { return Ask(socket, "\\get_powerstat") == "1\n"; }, 10s));
+
+    // Removed altogether, it stops answering as soon as the driver has noticed.
+    WriteSimulation("[radio1]\nserial = 4711002\nproduct = K7PCI-B\nconnected = 1\n");
+    EXPECT_TRUE(PumpUntil([&] { return Ask(socket, "f") == "RPRT -6\n"; }, 10s));
+    EXPECT_EQ(Ask(socket, "\\get_powerstat"), "0\n");
+}
+
 }  // namespace
