@@ -200,6 +200,7 @@ private:
     // Remote control (CMainWindowsRemote.cpp)
     void StartRemoteControl();
     void SetRemoteControl(bool on);
+    void ReportRemoteControlFailures();
     void ShowRemoteControl();
     HWND GetMessageWindow() override;
     int GetSelectedSlot() override;

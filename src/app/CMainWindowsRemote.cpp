@@ -1,11 +1,13 @@
 // Remote control: a rigctld server per receiver slot, for the programs operators already use.
 // The servers read the receivers through this window and change them with its own messages, so
 // what they change shows in the window at once and the settings keep it.
+#include <QMessageBox>
 #include <QPushButton>
 #include <cmath>
 #include <limits>
 
 #include "app/CMainWindows.h"
+#include "app/K740RXAppLog.h"
 #include "receiver/CnxK740RXReceiver.h"
 #include "receiver/CnxK740RX_ReceiverManager.h"
 #include "remote/CnxRemoteControl.h"
@@ -19,6 +21,7 @@ void CMainWindows::StartRemoteControl() {
                                                       settings_->GetRemoteControlPort());
     if (base != 0) {
         remote_->Start(base, receiverCount_, CnxRemoteControl::ChooseAddress(g_optRigctlAddress));
+        ReportRemoteControlFailures();
     }
     ShowRemoteControl();
 }
@@ -34,8 +37,11 @@ void CMainWindows::SetRemoteControl(bool on) {
                                     : (g_optRigctl.present && g_optRigctl.value > 0
                                            ? g_optRigctl.value
                                            : CnxRemoteControl::kDefaultBasePort);
-        if (remote_->Start(base, receiverCount_,
-                           CnxRemoteControl::ChooseAddress(g_optRigctlAddress)) > 0) {
+        const bool listening =
+            remote_->Start(base, receiverCount_,
+                           CnxRemoteControl::ChooseAddress(g_optRigctlAddress)) > 0;
+        ReportRemoteControlFailures();
+        if (listening) {
             settings_->SetRemoteControlPort(base);
         } else {
             remote_->Stop();  // nothing could listen there: the switch goes back off
@@ -45,6 +51,20 @@ void CMainWindows::SetRemoteControl(bool on) {
         settings_->SetRemoteControlPort(0);
     }
     ShowRemoteControl();
+}
+
+// Once per attempt to switch it on: which ports could not be opened and why.
+void CMainWindows::ReportRemoteControlFailures() {
+    const QString text = remote_->DescribeFailures();
+    if (text.isEmpty()) {
+        return;
+    }
+    qCWarning(lcApp) << text;
+    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral(" Remote control"), text,
+                                QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
 }
 
 void CMainWindows::ShowRemoteControl() {

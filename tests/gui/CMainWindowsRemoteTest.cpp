@@ -1,4 +1,5 @@
 // A remote client changes a receiver; the window shows it at once.
+#include <QMessageBox>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -49,6 +50,48 @@ TEST_F(MainWindowTest, ARemoteAttenuatorChangeShowsInTheWindowAndStaysInTheSetti
     EXPECT_FALSE(remote->isChecked());
     EXPECT_EQ(window_->Settings().GetRemoteControlPort(), 0);
     ASSERT_TRUE(PumpUntil([&] { return socket.state() == QAbstractSocket::UnconnectedState; }));
+}
+
+// The remote control's warnings that are up, by their text.
+QStringList RemoteWarnings() {
+    QStringList texts;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* box = qobject_cast<QMessageBox*>(widget);
+        if (box != nullptr && box->isVisible() && box->windowTitle().contains("Remote control")) {
+            texts.push_back(box->text());
+        }
+    }
+    return texts;
+}
+
+TEST_F(MainWindowTest, ABusyPortIsNamedInTheWindowOncePerAttempt) {
+    QTcpServer squatter;
+    ASSERT_TRUE(squatter.listen(QHostAddress(QHostAddress::LocalHost), 0));
+    const int port = squatter.serverPort();
+    g_optRigctl = {true, port};
+    Start();
+    QPushButton* remote = Switch("Remote");
+    ASSERT_NE(remote, nullptr);
+    EXPECT_TRUE(remote->isChecked()) << "the other receivers' ports are free";
+    QStringList warnings = RemoteWarnings();
+    ASSERT_EQ(warnings.size(), 1);
+    EXPECT_TRUE(warnings.front().contains(QString("port %1 for receiver 1").arg(port)))
+        << warnings.front().toStdString();
+    EXPECT_TRUE(warnings.front().contains("in use")) << warnings.front().toStdString();
+
+    // Each time the switch turns it on tells again; turning it off, or a start that opens every
+    // port, tells nothing.
+    remote->click();
+    EXPECT_FALSE(remote->isChecked());
+    EXPECT_EQ(RemoteWarnings().size(), 1);
+    remote->click();
+    EXPECT_TRUE(remote->isChecked());
+    EXPECT_EQ(RemoteWarnings().size(), 2);
+    squatter.close();
+    remote->click();
+    remote->click();
+    EXPECT_TRUE(remote->isChecked());
+    EXPECT_EQ(RemoteWarnings().size(), 2);
 }
 
 // An unplugged radio answers as a rig that is switched off, from the moment the driver knows.
