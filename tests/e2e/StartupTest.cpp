@@ -18,20 +18,30 @@ bool PlacementWritten(const Folders& dirs) {
     return !length.isEmpty() && length != "0";
 }
 
+// No sound server and no virtual sound card: the program meets its sound-card box at start.
+void WithoutSoundServer(Program& program, const Folders& dirs) {
+    program.UnsetEnvironment("K740RX_AUDIO");
+    program.SetEnvironment("PULSE_SERVER", "unix:" + dirs.runtime.path() + "/no-server");
+}
+
+// Once asked to end, it ends within the time, in order, its settings written.
+void ExpectEndsInOrder(Program& program, const Folders& dirs, int timeoutMs) {
+    ASSERT_TRUE(program.WaitForExit(timeoutMs)) << program.Output().toStdString();
+    EXPECT_EQ(program.ExitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.ExitCode(), 0) << program.Output().toStdString();
+    EXPECT_TRUE(PlacementWritten(dirs)) << ReadText(dirs.IniPath()).toStdString();
+}
+
 TEST(ProgramStartup, AnEarlyTerminateEndsItSoonWhateverTheReadyPollPeriod) {
     App();
     Folders dirs;
     Program program(dirs.home.path(), dirs.runtime.path());
     // No sound server either: a close asked for early must not wait on a sound-card box.
-    program.UnsetEnvironment("K740RX_AUDIO");
-    program.SetEnvironment("PULSE_SERVER", "unix:" + dirs.runtime.path() + "/no-server");
+    WithoutSoundServer(program, dirs);
     program.Start({"-itime=600000"});  // with the splash, which a close must also end
     QThread::msleep(1000);
     program.Terminate();
-    ASSERT_TRUE(program.WaitForExit(10000)) << program.Output().toStdString();
-    EXPECT_EQ(program.ExitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(program.ExitCode(), 0) << program.Output().toStdString();
-    EXPECT_TRUE(PlacementWritten(dirs)) << ReadText(dirs.IniPath()).toStdString();
+    ExpectEndsInOrder(program, dirs, 10000);
 }
 
 // Without a sound server the sound-card box comes up at start; a signal still closes the program,
@@ -40,16 +50,12 @@ TEST(ProgramStartup, ATerminateClosesItWhileTheSoundCardBoxIsOpen) {
     App();
     Folders dirs;
     Program program(dirs.home.path(), dirs.runtime.path());
-    program.UnsetEnvironment("K740RX_AUDIO");
-    program.SetEnvironment("PULSE_SERVER", "unix:" + dirs.runtime.path() + "/no-server");
+    WithoutSoundServer(program, dirs);
     program.Start({"-nsplash", "-itime=500"});
     ASSERT_TRUE(program.WaitForOutput("sound device box", kStartTimeout))
         << program.Output().toStdString();
     program.Terminate();
-    ASSERT_TRUE(program.WaitForExit(30000)) << program.Output().toStdString();
-    EXPECT_EQ(program.ExitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(program.ExitCode(), 0) << program.Output().toStdString();
-    EXPECT_TRUE(PlacementWritten(dirs)) << ReadText(dirs.IniPath()).toStdString();
+    ExpectEndsInOrder(program, dirs, 30000);
 }
 
 // The terminal that started it goes away: it ends as if its window were closed.

@@ -25,6 +25,12 @@ QByteArray Ask(QTcpSocket& socket, const QByteArray& line) {
     return answer;
 }
 
+// Connects to a receiver's server and waits until the connection stands.
+bool ConnectTo(QTcpSocket& socket, int port) {
+    socket.connectToHost(QHostAddress(QHostAddress::LocalHost), static_cast<quint16>(port));
+    return PumpUntil([&] { return socket.state() == QAbstractSocket::ConnectedState; });
+}
+
 TEST_F(MainWindowTest, ARemoteAttenuatorChangeShowsInTheWindowAndStaysInTheSettings) {
     WriteRadios(true);
     const int port = FreePort();
@@ -36,8 +42,7 @@ TEST_F(MainWindowTest, ARemoteAttenuatorChangeShowsInTheWindowAndStaysInTheSetti
     EXPECT_TRUE(remote->isChecked());
 
     QTcpSocket socket;
-    socket.connectToHost(QHostAddress(QHostAddress::LocalHost), static_cast<quint16>(port));
-    ASSERT_TRUE(PumpUntil([&] { return socket.state() == QAbstractSocket::ConnectedState; }));
+    ASSERT_TRUE(ConnectTo(socket, port));
     EXPECT_EQ(Ask(socket, "L ATT 18"), "RPRT 0\n");
     EXPECT_TRUE(Switch("Atten")->isChecked());
     EXPECT_EQ(window_->Meter(0)->AttenuatorButton()->text(), "ATTEN ON");
@@ -102,8 +107,7 @@ TEST_F(MainWindowTest, AnUnpluggedRadioAnswersAsSwitchedOff) {
     g_optRigctl = {true, port};
     Start();
     QTcpSocket socket;
-    socket.connectToHost(QHostAddress(QHostAddress::LocalHost), static_cast<quint16>(port));
-    ASSERT_TRUE(PumpUntil([&] { return socket.state() == QAbstractSocket::ConnectedState; }));
+    ASSERT_TRUE(ConnectTo(socket, port));
     EXPECT_EQ(Ask(socket, "\\get_powerstat"), "1\n");
 
     WriteRadios(false);
