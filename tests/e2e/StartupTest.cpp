@@ -119,6 +119,30 @@ TEST(ProgramStartup, ASettingsFolderThatCannotHoldTheLockStillRunsOneInstance) {
     }
 }
 
+// Without any lock it could run twice on one settings file: when neither the settings folder nor
+// the runtime folder can hold one, it says why and ends with a failure status.
+TEST(ProgramStartup, WhenNoFolderCanHoldTheLockTheStartEndsWithTheReason) {
+    App();
+    Folders dirs;
+    ASSERT_TRUE(QDir().mkpath(dirs.home.path() + "/Documents"));
+    for (const QString& file :
+         {dirs.home.path() + "/Documents/Quorvant", dirs.runtime.path() + "/file"}) {
+        QFile blocker(file);
+        ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    }
+    Program program(dirs.home.path(), dirs.runtime.path());
+    program.SetEnvironment("XDG_RUNTIME_DIR", dirs.runtime.path() + "/file");
+    program.Start({"-nsplash"});
+    ASSERT_TRUE(program.WaitForExit(20000)) << program.Output().toStdString();
+    EXPECT_EQ(program.ExitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.ExitCode(), 1);
+    EXPECT_TRUE(program.Output().contains("K740RX cannot start")) << program.Output().toStdString();
+    EXPECT_TRUE(program.Output().contains(dirs.runtime.path() + "/file/K740RX-"))
+        << program.Output().toStdString();
+    EXPECT_TRUE(program.Output().contains("Not a directory")) << program.Output().toStdString();
+    EXPECT_FALSE(program.Output().contains(kShownLine));
+}
+
 // The debug lines of one run, told apart from the others by the message pattern.
 QStringList DebugLines(const QStringList& options, const QString& loggingRules) {
     Folders dirs;
