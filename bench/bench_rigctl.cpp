@@ -41,6 +41,7 @@ public:
     HWND GetMessageWindow() override { return GetHandle(); }
     int GetSelectedSlot() override { return 0; }
     bool HasReceiver(int) override { return true; }
+    bool IsRadioConnected(int) override { return true; }
     SnxRemoteFrequencyRange GetFrequencyRange(int) override { return {136000000, 173500000}; }
     int32_t GetFrequency(int) override { return frequency_; }
     double GetLevelDbm(int) override { return -60.0; }

@@ -1,9 +1,14 @@
 // Entry point: one instance per user, options, the main window, the message loop.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QLoggingCategory>
 #include <QMessageBox>
 #include <clocale>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <system_error>
@@ -67,7 +72,7 @@ int RunProgram(QApplication& qtApp, const std::string& commandLine) {
     return 0;
 }
 
-// Without its lock the program could run twice on one settings file: it says why and stops.
+// Without any lock the program could run twice on one settings file: it says why and stops.
 int ReportLockFailure(int argc, char** argv, const std::string& lockFile, const char* reason) {
     const QString text =
         QStringLiteral("K740RX cannot start: its lock file\n%1\ncannot be used (%2).")
@@ -79,6 +84,33 @@ int ReportLockFailure(int argc, char** argv, const std::string& lockFile, const 
         QMessageBox::critical(nullptr, QStringLiteral("App Error"), text);
     }
     return 1;
+}
+
+// Where the lock goes when the settings folder cannot hold it: the user's runtime folder, else a
+// folder of the user's own under /tmp, refused when someone else could have made or could enter it.
+std::string RuntimeFolder() {
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime != nullptr && runtime[0] != '\0') {
+        return runtime;
+    }
+    const std::string folder = "/tmp/k740rx-" + std::to_string(::getuid());
+    ::mkdir(folder.c_str(), 0700);
+    struct stat status {};
+    const bool own = ::lstat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode) &&
+                     status.st_uid == ::getuid() && (status.st_mode & 077) == 0;
+    return own ? folder : std::string();
+}
+
+// One lock per settings folder there too, so that it still keeps two instances off one settings
+// file: its name carries a digest (FNV-1a) of the folder's path.
+std::string LockNameFor(const std::string& settingsFolder) {
+    std::uint64_t digest = 14695981039346656037ull;
+    for (const unsigned char c : settingsFolder) {
+        digest = (digest ^ c) * 1099511628211ull;
+    }
+    char name[32];
+    std::snprintf(name, sizeof name, "K740RX-%016llx", static_cast<unsigned long long>(digest));
+    return name;
 }
 
 }  // namespace
@@ -94,7 +126,22 @@ int main(int argc, char** argv) {
         std::filesystem::create_directories(folder, ignored);
         instanceLock = std::make_unique<CnxMutex>("K740RX", folder);
     } catch (const CnxMutexException& e) {
-        return ReportLockFailure(argc, argv, CnxMutex::LockFilePath("K740RX", folder), e.what());
+        // A receiver program comes up whenever the receivers can: the lock moves to the runtime
+        // folder, and the window tells the operator when the settings cannot be saved.
+        const std::string runtime = RuntimeFolder();
+        std::fprintf(stderr, "K740RX: its lock file %s cannot be used (%s); locking in %s\n",
+                     CnxMutex::LockFilePath("K740RX", folder).c_str(), e.what(),
+                     runtime.empty() ? "no runtime folder" : runtime.c_str());
+        if (runtime.empty()) {
+            return ReportLockFailure(argc, argv, CnxMutex::LockFilePath("K740RX", folder),
+                                     e.what());
+        }
+        try {
+            instanceLock = std::make_unique<CnxMutex>(LockNameFor(folder), runtime);
+        } catch (const CnxMutexException& fallback) {
+            return ReportLockFailure(
+                argc, argv, CnxMutex::LockFilePath(LockNameFor(folder), runtime), fallback.what());
+        }
     }
     if (instanceLock->AlreadyExisted()) {
         return 0;

@@ -1,28 +1,47 @@
 #include "SimSetupFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 
 namespace {
 
 constexpr size_t kMaxFileBytes = 1 << 20;
 
-// The file's whole text; nothing when it cannot be read or is implausibly large.
+// The file's whole text; nothing when it cannot be read, is implausibly large or is no regular
+// file. Opened without waiting, so a pipe or a device named by mistake can neither block the
+// caller (a pipe's open waits for a writer) nor feed it without end.
 std::optional<std::string> readText(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
         return std::nullopt;
     }
-    std::string text;
-    char block[4096];
-    while (file.read(block, sizeof(block)) || file.gcount() > 0) {
-        text.append(block, static_cast<size_t>(file.gcount()));
-        if (text.size() > kMaxFileBytes) {
-            return std::nullopt;
+    std::optional<std::string> text;
+    struct stat status {};
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
+        text.emplace();
+        char block[4096];
+        for (;;) {
+            const ssize_t count = ::read(fd, block, sizeof(block));
+            if (count == 0) {
+                break;
+            }
+            if (count < 0 && errno == EINTR) {
+                continue;
+            }
+            if (count < 0 || text->size() + static_cast<size_t>(count) > kMaxFileBytes) {
+                text.reset();
+                break;
+            }
+            text->append(block, static_cast<size_t>(count));
         }
     }
-    return file.bad() ? std::nullopt : std::optional(std::move(text));
+    ::close(fd);
+    return text;
 }
 
 std::string variableValue() {

@@ -268,7 +268,7 @@ void CMainWindows::BuildControllers() {
                                                   notices, *this, GetHandle());
     remote_ = std::make_unique<CnxRemoteAdapter>(
         *settings_, *manager_, CnxRemoteAdapter::Controllers{*tuning_, *scans_, *listening_},
-        *tuningPanel_, GetHandle());
+        *tuningPanel_, notices, GetHandle());
     remote_->StartKnobBox();
 }
 

@@ -3,6 +3,7 @@
 #include "app/CnxListeningController.h"
 #include "app/CnxScanController.h"
 #include "app/CnxTuningController.h"
+#include "app/InxOperatorNotices.h"
 #include "mixer/CmqKnobBoxMapping.h"
 #include "mixer/CmqVqbMixerCom.h"
 #include "receiver/CnxK740RXReceiver.h"
@@ -16,11 +17,12 @@
 CnxRemoteAdapter::CnxRemoteAdapter(CnxK740RXFileIniApp& settings,
                                    CnxK740RX_ReceiverManager& receivers,
                                    const Controllers& controllers, CnxCtrlTuningPanel& panel,
-                                   HWND messageWindow)
+                                   InxOperatorNotices& notices, HWND messageWindow)
     : settings_(settings),
       receivers_(receivers),
       controllers_(controllers),
       panel_(panel),
+      notices_(notices),
       messageWindow_(messageWindow) {}
 
 CnxRemoteAdapter::~CnxRemoteAdapter() {
@@ -77,6 +79,7 @@ void CnxRemoteAdapter::StartRemoteControl() {
     if (base != 0) {
         remote_->Start(base, receivers_.GetReceiverCount(),
                        CnxRemoteControl::ChooseAddress(g_optRigctlAddress));
+        ReportRemoteControlFailures();
     }
     ShowRemoteControl();
 }
@@ -92,8 +95,11 @@ void CnxRemoteAdapter::SetRemoteControl(bool on) {
                                     : (g_optRigctl.present && g_optRigctl.value > 0
                                            ? g_optRigctl.value
                                            : CnxRemoteControl::kDefaultBasePort);
-        if (remote_->Start(base, receivers_.GetReceiverCount(),
-                           CnxRemoteControl::ChooseAddress(g_optRigctlAddress)) > 0) {
+        const bool listening =
+            remote_->Start(base, receivers_.GetReceiverCount(),
+                           CnxRemoteControl::ChooseAddress(g_optRigctlAddress)) > 0;
+        ReportRemoteControlFailures();  // before a Stop, which forgets the failures
+        if (listening) {
             settings_.SetRemoteControlPort(base);
         } else {
             remote_->Stop();  // nothing could listen there: the switch goes back off
@@ -103,6 +109,12 @@ void CnxRemoteAdapter::SetRemoteControl(bool on) {
         settings_.SetRemoteControlPort(0);
     }
     ShowRemoteControl();
+}
+
+void CnxRemoteAdapter::ReportRemoteControlFailures() {
+    if (const QString text = remote_->DescribeFailures(); !text.isEmpty()) {
+        notices_.Tell(QStringLiteral(" Remote control"), text);
+    }
 }
 
 void CnxRemoteAdapter::ShowRemoteControl() {
@@ -122,6 +134,11 @@ int CnxRemoteAdapter::GetSelectedSlot() {
 bool CnxRemoteAdapter::HasReceiver(int slot) {
     return slot >= 0 && slot < receivers_.GetReceiverCount() &&
            receivers_.GetReceiver(slot) != nullptr;
+}
+
+bool CnxRemoteAdapter::IsRadioConnected(int slot) {
+    // Asked of the driver, not of the slots' record: that learns of a loss only later.
+    return HasReceiver(slot) && receivers_.GetReceiver(slot)->IsConnected();
 }
 
 SnxRemoteFrequencyRange CnxRemoteAdapter::GetFrequencyRange(int slot) {

@@ -18,6 +18,7 @@ class CnxListeningController;
 class CnxRemoteControl;
 class CnxScanController;
 class CnxTuningController;
+class InxOperatorNotices;
 
 class CnxRemoteAdapter : private InmqKnobBoxActions, private InxRemoteTarget {
 public:
@@ -28,8 +29,9 @@ public:
     };
 
     // All borrowed. The remote control posts the window's external messages to `messageWindow`.
-    CnxRemoteAdapter(CnxK740RXFileIniApp& settings, CnxK740RX_ReceiverManager& receivers,
-                     const Controllers& controllers, CnxCtrlTuningPanel& panel, HWND messageWindow);
+        CnxRemoteAdapter(CnxK740RXFileIniApp& settings, CnxK740RX_ReceiverManager& receivers,
+                     const Controllers& controllers, CnxCtrlTuningPanel& panel,
+                     InxOperatorNotices& notices, HWND messageWindow);
     ~CnxRemoteAdapter() override;
 
     // Looks for the knob box; without one nothing changes.
@@ -44,6 +46,8 @@ public:
 
 private:
     void ShowRemoteControl();
+    // Once per attempt to switch it on: which ports could not be opened and why.
+    void ReportRemoteControlFailures();
 
     // The knob box.
     bool IsReceiverPresent() const override;
@@ -56,6 +60,7 @@ private:
     HWND GetMessageWindow() override { return messageWindow_; }
     int GetSelectedSlot() override;
     bool HasReceiver(int slot) override;
+    bool IsRadioConnected(int slot) override;
     SnxRemoteFrequencyRange GetFrequencyRange(int slot) override;
     int32_t GetFrequency(int slot) override;
     double GetLevelDbm(int slot) override;
@@ -70,6 +75,7 @@ private:
     CnxK740RX_ReceiverManager& receivers_;
     Controllers controllers_;
     CnxCtrlTuningPanel& panel_;
+    InxOperatorNotices& notices_;
     HWND messageWindow_;
     std::unique_ptr<CmqVqbMixerCom> mixer_;
     std::unique_ptr<CmqKnobBoxMapping> knobBox_;

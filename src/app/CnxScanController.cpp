@@ -51,9 +51,7 @@ CnxScanStepper CnxScanController::Walk() const {
 }
 
 bool CnxScanController::SetScanStep(int32_t step) {
-    const int points =
-        CnxScanStepper::CountPoints(CnxChannelPlan::kLowerLimit, CnxChannelPlan::kUpperLimit, step);
-    if (points == 0 || points > CnxScanStepper::kMaxPoints) {
+    if (!CnxScanStepper::IsWalkable(CnxChannelPlan::kLowerLimit, CnxChannelPlan::kUpperLimit, step)) {
         return false;
     }
     step_ = step;

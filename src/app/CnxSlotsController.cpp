@@ -9,12 +9,14 @@
 #include "app/CnxK740RXDlgRadioBack.h"
 #include "app/CnxK740RXDlgReceiverList.h"
 #include "app/InxOperatorNotices.h"
+#include "core/TmyApplication.h"
 #include "receiver/CnxK740RXCtrlReceiverManager.h"
 #include "receiver/CnxK740RXReceiver.h"
 #include "receiver/CnxK740RX_ReceiverManager.h"
 #include "scanner/CnxK740RXCtrlScannerGraph.h"
 #include "scanner/CnxMarkerStore.h"
 #include "settings/CnxK740RXFileIniApp.h"
+#include "ui/TmyModal.h"
 
 namespace {
 // A radio reported lost is looked at again after this long before it is given up: a loose plug
@@ -250,7 +252,7 @@ int CnxSlotsController::TakeBackRadio(CnxK740RXReceiver* receiver) {
 
 void CnxSlotsController::OpenReceiverListWindow() {
     CnxK740RXDlgReceiverList dialog(&window_, &receivers_, receivers_.GetReceiverCount());
-    dialog.exec();
+    TmyModal::Exec(dialog, TmyApplication::Process());
 }
 
 CnxK740RXDlgDisconnected* CnxSlotsController::DisconnectionWindow(int slot) const {

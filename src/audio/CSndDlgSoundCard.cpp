@@ -4,9 +4,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "audio/K740RXAudioLog.h"
 #include "core/TmyComponent.h"
 #include "core/TmyMessageQueue.h"
 #include "ui/TmyColorScheme.h"
+#include "ui/TmyModal.h"
 
 CSndDlgSoundCard::CSndDlgSoundCard(QWidget* owner, const QString& caption, const QString& text)
     : QDialog(owner) {
@@ -34,7 +36,8 @@ CSndDlgSoundCard::CSndDlgSoundCard(QWidget* owner, const QString& caption, const
 void CSndDlgSoundCard::Show(HWND owner, const char* caption, const char* text) {
     auto* ownerWidget = dynamic_cast<QWidget*>(TmyMessageQueue::ForCurrentThread().Find(owner));
     CSndDlgSoundCard box(ownerWidget, QString::fromUtf8(caption), QString::fromUtf8(text));
-    box.exec();
+    qCWarning(lcAudio) << "sound device box:" << text;
+    TmyModal::Exec(box);
     if (ownerWidget != nullptr) {
         ownerWidget->activateWindow();
     }

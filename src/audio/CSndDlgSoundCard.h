@@ -9,6 +9,7 @@ class CSndDlgSoundCard : public QDialog {
 public:
     CSndDlgSoundCard(QWidget* owner, const QString& caption, const QString& text);
 
-    // Shows the box modally; `owner` is the window handle of a widget, or 0.
+    // Shows the box modally; `owner` is the window handle of a widget, or 0. The program's end
+    // closes it, and once the program is ending no box comes up.
     static void Show(HWND owner, const char* caption, const char* text);
 };

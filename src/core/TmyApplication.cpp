@@ -4,6 +4,7 @@
 #include <QEventLoop>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -24,10 +25,22 @@ void TmyApplication::Run() {
     loop_ = nullptr;
 }
 
+void TmyApplication::RunNested(QEventLoop& loop) {
+    if (quit_) {
+        return;
+    }
+    nested_.push_back(&loop);
+    loop.exec();
+    nested_.erase(std::find(nested_.begin(), nested_.end(), &loop));
+}
+
 void TmyApplication::Quit() {
     quit_ = true;
     if (loop_ != nullptr) {
         loop_->quit();
+    }
+    for (QEventLoop* nested : nested_) {
+        nested->quit();
     }
 }
 

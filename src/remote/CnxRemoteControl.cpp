@@ -18,8 +18,12 @@ int CnxRemoteControl::Start(int basePort, int slotCount, const QHostAddress& add
         auto server = std::make_unique<CnxRigctlServer>(target_, slot);
         server->SetSilenceLimit(silenceLimit_);
         const int port = basePort == 0 ? 0 : basePort + 2 * slot;
-        if (port <= 65535 && server->Listen(address, static_cast<quint16>(port))) {
+        if (port > 65535) {
+            failures_.push_back({slot, port, QStringLiteral("no such port, 65535 is the highest")});
+        } else if (server->Listen(address, static_cast<quint16>(port))) {
             ++listening;
+        } else {
+            failures_.push_back({slot, port, server->GetListenError()});
         }
         servers_.push_back(std::move(server));
     }
@@ -31,6 +35,7 @@ void CnxRemoteControl::Stop() {
         qCInfo(lcRemote) << "remote control stops";
     }
     servers_.clear();
+    failures_.clear();
     basePort_ = 0;
 }
 
@@ -58,6 +63,22 @@ void CnxRemoteControl::SetSilenceLimit(std::chrono::milliseconds limit) {
     for (const auto& server : servers_) {
         server->SetSilenceLimit(limit);
     }
+}
+
+QString CnxRemoteControl::DescribeFailures() const {
+    if (failures_.empty()) {
+        return QString();
+    }
+    QString text = IsRunning()
+                       ? QStringLiteral("The remote control runs, but not for every receiver:")
+                       : QStringLiteral("The remote control stays off:");
+    for (const Failure& failure : failures_) {
+        text += QStringLiteral("\nport %1 for receiver %2 cannot be opened (%3)")
+                    .arg(failure.port)
+                    .arg(failure.slot + 1)
+                    .arg(failure.reason);
+    }
+    return text + QStringLiteral(".");
 }
 
 int CnxRemoteControl::ChooseBasePort(bool optionGiven, int optionValue, int savedPort) {

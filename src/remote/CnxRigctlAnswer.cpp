@@ -1,6 +1,7 @@
 #include "remote/CnxRigctlAnswer.h"
 
-CnxRigctlAnswer::CnxRigctlAnswer(const SnxRigctlCommand& command) : separator_(command.separator) {
+CnxRigctlAnswer::CnxRigctlAnswer(const SnxRigctlCommand& command)
+    : separator_(command.separator), reading_(command.reading) {
     if (!command.IsExtended()) {
         return;
     }
@@ -27,7 +28,10 @@ void CnxRigctlAnswer::AddBlock(std::string_view lines) {
 
 std::string CnxRigctlAnswer::Finish(int result) const {
     if (separator_ == 0) {
-        return result == 0 && !body_.empty() ? body_ : Report(result);
+        if (result != 0) {
+            return Report(result);
+        }
+        return reading_ && !body_.empty() ? body_ : body_ + Report(result);
     }
     return header_ + (result == 0 ? body_ : std::string()) + Report(result);
 }

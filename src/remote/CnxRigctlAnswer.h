@@ -1,10 +1,11 @@
 #pragma once
 // The text that answers one command, in the style the command asked for.
 //
-// Default protocol: a reading answers with its values, one per line; a change, and any failure,
-// with "RPRT n". Extended protocol: the command echoed with its long name and arguments, then one
-// record per value ("Frequency: 162250000"), then "RPRT n"; each record ends in the separator the
-// client chose, the last one in a line feed.
+// Default protocol: a reading answers with its values, one per line; any other command with what
+// it has to say (the list a query asks for) and then "RPRT n"; a failure with "RPRT n" alone.
+// Extended protocol: the command echoed with its long name and arguments, then one record per value
+// ("Frequency: 162250000"), then "RPRT n"; each record ends in the separator the client chose, the
+// last one in a line feed.
 #include <string>
 #include <string_view>
 
@@ -29,5 +30,6 @@ public:
 private:
     std::string header_;  // extended protocol only
     char separator_;
+    bool reading_;
     std::string body_;
 };

@@ -57,25 +57,46 @@ void CnxRigctlClient::Pump() {
     // back here.
     while (!ended_ && !waiting_ && socket_->state() == QAbstractSocket::ConnectedState &&
            socket_->bytesToWrite() <= kMaxBacklog) {
-        std::string line;
-        const CnxRigctlLineReader::Event event = reader_.Next(line);
-        if (event == CnxRigctlLineReader::Event::kLine) {
-            spoken_ = true;
-            progressed = true;
-            Handle(line);
-        } else if (event == CnxRigctlLineReader::Event::kOverlong) {
-            Send(CnxRigctlAnswer::Report(kRigProtocolError));
-        } else if (socket_->bytesAvailable() > 0) {
-            reader_.Append(socket_->read(kReadChunk).toStdString());
-        } else {
+        if (!Step(progressed)) {
             break;
         }
     }
     WatchSilence(progressed);
 }
 
-void CnxRigctlClient::Handle(const std::string& line) {
-    const SnxRigctlOutcome outcome = commands_.Execute(CnxRigctlParser::Parse(line));
+bool CnxRigctlClient::Step(bool& lineTaken) {
+    SnxRigctlCommand command;
+    if (parser_.Next(command)) {
+        Handle(command);
+        return true;
+    }
+    std::string line;
+    switch (reader_.Next(line)) {
+        case CnxRigctlLineReader::Event::kLine:
+            spoken_ = true;
+            lineTaken = true;
+            parser_.Feed(line);
+            return true;
+        case CnxRigctlLineReader::Event::kOverlong:
+            parser_.Abandon();
+            Send(CnxRigctlAnswer::Report(kRigProtocolError));
+            return true;
+        case CnxRigctlLineReader::Event::kNothing:
+            break;
+    }
+    if (socket_->bytesAvailable() > 0) {
+        reader_.Append(socket_->read(kReadChunk).toStdString());
+        return true;
+    }
+    return false;
+}
+
+void CnxRigctlClient::Handle(const SnxRigctlCommand& command) {
+    if (command.id == ERigctlCommand::kUnknown) {
+        qCDebug(lcRemote) << "slot" << commands_.GetSlot() << "client" << number_
+                          << "sent an unknown command:" << command.name.c_str();
+    }
+    const SnxRigctlOutcome outcome = commands_.Execute(command);
     if (outcome.changed) {
         // Behind the change in the window thread's queue: it arrives once the change is done.
         heldAnswer_ = outcome.answer;
@@ -99,13 +120,14 @@ void CnxRigctlClient::Send(const std::string& text) {
 }
 
 // The clock runs while the client owes us something: its first line, the end of a line it has
-// begun, or the reading of its answers. Each line it completes gives it the full time again.
+// begun, the arguments of a command it has begun, or the reading of its answers. Each line it
+// completes gives it the full time again.
 void CnxRigctlClient::WatchSilence(bool progressed) {
     if (ended_) {
         return;
     }
-    const bool owing =
-        !spoken_ || reader_.HasUnfinishedLine() || socket_->bytesToWrite() > kMaxBacklog;
+    const bool owing = !spoken_ || reader_.HasUnfinishedLine() || parser_.IsWaitingForArguments() ||
+                       socket_->bytesToWrite() > kMaxBacklog;
     if (!owing) {
         silence_.stop();
     } else if (progressed || !silence_.isActive()) {

@@ -1,9 +1,9 @@
 #pragma once
-// One connection to a receiver slot's server. It reads the client's lines and answers each in
-// turn; while a change it asked for waits on the window thread, its next lines wait too, so a
-// reading that follows a change sees the change. A client that never finishes a line, or never
-// sends one, within the silence limit is dropped, and so is one that leaves more than the backlog
-// of answers unread for that long.
+// One connection to a receiver slot's server. It reads the client's lines and answers each command
+// in turn; while a change it asked for waits on the window thread, its next commands wait too, so a
+// reading that follows a change sees the change. A client that never finishes a line or a command,
+// or never sends one, within the silence limit is dropped, and so is one that leaves more than the
+// backlog of answers unread for that long.
 #include <QObject>
 #include <QTimer>
 #include <chrono>
@@ -39,7 +39,10 @@ public:
 
 private:
     void Pump();
-    void Handle(const std::string& line);
+    // One step of the reading: a command carried out, a line taken in (`lineTaken` set) or bytes
+    // read; false when there is nothing to do.
+    bool Step(bool& lineTaken);
+    void Handle(const SnxRigctlCommand& command);
     void Send(const std::string& text);
     void WatchSilence(bool progressed);
     void End();
@@ -50,6 +53,7 @@ private:
     HWND doneWindow_;
     GoneHandler gone_;
     CnxRigctlLineReader reader_;
+    CnxRigctlParser parser_;
     QTimer silence_;
     std::string heldAnswer_;  // the answer of the change being carried out
     bool waiting_ = false;    // for WM_REMOTE_CHANGE_DONE

@@ -8,7 +8,9 @@
 
 #include "core/K740RXExternalMessages.h"
 #include "core/TmyComponent.h"
+#include "settings/CnxScanStepper.h"
 #include "remote/K740RXRigctlProtocol.h"
+#include "settings/CnxChannelPlan.h"
 
 namespace {
 
@@ -31,6 +33,12 @@ bool IsOwnVfo(const std::string& name) {
     return name == kVfoName || name == "currVFO" || name == "VFO" || name == "Main";
 }
 
+// Whether a scan in steps of this size covers the band in one pass that the bar graph can hold.
+bool FitsOnePass(int64_t step) {
+    return CnxScanStepper::IsWalkable(CnxChannelPlan::kLowerLimit, CnxChannelPlan::kUpperLimit,
+                                      step);
+}
+
 std::string Hex(uint64_t bits) {
     char text[24];
     std::snprintf(text, sizeof text, "0x%llx", static_cast<unsigned long long>(bits));
@@ -45,8 +53,8 @@ CnxRigctlCommandSet::CnxRigctlCommandSet(InxRemoteTarget& target, int slot)
 SnxRigctlOutcome CnxRigctlCommandSet::Execute(const SnxRigctlCommand& command) {
     SnxRigctlOutcome outcome;
     switch (command.id) {
-        case ERigctlCommand::kNone:
-            return outcome;
+        case ERigctlCommand::kUnknown:
+            return outcome;  // rigctld too leaves a word it does not know unanswered
         case ERigctlCommand::kMalformed:
             outcome.answer = CnxRigctlAnswer::Report(kRigProtocolError);
             return outcome;
@@ -62,9 +70,7 @@ SnxRigctlOutcome CnxRigctlCommandSet::Execute(const SnxRigctlCommand& command) {
             break;
     }
     CnxRigctlAnswer answer(command);
-    const int result =
-        command.complete ? Run(command, answer, outcome.changed) : kRigInvalidArgument;
-    outcome.answer = answer.Finish(result);
+    outcome.answer = answer.Finish(Run(command, answer, outcome.changed));
     return outcome;
 }
 
@@ -74,8 +80,8 @@ int CnxRigctlCommandSet::Run(const SnxRigctlCommand& command, CnxRigctlAnswer& a
     const bool needsReceiver = id == ERigctlCommand::kSetFreq || id == ERigctlCommand::kGetFreq ||
                                id == ERigctlCommand::kSetMode || id == ERigctlCommand::kGetMode ||
                                id == ERigctlCommand::kSetLevel || id == ERigctlCommand::kGetLevel;
-    if (needsReceiver && !target_.HasReceiver(slot_)) {
-        return kRigIoError;
+    if (needsReceiver && !IsRadioPresent()) {
+        return kRigIoError;  // as a rig that is switched off or gone answers
     }
     switch (id) {
         case ERigctlCommand::kGetFreq:
@@ -108,7 +114,7 @@ int CnxRigctlCommandSet::Run(const SnxRigctlCommand& command, CnxRigctlAnswer& a
             answer.AddValue("TX VFO", kVfoName);
             return kRigOk;
         case ERigctlCommand::kGetPowerStat:
-            answer.AddValue("Power Status", target_.HasReceiver(slot_) ? "1" : "0");
+            answer.AddValue("Power Status", IsRadioPresent() ? "1" : "0");
             return kRigOk;
         case ERigctlCommand::kDumpState:
             answer.AddBlock(DumpState());
@@ -117,8 +123,12 @@ int CnxRigctlCommandSet::Run(const SnxRigctlCommand& command, CnxRigctlAnswer& a
             answer.AddBlock(DumpCaps());
             return kRigOk;
         default:
-            return kRigNotAvailable;
+            return kRigNotAvailable;  // a command of rigctld that a receiver does not offer
     }
+}
+
+bool CnxRigctlCommandSet::IsRadioPresent() {
+    return target_.HasReceiver(slot_) && target_.IsRadioConnected(slot_);
 }
 
 int CnxRigctlCommandSet::SetFrequency(const std::string& text, bool& changed) {
@@ -126,8 +136,15 @@ int CnxRigctlCommandSet::SetFrequency(const std::string& text, bool& changed) {
     if (!ReadNumber(text, hertz)) {
         return kRigInvalidArgument;
     }
-    // The window clamps it, puts it on the channel raster and jumps the gap, as for a typed one.
-    return Post(WM_MAIN_FREQUENCY_SET, static_cast<WPARAM>(slot_), ToHertz(hertz), changed);
+    // The rule of the window's frequency entry: below the band is refused, above it is the top.
+    // The window then puts it on the channel raster and jumps the gap, as for a typed one.
+    const SnxRemoteFrequencyRange range = target_.GetFrequencyRange(slot_);
+    const int32_t frequency = ToHertz(hertz);
+    if (frequency < range.lowest) {
+        return kRigInvalidArgument;
+    }
+    return Post(WM_MAIN_FREQUENCY_SET, static_cast<WPARAM>(slot_),
+                std::min(frequency, range.highest), changed);
 }
 
 int CnxRigctlCommandSet::SetMode(const SnxRigctlCommand& command, CnxRigctlAnswer& answer) {
@@ -197,7 +214,7 @@ int CnxRigctlCommandSet::SetLevel(const SnxRigctlCommand& command, CnxRigctlAnsw
 
 int CnxRigctlCommandSet::SetTuningStep(const std::string& text, bool& changed) {
     double step = 0.0;
-    if (!ReadNumber(text, step) || step < 1.0) {
+    if (!ReadNumber(text, step) || step < 1.0 || !FitsOnePass(ToHertz(step))) {
         return kRigInvalidArgument;
     }
     return Post(WM_MAIN_SET_SCAN_STEP, static_cast<WPARAM>(ToHertz(step)), 0, changed);

@@ -28,6 +28,8 @@ public:
 
 private:
     int Run(const SnxRigctlCommand& command, CnxRigctlAnswer& answer, bool& changed);
+    // A receiver sits in the slot and its radio answers.
+    bool IsRadioPresent();
     int SetFrequency(const std::string& text, bool& changed);
     int SetMode(const SnxRigctlCommand& command, CnxRigctlAnswer& answer);
     int GetLevel(const std::string& name, CnxRigctlAnswer& answer);

@@ -27,6 +27,8 @@ public:
     // Stops listening and ends every connection.
     void Close();
     bool IsListening() const { return listener_.isListening(); }
+    // Why the last Listen failed, in the system's words.
+    QString GetListenError() const { return listener_.errorString(); }
     quint16 GetPort() const { return listener_.serverPort(); }
     int GetSlot() const { return commands_.GetSlot(); }
     int GetClientCount() const { return static_cast<int>(clients_.size()); }

@@ -25,6 +25,9 @@ public:
     virtual int GetSelectedSlot() = 0;
     // Whether a receiver sits in the slot and can be asked for readings.
     virtual bool HasReceiver(int slot) = 0;
+    // Whether the radio of a slot that has a receiver answers: false from the moment it is
+    // unplugged or removed until it is back (a demo receiver standing in for it answers).
+    virtual bool IsRadioConnected(int slot) = 0;
 
     virtual SnxRemoteFrequencyRange GetFrequencyRange(int slot) = 0;
     // The frequency the slot is tuned to, as the window shows it; after a frequency set message

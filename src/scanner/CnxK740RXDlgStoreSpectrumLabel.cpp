@@ -7,6 +7,7 @@
 
 #include "scanner/ScopeReadOut.h"
 #include "scanner/TMarker.h"
+#include "ui/TmyModal.h"
 
 CnxK740RXDlgStoreSpectrumLabel::CnxK740RXDlgStoreSpectrumLabel(QWidget* parent,
                                                                const QString& caption)
@@ -51,7 +52,7 @@ int CnxK740RXDlgStoreSpectrumLabel::Execute(TMarker& marker) {
     comment_->setText(marker.GetComment());
     comment_->selectAll();
     comment_->setFocus();
-    if (exec() != QDialog::Accepted) {
+    if (TmyModal::Exec(*this) != QDialog::Accepted) {
         return 0;
     }
     marker.SetComment(comment_->text());

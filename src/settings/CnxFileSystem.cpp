@@ -74,6 +74,6 @@ bool CnxFileSystem::CreateFolders(const std::string& folder) {
 
 void CnxFileSystem::SetSystemError(std::string_view operation, int errorNumber) {
     lastErrorNumber_ = errorNumber;
-    lastError_ = std::string(operation) + std::generic_category().message(errorNumber);
+    lastError_ = std::string(operation) + ": " + std::generic_category().message(errorNumber);
     lastError_.resize(std::min(lastError_.size(), kMaxErrorLength));
 }

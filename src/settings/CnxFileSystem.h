@@ -27,7 +27,7 @@ public:
     bool CreateFile(const std::string& path);
 
 protected:
-    // A failed system call: the operation name directly followed by the system's message.
+    // A failed system call: the operation name, a colon and the system's message.
     void SetSystemError(std::string_view operation, int errorNumber);
 
 private:

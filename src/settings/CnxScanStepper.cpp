@@ -11,8 +11,7 @@ CnxScanStepper::CnxScanStepper()
 
 CnxScanStepper::CnxScanStepper(int64_t lower, int64_t upper, int64_t step)
     : lower_(lower), upper_(upper), step_(step) {
-    const int count = CountPoints(lower, upper, step);
-    if (count == 0 || count > kMaxPoints) {
+    if (!IsWalkable(lower, upper, step)) {
         return;
     }
     for (int64_t f = lower; f <= upper; f = Advance(f, step)) {
@@ -31,6 +30,11 @@ int CnxScanStepper::CountPoints(int64_t lower, int64_t upper, int64_t step) {
         ++count;
     }
     return count;
+}
+
+bool CnxScanStepper::IsWalkable(int64_t lower, int64_t upper, int64_t step) {
+    const int count = CountPoints(lower, upper, step);
+    return count > 0 && count <= kMaxPoints;
 }
 
 bool CnxScanStepper::SameRange(const CnxScanStepper& other) const {

@@ -30,6 +30,8 @@ public:
     // How many points a range has, counted without laying them out; more than kMaxPoints is
     // reported as kMaxPoints + 1.
     static int CountPoints(int64_t lower, int64_t upper, int64_t step);
+    // Whether a range can be walked: at least one point, and no more than kMaxPoints.
+    static bool IsWalkable(int64_t lower, int64_t upper, int64_t step);
 
     bool IsValid() const { return !points_.empty(); }
     int64_t GetLower() const { return lower_; }

@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QThread>
+#include <memory>
 
 #include "ProgramProcess.h"
 
@@ -17,20 +18,44 @@ bool PlacementWritten(const Folders& dirs) {
     return !length.isEmpty() && length != "0";
 }
 
+// No sound server and no virtual sound card: the program meets its sound-card box at start.
+void WithoutSoundServer(Program& program, const Folders& dirs) {
+    program.UnsetEnvironment("K740RX_AUDIO");
+    program.SetEnvironment("PULSE_SERVER", "unix:" + dirs.runtime.path() + "/no-server");
+}
+
+// Once asked to end, it ends within the time, in order, its settings written.
+void ExpectEndsInOrder(Program& program, const Folders& dirs, int timeoutMs) {
+    ASSERT_TRUE(program.WaitForExit(timeoutMs)) << program.Output().toStdString();
+    EXPECT_EQ(program.ExitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.ExitCode(), 0) << program.Output().toStdString();
+    EXPECT_TRUE(PlacementWritten(dirs)) << ReadText(dirs.IniPath()).toStdString();
+}
+
 TEST(ProgramStartup, AnEarlyTerminateEndsItSoonWhateverTheReadyPollPeriod) {
     App();
     Folders dirs;
     Program program(dirs.home.path(), dirs.runtime.path());
     // No sound server either: a close asked for early must not wait on a sound-card box.
-    program.UnsetEnvironment("K740RX_AUDIO");
-    program.SetEnvironment("PULSE_SERVER", "unix:" + dirs.runtime.path() + "/no-server");
+    WithoutSoundServer(program, dirs);
     program.Start({"-itime=600000"});  // with the splash, which a close must also end
     QThread::msleep(1000);
     program.Terminate();
-    ASSERT_TRUE(program.WaitForExit(10000)) << program.Output().toStdString();
-    EXPECT_EQ(program.ExitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(program.ExitCode(), 0) << program.Output().toStdString();
-    EXPECT_TRUE(PlacementWritten(dirs)) << ReadText(dirs.IniPath()).toStdString();
+    ExpectEndsInOrder(program, dirs, 10000);
+}
+
+// Without a sound server the sound-card box comes up at start; a signal still closes the program,
+// box and all, with the settings saved.
+TEST(ProgramStartup, ATerminateClosesItWhileTheSoundCardBoxIsOpen) {
+    App();
+    Folders dirs;
+    Program program(dirs.home.path(), dirs.runtime.path());
+    WithoutSoundServer(program, dirs);
+    program.Start({"-nsplash", "-itime=500"});
+    ASSERT_TRUE(program.WaitForOutput("sound device box", kStartTimeout))
+        << program.Output().toStdString();
+    program.Terminate();
+    ExpectEndsInOrder(program, dirs, 30000);
 }
 
 // The terminal that started it goes away: it ends as if its window were closed.
@@ -46,20 +71,75 @@ TEST(ProgramStartup, AHangUpClosesItInOrder) {
     EXPECT_TRUE(PlacementWritten(dirs)) << ReadText(dirs.IniPath()).toStdString();
 }
 
-// A lock that cannot be taken is reported, and the program ends with a failure status instead of
-// running unguarded or crashing.
-TEST(ProgramStartup, ALockFileThatCannotBeUsedIsReportedAndEndsTheStart) {
+// A settings folder that cannot hold the lock does not keep the receivers from coming up: the lock
+// goes to the runtime folder, still one per settings folder, and the window says when the settings
+// cannot be saved.
+TEST(ProgramStartup, ASettingsFolderThatCannotHoldTheLockStillRunsOneInstance) {
+    App();
+    const struct {
+        const char* obstacle;
+        bool runtimeFolderSet;  // otherwise the lock goes to a folder of the user's own in /tmp
+        bool settingsSaved;
+    } cases[] = {{"Documents/Quorvant is a file", true, false},
+                 {"Documents/Quorvant/K740RX/K740RX.lock is a folder", false, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.obstacle);
+        Folders dirs;
+        if (c.settingsSaved) {
+            ASSERT_TRUE(QDir().mkpath(dirs.home.path() + "/Documents/Quorvant/K740RX/K740RX.lock"));
+        } else {
+            ASSERT_TRUE(QDir().mkpath(dirs.home.path() + "/Documents"));
+            QFile file(dirs.home.path() + "/Documents/Quorvant");
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        }
+        const auto program = [&] {
+            auto started = std::make_unique<Program>(dirs.home.path(), dirs.runtime.path());
+            if (!c.runtimeFolderSet) {
+                started->UnsetEnvironment("XDG_RUNTIME_DIR");
+            }
+            return started;
+        };
+        const auto first = program();
+        ASSERT_TRUE(first->StartShown()) << first->Output().toStdString();
+        if (!c.settingsSaved) {
+            EXPECT_TRUE(first->WaitForOutput("Settings not saved", 30000))
+                << first->Output().toStdString();
+        }
+
+        const auto second = program();
+        second->Start({"-nsplash"});
+        ASSERT_TRUE(second->WaitForExit(20000)) << second->Output().toStdString();
+        EXPECT_EQ(second->ExitCode(), 0);
+        EXPECT_FALSE(second->Output().contains(kShownLine)) << second->Output().toStdString();
+
+        ASSERT_TRUE(first->EndInOrder()) << first->Output().toStdString();
+        EXPECT_EQ(PlacementWritten(dirs), c.settingsSaved);
+        EXPECT_EQ(first->Output().contains("Settings not saved"), !c.settingsSaved)
+            << first->Output().toStdString();
+    }
+}
+
+// Without any lock it could run twice on one settings file: when neither the settings folder nor
+// the runtime folder can hold one, it says why and ends with a failure status.
+TEST(ProgramStartup, WhenNoFolderCanHoldTheLockTheStartEndsWithTheReason) {
     App();
     Folders dirs;
-    const QString lock = dirs.home.path() + "/Documents/Quorvant/K740RX/K740RX.lock";
-    ASSERT_TRUE(QDir().mkpath(lock));  // a folder where the lock file belongs
+    ASSERT_TRUE(QDir().mkpath(dirs.home.path() + "/Documents"));
+    for (const QString& file :
+         {dirs.home.path() + "/Documents/Quorvant", dirs.runtime.path() + "/file"}) {
+        QFile blocker(file);
+        ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    }
     Program program(dirs.home.path(), dirs.runtime.path());
+    program.SetEnvironment("XDG_RUNTIME_DIR", dirs.runtime.path() + "/file");
     program.Start({"-nsplash"});
     ASSERT_TRUE(program.WaitForExit(20000)) << program.Output().toStdString();
     EXPECT_EQ(program.ExitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.ExitCode(), 1);
-    EXPECT_TRUE(program.Output().contains(lock)) << program.Output().toStdString();
-    EXPECT_TRUE(program.Output().contains("Is a directory")) << program.Output().toStdString();
+    EXPECT_TRUE(program.Output().contains("K740RX cannot start")) << program.Output().toStdString();
+    EXPECT_TRUE(program.Output().contains(dirs.runtime.path() + "/file/K740RX-"))
+        << program.Output().toStdString();
+    EXPECT_TRUE(program.Output().contains("Not a directory")) << program.Output().toStdString();
     EXPECT_FALSE(program.Output().contains(kShownLine));
 }
 

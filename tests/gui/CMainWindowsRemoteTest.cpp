@@ -1,4 +1,5 @@
 // A remote client changes a receiver; the window shows it at once.
+#include <QMessageBox>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -24,6 +25,12 @@ QByteArray Ask(QTcpSocket& socket, const QByteArray& line) {
     return answer;
 }
 
+// Connects to a receiver's server and waits until the connection stands.
+bool ConnectTo(QTcpSocket& socket, int port) {
+    socket.connectToHost(QHostAddress(QHostAddress::LocalHost), static_cast<quint16>(port));
+    return PumpUntil([&] { return socket.state() == QAbstractSocket::ConnectedState; });
+}
+
 TEST_F(MainWindowTest, ARemoteAttenuatorChangeShowsInTheWindowAndStaysInTheSettings) {
     WriteRadios(true);
     const int port = FreePort();
@@ -35,8 +42,7 @@ TEST_F(MainWindowTest, ARemoteAttenuatorChangeShowsInTheWindowAndStaysInTheSetti
     EXPECT_TRUE(remote->isChecked());
 
     QTcpSocket socket;
-    socket.connectToHost(QHostAddress(QHostAddress::LocalHost), static_cast<quint16>(port));
-    ASSERT_TRUE(PumpUntil([&] { return socket.state() == QAbstractSocket::ConnectedState; }));
+    ASSERT_TRUE(ConnectTo(socket, port));
     EXPECT_EQ(Ask(socket, "L ATT 18"), "RPRT 0\n");
     EXPECT_TRUE(Switch("Atten")->isChecked());
     EXPECT_EQ(window_->Meter(0).AttenuatorButton()->text(), "ATTEN ON");
@@ -49,6 +55,72 @@ TEST_F(MainWindowTest, ARemoteAttenuatorChangeShowsInTheWindowAndStaysInTheSetti
     EXPECT_FALSE(remote->isChecked());
     EXPECT_EQ(window_->Settings().GetRemoteControlPort(), 0);
     ASSERT_TRUE(PumpUntil([&] { return socket.state() == QAbstractSocket::UnconnectedState; }));
+}
+
+// The remote control's warnings that are up, by their text.
+QStringList RemoteWarnings() {
+    QStringList texts;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* box = qobject_cast<QMessageBox*>(widget);
+        if (box != nullptr && box->isVisible() && box->windowTitle().contains("Remote control")) {
+            texts.push_back(box->text());
+        }
+    }
+    return texts;
+}
+
+TEST_F(MainWindowTest, ABusyPortIsNamedInTheWindowOncePerAttempt) {
+    QTcpServer squatter;
+    ASSERT_TRUE(squatter.listen(QHostAddress(QHostAddress::LocalHost), 0));
+    const int port = squatter.serverPort();
+    g_optRigctl = {true, port};
+    Start();
+    QPushButton* remote = Switch("Remote");
+    ASSERT_NE(remote, nullptr);
+    EXPECT_TRUE(remote->isChecked()) << "the other receivers' ports are free";
+    QStringList warnings = RemoteWarnings();
+    ASSERT_EQ(warnings.size(), 1);
+    EXPECT_TRUE(warnings.front().contains(QString("port %1 for receiver 1").arg(port)))
+        << warnings.front().toStdString();
+    EXPECT_TRUE(warnings.front().contains("in use")) << warnings.front().toStdString();
+
+    // Each time the switch turns it on tells again; turning it off, or a start that opens every
+    // port, tells nothing.
+    remote->click();
+    EXPECT_FALSE(remote->isChecked());
+    EXPECT_EQ(RemoteWarnings().size(), 1);
+    remote->click();
+    EXPECT_TRUE(remote->isChecked());
+    EXPECT_EQ(RemoteWarnings().size(), 2);
+    squatter.close();
+    remote->click();
+    remote->click();
+    EXPECT_TRUE(remote->isChecked());
+    EXPECT_EQ(RemoteWarnings().size(), 2);
+}
+
+// An unplugged radio answers as a rig that is switched off, from the moment the driver knows.
+TEST_F(MainWindowTest, AnUnpluggedRadioAnswersAsSwitchedOff) {
+    WriteRadios(true);
+    const int port = FreePort();
+    ASSERT_NE(port, 0);
+    g_optRigctl = {true, port};
+    Start();
+    QTcpSocket socket;
+    ASSERT_TRUE(ConnectTo(socket, port));
+    EXPECT_EQ(Ask(socket, "\\get_powerstat"), "1\n");
+
+    WriteRadios(false);
+    EXPECT_TRUE(PumpUntil([&] { return Ask(socket, "\\get_powerstat") == "0\n"; }, 10s));
+    EXPECT_EQ(Ask(socket, "F 162250000"), "RPRT -6\n");
+    EXPECT_EQ(Ask(socket, "f"), "RPRT -6\n");
+    WriteRadios(true);
+    EXPECT_TRUE(PumpUntil([&] { return Ask(socket, "\\get_powerstat") == "1\n"; }, 10s));
+
+    // Removed altogether, it stops answering as soon as the driver has noticed.
+    WriteSimulation("[radio1]\nserial = 4711002\nproduct = K7PCI-B\nconnected = 1\n");
+    EXPECT_TRUE(PumpUntil([&] { return Ask(socket, "f") == "RPRT -6\n"; }, 10s));
+    EXPECT_EQ(Ask(socket, "\\get_powerstat"), "0\n");
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTimer>
 #include <atomic>
 #include <chrono>
@@ -12,6 +14,7 @@
 #include "core/TmyApplication.h"
 #include "core/TmyComponent.h"
 #include "core/TmyEvents.h"
+#include "core/TmyMessageQueue.h"
 
 namespace {
 
@@ -135,6 +138,32 @@ TEST(TmyMessaging, QueuedMessagesReachANestedLoopInOrder) {
     }
 }
 
+// A device hands its buffers back before it closes: from inside a handler it asks for the notices
+// still waiting for it, some already taken into the batch being delivered, some still posted.
+TEST(TmyMessaging, MessagesDispatchedFromInsideAHandlerArriveExactlyOnce) {
+    EnsureCoreApp();
+    Recorder device;
+    Recorder other;
+    other.onMessage = [&](const TmyMessage& m) {
+        if (m.lParam == 1) {
+            PostMessage(device.GetHandle(), WM_USER, 0, 4);  // not in the batch yet
+            TmyMessageQueue::ForCurrentThread().DispatchWaiting(device.GetHandle());
+            EXPECT_EQ(device.messages.size(), 2u) << "both were delivered inside the handler";
+        }
+    };
+    PostMessage(other.GetHandle(), WM_USER, 0, 1);
+    PostMessage(device.GetHandle(), WM_USER, 0, 2);
+    PostMessage(other.GetHandle(), WM_USER, 0, 3);
+    ASSERT_TRUE(PumpUntil([&] { return other.messages.size() == 2; }));
+    PumpFor(50ms);
+    std::vector<LPARAM> delivered;
+    for (const TmyMessage& m : device.messages) {
+        delivered.push_back(m.lParam);
+    }
+    EXPECT_EQ(delivered, (std::vector<LPARAM>{2, 4}));
+    EXPECT_EQ(other.messages.back().lParam, 3);
+}
+
 TEST(TmyMessaging, ALongDrainLetsOtherEventsThrough) {
     EnsureCoreApp();
     Recorder target;
@@ -171,6 +200,40 @@ TEST(TmyApplication, QuitBeforeRunReturnsAtOnceAndQuitEndsTheLoop) {
     app.Run();
     EXPECT_TRUE(app.IsQuitRequested());
     EXPECT_EQ(target.messages.size(), 1u);
+}
+
+// A modal box's loop runs nested in the program's: ending the program ends it too, and once the
+// program is ending no box waits at all.
+TEST(TmyApplication, QuitEndsTheLoopsOfOpenBoxes) {
+    EnsureCoreApp();
+    TmyApplication app;
+    Recorder target;
+    // Whether a box waited until its own guard ended it, 30 s on: only so that a failure ends the
+    // test instead of hanging it.
+    const auto boxWaitedForItsGuard = [&] {
+        QEventLoop box;
+        QTimer::singleShot(30s, &box, &QEventLoop::quit);
+        QElapsedTimer waited;
+        waited.start();
+        app.RunNested(box);
+        return waited.elapsed() >= 30000;
+    };
+    bool openBoxWaited = true;
+    bool lateBoxWaited = true;
+    target.onMessage = [&](const TmyMessage& m) {
+        if (m.lParam == 1) {
+            PostMessage(target.GetHandle(), WM_USER, 0, 2);  // the close, delivered in the box
+            openBoxWaited = boxWaitedForItsGuard();
+            lateBoxWaited = boxWaitedForItsGuard();
+        } else {
+            app.Quit();
+        }
+    };
+    PostMessage(target.GetHandle(), WM_USER, 0, 1);
+    app.Run();
+    EXPECT_FALSE(openBoxWaited);
+    EXPECT_FALSE(lateBoxWaited);
+    EXPECT_EQ(target.messages.size(), 2u);
 }
 
 struct Listener {

@@ -82,12 +82,32 @@ TEST_F(RemoteControl, ATakenPortLeavesOnlyItsSlotWithoutServer) {
     EXPECT_EQ(control_.GetPort(7), base + 14);
     EXPECT_EQ(control_.GetPort(8), 0);
     EXPECT_TRUE(control_.IsRunning());
+    // The operator learns which port is busy, for which receiver, and why.
+    const QString inUse = QStringLiteral("The bound address is already in use");
+    EXPECT_EQ(control_.DescribeFailures(),
+              QStringLiteral("The remote control runs, but not for every receiver:\n"
+                             "port %1 for receiver 2 cannot be opened (%2).")
+                  .arg(base + 2)
+                  .arg(inUse));
 
     // Starting again replaces the servers; base 0 lets the system pick each port.
     EXPECT_EQ(control_.Start(0, 2), 2);
     EXPECT_NE(control_.GetPort(0), 0);
     EXPECT_NE(control_.GetPort(0), control_.GetPort(1));
     EXPECT_EQ(control_.GetPort(2), 0);
+    EXPECT_TRUE(control_.DescribeFailures().isEmpty());
+
+    EXPECT_EQ(control_.Start(base + 2, 1), 0);
+    EXPECT_EQ(control_.DescribeFailures(), QStringLiteral("The remote control stays off:\n"
+                                                          "port %1 for receiver 1 cannot be "
+                                                          "opened (%2).")
+                                               .arg(base + 2)
+                                               .arg(inUse));
+    control_.Stop();
+    EXPECT_TRUE(control_.DescribeFailures().isEmpty());
+    EXPECT_EQ(control_.Start(65534, 2), 1);
+    EXPECT_TRUE(control_.DescribeFailures().contains("port 65536 for receiver 2"))
+        << control_.DescribeFailures().toStdString();
 }
 
 TEST_F(RemoteControl, TheOptionWinsOverTheSavedPortAndOnlyANamedAddressOpensMoreThanLoopback) {

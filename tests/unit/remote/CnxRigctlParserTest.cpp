@@ -2,10 +2,50 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 using Args = std::vector<std::string>;
+
+namespace {
+
+// Every command the lines make, fed one after another to one parser.
+std::vector<SnxRigctlCommand> Commands(std::initializer_list<std::string_view> lines) {
+    CnxRigctlParser parser;
+    std::vector<SnxRigctlCommand> commands;
+    SnxRigctlCommand command;
+    for (const std::string_view line : lines) {
+        parser.Feed(line);
+        while (parser.Next(command)) {
+            commands.push_back(command);
+        }
+    }
+    return commands;
+}
+
+SnxRigctlCommand Only(std::string_view line) {
+    const std::vector<SnxRigctlCommand> commands = Commands({line});
+    EXPECT_EQ(commands.size(), 1u) << line;
+    return commands.empty() ? SnxRigctlCommand() : commands.front();
+}
+
+// The commands in short form: name and arguments, "+" in front of an extended one.
+std::vector<std::string> Summary(std::initializer_list<std::string_view> lines) {
+    std::vector<std::string> summary;
+    for (const SnxRigctlCommand& command : Commands(lines)) {
+        std::string text = command.IsExtended() ? "+" : "";
+        text += command.name;
+        for (const std::string& argument : command.args) {
+            text += " " + argument;
+        }
+        summary.push_back(text);
+    }
+    return summary;
+}
+
+}  // namespace
 
 TEST(CnxRigctlParser, ShortAndLongFormsNameTheSameCommand) {
     const struct {
@@ -26,76 +66,115 @@ TEST(CnxRigctlParser, ShortAndLongFormsNameTheSameCommand) {
         {"s", "\\get_split_vfo", ERigctlCommand::kGetSplitVfo},
         {"1", "\\dump_caps", ERigctlCommand::kDumpCaps},
         {"q", "\\quit", ERigctlCommand::kQuit},
+        {"u FAGC", "\\get_func FAGC", ERigctlCommand::kUnsupported},
+        {"K 1 FM 0", "\\set_split_freq_mode 1 FM 0", ERigctlCommand::kUnsupported},
     };
     for (const auto& pair : pairs) {
         SCOPED_TRACE(pair.letter);
-        const SnxRigctlCommand byLetter = CnxRigctlParser::Parse(pair.letter);
-        const SnxRigctlCommand byName = CnxRigctlParser::Parse(pair.name);
+        const SnxRigctlCommand byLetter = Only(pair.letter);
+        const SnxRigctlCommand byName = Only(pair.name);
         EXPECT_EQ(byLetter.id, pair.id);
         EXPECT_EQ(byName.id, pair.id);
         EXPECT_EQ(byLetter.name, byName.name);
         EXPECT_EQ(byLetter.args, byName.args);
-        EXPECT_TRUE(byLetter.complete && byName.complete);
+        EXPECT_EQ(byLetter.reading, byName.reading);
         EXPECT_FALSE(byLetter.IsExtended());
     }
-    EXPECT_EQ(CnxRigctlParser::Parse("Q").id, ERigctlCommand::kQuit);
-    EXPECT_EQ(CnxRigctlParser::Parse("\\dump_state").id, ERigctlCommand::kDumpState);
-    EXPECT_EQ(CnxRigctlParser::Parse("\\chk_vfo").id, ERigctlCommand::kCheckVfo);
-    EXPECT_EQ(CnxRigctlParser::Parse("\\get_powerstat").name, "get_powerstat");
-    EXPECT_EQ(CnxRigctlParser::Parse("F 162250000.000000").args, Args{"162250000.000000"});
+    EXPECT_EQ(Only("Q").id, ERigctlCommand::kQuit);
+    EXPECT_EQ(Only("\\dump_state").id, ERigctlCommand::kDumpState);
+    EXPECT_EQ(Only("\\chk_vfo").id, ERigctlCommand::kCheckVfo);
+    EXPECT_EQ(Only("\\get_powerstat").name, "get_powerstat");
+    EXPECT_EQ(Only("u FAGC").name, "get_func");
+    EXPECT_EQ(Only("_").name, "get_info");
+    EXPECT_EQ(Only("F 162250000.000000").args, Args{"162250000.000000"});
+    // Readings answer with their values alone; changes and descriptions end with a result.
+    EXPECT_TRUE(Only("f").reading && Only("l ATT").reading && Only("\\dump_state").reading);
+    EXPECT_FALSE(Only("F 1").reading || Only("L ATT 1").reading || Only("1").reading);
 }
 
-TEST(CnxRigctlParser, PunctuationInFrontAsksForTheExtendedAnswer) {
-    EXPECT_EQ(CnxRigctlParser::Parse("+f").separator, '\n');
-    EXPECT_EQ(CnxRigctlParser::Parse(";f").separator, ';');
-    EXPECT_EQ(CnxRigctlParser::Parse("|\\get_freq").separator, '|');
-    EXPECT_EQ(CnxRigctlParser::Parse(",f").separator, ',');
-    const SnxRigctlCommand spaced = CnxRigctlParser::Parse("  + l   STRENGTH  \r");
-    EXPECT_EQ(spaced.separator, '\n');
-    EXPECT_EQ(spaced.id, ERigctlCommand::kGetLevel);
-    EXPECT_EQ(spaced.args, Args{"STRENGTH"});
+TEST(CnxRigctlParser, EveryCommandOfALineRunsEachInItsOwnStyle) {
+    using Lines = std::vector<std::string>;
+    EXPECT_EQ(Summary({"f m"}), (Lines{"get_freq", "get_mode"}));
+    EXPECT_EQ(Summary({"fm"}), (Lines{"get_freq", "get_mode"}));
+    EXPECT_EQ(Summary({"F 150000000 f"}), (Lines{"set_freq 150000000", "get_freq"}));
+    EXPECT_EQ(Summary({"+f m"}), (Lines{"+get_freq", "get_mode"}));
+    EXPECT_EQ(Summary({"f ;m"}), (Lines{"get_freq", "+get_mode"}));
+    EXPECT_EQ(Summary({"u FAGC f"}), (Lines{"get_func FAGC", "get_freq"}));
+    EXPECT_EQ(Summary({"\\get_freq \\get_mode"}), (Lines{"get_freq", "get_mode"}));
+    EXPECT_EQ(Summary({"f # m"}), (Lines{"get_freq"}));
+    EXPECT_EQ(Summary({"  l   STRENGTH  f \r"}), (Lines{"get_level STRENGTH", "get_freq"}));
+    EXPECT_EQ(Summary({"q f"}).front(), "quit");
 
-    // A backslash starts a long name, a question mark or underscore is a command of its own, and
-    // a hash starts a comment.
-    EXPECT_EQ(CnxRigctlParser::Parse("\\get_freq").separator, 0);
-    EXPECT_EQ(CnxRigctlParser::Parse("?").id, ERigctlCommand::kUnknown);
-    EXPECT_EQ(CnxRigctlParser::Parse("_").id, ERigctlCommand::kUnknown);
-    EXPECT_EQ(CnxRigctlParser::Parse("# F 1").id, ERigctlCommand::kNone);
-    EXPECT_EQ(CnxRigctlParser::Parse("+").id, ERigctlCommand::kNone);
-    EXPECT_EQ(CnxRigctlParser::Parse(" \t\r").id, ERigctlCommand::kNone);
+    EXPECT_EQ(Only("+f").separator, '\n');
+    EXPECT_EQ(Only(";f").separator, ';');
+    EXPECT_EQ(Only("|\\get_freq").separator, '|');
+    EXPECT_EQ(Only("+;f").separator, ';');
+    EXPECT_EQ(Only("\\get_freq").separator, 0);
+    // A style sign waits for its command, across blanks and lines.
+    EXPECT_EQ(Summary({"+", "f"}), (Lines{"+get_freq"}));
+    EXPECT_EQ(Summary({"?", "f"}), (Lines{"+get_freq"}));
+    EXPECT_TRUE(Commands({"", " \t\r", "# F 1", "+"}).empty());
 }
 
-TEST(CnxRigctlParser, ArgumentsAreCountedAndQueriesNeedOnlyTheQuestion) {
-    const SnxRigctlCommand missing = CnxRigctlParser::Parse("L ATT");
-    EXPECT_EQ(missing.id, ERigctlCommand::kSetLevel);
-    EXPECT_FALSE(missing.complete);
-    EXPECT_EQ(missing.args, Args{"ATT"});
-    EXPECT_FALSE(CnxRigctlParser::Parse("F").complete);
-    EXPECT_FALSE(CnxRigctlParser::Parse("+\\set_mode FM").complete);
+TEST(CnxRigctlParser, MissingArgumentsComeFromTheLinesThatFollow) {
+    CnxRigctlParser parser;
+    SnxRigctlCommand command;
+    parser.Feed("F");
+    EXPECT_FALSE(parser.Next(command));
+    EXPECT_TRUE(parser.IsWaitingForArguments());
+    parser.Feed("");
+    EXPECT_FALSE(parser.Next(command));
+    parser.Feed("150000000 f");
+    ASSERT_TRUE(parser.Next(command));
+    EXPECT_EQ(command.id, ERigctlCommand::kSetFreq);
+    EXPECT_EQ(command.args, Args{"150000000"});
+    EXPECT_FALSE(parser.IsWaitingForArguments());
+    ASSERT_TRUE(parser.Next(command));
+    EXPECT_EQ(command.id, ERigctlCommand::kGetFreq);
+    EXPECT_FALSE(parser.Next(command));
 
-    const SnxRigctlCommand extra = CnxRigctlParser::Parse("F 1 2 3");
-    EXPECT_TRUE(extra.complete);
-    EXPECT_EQ(extra.args, Args{"1"});
-    EXPECT_TRUE(CnxRigctlParser::Parse("f whatever").args.empty());
+    using Lines = std::vector<std::string>;
+    EXPECT_EQ(Summary({"L ATT", "18"}), (Lines{"set_level ATT 18"}));
+    EXPECT_EQ(Summary({"+K", "1", "FM 0 f"}), (Lines{"+set_split_freq_mode 1 FM 0", "get_freq"}));
+    // A question needs nothing more; the next word is a command again.
+    EXPECT_EQ(Summary({"M ? f"}), (Lines{"set_mode ?", "get_freq"}));
+    EXPECT_EQ(Summary({"L ?", "f"}), (Lines{"set_level ?", "get_freq"}));
+    // A message takes the rest of its line, or the next line when nothing follows on its own.
+    EXPECT_EQ(Summary({"b cq cq f"}), (Lines{"send_morse cq cq f"}));
+    EXPECT_EQ(Summary({"b", "cq cq"}), (Lines{"send_morse cq cq"}));
 
-    const SnxRigctlCommand query = CnxRigctlParser::Parse("M ?");
-    EXPECT_TRUE(query.complete);
-    EXPECT_TRUE(query.IsQuery());
-    EXPECT_FALSE(CnxRigctlParser::Parse("L ATT ?").IsQuery());
+    // Abandoning drops what waits, the style sign too.
+    parser.Feed("+L ATT");
+    EXPECT_FALSE(parser.Next(command));
+    parser.Abandon();
+    EXPECT_FALSE(parser.IsWaitingForArguments());
+    parser.Feed("f");
+    ASSERT_TRUE(parser.Next(command));
+    EXPECT_EQ(command.id, ERigctlCommand::kGetFreq);
+    EXPECT_FALSE(command.IsExtended());
 }
 
-TEST(CnxRigctlParser, UnknownAndMalformedLinesAreToldApart) {
-    for (const char* line : {"K", "fx", "\\GET_FREQ", "\\set_frequency 1", "\\", "FF 1"}) {
+TEST(CnxRigctlParser, UnknownWordsAndMalformedLinesAreToldApart) {
+    for (const char* line : {"\\GET_FREQ", "\\set_frequency", "\\", "5", "("}) {
         SCOPED_TRACE(line);
-        EXPECT_EQ(CnxRigctlParser::Parse(line).id, ERigctlCommand::kUnknown);
+        EXPECT_EQ(Only(line).id, ERigctlCommand::kUnknown);
     }
-    const SnxRigctlCommand unknown = CnxRigctlParser::Parse(";\\foo 1");
-    EXPECT_EQ(unknown.name, "foo");
-    EXPECT_EQ(unknown.separator, ';');
+    const std::vector<SnxRigctlCommand> afterUnknown = Commands({"+\\foo f"});
+    ASSERT_EQ(afterUnknown.size(), 2u);
+    EXPECT_EQ(afterUnknown[0].name, "foo");
+    EXPECT_EQ(afterUnknown[1].id, ERigctlCommand::kGetFreq);
+    EXPECT_EQ(afterUnknown[1].separator, '\n') << "the style goes to the next command, as rigctld";
 
     using namespace std::string_literals;
-    for (const std::string& line : {"f\0"s, "F 1\x01"s, "\x88"s, "l \xc3\xa4"s, "f\rf"s, "\x7f"s}) {
+    for (const std::string& line : {"f\0"s, "F 1\x01"s, "\x88"s, "l \xc3\xa4"s, "\x7f"s}) {
         SCOPED_TRACE(testing::PrintToString(line));
-        EXPECT_EQ(CnxRigctlParser::Parse(line).id, ERigctlCommand::kMalformed);
+        const std::vector<SnxRigctlCommand> commands = Commands({line});
+        ASSERT_EQ(commands.size(), 1u);
+        EXPECT_EQ(commands.front().id, ERigctlCommand::kMalformed);
     }
+    // Bytes that are not text never become the argument a command waits for.
+    const std::vector<SnxRigctlCommand> dropped = Commands({"F", "\x88", "f"});
+    ASSERT_EQ(dropped.size(), 2u);
+    EXPECT_EQ(dropped[0].id, ERigctlCommand::kMalformed);
+    EXPECT_EQ(dropped[1].id, ERigctlCommand::kGetFreq);
 }

@@ -4,6 +4,7 @@
 
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTcpServer>
 #include <memory>
 #include <vector>
 
@@ -40,12 +41,27 @@ TEST_F(RigctlServer, AReadingAfterAChangeSeesTheChange) {
     EXPECT_TRUE(target_.receivers[0].attenuator);
 }
 
+TEST_F(RigctlServer, EveryCommandOfALineIsAnsweredAndArgumentsMayFollowOnTheNextLines) {
+    RigctlTestClient client(server_.GetPort());
+    const std::string expected =
+        "136000000\nFM\n24000\nRPRT 0\nget_freq:\nFrequency: 150000000\nRPRT 0\n"
+        "VFOA\nRPRT 0\n18\n";
+    EXPECT_EQ(client.Ask("f m\nF\n150000000 +f\nv L\nATT\n18 l ATT\n", expected), expected);
+    EXPECT_EQ(target_.receivers[0].frequency, 150000000);
+
+    // A command waiting for its argument is a line the client owes: its silence ends the link.
+    RigctlTestClient waiting(server_.GetPort());
+    EXPECT_EQ(waiting.Ask("F\nf\n", "RPRT -1\n"), "RPRT -1\n") << "f is not a frequency";
+    waiting.Send("F\n");
+    EXPECT_TRUE(waiting.WaitForClose());
+}
+
 TEST_F(RigctlServer, BadInputIsAnsweredAndTheClientStaysServed) {
     RigctlTestClient client(server_.GetPort());
     const std::string overlong(CnxRigctlLineReader::kMaxLineLength + 500, 'F');
     const std::string binary("\x88\xff\0f\n", 5);
     const std::string expected = "RPRT -8\nRPRT -8\nRPRT -11\nRPRT -1\n136000000\n";
-    EXPECT_EQ(client.Ask(overlong + "\n" + binary + "K\nF\nf\n", expected), expected);
+    EXPECT_EQ(client.Ask(overlong + "\n" + binary + "\\foo\nu FAGC\nF x\nf\n", expected), expected);
     EXPECT_TRUE(client.IsConnected());
     EXPECT_TRUE(target_.handled.empty());
 }
@@ -114,6 +130,44 @@ TEST_F(RigctlServer, ChangesOutliveTheClientsAndServersThatAskedForThem) {
     ASSERT_TRUE(server_.Listen(QHostAddress(QHostAddress::LocalHost), 0));
     RigctlTestClient again(server_.GetPort());
     EXPECT_EQ(again.Ask("F 140000000\nf\n", "RPRT 0\n140000000\n"), "RPRT 0\n140000000\n");
+}
+
+// What does not depend on the rig's own values is answered byte for byte as Hamlib's own daemon
+// answers it, here against its dummy rig.
+TEST_F(RigctlServer, AnswersAsHamlibsOwnDaemon) {
+    const QString rigctld = QStandardPaths::findExecutable("rigctld");
+    ASSERT_FALSE(rigctld.isEmpty())
+        << "rigctld missing: scripts/install-deps installs libhamlib-utils";
+    QTcpServer probe;
+    ASSERT_TRUE(probe.listen(QHostAddress(QHostAddress::LocalHost), 0));
+    const quint16 port = probe.serverPort();
+    probe.close();
+    QProcess daemon;
+    daemon.start(rigctld, {"-m", "1", "-T", "127.0.0.1", "-t", QString::number(port)});
+    ASSERT_TRUE(daemon.waitForStarted(10000));
+    std::unique_ptr<RigctlTestClient> theirs;
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            theirs = std::make_unique<RigctlTestClient>(port);
+            return theirs->IsConnected();
+        },
+        30s));
+
+    const std::string script =
+        "F 150000000 f\n+f ;f\nF\n162250000\nf v\n\\get_freq +\\get_freq\n+\\nosuch f\n"
+        "V VFOA f\n+F\n150000000\n\\chk_vfo\n# a comment f\nq f\n";
+    const auto answers = [&](RigctlTestClient& client) {
+        client.Send(script);
+        EXPECT_TRUE(client.WaitForClose());
+        return client.Received();
+    };
+    RigctlTestClient ours(server_.GetPort());
+    const std::string expected = answers(*theirs);
+    EXPECT_EQ(answers(ours), expected);
+    EXPECT_NE(expected.find("get_freq:;Frequency: 150000000;RPRT 0\n"), std::string::npos)
+        << expected;
+    daemon.kill();
+    daemon.waitForFinished(5000);
 }
 
 TEST_F(RigctlServer, HamlibsOwnClientDrivesTheSlot) {

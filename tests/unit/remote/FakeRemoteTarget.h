@@ -14,6 +14,7 @@ class FakeRemoteTarget : public InxRemoteTarget, public TmyComponent {
 public:
     struct Receiver {
         bool present = true;
+        bool connected = true;
         SnxRemoteFrequencyRange range{136000000, 173500000};
         int32_t frequency = 136000000;
         double levelDbm = -110.0;
@@ -35,6 +36,7 @@ public:
     HWND GetMessageWindow() override { return windowGone ? 0 : GetHandle(); }
     int GetSelectedSlot() override { return selected; }
     bool HasReceiver(int slot) override { return receivers[slot].present; }
+    bool IsRadioConnected(int slot) override { return receivers[slot].connected; }
     SnxRemoteFrequencyRange GetFrequencyRange(int slot) override { return receivers[slot].range; }
     int32_t GetFrequency(int slot) override { return receivers[slot].frequency; }
     double GetLevelDbm(int slot) override { return receivers[slot].levelDbm; }

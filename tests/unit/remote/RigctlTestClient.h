@@ -3,6 +3,7 @@
 // while the event loop runs, and it collects whatever comes back.
 #include <QTcpSocket>
 #include <string>
+#include <utility>
 
 #include "TestSupport.h"
 
@@ -19,6 +20,8 @@ public:
     void StopReading() { socket_.setReadBufferSize(1); }
     // Waits until the server has closed the connection.
     bool WaitForClose();
+    // What came and was not yet handed out by Ask.
+    std::string Received() { return std::exchange(received_, std::string()); }
 
 private:
     QTcpSocket socket_;

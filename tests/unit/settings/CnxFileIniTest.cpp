@@ -127,7 +127,7 @@ TEST_F(IniFileTest, UnreadableFileIsNeitherReadNorOverwritten) {
     EXPECT_FALSE(ini_.WriteInt("S", "k", 1));
     EXPECT_FALSE(ini_.AppendLineFeed());
     EXPECT_TRUE(ini_.Flush());
-    EXPECT_EQ(ini_.GetLastError(), "ReadFileIs a directory");
+    EXPECT_EQ(ini_.GetLastError(), "ReadFile: Is a directory");
     EXPECT_TRUE(fs::is_directory(Path()));
 }
 
@@ -137,7 +137,7 @@ TEST_F(IniFileTest, FailedWriteReportsWhyAndKeepsTheChangesForLater) {
 
     EXPECT_TRUE(ini_.WriteInt("S", "k", 2));
     EXPECT_FALSE(ini_.Flush());
-    EXPECT_EQ(ini_.GetLastError(), "CreateFileNo such file or directory");
+    EXPECT_EQ(ini_.GetLastError(), "CreateFile: No such file or directory");
 
     fs::create_directory(folder);
     EXPECT_TRUE(ini_.Flush());
@@ -173,7 +173,7 @@ TEST_F(IniFileTest, AReadOnlyFileIsNeverReplaced) {
     EXPECT_EQ(ini_.ReadInt("S", "k", 0), 1);
     EXPECT_TRUE(ini_.WriteInt("S", "k", 2));
     EXPECT_FALSE(ini_.Flush());
-    EXPECT_EQ(ini_.GetLastError(), "WriteFilePermission denied");
+    EXPECT_EQ(ini_.GetLastError(), "WriteFile: Permission denied");
     EXPECT_EQ(OnDisk(), "[S]\nk=1\n");
     EXPECT_EQ(fs::status(Path()).permissions(), fs::perms::owner_read | fs::perms::group_read);
     EXPECT_EQ(FolderEntries(), 1);

@@ -28,9 +28,9 @@ TEST(CnxFileSystem, FilesAndFoldersInTheHomeFolder) {
     EXPECT_FALSE(files.FileExists(""));
     EXPECT_EQ(files.GetLastError(), "No error.");
     EXPECT_FALSE(files.FileExists(home.Path() + "/missing"));
-    EXPECT_EQ(files.GetLastError(), "FileExistsNo such file or directory");
+    EXPECT_EQ(files.GetLastError(), "FileExists: No such file or directory");
     EXPECT_FALSE(files.FileExists(home.Path()));
-    EXPECT_EQ(files.GetLastError(), "FileExistsIs a directory");
+    EXPECT_EQ(files.GetLastError(), "FileExists: Is a directory");
     TemporaryHome::WriteText(home.Path() + "/present", "x");
     EXPECT_TRUE(files.FileExists(home.Path() + "/present"));
 
@@ -45,7 +45,7 @@ TEST(CnxFileSystem, FilesAndFoldersInTheHomeFolder) {
     EXPECT_FALSE(files.CreateFile(home.Path() + "/blocker/sub/file.txt"));
     EXPECT_EQ(files.GetLastError().rfind("CreateDirectory", 0), 0u) << files.GetLastError();
     EXPECT_FALSE(files.CreateFile(home.Path() + "/a"));
-    EXPECT_EQ(files.GetLastError(), "CreateFileIs a directory");
+    EXPECT_EQ(files.GetLastError(), "CreateFile: Is a directory");
 
     // The documents folder lies in the home folder and is created.
     const std::string documents = files.GetSpecialFolder(QStandardPaths::DocumentsLocation);

@@ -2,10 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <grp.h>
+#include <pwd.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
+#include <cstdio>
 #include <filesystem>
+#include <functional>
+#include <vector>
 
 #include "TemporaryHome.h"
 
@@ -223,30 +229,74 @@ TEST(CnxK740RXFileIniApp, FolderThatCannotBeCreatedLeavesTheDefaults) {
     EXPECT_EQ(TemporaryHome::ReadText(home.Path() + "/Documents/Quorvant"), "a file, not a folder");
 }
 
-TEST(CnxK740RXFileIniApp, ReadOnlyFolderLeavesFileAndDefaultsAlone) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "access rights do not bind the super-user";
+// Runs `body` as a user whom access rights bind. As root (CI runs as root, and no right binds it)
+// that is a child process that has given up the super-user's rights for those of "nobody";
+// otherwise it is this process. False when the body failed or could not run.
+bool RunUnprivileged(const std::function<void()>& body) {
+    if (::geteuid() != 0) {
+        body();
+        return !testing::Test::HasFailure();
     }
+    const passwd* nobody = ::getpwnam("nobody");
+    const uid_t uid = nobody != nullptr ? nobody->pw_uid : 65534;
+    const gid_t gid = nobody != nullptr ? nobody->pw_gid : 65534;
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0 ||
+            ::geteuid() == 0) {
+            ::_exit(2);
+        }
+        body();
+        std::fflush(nullptr);
+        ::_exit(testing::Test::HasFailure() ? 1 : 0);
+    }
+    int status = -1;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+
+// The folders down to `path` opened for everyone to read and pass, as a user's home would be.
+void OpenToEveryone(const fs::path& home, const fs::path& path) {
+    for (fs::path folder = path; folder.string().size() >= home.string().size();
+         folder = folder.parent_path()) {
+        fs::permissions(folder,
+                        fs::perms::others_read | fs::perms::others_exec | fs::perms::group_read |
+                            fs::perms::group_exec,
+                        fs::perm_options::add);
+    }
+}
+
+TEST(CnxK740RXFileIniApp, ReadOnlyFolderLeavesFileAndDefaultsAlone) {
     const TemporaryHome home;
     home.WriteSettings("[RECEIVER 0]\nVolume=2\n");
-    fs::permissions(home.SettingsDir(), fs::perms::owner_read | fs::perms::owner_exec);
-    {
+    OpenToEveryone(home.Path(), home.SettingsDir());
+    fs::permissions(home.SettingsFile(), fs::perms::all, fs::perm_options::add);
+    const fs::perms readOnly = fs::perms::owner_read | fs::perms::owner_exec |
+                               fs::perms::group_read | fs::perms::group_exec |
+                               fs::perms::others_read | fs::perms::others_exec;
+    fs::permissions(home.SettingsDir(), readOnly);
+    EXPECT_TRUE(RunUnprivileged([] {
         CnxK740RXFileIniApp settings;
         EXPECT_EQ(settings.Current().volume, 2);
         settings.SetNoHardware(0);
         settings.Current().volume = 7;
         EXPECT_FALSE(settings.Save());
-    }
+    }));
     fs::permissions(home.SettingsDir(), fs::perms::owner_all);
     EXPECT_EQ(home.ReadSettings(), "[RECEIVER 0]\nVolume=2\n");
+    EXPECT_EQ(std::vector<fs::path>(fs::directory_iterator(home.SettingsDir()), {}),
+              std::vector<fs::path>{home.SettingsFile()})
+        << "no temporary file is left behind";
 
     const TemporaryHome empty;
     fs::create_directories(empty.Path() + "/Documents");
-    fs::permissions(empty.Path() + "/Documents", fs::perms::owner_read | fs::perms::owner_exec);
-    {
+    OpenToEveryone(empty.Path(), empty.Path() + "/Documents");
+    fs::permissions(empty.Path() + "/Documents", readOnly);
+    EXPECT_TRUE(RunUnprivileged([] {
         CnxK740RXFileIniApp settings;
         ExpectAllDefaults(settings);
-    }
+    }));
     fs::permissions(empty.Path() + "/Documents", fs::perms::owner_all);
     EXPECT_FALSE(fs::exists(empty.SettingsDir()));
 }

@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QTemporaryDir>
 #include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <future>
 #include <set>
 #include <string>
 
@@ -137,6 +143,30 @@ TEST(SimDriverRadios, AFaultyFileMeansNoRadio) {
     SimDriverLibrary driver;
     EXPECT_EQ(driver.K7GetRadioList3(nullptr, 0, nullptr), 0);
     EXPECT_NE(driver.K7Open("DEMO"), 0U);
+}
+
+// Something other than a file named by mistake: a pipe would block the program in its open until
+// a writer came (and with it the window thread, deaf to every signal), a folder cannot be read.
+TEST(SimDriverRadios, OnlyARegularFileDescribesRadios) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const std::string pipe = folder.filePath("radios.fifo").toStdString();
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& path : {pipe, folder.path().toStdString()}) {
+        SCOPED_TRACE(path);
+        setenv("QVK740RX_SIM", path.c_str(), 1);
+        SimDriverLibrary driver;
+        auto listed = std::async(std::launch::async,
+                                 [&] { return driver.K7GetRadioList3(nullptr, 0, nullptr); });
+        if (listed.wait_for(30s) != std::future_status::ready) {
+            // Let the reader go, so that the failure ends the test rather than hanging it.
+            ::close(::open(pipe.c_str(), O_WRONLY | O_NONBLOCK));
+            ADD_FAILURE() << "the driver waits on what it was given";
+        }
+        EXPECT_EQ(listed.get(), 0);
+        EXPECT_NE(driver.K7Open("DEMO"), 0U);
+    }
+    unsetenv("QVK740RX_SIM");
 }
 
 TEST(SimDriverRadios, TheEepromTellsTheExtendedModel) {
