@@ -32,6 +32,15 @@ std::string JoinArguments(int argc, char** argv) {
     return text;
 }
 
+// --help and --version print and end; a status 1 says the text could not be written.
+int PrintInformation(const std::string& text) {
+    if (std::fputs(text.c_str(), stdout) < 0 || std::fflush(stdout) != 0) {
+        std::perror("k740rx: cannot write to the standard output");
+        return 1;
+    }
+    return 0;
+}
+
 int RunProgram(QApplication& qtApp, const std::string& commandLine) {
     CnxCmdLineParser parser(commandLine.c_str(), false);
     ReadAppOptions(parser);
@@ -80,15 +89,6 @@ int ReportLockFailure(int argc, char** argv, const std::string& lockFile, const 
         QMessageBox::critical(nullptr, QStringLiteral("App Error"), text);
     }
     return 1;
-}
-
-// --help and --version print and end; a status 1 says the text could not be written.
-int PrintInformation(const std::string& text) {
-    if (std::fputs(text.c_str(), stdout) < 0 || std::fflush(stdout) != 0) {
-        std::perror("k740rx: cannot write to the standard output");
-        return 1;
-    }
-    return 0;
 }
 
 }  // namespace
