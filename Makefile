@@ -1,8 +1,9 @@
 # The two commands a new user needs: `make run` and `make test`.
 BUILD ?= build
 CMAKE_FLAGS ?=
+PACKAGE_DIR ?= build-package
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test package clean
 
 all: build
 
@@ -22,5 +23,9 @@ run: build
 test: build
 	scripts/run-tests $(BUILD)
 
+# The Debian package, built with Debian's tools from a copy of the tree: $(PACKAGE_DIR)/k740rx_*.deb.
+package: deps
+	scripts/build-package $(PACKAGE_DIR)
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(PACKAGE_DIR)

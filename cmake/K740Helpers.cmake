@@ -40,14 +40,15 @@ function(k740_tests name)
 endfunction()
 
 # The installed program keeps everything it loads or reads by name in its own folder, as in the
-# build tree: the program, the stand-in libraries, helper programs, data files and the manual.
+# build tree: the program, the stand-in libraries, helper programs, data files and (through a
+# link) the manual.
 set(K740_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/k740rx)
 
-# Installs into the program's folder: TARGETS (programs and libraries), FILES (data, also files
-# generated at build time), DIRECTORIES (copied whole, under their own name). The TARGETS and the
-# BUILT_BY targets (those that generate FILES) must be built before the installation test runs.
+# Installs into the program's folder: TARGETS (programs and libraries) and FILES (data, also files
+# generated at build time). The TARGETS and the BUILT_BY targets (those that generate FILES) must
+# be built before the installation test runs.
 function(k740_install_beside_program)
-    cmake_parse_arguments(ARG "" "" "TARGETS;FILES;DIRECTORIES;BUILT_BY" ${ARGN})
+    cmake_parse_arguments(ARG "" "" "TARGETS;FILES;BUILT_BY" ${ARGN})
     if(ARG_TARGETS)
         install(TARGETS ${ARG_TARGETS}
             RUNTIME DESTINATION ${K740_INSTALL_DIR}
@@ -55,9 +56,6 @@ function(k740_install_beside_program)
     endif()
     if(ARG_FILES)
         install(FILES ${ARG_FILES} DESTINATION ${K740_INSTALL_DIR})
-    endif()
-    if(ARG_DIRECTORIES)
-        install(DIRECTORY ${ARG_DIRECTORIES} DESTINATION ${K740_INSTALL_DIR})
     endif()
     set_property(GLOBAL APPEND PROPERTY K740_INSTALLED_TARGETS ${ARG_TARGETS} ${ARG_BUILT_BY})
 endfunction()
@@ -79,16 +77,30 @@ function(k740_generate_beside_program target)
     k740_install_beside_program(FILES ${file} BUILT_BY ${target})
 endfunction()
 
-# <prefix>/bin/<program> as a relative link into the program's folder. The program still finds its
-# folder: Qt takes the program's path from the kernel, which resolves the link.
-function(k740_install_launcher target)
-    # Both folders are relative to the prefix, which is only known at installation.
-    file(RELATIVE_PATH program_dir /prefix/${CMAKE_INSTALL_BINDIR} /prefix/${K740_INSTALL_DIR})
-    set(name $<TARGET_FILE_NAME:${target}>)
+# A relative symbolic link <prefix>/<dir>/<name> to <prefix>/<target>, made at installation. Both
+# paths are relative to the prefix, which is only known then.
+function(k740_install_link dir name target)
+    file(RELATIVE_PATH relative /prefix/${dir} /prefix/${target})
     install(CODE "
-        set(bin_dir \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
-        file(MAKE_DIRECTORY \"\${bin_dir}\")
-        message(STATUS \"Installing: \${bin_dir}/${name}\")
-        file(CREATE_LINK \"${program_dir}/${name}\" \"\${bin_dir}/${name}\" SYMBOLIC)
+        set(dir \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${dir}\")
+        file(MAKE_DIRECTORY \"\${dir}\")
+        message(STATUS \"Installing: \${dir}/${name}\")
+        file(CREATE_LINK \"${relative}\" \"\${dir}/${name}\" SYMBOLIC)
     ")
+endfunction()
+
+# <prefix>/bin/<program> as a link into the program's folder. The program still finds its folder:
+# Qt takes the program's path from the kernel, which resolves the link.
+function(k740_install_launcher target)
+    set(name $<TARGET_FILE_NAME:${target}>)
+    k740_install_link(${CMAKE_INSTALL_BINDIR} ${name} ${K740_INSTALL_DIR}/${name})
+endfunction()
+
+# The HTML manual goes where the system keeps documentation; the program opens it through a link
+# in its own folder.
+set(K740_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/k740rx)
+function(k740_install_manual source_dir)
+    install(DIRECTORY ${source_dir}/ DESTINATION ${K740_DOC_DIR}/html)
+    get_filename_component(name ${source_dir} NAME)
+    k740_install_link(${K740_INSTALL_DIR} ${name} ${K740_DOC_DIR}/html)
 endfunction()

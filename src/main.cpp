@@ -16,6 +16,7 @@
 #include "app/CMainWindows.h"
 #include "app/CnxCmdLineParser.h"
 #include "app/CnxShutdownSignals.h"
+#include "app/K740RXUsage.h"
 #include "core/TmyApplication.h"
 #include "settings/CnxAppOptions.h"
 #include "settings/CnxK740RXFileIniApp.h"
@@ -34,6 +35,15 @@ std::string JoinArguments(int argc, char** argv) {
         text += argv[i];
     }
     return text;
+}
+
+// --help and --version print and end; a status 1 says the text could not be written.
+int PrintInformation(const std::string& text) {
+    if (std::fputs(text.c_str(), stdout) < 0 || std::fflush(stdout) != 0) {
+        std::perror("k740rx: cannot write to the standard output");
+        return 1;
+    }
+    return 0;
 }
 
 int RunProgram(QApplication& qtApp, const std::string& commandLine) {
@@ -116,8 +126,17 @@ std::string LockNameFor(const std::string& settingsFolder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // The lock is taken before anything else, so a second start leaves at once and shows nothing.
-    // It lies beside the settings file, which is what two instances must not share.
+    // Answered before the lock is taken: asking for help never starts the program or waits on it.
+    switch (FindInfoRequest(argc, argv)) {
+        case K740RXInfoRequest::kHelp:
+            return PrintInformation(UsageText());
+        case K740RXInfoRequest::kVersion:
+            return PrintInformation(VersionText(K740RX_VERSION));
+        case K740RXInfoRequest::kNone:
+            break;
+    }
+    // The lock is taken before the program does anything else, so a second start leaves at once
+    // and shows nothing. It lies beside the settings file, which two instances must not share.
     const std::string folder = CnxK740RXFileIniApp::SettingsFolder();
     std::unique_ptr<CnxMutex> instanceLock;
     try {
@@ -152,6 +171,8 @@ int main(int argc, char** argv) {
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QStringLiteral("K740RX"));
     QApplication::setApplicationVersion(QStringLiteral(K740RX_VERSION));
+    // Lets the desktop match the window with the program's desktop entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral(K740RX_APP_ID));
     QApplication::setQuitOnLastWindowClosed(false);
     return RunProgram(qtApp, JoinArguments(argc, argv));
 }

@@ -32,6 +32,19 @@ TEST(Installation, InstalledProgramRunsFromItsPrefixAndClosesCleanly) {
           "demo.wav", "k740rx-mixer-unit", "Channels.csv", "K740RX.txt", "help/index.html"}) {
         EXPECT_TRUE(QFileInfo::exists(folder + "/" + name)) << name;
     }
+    // The manual lies with the system's documentation, reached from the program's folder.
+    const QString manual = prefix.path() + "/" + K740_DOC_DIR + "/html";
+    EXPECT_TRUE(QFileInfo(folder + "/help").isSymLink());
+    EXPECT_EQ(QFileInfo(folder + "/help/index.html").canonicalFilePath(),
+              QFileInfo(manual + "/index.html").canonicalFilePath());
+    // Where the desktop looks for the program's entry, data, icon and manual page.
+    for (const QString name :
+         {"share/applications/" K740_APP_ID ".desktop",
+          "share/metainfo/" K740_APP_ID ".metainfo.xml",
+          "share/icons/hicolor/scalable/apps/k740rx.svg",
+          "share/icons/hicolor/48x48/apps/k740rx.png", "share/man/man1/k740rx.1"}) {
+        EXPECT_TRUE(QFileInfo(prefix.path() + "/" + name).isFile()) << name.toStdString();
+    }
     const QFileInfo launcher(prefix.path() + "/bin/k740rx");
     ASSERT_TRUE(launcher.isSymLink());
     EXPECT_EQ(launcher.canonicalFilePath(), QFileInfo(folder + "/k740rx").canonicalFilePath());

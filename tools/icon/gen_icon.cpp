@@ -1,10 +1,15 @@
 // Draws the program's icon: a tuning dial over a bar graph of channel levels, in the window's
-// colours, on a dark rounded square. Written as a PNG beside the program at build time.
+// colours, on a dark rounded square. Written at build time as a PNG of any size (beside the
+// program, and the desktop theme's sizes) or as SVG, all from the same drawing.
+#include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QSvgGenerator>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -57,23 +62,51 @@ void DrawDial(QPainter& painter) {
     painter.drawEllipse(centre, 12, 12);
 }
 
-}  // namespace
+void Draw(QPainter& painter) {
+    painter.setRenderHint(QPainter::Antialiasing);
+    DrawBackground(painter);
+    DrawBars(painter);
+    DrawDial(painter);
+}
 
-int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s OUT.png\n", argv[0]);
-        return 2;
-    }
-    QImage image(kSize, kSize, QImage::Format_ARGB32_Premultiplied);
+bool WritePng(const QString& path, int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     {
         QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        DrawBackground(painter);
-        DrawBars(painter);
-        DrawDial(painter);
+        painter.scale(double(size) / kSize, double(size) / kSize);
+        Draw(painter);
     }
-    if (!image.save(QString::fromLocal8Bit(argv[1]), "PNG")) {
+    return image.save(path, "PNG");
+}
+
+bool WriteSvg(const QString& path) {
+    QSvgGenerator svg;
+    svg.setFileName(path);
+    svg.setSize(QSize(kSize, kSize));
+    svg.setViewBox(QRect(0, 0, kSize, kSize));
+    svg.setTitle(QStringLiteral("K740RX"));
+    QPainter painter;
+    if (!painter.begin(&svg)) {
+        return false;
+    }
+    Draw(painter);
+    return painter.end();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int size = argc == 3 ? std::atoi(argv[2]) : kSize;
+    if (argc < 2 || argc > 3 || size <= 0) {
+        std::fprintf(stderr, "usage: %s OUT.png [SIZE] | OUT.svg\n", argv[0]);
+        return 2;
+    }
+    const QString path = QString::fromLocal8Bit(argv[1]);
+    const bool written =
+        QDir().mkpath(QFileInfo(path).absolutePath()) &&
+        (path.endsWith(QLatin1String(".svg")) ? WriteSvg(path) : WritePng(path, size));
+    if (!written) {
         std::fprintf(stderr, "cannot write %s\n", argv[1]);
         return 1;
     }
