@@ -252,7 +252,7 @@ void CMainWindows::BuildControls() {
 void CMainWindows::BuildControllers() {
     scans_ = std::make_unique<CnxScanController>(*settings_, *manager_, calibrator_.get());
     tuning_ = std::make_unique<CnxTuningController>(*settings_, *manager_, calibrator_.get(),
-                                                    *scans_, static_cast<InxTuningView&>(*this));
+                                                    *scans_, *tuningPanel_);
     CnxListeningController::Meters meters{};
     CnxSlotsController::Graphs graphs{};
     for (int slot = 0; slot < kK740RXSlotCount; ++slot) {
@@ -326,6 +326,9 @@ void CMainWindows::RouteEvents() {
         listening_->ScanStateChanged(slot);  // before the retune, which picks the demo sound
         tuning_->ScanStateChanged(slot);
         UpdateControlsEnabled();
+    }));
+    s.push_back(tuning.OnSlotFrequencyChanged.Subscribe([this](void*, int slot) {
+        receiverList_->SetItemFrequency(slot, tuning_->GetFrequency(slot));
     }));
     s.push_back(
         tuning.OnSelectedTuned.Subscribe([&listening](void*, int32_t f) { listening.Tuned(f); }));
@@ -558,36 +561,6 @@ void CMainWindows::wheelEvent(QWheelEvent* event) {
     event->accept();
 }
 
-// ---- views ----
-
-void CMainWindows::ShowFrequency(int32_t frequency) {
-    tuningPanel_->ShowFrequency(frequency);
-}
-
-void CMainWindows::ShowLimits(int32_t lower, int32_t upper) {
-    tuningPanel_->ShowLimits(lower, upper);
-}
-
-void CMainWindows::ShowChannelMode(bool on) {
-    tuningPanel_->ShowChannelMode(on);
-}
-
-void CMainWindows::ShowKnobStep(int32_t step) {
-    tuningPanel_->ShowKnobStep(step);
-}
-
-void CMainWindows::ShowAttenuator(bool on) {
-    tuningPanel_->ShowAttenuator(on);
-}
-
-void CMainWindows::ShowRfAmplifier(bool on) {
-    tuningPanel_->ShowRfAmplifier(on);
-}
-
-void CMainWindows::ShowSlotFrequency(int slot, int32_t frequency) {
-    receiverList_->SetItemFrequency(slot, frequency);
-}
-
 void CMainWindows::Tell(const QString& caption, const QString& text) {
     qCWarning(lcApp) << caption.trimmed() << ":" << text;
     auto* box = new QMessageBox(QMessageBox::Warning, caption, text, QMessageBox::Ok, this);
@@ -652,7 +625,11 @@ void CMainWindows::ApplySavedPlacement() {
 
 void CMainWindows::SaveSettings() {
     settings_->Placement() = CnxWindowPlacement::Capture(*this);
-    if (settings_->Save() || toldSettingsNotSaved_) {
+    if (settings_->Save()) {
+        toldSettingsNotSaved_ = false;  // a later failure is a new episode, told again
+        return;
+    }
+    if (toldSettingsNotSaved_) {
         return;
     }
     toldSettingsNotSaved_ = true;

@@ -10,7 +10,6 @@
 #include <string>
 
 #include "app/InxOperatorNotices.h"
-#include "app/InxTuningView.h"
 #include "app/SnxReceiverSlot.h"
 #include "core/TmyComponent.h"
 #include "core/TmyEvents.h"
@@ -38,10 +37,7 @@ class CFIR2;
 class QStackedWidget;
 class TmyMessage;
 
-class CMainWindows : public QWidget,
-                     public TmyComponent,
-                     private InxTuningView,
-                     private InxOperatorNotices {
+class CMainWindows : public QWidget, public TmyComponent, private InxOperatorNotices {
 public:
     static constexpr UINT kTimerDeferredStart = 1;
     static constexpr UINT kTimerReceiverWatch = 2;
@@ -108,14 +104,6 @@ private:
     void RouteReceiverMessage(const TmyMessage& message);
     void OpenAboutWindow();
 
-    // What the tuning controller shows, on the tuning panel and the receiver list.
-    void ShowFrequency(int32_t frequency) override;
-    void ShowLimits(int32_t lower, int32_t upper) override;
-    void ShowChannelMode(bool on) override;
-    void ShowKnobStep(int32_t step) override;
-    void ShowAttenuator(bool on) override;
-    void ShowRfAmplifier(bool on) override;
-    void ShowSlotFrequency(int slot, int32_t frequency) override;
     void Tell(const QString& caption, const QString& text) override;
 
     TmyApplication& app_;

@@ -4,7 +4,6 @@
 #include <limits>
 
 #include "app/InxScanStates.h"
-#include "app/InxTuningView.h"
 #include "calibration/CnxK740RXCalibratorSMeter.h"
 #include "receiver/CnxK740RXReceiver.h"
 #include "receiver/CnxK740RX_ReceiverManager.h"
@@ -12,6 +11,7 @@
 #include "settings/CnxK740RXFileIniApp.h"
 #include "settings/K740RXSlots.h"
 #include "tuning/CnxTuningRules.h"
+#include "tuning/InxTuningView.h"
 
 CnxTuningController::CnxTuningController(CnxK740RXFileIniApp& settings,
                                          CnxK740RX_ReceiverManager& receivers,
@@ -103,10 +103,9 @@ void CnxTuningController::Tune(int slot) {
 
 void CnxTuningController::Show(int slot) {
     // Entry, list row, band and channel always tell of the same frequency, raster and all.
-    const int32_t f = settings_.Receiver(slot).frequency;
-    view_.ShowSlotFrequency(slot, f);
+    OnSlotFrequencyChanged.Raise(this, slot);
     if (slot == Selected()) {
-        view_.ShowFrequency(f);
+        view_.ShowFrequency(settings_.Receiver(slot).frequency);
     }
 }
 
@@ -187,9 +186,13 @@ void CnxTuningController::SetRFAmplifier(bool /*request*/, bool force) {
 void CnxTuningController::ScanStateChanged(int slot) {
     if (scans_.IsScanning(slot)) {
         ShowSweepPosition();
-    } else {
-        FrequencySet(slot, GetFrequency(slot), true);
+        return;
     }
+    // What was set while the sweep held the radio reaches it now.
+    if (CnxK740RXReceiver* receiver = Receiver(slot)) {
+        receiver->SetAttenuator(settings_.Receiver(slot).atten != 0);
+    }
+    FrequencySet(slot, GetFrequency(slot), true);
 }
 
 void CnxTuningController::ShowSweepPosition() {

@@ -54,6 +54,8 @@ public:
     void ScanStateChanged(int slot);
     void ShowSweepPosition();
 
+    // A slot's frequency changed.
+    TmyEventList<int> OnSlotFrequencyChanged;
     // The selected receiver was tuned (not by its scan) to this frequency.
     TmyEventList<int32_t> OnSelectedTuned;
     // The knob's step changed: 1 channel steps, 0 fine steps.

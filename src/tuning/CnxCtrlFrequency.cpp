@@ -1,10 +1,12 @@
 #include "tuning/CnxCtrlFrequency.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <algorithm>
 
 #include "tuning/CnxMainWindowKeys.h"
@@ -47,6 +49,16 @@ CnxCtrlFrequency::CnxCtrlFrequency(QWidget* parent)
         QString::fromUtf8("Frequency — click or type digits to enter; k/m/h choose the unit"));
     setAccessibleName(QStringLiteral("Frequency"));
     model_.SetChangeListener([this] { update(); });
+    refusals_ = model_.OnRefused.Subscribe([this](void*, int32_t asked) { Refused(asked); });
+}
+
+void CnxCtrlFrequency::Refused(int32_t asked) {
+    // Said at once, beside the field: a beep, and why the shown value stays.
+    QApplication::beep();
+    refusalNote_ = QStringLiteral("%1 MHz is below %2 MHz, the lowest this receiver tunes.")
+                       .arg(asked / 1e6, 0, 'f', 3)
+                       .arg(model_.LowerLimit() / 1e6, 0, 'f', 3);
+    QToolTip::showText(mapToGlobal(QPoint(0, height())), refusalNote_, this);
 }
 
 bool CnxCtrlFrequency::OpenEditWith(QChar c) {

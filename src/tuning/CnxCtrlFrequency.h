@@ -27,6 +27,8 @@ public:
     // Opens the edit field (if it is not open yet) with `c` typed; false while disabled.
     bool OpenEditWith(QChar c);
     void SetCaption(const QString& caption);
+    // Why the last value typed or stepped to was refused.
+    const QString& GetRefusalNote() const { return refusalNote_; }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -45,5 +47,9 @@ private:
     void PaintDisplay(QPainter& painter) const;
     void PaintEditText(QPainter& painter, const QRect& area) const;
 
+    void Refused(int32_t asked);
+
     QString caption_;
+    QString refusalNote_;
+    TmySubscription refusals_;
 };

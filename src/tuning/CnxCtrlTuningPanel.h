@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/TmyEvents.h"
+#include "tuning/InxTuningView.h"
 
 class CnxCtrlFrequency;
 class CnxCtrlFrequencyBand;
@@ -14,7 +15,7 @@ class CnxCtrlKnob;
 class QPushButton;
 class QSlider;
 
-class CnxCtrlTuningPanel : public QWidget {
+class CnxCtrlTuningPanel : public QWidget, public InxTuningView {
     Q_OBJECT
 public:
     // The band names come from the file at `bandFilePath`.
@@ -25,12 +26,12 @@ public:
     const CnxCtrlFrequencyBand& BandDisplay() const { return *band_; }
 
     // Entry, channel and band.
-    void ShowFrequency(int32_t frequency);
-    void ShowLimits(int32_t lower, int32_t upper);
-    void ShowKnobStep(int32_t step);
-    void ShowChannelMode(bool on);
-    void ShowAttenuator(bool on);
-    void ShowRfAmplifier(bool on);
+    void ShowFrequency(int32_t frequency) override;
+    void ShowLimits(int32_t lower, int32_t upper) override;
+    void ShowKnobStep(int32_t step) override;
+    void ShowChannelMode(bool on) override;
+    void ShowAttenuator(bool on) override;
+    void ShowRfAmplifier(bool on) override;
     void ShowMonitor(bool on);
     void ShowVolume(int volume, int minimum, int maximum);
     // The Record switch: on with the time it has been recording, and where it goes.

@@ -28,15 +28,14 @@ int32_t ClampToInt32(int64_t value) {
 
 CnxFrequencyEntryModel::CnxFrequencyEntryModel(void* sender) : sender_(sender ? sender : this) {}
 
-int32_t CnxFrequencyEntryModel::Limited(int64_t frequency) const {
-    if (frequency < lower_) {
-        return frequency_;
-    }
-    return static_cast<int32_t>(std::min<int64_t>(frequency, upper_));
-}
-
 void CnxFrequencyEntryModel::Apply(int32_t frequency, Event event) {
-    const int32_t value = Limited(frequency);
+    if (frequency < lower_) {
+        Show();
+        OnRefused.Raise(sender_, frequency);
+        return;
+    }
+    // Above the upper limit the entry takes the limit itself.
+    const int32_t value = std::min(frequency, upper_);
     const bool changed = value != frequency_;
     frequency_ = value;
     Show();

@@ -20,6 +20,8 @@ public:
     TmyEventList<int32_t> OnFrequencyChanged;
     TmyEventList<int32_t> OnFrequency375Changed;
     TmyEventList<int32_t> OnFrequencySpinChanged;
+    // A value below the lower limit: refused, with the value asked for; the shown one stays.
+    TmyEventList<int32_t> OnRefused;
 
     // Called after anything visible changed (value, unit, edit text, edit mode).
     void SetChangeListener(std::function<void()> listener) { changed_ = std::move(listener); }
@@ -64,8 +66,6 @@ public:
 
 private:
     enum class Event { Changed, Spin, Raster };
-    // The value the limit rule makes of `frequency`, or the current value when it is refused.
-    int32_t Limited(int64_t frequency) const;
     void Apply(int32_t frequency, Event event);
     void Show();
     void NotifyChanged() const;

@@ -7,11 +7,16 @@
 
 namespace {
 
-TEST_F(MainWindowTest, EightKnobCountsInChannelModeMoveTheSelectedReceiverOneChannel) {
+// With simulated radios, and in demo mode, where an operator tries the box first.
+class KnobBox : public MainWindowTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(KnobBox, EightKnobCountsInChannelModeMoveTheSelectedReceiverOneChannel) {
     MixerUnitProcess unit;
     ASSERT_FALSE(unit.Path().empty());
     qputenv("K740RX_MIXER_PORTS", unit.Path().c_str());
-    WriteRadios(true);
+    if (GetParam()) {
+        WriteRadios(true);
+    }
     Start();
     ASSERT_TRUE(unit.WaitForReceived(1)) << "the program never opened the unit";
     window_->Tuning().FrequencySet(0, 150250000);
@@ -29,5 +34,8 @@ TEST_F(MainWindowTest, EightKnobCountsInChannelModeMoveTheSelectedReceiverOneCha
     ASSERT_TRUE(PumpUntil([&] { return Frequency() == 150615000; }));
     window_.reset();
 }
+
+INSTANTIATE_TEST_SUITE_P(MainWindow, KnobBox, ::testing::Values(true, false),
+                         [](const auto& info) { return info.param ? "Radios" : "Demo"; });
 
 }  // namespace

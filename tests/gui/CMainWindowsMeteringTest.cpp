@@ -1,5 +1,6 @@
 // The S-meter and the calibration window as the operator uses them in demo mode.
 #include <QDoubleSpinBox>
+#include <QMessageBox>
 #include <QPushButton>
 
 #include "MainWindowFixture.h"
@@ -68,6 +69,25 @@ TEST_F(MainWindowMetering, QuickOffsetStepsAndAStepBeforeASwitchSettleOnOneOffse
     EXPECT_EQ(window_->Settings().Receiver(1).sMeterCal, 0);
     EXPECT_EQ(dialog->Field()->text(), "0.0 dB");
     dialog->reject();
+}
+
+TEST_F(MainWindowMetering, ARecordingThatCannotStartLeavesRecOffAndSaysWhy) {
+    // A file where the recordings folder goes: no recording can start, root or not.
+    Start();
+    QFile obstacle(home_.path() + "/Documents/Quorvant/K740RX/Recordings");
+    ASSERT_TRUE(obstacle.open(QIODevice::WriteOnly));
+    obstacle.close();
+    Switch("\u25CF Rec")->click();
+    EXPECT_FALSE(Switch("\u25CF Rec")->isChecked());
+    QMessageBox* box = nullptr;
+    ASSERT_TRUE(PumpUntil([&] {
+        const auto boxes = window_->findChildren<QMessageBox*>();
+        box = boxes.isEmpty() ? nullptr : boxes.front();
+        return box != nullptr && box->isVisible();
+    }));
+    EXPECT_EQ(box->windowTitle(), " Recording");
+    EXPECT_TRUE(box->text().contains("/Recordings")) << box->text().toStdString();
+    EXPECT_FALSE(box->isModal());
 }
 
 TEST_F(MainWindowMetering, TheMetersAttenuatorTextSwitchesTheAttenuator) {

@@ -2,6 +2,7 @@
 // while it starts, the saved placement, the window's smallest size, help and the icon.
 #include "MainWindowFixture.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QLayout>
 #include <QMessageBox>
@@ -116,6 +117,28 @@ TEST_F(MainWindowTest, AReadOnlySettingsFileIsKeptAndTheOperatorToldOnce) {
     window_.reset();
     EXPECT_EQ(IniText().toUtf8(), mine);
     EXPECT_EQ(fs::status(ini).permissions(), fs::perms::owner_read | fs::perms::group_read);
+}
+
+TEST_F(MainWindowTest, ASaveThatFailsAgainAfterOneThatWorkedIsToldAgain) {
+    // A folder where the settings file goes: no save gets through, root or not.
+    Start();
+    const QString ini = home_.path() + "/Documents/Quorvant/K740RX/K740RX.ini";
+    ASSERT_TRUE(QFile::remove(ini));
+    ASSERT_TRUE(QDir().mkdir(ini));
+    for (int episode = 1; episode <= 2; ++episode) {
+        window_->Listening().SetVolume(10 + episode);
+        ASSERT_TRUE(PumpUntil([&] { return !VisibleBoxes(*window_).isEmpty(); }, 30s)) << episode;
+        QMessageBox* box = VisibleBoxes(*window_).front();
+        EXPECT_EQ(box->windowTitle(), " Settings not saved");
+        EXPECT_TRUE(box->text().contains("(Is a directory)")) << box->text().toStdString();
+        box->close();
+        // The way is free again: the next change is saved, and the episode is over.
+        ASSERT_TRUE(QDir().rmdir(ini));
+        window_->Listening().SetVolume(20 + episode);
+        ASSERT_TRUE(PumpUntil([&] { return IniText().contains("Volume=2"); }, 30s));
+        ASSERT_TRUE(QFile::remove(ini));
+        ASSERT_TRUE(QDir().mkdir(ini));
+    }
 }
 
 // The visible controls that got less room than they need to show what they hold.

@@ -2,6 +2,7 @@
 // receiver selection, lost and regained radios, and the settings written at the end.
 #include "MainWindowFixture.h"
 
+#include <QDir>
 #include <cmath>
 
 #include "app/CnxK740RXDlgDisconnected.h"
@@ -77,6 +78,14 @@ TEST_F(MainWindowTest, FrequencySetClampsAndJumpsTheChannelGap) {
 }
 
 TEST_F(MainWindowTest, LostRadioIsMarkedOfferedDemoAndComesBack) {
+    // Markers a demo receiver in slot 1 kept from an earlier run without radios.
+    const QString settingsFolder = home_.path() + "/Documents/Quorvant/K740RX";
+    QDir().mkpath(settingsFolder);
+    const QString markers = settingsFolder + "/Markers.txt";
+    QFile kept(markers);
+    ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
+    kept.write("DEMO 1\t150000000\t#00ff00\tthe demo's own\n");
+    kept.close();
     WriteRadios(true);
     Start();
     WriteRadios(false);
@@ -100,6 +109,19 @@ TEST_F(MainWindowTest, LostRadioIsMarkedOfferedDemoAndComesBack) {
     EXPECT_FALSE(window_->ReceiverList().GetItem(0)->alarm);
     EXPECT_EQ(Selected(), 0);
     EXPECT_EQ(window_->windowTitle(), "K740RX Sonobuoy Receiver# 1 - DEMO");
+
+    // A marker set meanwhile belongs to the lost radio, and the demo slot's stay as they were.
+    const QString file = home_.filePath("one.csv");
+    QFile csv(file);
+    ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+    csv.write("Frequency (Hz),Channel,Comment,Colour\n154000000,,while standing in,#00ff00\n");
+    csv.close();
+    ASSERT_TRUE(window_->ScannerPage(0).Graph().ImportMarkers(file));
+    QFile saved(markers);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray text = saved.readAll();
+    EXPECT_TRUE(text.contains("4711001\t154000000\t#00ff00\twhile standing in\n")) << text.data();
+    EXPECT_TRUE(text.contains("DEMO 1\t150000000\t#00ff00\tthe demo's own\n")) << text.data();
 
     // Plugged in again, the radio is offered back, and the operator takes it.
     WriteRadios(true);
@@ -145,6 +167,39 @@ TEST_F(MainWindowTest, EveryLostRadioIsShownAndTheSelectedOneHasNoStaleLevel) {
     WriteRadios(false, false);
     ASSERT_TRUE(PumpUntil([&] { return window_->Slots().DisconnectionWindow(0) != nullptr; }));
     EXPECT_EQ(window_->Slots().DisconnectionWindow(0)->frameGeometry(), first);
+}
+
+TEST_F(MainWindowTest, EightScanningRadiosThatComeAndGoNeverLeaveTheWindowBehind) {
+    // Eight radios, all scanning as fast as they can, while three of them are unplugged and
+    // plugged in again and again: the window never holds its thread, so no sample overruns.
+    const auto radios = [](int away) {
+        QString text;
+        for (int i = 0; i < 8; ++i) {
+            text += QStringLiteral("[radio%1]\nserial = 47110%1\nconnected = %2\n")
+                        .arg(i)
+                        .arg(i >= 5 && i < 5 + away ? 0 : 1);
+        }
+        return text;
+    };
+    WriteSimulation(radios(0));
+    g_optSettle1 = {true, 0};
+    g_optSettle2 = {true, 0};
+    Start();
+    for (int slot = 0; slot < 8; ++slot) {
+        window_->SelectReceiver(slot);
+        Key(Qt::Key_Space);
+        ASSERT_TRUE(window_->Scans().IsScanning(slot)) << slot;
+    }
+    for (int round = 0; round < 4; ++round) {
+        WriteSimulation(radios(3));
+        ASSERT_TRUE(PumpUntil([&] { return window_->Slots().DisconnectionWindow(7) != nullptr; }));
+        WriteSimulation(radios(0));
+        ASSERT_TRUE(PumpUntil([&] { return window_->Slots().IsConnected(7); }));
+    }
+    PumpFor(500ms);
+    for (int slot = 0; slot < 8; ++slot) {
+        EXPECT_EQ(window_->Manager()->GetReceiver(slot)->GetScanOverruns(), 0u) << slot;
+    }
 }
 
 TEST_F(MainWindowTest, DemoModeDefersAnEarlyClose) {

@@ -53,12 +53,22 @@ protected:
 using Events = std::vector<int32_t>;
 
 TEST_F(FrequencyEntry, TypedValuesFollowTheLimitRule) {
+    std::vector<int32_t> refused;
+    subscriptions.push_back(
+        entry.OnRefused.Subscribe([&](void*, int32_t f) { refused.push_back(f); }));
     EXPECT_EQ(Enter("200"), kUpper);
     EXPECT_EQ(entry.ReadoutText(), "173.500 MHz");
     EXPECT_EQ(changed, Events{kUpper});
 
     EXPECT_EQ(Enter("100"), kUpper);
     EXPECT_EQ(changed, Events{kUpper}) << "a value below the lower limit is refused";
+    EXPECT_EQ(refused, Events{100000000}) << "and the refusal is told";
+
+    // The edges themselves are in.
+    EXPECT_EQ(Enter("136"), kLower);
+    EXPECT_EQ(Enter("136.000"), kLower);
+    EXPECT_EQ(Enter("173.5"), kUpper);
+    EXPECT_EQ(refused, Events{100000000});
 }
 
 TEST_F(FrequencyEntry, MegahertzAndKilohertzInputConvertAlike) {
@@ -78,6 +88,9 @@ TEST_F(FrequencyEntry, MegahertzAndKilohertzInputConvertAlike) {
     entry.SetLimits(0, kUpper);
     EXPECT_EQ(Enter("h1000.9"), 1000) << "hertz are truncated";
     EXPECT_EQ(Enter("M136."), 136000000);
+    // Upper-case unit keys choose their unit as the lower-case ones do.
+    EXPECT_EQ(Enter("K150000"), 150000000);
+    EXPECT_EQ(Enter("H2000"), 2000);
 }
 
 TEST_F(FrequencyEntry, KeyRulesWhileTyping) {

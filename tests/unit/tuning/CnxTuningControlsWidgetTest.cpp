@@ -49,6 +49,16 @@ TEST_F(TuningControls, ClickOpensTheEntryAndTypedKeysReachTheModel) {
     EXPECT_FALSE(entry.Model().IsEditing());
     EXPECT_EQ(changed, std::vector<int32_t>{165000000});
     EXPECT_EQ(senders, std::vector<void*>{&entry});
+
+    // A value below the band is refused with a note beside the field that says why.
+    EXPECT_TRUE(entry.GetRefusalNote().isEmpty());
+    for (const char* key : {"1", "0", "0"}) {
+        Key(entry, Qt::Key_0 + (key[0] - '0'), key);
+    }
+    Key(entry, Qt::Key_Return, "\r");
+    EXPECT_EQ(entry.Model().Frequency(), 165000000);
+    EXPECT_EQ(entry.GetRefusalNote(),
+              "100.000 MHz is below 136.000 MHz, the lowest this receiver tunes.");
 }
 
 TEST_F(TuningControls, EntryOpensFromTheKeyboardAndClosesWhenDisabled) {
