@@ -66,7 +66,9 @@ public:
 private:
     int Selected() const;
     CnxK740RXReceiver* Receiver(int slot) const;
-    void TuneSelected(int32_t frequency);
+    // FrequencySet, on the channel raster or not whatever the mode.
+    void Set(int slot, int32_t frequency, bool force, bool onRaster);
+    void TuneSelected(int32_t frequency, bool onRaster);
     // Tunes the slot's receiver unless its scan holds it; the frequency it reports is kept.
     void Tune(int slot);
     void Show(int slot);
