@@ -35,7 +35,7 @@ class CnxThreadSplash;
 class CnxTuningController;
 class CFIR2;
 class QStackedWidget;
-class TmyMessage;
+struct TmyMessage;
 
 class CMainWindows : public QWidget, public TmyComponent, private InxOperatorNotices {
 public:
