@@ -1,13 +1,13 @@
 #pragma once
-// Every persistent setting of the program: the main window's placement and, for each of the eight
-// receiver slots, the receiver's identity, switches, frequency, volume and S-meter offset. The file
-// <Documents>/Quorvant/K740RX/K740RX.ini is read at construction and written at destruction. The
-// selected slot is the one place that says which receiver the window shows; its values are the
-// "current" ones.
-// A radio's values belong to the radio, not to the slot it happens to sit in: when the slots are
-// given to the radios found at start, each radio's values go with it, and those of a radio that is
-// not there are kept under its serial number ("RADIO <serial>" sections) until it comes back.
-// A settings file that cannot be created or written leaves the program on its defaults.
+// Every persistent setting of the program: the main window's placement and inner layout and, for
+// each of the eight receiver slots, the receiver's identity, switches, frequency, volume and
+// S-meter offset. The file <Documents>/Quorvant/K740RX/K740RX.ini is read at construction and
+// written at destruction. The selected slot is the one place that says which receiver the window
+// shows; its values are the "current" ones. A radio's values belong to the radio, not to the slot
+// it happens to sit in: when the slots are given to the radios found at start, each radio's values
+// go with it, and those of a radio that is not there are kept under its serial number ("RADIO
+// <serial>" sections) until it comes back. A settings file that cannot be created or written leaves
+// the program on its defaults.
 #include <array>
 #include <cstdint>
 #include <map>
@@ -18,6 +18,7 @@
 #include "settings/CnxFileIni.h"
 #include "settings/K740RXSlots.h"
 #include "settings/SnxK740RXReceiverSettings.h"
+#include "settings/SnxWindowLayout.h"
 #include "settings/SnxWindowPlacement.h"
 
 class CnxK740RXFileIniApp : public CnxFileIni {
@@ -58,6 +59,7 @@ public:
     // The values of a slot (index clamped to 0-7).
     SnxK740RXReceiverSettings& Receiver(int index);
     SnxWindowPlacement& Placement() { return placement_; }
+    SnxWindowLayout& Layout() { return layout_; }
 
     // The first port of the remote control's servers, 0 when it is off.
     int32_t GetRemoteControlPort() const { return remoteControlPort_; }
@@ -89,6 +91,7 @@ private:
     std::map<std::string, SnxK740RXReceiverSettings> absentRadios_;  // by serial number
     std::set<std::string> returnedRadios_;  // kept for while away, back in a slot now
     SnxWindowPlacement placement_;
+    SnxWindowLayout layout_;
     int32_t mainSMeterCal_ = 0;  // what a receiver section without its own SMeterCal gets
     int32_t remoteControlPort_ = 0;
     int selected_ = 0;

@@ -187,6 +187,12 @@ TEST_F(MainWindowTest, AtItsSmallestSizeEveryControlHasTheRoomItNeeds) {
     EXPECT_GE(channel->contentsRect().width(),
               channel->fontMetrics().horizontalAdvance(channel->text()));
     EXPECT_TRUE(channel->visibleRegion().boundingRect().width() >= channel->width());
+    // The overview of all eight receivers, too.
+    Key(Qt::Key_F2);
+    window_->layout()->activate();
+    EXPECT_EQ(window_->size(), window_->minimumSize());
+    EXPECT_TRUE(SqueezedControls(*window_).isEmpty())
+        << "overview: " << SqueezedControls(*window_).join(", ").toStdString();
 }
 
 // The amplifier is always on; its switch says so and stays on whatever asks otherwise.
