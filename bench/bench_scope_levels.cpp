@@ -6,6 +6,8 @@
 
 #include <QApplication>
 
+#include "BenchWidgets.h"
+
 #include "scanner/CnxCtrlScopeView.h"
 #include "scanner/CnxK740RXCtrlScannerGraph.h"
 #include "scanner/ScopeView.h"
@@ -104,12 +106,5 @@ BENCHMARK(BM_PanelWholeRepaintPerLevel)->UseRealTime();
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunWidgetBenchmarks(argc, argv);
 }

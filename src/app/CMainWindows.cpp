@@ -20,6 +20,7 @@
 #include "app/CnxMainViews.h"
 #include "app/CnxOverviewPanel.h"
 #include "app/CnxRemoteAdapter.h"
+#include "app/CnxRepaintMeter.h"
 #include "app/CnxScanController.h"
 #include "app/CnxSlotsController.h"
 #include "app/CnxThreadSplash.h"
@@ -198,6 +199,9 @@ void CMainWindows::Build() {
     ensurePolished();  // the style sheets decide the controls' sizes
     setMinimumSize(minimumTrackSize_.expandedTo(minimumSizeHint()));
     show();
+    if (CnxRepaintMeter::IsWanted()) {
+        repaints_ = std::make_unique<CnxRepaintMeter>(*this);
+    }
     // The read-out holds the focus from the start: digits open it, everything else goes on to
     // the window's keyboard table.
     tuningPanel_->Entry().setFocus();
@@ -690,6 +694,7 @@ void CMainWindows::Destroy() {
         KillTimer(timer);
     }
     subscriptions_.clear();
+    repaints_.reset();
     if (overview_ != nullptr) {
         overview_->DropSources();  // it asks the controllers, which go now
     }

@@ -30,6 +30,7 @@ class CnxListeningController;
 class CnxMainViews;
 class CnxOverviewPanel;
 class CnxRemoteAdapter;
+class CnxRepaintMeter;
 class CnxScanController;
 class CnxScannerPage;
 class CnxSlotsController;
@@ -129,6 +130,7 @@ private:
     std::unique_ptr<CnxListeningController> listening_;
     std::unique_ptr<CnxSlotsController> slots_;
     std::unique_ptr<CnxRemoteAdapter> remote_;
+    std::unique_ptr<CnxRepaintMeter> repaints_;
 
     bool initOk_ = true;
     bool ready_ = false;

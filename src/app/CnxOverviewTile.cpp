@@ -1,6 +1,6 @@
 #include "app/CnxOverviewTile.h"
 
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QStyle>
@@ -57,17 +57,20 @@ CnxOverviewTile::CnxOverviewTile(QWidget* parent, int slot, const ScopeView& lev
         QStringLiteral("While it scans, the level of its latest step; otherwise where it is "
                        "tuned"));
 
-    auto* header = new QHBoxLayout;
-    header->setSpacing(8);
-    header->addWidget(lamp_, 0, Qt::AlignVCenter);
-    header->addWidget(name_);
-    header->addWidget(state_);
-    header->addStretch(1);
-    header->addWidget(frequency_);
-    header->addWidget(level_);
+    // Two short lines rather than one long one, so that two tiles fit side by side even in the
+    // smallest window: who and where, then what it does and hears.
+    auto* header = new QGridLayout;
+    header->setHorizontalSpacing(8);
+    header->setVerticalSpacing(0);
+    header->addWidget(lamp_, 0, 0, Qt::AlignVCenter);
+    header->addWidget(name_, 0, 1);
+    header->addWidget(frequency_, 0, 3);
+    header->addWidget(state_, 1, 1);
+    header->addWidget(level_, 1, 3);
+    header->setColumnStretch(2, 1);
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(8, 6, 8, 6);
-    layout->setSpacing(4);
+    layout->setContentsMargins(8, 4, 8, 4);
+    layout->setSpacing(2);
     layout->addLayout(header);
     layout->addWidget(thumbnail_, 1);
 }

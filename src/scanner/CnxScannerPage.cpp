@@ -17,9 +17,9 @@
 #include "settings/CnxScanStepper.h"
 
 namespace {
-// The graph takes three parts of the height to the history's one, and most of any growth.
-constexpr int kGraphShare = 3;
-constexpr int kHistoryShare = 1;
+// The graph takes five parts of the height to the history's two, and most of any growth.
+constexpr int kGraphShare = 5;
+constexpr int kHistoryShare = 2;
 const QString kExportCaption = QStringLiteral("Export Sweep History");
 }  // namespace
 
