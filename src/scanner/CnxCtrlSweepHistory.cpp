@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimerEvent>
 
 #include "scanner/CnxScopePainter.h"
 #include "scanner/CnxSweepHistoryPainter.h"
@@ -58,6 +59,8 @@ void CnxCtrlSweepHistory::RestartWith(int points) {
 
 void CnxCtrlSweepHistory::Clear() {
     history_.Clear();
+    repaintTimer_.stop();
+    newRows_ = 0;
     SetReadOut({});
     update();
 }
@@ -73,16 +76,43 @@ void CnxCtrlSweepHistory::RowAdded() {
     if (!isVisible()) {
         return;  // showing again paints everything
     }
-    // Everything moves down a row and only the row that came in is painted; the first row
-    // replaces the note that stood there.
-    if (history_.GetRowCount() == 1) {
+    ++newRows_;
+    if (!repaintTimer_.isActive()) {
+        repaintTimer_.start(kRepaintDelayMs, this);
+    }
+}
+
+void CnxCtrlSweepHistory::ShowNewRows() {
+    repaintTimer_.stop();
+    if (newRows_ == 0) {
+        return;
+    }
+    // Everything moves down by the rows that came in and only they are painted; the first rows
+    // replace the note that stood there, and more than fit repaint it all.
+    if (history_.GetRowCount() == newRows_ || newRows_ * kRowHeight >= plot_.height()) {
         update(plot_);
     } else {
-        scroll(0, kRowHeight, plot_);
+        scroll(0, newRows_ * kRowHeight, plot_);
     }
+    newRows_ = 0;
     if (underMouse()) {
         ShowReadOutAt(pointer_);
     }
+}
+
+void CnxCtrlSweepHistory::timerEvent(QTimerEvent* event) {
+    if (event->timerId() != repaintTimer_.timerId()) {
+        QWidget::timerEvent(event);
+        return;
+    }
+    ShowNewRows();
+}
+
+void CnxCtrlSweepHistory::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    // Showing again paints everything anyway.
+    repaintTimer_.stop();
+    newRows_ = 0;
 }
 
 void CnxCtrlSweepHistory::resizeEvent(QResizeEvent* event) {

@@ -3,7 +3,9 @@
 // under the bars the graph shows (the history follows the graph's zoom and scroll), the legend of
 // the colours on the left where the graph has its dBm scale, and a read-out line at the bottom
 // that names the cell under the pointer. It owns the history; the graph's level store lends the
-// points. A new row moves the picture down by a row and paints only the new one.
+// points. New rows move the picture down and only they are painted, at most once a tick however
+// fast the sweeps come.
+#include <QBasicTimer>
 #include <QWidget>
 
 #include "scanner/CnxSweepHistory.h"
@@ -16,6 +18,7 @@ class CnxCtrlSweepHistory : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kRowHeight = 3;
+    static constexpr int kRepaintDelayMs = 60;
 
     CnxCtrlSweepHistory(QWidget* parent, const ScopeView& points);
 
@@ -30,6 +33,9 @@ public:
     void Clear();
     // The graph's visible part moved.
     void FollowVisiblePart();
+    // The rows that came in since the last tick, shown now rather than at the next one.
+    void ShowNewRows();
+    bool IsRepaintPending() const { return repaintTimer_.isActive(); }
 
     // Where the rows are drawn, and the line that names the cell under the pointer.
     QRect GetPlot() const { return plot_; }
@@ -47,6 +53,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
 
 private:
     void RowAdded();
@@ -63,4 +71,6 @@ private:
     QPoint pointer_{-1, -1};
     QString readOut_;
     QMenu* menu_ = nullptr;
+    QBasicTimer repaintTimer_;
+    int newRows_ = 0;  // made since the picture was last moved
 };

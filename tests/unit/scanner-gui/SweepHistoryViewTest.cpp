@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QMenu>
+#include <QScreen>
 #include <QTemporaryDir>
 
 #include "GuiTestSupport.h"
@@ -50,9 +51,10 @@ protected:
         }
     }
 
-    // The colour the history shows at the middle of a row, straight under a point's bar.
-    QRgb CellUnderBar(int row, int point) {
-        const QImage picture = History().grab().toImage();
+    // The colour the history shows at the middle of a row, straight under a point's bar: drawn
+    // anew, or as the window shows it now.
+    QRgb CellUnderBar(int row, int point, bool onScreen = false) {
+        const QImage picture = onScreen ? OnScreen() : History().grab().toImage();
         const ScopeAxis& bars = Levels().GetAxis();
         const QPoint barCentre =
             page_.Graph().GetScopeWindow()->mapTo(&page_, QPoint(int(bars.CentreX(point)), 0));
@@ -60,6 +62,14 @@ protected:
         const int y = History().GetPlot().top() + row * CnxCtrlSweepHistory::kRowHeight + 1;
         const qreal ratio = picture.devicePixelRatio();
         return picture.pixel(int(x * ratio), int(y * ratio));
+    }
+
+    // The history's part of what the window shows.
+    QImage OnScreen() {
+        const QPoint at = History().mapTo(&page_, QPoint(0, 0));
+        return page_.screen()
+            ->grabWindow(page_.winId(), at.x(), at.y(), History().width(), History().height())
+            .toImage();
     }
 
     static constexpr uint16_t kRun = 4;
@@ -103,6 +113,29 @@ TEST_F(SweepHistoryView, EachSweepIsARowColouredByLevelUnderItsBars) {
     ASSERT_TRUE(Levels().GetAxis().Shows(kChannel1));
     EXPECT_EQ(CellUnderBar(2, kChannel1), CnxSweepColourMap::OfDbm(-60.0));
     EXPECT_EQ(CellUnderBar(2, kChannel1 + 1), floor);
+}
+
+TEST_F(SweepHistoryView, RowsFasterThanTheTickMoveThePictureOnceAndLandInOrder) {
+    Sweep(0, -60.0);
+    Sweep(1, -65.0);
+    ASSERT_TRUE(PumpUntil([this] { return !History().IsRepaintPending(); }));
+    PumpFor(50ms);
+    EXPECT_EQ(CellUnderBar(0, kChannel50, true), CnxSweepColourMap::OfDbm(-60.0));
+    // Five sweeps within one tick: the picture moves once, by five rows.
+    for (uint32_t sweep = 2; sweep < 7; ++sweep) {
+        Sweep(sweep, -60.0 - 5.0 * sweep);
+    }
+    EXPECT_TRUE(History().IsRepaintPending());
+    ASSERT_TRUE(PumpUntil([this] { return !History().IsRepaintPending(); }));
+    PumpFor(50ms);
+    ASSERT_EQ(History().GetHistory().GetRowCount(), 6);
+    for (int row = 0; row < 6; ++row) {
+        EXPECT_EQ(CellUnderBar(row, kChannel50, true),
+                  CnxSweepColourMap::OfDbm(-60.0 - 5.0 * (5 - row)))
+            << row;
+        EXPECT_EQ(CellUnderBar(row, kChannel50 + 1, true), CnxSweepColourMap::OfDbm(-110.0)) << row;
+    }
+    EXPECT_EQ(CellUnderBar(6, kChannel50, true), TmyColorScheme::Default().plot.rgb());
 }
 
 TEST_F(SweepHistoryView, PointingAtACellNamesItsChannelFrequencyLevelAndTime) {
