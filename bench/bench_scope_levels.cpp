@@ -6,6 +6,7 @@
 
 #include <QApplication>
 
+#include "BenchSweepSamples.h"
 #include "BenchWidgets.h"
 
 #include "scanner/CnxCtrlScopeView.h"
@@ -13,18 +14,6 @@
 #include "scanner/ScopeView.h"
 
 namespace {
-
-// The i-th sample of a run over the whole band: levels that move the bars up and down as a real
-// sweep would, each at its point.
-ScanSample SampleFor(int64_t i) {
-    constexpr int kPoints = 99;
-    ScanSample sample;
-    sample.run = 1;
-    sample.sweep = uint32_t(i / kPoints);
-    sample.point = int32_t(i % kPoints);
-    sample.level = -120.0 + double((i * 37) % 80);
-    return sample;
-}
 
 class CountingDisplay : public InxScopeDisplay {
 public:

@@ -1,35 +1,23 @@
 // What a sweep costs the sweep history: a row of 99 levels into the ring alone; the history view
 // on the offscreen platform taking the row and painting what it changed (the picture moves down a
-// row, only the new row is painted, as its repaint tick does when a row came in since the last),
-// with the event loop running as in the program; and, for
-// comparison, the view repainted whole for every row. Every iteration is one row of 99 points;
-// the time column is the cost per row. The last line states the memory of eight receivers'
-// histories of 500 sweeps each, and the bound that holds however fine a pass is.
+// row and only the new row is painted, as the view's repaint tick does when a row came in), with
+// the event loop running as in the program; and, for comparison, the view repainted whole for
+// every row. Every iteration is one row of 99 points; the time column is the cost per row. The
+// last line states the memory of eight receivers' histories of 500 sweeps each, and the bound
+// that holds however fine a pass is.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <cstdio>
 #include <vector>
 
+#include "BenchSweepSamples.h"
 #include "BenchWidgets.h"
 #include "scanner/CnxCtrlSweepHistory.h"
 #include "scanner/CnxSweepHistory.h"
 #include "scanner/ScopeView.h"
 
 namespace {
-
-constexpr int kPoints = 99;
-
-// The i-th sample of a run over the whole band: levels that move up and down as in a real
-// sweep, each at its point and in its sweep.
-ScanSample SampleFor(int64_t i) {
-    ScanSample sample;
-    sample.run = 1;
-    sample.sweep = uint32_t(i / kPoints);
-    sample.point = int32_t(i % kPoints);
-    sample.level = -120.0 + double((i * 37) % 80);
-    return sample;
-}
 
 void PerRow(benchmark::State& state, int64_t rows) {
     state.SetItemsProcessed(state.iterations());
@@ -38,10 +26,10 @@ void PerRow(benchmark::State& state, int64_t rows) {
 }
 
 void BM_RingAddRow(benchmark::State& state) {
-    CnxSweepHistory history(kPoints);
+    CnxSweepHistory history(kBandPoints);
     int64_t i = 0;
     for (auto _ : state) {
-        for (int point = 0; point < kPoints; ++point, ++i) {
+        for (int point = 0; point < kBandPoints; ++point, ++i) {
             history.Add(SampleFor(i), i);
         }
     }
@@ -60,7 +48,7 @@ struct ShownHistory {
         QCoreApplication::processEvents();
     }
     void AddRow() {
-        for (int point = 0; point < kPoints; ++point, ++i) {
+        for (int point = 0; point < kBandPoints; ++point, ++i) {
             view.AddSample(SampleFor(i), i);
         }
     }
@@ -89,10 +77,10 @@ BENCHMARK(BM_ViewAddRowAndPaintAll)->UseRealTime();
 
 // Eight receivers' histories filled with 500 sweeps of 99 points, and the bound.
 void StateMemory() {
-    std::vector<CnxSweepHistory> receivers(8, CnxSweepHistory(kPoints));
+    std::vector<CnxSweepHistory> receivers(8, CnxSweepHistory(kBandPoints));
     std::size_t bytes = 0;
     for (CnxSweepHistory& history : receivers) {
-        for (int64_t i = 0; i < int64_t(501) * kPoints; ++i) {
+        for (int64_t i = 0; i < int64_t(501) * kBandPoints; ++i) {
             history.Add(SampleFor(i), i);
         }
         bytes += history.GetMemoryBytes();
@@ -100,7 +88,7 @@ void StateMemory() {
     std::printf(
         "memory: 8 receivers x %d sweeps x %d points = %zu bytes (%.2f MiB), %d rows each; "
         "bound for any pass: 8 x %zu bytes of rows (%.0f MiB)\n",
-        receivers.front().GetRowCount(), kPoints, bytes, bytes / 1048576.0,
+        receivers.front().GetRowCount(), kBandPoints, bytes, bytes / 1048576.0,
         receivers.front().GetCapacity(), CnxSweepHistory::kMaxBytes,
         8.0 * CnxSweepHistory::kMaxBytes / 1048576.0);
 }
