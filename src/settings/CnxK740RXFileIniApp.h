@@ -1,13 +1,13 @@
 #pragma once
-// Every persistent setting of the program: the main window's placement and inner layout and, for
-// each of the eight receiver slots, the receiver's identity, switches, frequency, volume and
-// S-meter offset. The file <Documents>/Quorvant/K740RX/K740RX.ini is read at construction and
-// written at destruction. The selected slot is the one place that says which receiver the window
-// shows; its values are the "current" ones. A radio's values belong to the radio, not to the slot
-// it happens to sit in: when the slots are given to the radios found at start, each radio's values
-// go with it, and those of a radio that is not there are kept under its serial number ("RADIO
-// <serial>" sections) until it comes back. A settings file that cannot be created or written leaves
-// the program on its defaults.
+// Every persistent setting of the program: the main window's placement and, for each of the eight
+// receiver slots, the receiver's identity, switches, frequency, volume and S-meter offset. The file
+// <Documents>/Quorvant/K740RX/K740RX.ini is read at construction and written at destruction. The
+// selected slot is the one place that says which receiver the window shows; its values are the
+// "current" ones.
+// A radio's values belong to the radio, not to the slot it happens to sit in: when the slots are
+// given to the radios found at start, each radio's values go with it, and those of a radio that is
+// not there are kept under its serial number ("RADIO <serial>" sections) until it comes back.
+// A settings file that cannot be created or written leaves the program on its defaults.
 #include <array>
 #include <cstdint>
 #include <map>
