@@ -61,7 +61,7 @@ void CnxScannerPage::BuildMenus() {
     clear_ = new QAction(QStringLiteral("Clear Levels and History"), this);
     clear_->setToolTip(QStringLiteral("Forgets the graph's levels and the sweep history"));
     connect(clear_, &QAction::triggered, this, &CnxScannerPage::ClearLevels);
-    exportHistory_ = new QAction(QStringLiteral("Export Sweep History..."), this);
+    exportHistory_ = new QAction(QStringLiteral("Export sweep history\u2026"), this);
     connect(exportHistory_, &QAction::triggered, this, &CnxScannerPage::AskAndExportHistory);
     QMenu* graphMenu = graph_->GetContextMenu();
     graphMenu->addSeparator();

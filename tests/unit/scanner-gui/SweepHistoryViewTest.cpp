@@ -158,6 +158,7 @@ TEST_F(SweepHistoryView, TheMenusClearGraphAndHistoryTogetherAndExportTheHistory
     QMenu& graphMenu = *page_.Graph().GetContextMenu();
     EXPECT_TRUE(graphMenu.actions().contains(page_.ClearAction()));
     EXPECT_TRUE(graphMenu.actions().contains(page_.ExportHistoryAction()));
+    EXPECT_EQ(page_.ExportHistoryAction()->text(), "Export sweep history\u2026");
     Sweep(0, -60.0);
     Sweep(1, -60.0);
     emit graphMenu.aboutToShow();
