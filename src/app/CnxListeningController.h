@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "app/InxSlotLevels.h"
 #include "core/K740RXMessageRecords.h"
 #include "core/TmyEvents.h"
 #include "core/TmyTypes.h"
@@ -25,7 +26,7 @@ class CSndWavePlayer;
 class InxOperatorNotices;
 class InxScanStates;
 
-class CnxListeningController {
+class CnxListeningController : public InxSlotLevels {
 public:
     using Meters = std::array<CnxCtrlSMeter*, kK740RXSlotCount>;
     // The rate of the window's own audio format: what the output plays.
@@ -66,7 +67,7 @@ public:
     double GetLevel() const { return level_; }
     // A slot's level as the remote control reads it, the offset included; NaN when it cannot
     // be read.
-    double GetLevelDbm(int slot);
+    double GetLevelDbm(int slot) override;
 
     // What the other controllers tell.
     void Tuned(int32_t frequency);
