@@ -307,6 +307,13 @@ void CMainWindows::RouteEvents() {
             [this, slot](void*, int32_t mode) { scans_->Command(slot, mode); }));
         s.push_back(record.page->Scanner().OnLoopChanged.Set(
             [this, slot](void*, int32_t loop) { scans_->SetLoop(slot, loop != 0); }));
+        s.push_back(record.page->OnPlanAsked.Subscribe(
+            [this, slot](void*, const SnxScanPlan& plan) { scans_->SetPlan(slot, plan); }));
+        s.push_back(record.page->Graph().OnLockOutAsked.Subscribe(
+            [this, slot](void*, int channel) { scans_->SetLockedOut(slot, channel, true); }));
+        s.push_back(record.page->Graph().OnUnlockAsked.Subscribe([this, slot](void*, int channel) {
+            channel == 0 ? scans_->UnlockAll(slot) : scans_->SetLockedOut(slot, channel, false);
+        }));
     }
     s.push_back(receiverList_->OnHelp.Subscribe([this](void*, int32_t) { OpenHelp(); }));
     s.push_back(receiverList_->OnAbout.Subscribe([this](void*, int32_t) { OpenAboutWindow(); }));
@@ -334,8 +341,10 @@ void CMainWindows::RouteEvents() {
         tuning.OnSelectedTuned.Subscribe([&listening](void*, int32_t f) { listening.Tuned(f); }));
     s.push_back(tuning.OnAttenuatorChanged.Subscribe(
         [&listening](void*, int32_t on) { listening.ShowAttenuator(on != 0); }));
-    s.push_back(tuning.OnChannelStepsChanged.Subscribe(
-        [this](void*, int32_t on) { remote_->ShowChannelSteps(on != 0); }));
+    s.push_back(tuning.OnChannelStepsChanged.Subscribe([this](void*, int32_t on) {
+        remote_->ShowChannelSteps(on != 0);
+        scans_->ShowPlan(settings_->GetSelectedReceiver());  // in channels or frequencies
+    }));
 }
 
 void CMainWindows::DeferredStart() {
@@ -451,7 +460,8 @@ void CMainWindows::OnWindowMessage(const TmyMessage& m) {
             }
             break;
         case WM_MAIN_SET_SCAN_STEP:
-            scans_->SetScanStep(int32_t(m.wParam));
+            scans_->SetScanStep(m.lParam > 0 ? int(m.lParam - 1) : settings_->GetSelectedReceiver(),
+                                int32_t(m.wParam));
             break;
         case WM_MAIN_CLOSE_ABOUT:
             about_.reset();

@@ -4,6 +4,7 @@
 
 #include "scanner/CnxK740RXCtrlScanner.h"
 #include "scanner/CnxK740RXCtrlScannerGraph.h"
+#include "scanner/CnxK740RXDlgScanRange.h"
 #include "scanner/ScopeView.h"
 #include "settings/CnxScanStepper.h"
 
@@ -16,8 +17,9 @@ CnxScannerPage::CnxScannerPage(QWidget* parent, int slot)
     layout->setSpacing(4);
     layout->addWidget(scanner_);
     layout->addWidget(graph_, 1);
-    const ScopeView& view = graph_->GetScopeView();
-    scanner_->SetRange(view.GetStart(), view.GetEnd(), view.GetStep());
+    scanner_->ShowPlan(plan_, channels_);
+    subscriptions_.push_back(
+        scanner_->OnRangeClicked.Set([this](void*, int32_t) { AskForPlan(); }));
 }
 
 void CnxScannerPage::ShowScan(int32_t mode, uint16_t run) {
@@ -29,12 +31,21 @@ void CnxScannerPage::ShowLoop(bool loop) {
     scanner_->ShowLoop(loop ? 1 : 0);
 }
 
+void CnxScannerPage::ShowPlan(const SnxScanPlan& plan, bool channels) {
+    plan_ = plan;
+    channels_ = channels;
+    scanner_->ShowPlan(plan, channels);
+}
+
 bool CnxScannerPage::ShowWalk(const CnxScanStepper& walk) {
-    if (!graph_->SetWalk(walk)) {
-        return false;
+    return graph_->SetWalk(walk);
+}
+
+void CnxScannerPage::AskForPlan() {
+    CnxK740RXDlgScanRange dialog(this, plan_, channels_);
+    if (const std::optional<SnxScanPlan> chosen = dialog.Execute()) {
+        OnPlanAsked.Raise(this, *chosen);
     }
-    scanner_->SetRange(walk.GetLower(), walk.GetUpper(), walk.GetStep());
-    return true;
 }
 
 bool CnxScannerPage::ShowSample(const ScanSample& sample) {
