@@ -209,6 +209,10 @@ TEST_F(MainWindowScanning,
     EXPECT_EQ(window_->Settings().Receiver(0).scan.lockout, std::vector<int32_t>{60});
     EXPECT_EQ(window_->ScannerPage(0).Scanner().GetRangeText(),
               QString::fromUtf8("Ch 50 – 80  ·  375 kHz  ·  1 out"));
+    Switch("Channel")->click();  // the range in frequencies, as the switch says
+    EXPECT_EQ(window_->ScannerPage(0).Scanner().GetRangeText(),
+              QString::fromUtf8("142.750 – 154.000 MHz  ·  375 kHz  ·  1 out"));
+    Switch("Channel")->click();
 
     Press(0, Buttons::kLoopButton);  // one pass
     Key(Qt::Key_Space);
