@@ -401,8 +401,9 @@ void CMainWindows::UpdateControlsEnabled() {
     const bool connected = slots_->IsConnected(selected);
     const bool usable = connected && settings_->Current().power != 0;
     // A control greyed under the focus would pass it on to a neighbour that takes Space for
-    // itself; the window keeps it instead, so Space still stops the scan.
-    QWidget* focused = QApplication::focusWidget();
+    // itself; the window keeps it instead, so Space still stops the scan. The window's own focus
+    // child counts even while a closing dialog has left the window inactive.
+    QWidget* focused = focusWidget();
     slotRecords_[size_t(selected)].meter->setEnabled(connected);
     tuningPanel_->EnableControls(usable && !scans_->IsScanning(selected), usable);
     scanStack_->setEnabled(usable);

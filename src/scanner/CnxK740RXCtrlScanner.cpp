@@ -9,7 +9,7 @@
 #include "ui/TmyColorScheme.h"
 
 namespace {
-const QString kSeparator = QStringLiteral("  \u00B7  ");
+const QString kSeparator = QStringLiteral(" \u00B7 ");
 
 QString Megahertz(int64_t hertz) {
     return QString::number(double(hertz) / 1e6, 'f', 3);
@@ -88,14 +88,14 @@ QString CnxK740RXCtrlScanner::PlanText(const SnxScanPlan& plan, bool channels) {
     const auto upper = ChannelAt(plan.upper);
     QString text =
         channels && lower && upper
-            ? QStringLiteral("Ch %1 \u2013 %2").arg(*lower).arg(*upper)
-            : QStringLiteral("%1 \u2013 %2 MHz").arg(Megahertz(plan.lower), Megahertz(plan.upper));
+            ? QStringLiteral("Ch %1\u2013%2").arg(*lower).arg(*upper)
+            : QStringLiteral("%1\u2013%2 MHz").arg(Megahertz(plan.lower), Megahertz(plan.upper));
     text += kSeparator + QStringLiteral("%1 kHz").arg(double(plan.step) / 1e3, 0, 'g', 6);
     if (const int locked = plan.CountLockedOutInRange(); locked > 0) {
         text += kSeparator + QStringLiteral("%1 out").arg(locked);
     }
     if (plan.priority != SnxScanPlan::kNoPriority) {
-        text += kSeparator + QStringLiteral("P %1").arg(plan.priority);
+        text += kSeparator + QStringLiteral("P%1").arg(plan.priority);
     }
     return text;
 }

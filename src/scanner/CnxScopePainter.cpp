@@ -16,8 +16,8 @@ constexpr int kReadOutColumns = 3;
 
 SnxScopeColours SnxScopeColours::Screen() {
     const TmyColorScheme& s = TmyColorScheme::Default();
-    return {s.panel, s.plot,     s.grid,     s.text,  s.textSecondary,
-            s.level, s.levelMin, s.levelMax, s.panel, 100};
+    return {s.panel, s.plot,     s.grid,     s.text,   s.textSecondary,
+            s.level, s.levelMin, s.levelMax, s.border, 100};
 }
 
 SnxScopeColours SnxScopeColours::Print() {

@@ -208,10 +208,10 @@ TEST_F(MainWindowScanning,
     MenuAt(10, CnxK740RXCtrlScannerGraph::kMenuLockOut);  // channel 60, where a carrier sits
     EXPECT_EQ(window_->Settings().Receiver(0).scan.lockout, std::vector<int32_t>{60});
     EXPECT_EQ(window_->ScannerPage(0).Scanner().GetRangeText(),
-              QString::fromUtf8("Ch 50 – 80  ·  375 kHz  ·  1 out"));
+              QString::fromUtf8("Ch 50–80 · 375 kHz · 1 out"));
     Switch("Channel")->click();  // the range in frequencies, as the switch says
     EXPECT_EQ(window_->ScannerPage(0).Scanner().GetRangeText(),
-              QString::fromUtf8("142.750 – 154.000 MHz  ·  375 kHz  ·  1 out"));
+              QString::fromUtf8("142.750–154.000 MHz · 375 kHz · 1 out"));
     Switch("Channel")->click();
 
     Press(0, Buttons::kLoopButton);  // one pass
@@ -246,7 +246,7 @@ TEST_F(MainWindowScanning, ThePriorityChannelsLevelsLandAtItsOwnPoint) {
     Start();
     ChooseChannels(50, 80, 55, 3);
     EXPECT_EQ(window_->Settings().Receiver(0).scan.priority, 55);
-    EXPECT_TRUE(window_->ScannerPage(0).Scanner().GetRangeText().endsWith("P 55"));
+    EXPECT_TRUE(window_->ScannerPage(0).Scanner().GetRangeText().endsWith("P55"));
     Key(Qt::Key_Space);
     const int sweeps = 2 * (31 + 10);
     int seen = 0;

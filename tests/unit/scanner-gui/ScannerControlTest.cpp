@@ -104,9 +104,9 @@ TEST_F(ScannerControl, TheLoopToggleAsksForTheOtherValueAndShowsTheOwners) {
 TEST_F(ScannerControl, ShowsWhatTheScanCoversAndAClickOnItAsksToChangeIt) {
     SnxScanPlan plan;
     scanner_.ShowPlan(plan, false);
-    EXPECT_EQ(scanner_.GetRangeText(), QString::fromUtf8("136.000 – 173.500 MHz  ·  375 kHz"));
+    EXPECT_EQ(scanner_.GetRangeText(), QString::fromUtf8("136.000–173.500 MHz · 375 kHz"));
     scanner_.ShowPlan(plan, true);
-    EXPECT_EQ(scanner_.GetRangeText(), QString::fromUtf8("Ch 32 – 16  ·  375 kHz"));
+    EXPECT_EQ(scanner_.GetRangeText(), QString::fromUtf8("Ch 32–16 · 375 kHz"));
     // Channels only where both edges are channels; lockouts counted within the range.
     plan.lower = 140000000;
     plan.upper = 150125000;
@@ -115,7 +115,7 @@ TEST_F(ScannerControl, ShowsWhatTheScanCoversAndAClickOnItAsksToChangeIt) {
     plan.priority = 44;
     scanner_.ShowPlan(plan, true);
     EXPECT_EQ(scanner_.GetRangeText(),
-              QString::fromUtf8("140.000 – 150.125 MHz  ·  12.5 kHz  ·  2 out  ·  P 44"));
+              QString::fromUtf8("140.000–150.125 MHz · 12.5 kHz · 2 out · P44"));
     EXPECT_TRUE(scanner_.GetRangeButton()->toolTip().contains("Locked out: 1,45,50"));
     EXPECT_TRUE(scanner_.GetRangeButton()->toolTip().contains("Priority channel 44"));
 
