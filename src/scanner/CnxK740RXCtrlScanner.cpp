@@ -2,7 +2,6 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 
 #include "scanner/CnxK7RCtrlScanButtons.h"
 #include "settings/SnxScanPlan.h"
@@ -10,6 +9,8 @@
 
 namespace {
 const QString kSeparator = QStringLiteral(" \u00B7 ");
+// Short of room, the range shows at least this much of its text, its start.
+constexpr int kFewestRangeCharacters = 12;
 
 QString Megahertz(int64_t hertz) {
     return QString::number(double(hertz) / 1e6, 'f', 3);
@@ -33,7 +34,7 @@ CnxK740RXCtrlScanner::CnxK740RXCtrlScanner(QWidget* parent, int slot)
     state_ = new QLabel(this);
     state_->setFont(s.displayFont(14));
     state_->setMinimumWidth(QFontMetrics(state_->font()).horizontalAdvance("Scanning") + 8);
-    range_ = new QPushButton(this);
+    range_ = new CnxCtrlElidedButton(this, kFewestRangeCharacters);
     range_->setObjectName(QStringLiteral("scanRange"));
     range_->setFlat(true);
     range_->setFont(s.displayFont(12));
@@ -70,8 +71,10 @@ int32_t CnxK740RXCtrlScanner::GetLoop() const {
 }
 
 void CnxK740RXCtrlScanner::ShowPlan(const SnxScanPlan& plan, bool channels) {
-    range_->setText(PlanText(plan, channels));
-    QString tip = QStringLiteral("The range the scan sweeps and its step: click to change them");
+    const QString text = PlanText(plan, channels);
+    range_->SetFullText(text);
+    QString tip =
+        text + QStringLiteral("\nThe range the scan sweeps and its step: click to change them");
     if (!plan.lockout.empty()) {
         tip += QStringLiteral("\nLocked out: %1").arg(QString::fromStdString(plan.LockoutText()));
     }
@@ -105,7 +108,7 @@ QString CnxK740RXCtrlScanner::GetStateText() const {
 }
 
 QString CnxK740RXCtrlScanner::GetRangeText() const {
-    return range_->text();
+    return range_->GetFullText();
 }
 
 void CnxK740RXCtrlScanner::ModeAsked(void*, int32_t mode, std::intptr_t) {

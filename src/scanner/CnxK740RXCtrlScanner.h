@@ -7,10 +7,10 @@
 #include <QFrame>
 
 #include "core/TmyEvents.h"
+#include "ui/CnxCtrlElidedButton.h"
 
 class CnxK7RCtrlScanButtons;
 class QLabel;
-class QPushButton;
 struct SnxScanPlan;
 
 class CnxK740RXCtrlScanner : public QFrame {
@@ -52,6 +52,6 @@ private:
     CnxK7RCtrlScanButtons* buttons_ = nullptr;
     QLabel* title_ = nullptr;
     QLabel* state_ = nullptr;
-    QPushButton* range_ = nullptr;
+    CnxCtrlElidedButton* range_ = nullptr;
     TmySubscriptions subscriptions_;
 };

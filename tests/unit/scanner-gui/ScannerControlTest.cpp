@@ -119,6 +119,21 @@ TEST_F(ScannerControl, ShowsWhatTheScanCoversAndAClickOnItAsksToChangeIt) {
     EXPECT_TRUE(scanner_.GetRangeButton()->toolTip().contains("Locked out: 1,45,50"));
     EXPECT_TRUE(scanner_.GetRangeButton()->toolTip().contains("Priority channel 44"));
 
+    // Short of room it shows the start of its text, the rest cut with an ellipsis.
+    scanner_.resize(1000, 50);
+    scanner_.show();
+    ASSERT_TRUE(
+        PumpUntil([&] { return scanner_.GetRangeButton()->text() == scanner_.GetRangeText(); }));
+    scanner_.resize(200, 50);  // held at its smallest
+    ASSERT_TRUE(
+        PumpUntil([&] { return scanner_.GetRangeButton()->text().endsWith(QChar(0x2026)); }));
+    EXPECT_TRUE(scanner_.GetRangeButton()->text().startsWith("140.000"));
+    EXPECT_GE(scanner_.GetRangeButton()->width(),
+              scanner_.GetRangeButton()->minimumSizeHint().width());
+    EXPECT_LE(scanner_.GetRangeButton()->fontMetrics().horizontalAdvance(
+                  scanner_.GetRangeButton()->text()),
+              scanner_.GetRangeButton()->contentsRect().width());
+
     std::vector<int32_t> clicked;
     subscriptions_.push_back(
         scanner_.OnRangeClicked.Set([&clicked](void*, int32_t slot) { clicked.push_back(slot); }));
