@@ -16,7 +16,8 @@ constexpr int kReadOutColumns = 3;
 
 SnxScopeColours SnxScopeColours::Screen() {
     const TmyColorScheme& s = TmyColorScheme::Default();
-    return {s.panel, s.plot, s.grid, s.text, s.textSecondary, s.level, s.levelMin, s.levelMax, 100};
+    return {s.panel, s.plot,     s.grid,     s.text,   s.textSecondary,
+            s.level, s.levelMin, s.levelMax, s.border, 100};
 }
 
 SnxScopeColours SnxScopeColours::Print() {
@@ -28,6 +29,7 @@ SnxScopeColours SnxScopeColours::Print() {
             QColor(0x1a, 0x7f, 0x45),
             QColor(0x1f, 0x4e, 0x9a),
             QColor(0x8a, 0x2b, 0xe2),
+            QColor(0xe4, 0xe4, 0xe4),
             170};
 }
 
@@ -107,6 +109,11 @@ void CnxScopePainter::PaintBars(const ScopeAxis& axis, int first, int last) {
     const double width = std::max(1.0, slot - 2 * gap);
     for (int i = first; i <= last; ++i) {
         const double left = axis.SlotLeft(i) + gap;
+        if (view_.IsLockedOut(i)) {
+            // The slot stays, so the channels beside it keep their places.
+            painter_.fillRect(QRectF(left, plot.top(), width, plot.height()), colours_.lockedOut);
+            continue;
+        }
         if (const auto level = view_.GetLevel(i)) {
             const double y = DepthY(plot, ScopeView::kTopDbm - *level);
             painter_.fillRect(QRectF(left, y, width, plot.bottom() + 1 - y), colours_.level);

@@ -1,6 +1,7 @@
 #pragma once
-// Draws a bar graph: the dBm scale, one bar per point with its weakest and strongest marks, the
-// markers, the channel numbers under the plot and the read-out strip. The same drawing serves the
+// Draws a bar graph: the dBm scale, one bar per point with its weakest and strongest marks (a
+// locked-out point has a dimmed slot instead), the markers, the channel numbers under the plot
+// and the read-out strip. The same drawing serves the
 // screen and printing; only the colours differ.
 #include <QColor>
 #include <QRect>
@@ -19,7 +20,8 @@ struct SnxScopeColours {
     QColor level;
     QColor levelMin;
     QColor levelMax;
-    int markerShade;  // QColor::darker factor: pure green reads poorly on paper
+    QColor lockedOut;  // the slot of a point that is not measured
+    int markerShade;   // QColor::darker factor: pure green reads poorly on paper
 
     static SnxScopeColours Screen();
     static SnxScopeColours Print();
