@@ -37,7 +37,7 @@ public:
     bool GetSlotAttenuator(int slot) override { return attenuator_[slot]; }
     bool GetRFAmplifier(int) override { return true; }
     int32_t GetPassband(int) override { return 24000; }
-    int32_t GetScanStep() override { return 375000; }
+    int32_t GetScanStep(int) override { return 375000; }
     void SetSlotAttenuator(int slot, bool on) override { attenuator_[slot] = on; }
 
 private:
