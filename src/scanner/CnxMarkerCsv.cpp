@@ -5,7 +5,7 @@
 #include <QSaveFile>
 #include <algorithm>
 
-#include "scanner/CnxCsvReader.h"
+#include "settings/CnxCsvReader.h"
 #include "scanner/K740RXScannerLog.h"
 #include "scanner/ScopeReadOut.h"
 #include "settings/CnxChannelPlan.h"

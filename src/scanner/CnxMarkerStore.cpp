@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QSaveFile>
 
-#include "scanner/CnxUtf8.h"
+#include "settings/CnxUtf8.h"
 #include "scanner/K740RXScannerLog.h"
 
 namespace {

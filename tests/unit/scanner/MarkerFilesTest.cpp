@@ -9,7 +9,7 @@
 
 #include "LogCapture.h"
 #include "ScopeRun.h"
-#include "scanner/CnxCsvReader.h"
+#include "settings/CnxCsvReader.h"
 #include "scanner/CnxMarkerCsv.h"
 #include "scanner/CnxMarkerStore.h"
 #include "scanner/CnxSweepCsv.h"
