@@ -10,6 +10,7 @@
 // without an open hit and below the threshold cost a comparison, so that a scan of eight receivers
 // pays next to nothing for it.
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "activity/SnxActivityHit.h"
@@ -25,12 +26,12 @@ public:
 
 class CnxActivityDetector {
 public:
-    static constexpr double kDefaultThresholdDbm = -95.0;
     static constexpr int64_t kListenHangMs = 2000;
     static constexpr uint32_t kScanHangSweeps = 2;
 
     CnxActivityDetector(int slot, InxActivitySink& sink);
 
+    // Until a threshold is set nothing is a hit.
     void SetThreshold(double dbm) { threshold_ = dbm; }
     double GetThreshold() const { return threshold_; }
 
@@ -65,7 +66,7 @@ private:
 
     int slot_;
     InxActivitySink& sink_;
-    double threshold_ = kDefaultThresholdDbm;
+    double threshold_ = std::numeric_limits<double>::infinity();
     Mode mode_ = Mode::kNone;
     std::vector<Open> open_;
 };

@@ -43,6 +43,8 @@ struct ScanScript {
 
 class ActivityDetectorTest : public ::testing::Test {
 protected:
+    void SetUp() override { detector_.SetThreshold(-95.0); }
+
     RecordingSink sink_;
     CnxActivityDetector detector_{2, sink_};
 
@@ -135,6 +137,7 @@ TEST_F(ActivityDetectorTest, AScannedHitClosesWhenItsPointHasBeenQuietForTwoSwee
     // When they closed: at their own point, two sweeps after they were last above.
     RecordingSink timing;
     CnxActivityDetector detector(0, timing);
+    detector.SetThreshold(-95.0);
     for (uint32_t sweep = 0; sweep <= 5; ++sweep) {
         for (int point = 0; point < ScanScript::kPoints; ++point) {
             detector.OnScanReading(ScanScript::Hertz(point),
@@ -211,6 +214,10 @@ TEST_F(ActivityDetectorTest, GoingFromScanningToListeningOrStoppingClosesTheHits
 }
 
 TEST_F(ActivityDetectorTest, TheThresholdDecidesWhatOpensFromTheNextReadingOn) {
+    RecordingSink untold;
+    CnxActivityDetector unset(0, untold);
+    unset.OnListenReading(142750000, -30.0, 0);
+    EXPECT_TRUE(untold.opened.empty()) << "nothing is a hit before a threshold is set";
     detector_.SetThreshold(-80.0);
     int64_t ms = 0;
     Listen(142750000, {-85.0}, ms);
