@@ -46,6 +46,8 @@ CnxCtrlActivityList::CnxCtrlActivityList(QWidget* parent)
     const TmyColorScheme& s = TmyColorScheme::Default();
     setObjectName(QStringLiteral("activity"));
     setStyleSheet(TableStyle(s));
+    // It takes the height the window has for it; the list scrolls.
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
 
     auto* title = new QLabel(QStringLiteral("ACTIVITY"), this);
     title->setProperty("secondary", true);

@@ -14,6 +14,8 @@
 #include <limits>
 #include <system_error>
 
+#include "activity/CnxCtrlActivityList.h"
+#include "app/CnxActivityController.h"
 #include "app/CnxK740RXDlgAbout.h"
 #include "app/CnxK740RXDlgHelp.h"
 #include "app/CnxListeningController.h"
@@ -50,6 +52,7 @@
 #include "tuning/CnxCtrlTuningPanel.h"
 #include "tuning/CnxMainWindowKeys.h"
 #include "ui/TmyColorScheme.h"
+#include "ui/TmySideTabs.h"
 
 namespace {
 constexpr int kInitialWidth = 792;
@@ -241,7 +244,13 @@ void CMainWindows::BuildControls() {
     right->setSpacing(8);
     right->addLayout(top, 0);
     right->addWidget(scanStack_, 3);
-    right->addWidget(spectrum_, 1);
+    // The activity list shares the bottom band with the spectrum, as a tab beside it.
+    activityList_ = new CnxCtrlActivityList(this);
+    auto* bottom = new TmySideTabs(this);
+    bottom->AddPage(spectrum_, QStringLiteral("\u223F"), QStringLiteral("Audio spectrum"));
+    bottom->AddPage(activityList_, QStringLiteral("\u2630"),
+                    QStringLiteral("Activity: the hits of every receiver"));
+    right->addWidget(bottom, 1);
     auto* main = new QHBoxLayout(this);
     main->setContentsMargins(8, 8, 8, 8);
     main->setSpacing(8);
@@ -270,6 +279,14 @@ void CMainWindows::BuildControllers() {
         *settings_, *manager_, CnxRemoteAdapter::Controllers{*tuning_, *scans_, *listening_},
         *tuningPanel_, notices, GetHandle());
     remote_->StartKnobBox();
+    CnxActivityController::Graphs activityGraphs{};
+    for (int slot = 0; slot < kK740RXSlotCount; ++slot) {
+        activityGraphs[size_t(slot)] = &slotRecords_[size_t(slot)].page->Graph();
+    }
+    activity_ = std::make_unique<CnxActivityController>(*settings_, *manager_, *scans_, *listening_,
+                                                        notices, activityGraphs);
+    activityList_->SetModel(&activity_->Model());
+    activity_->SetPanel(activityList_);
 }
 
 void CMainWindows::RouteEvents() {
@@ -319,10 +336,12 @@ void CMainWindows::RouteEvents() {
     s.push_back(slots_->OnConnectionChanged.Subscribe([this](void*, int slot) {
         if (!slots_->IsConnected(slot)) {
             listening_->ReceiverLost(slot);
+            activity_->ReceiverLost(slot);
         }
         UpdateControlsEnabled();
     }));
     s.push_back(scans_->OnStateChanged.Subscribe([this](void*, int slot) {
+        activity_->ScanStateChanged(slot);
         listening_->ScanStateChanged(slot);  // before the retune, which picks the demo sound
         tuning_->ScanStateChanged(slot);
         UpdateControlsEnabled();
@@ -336,6 +355,30 @@ void CMainWindows::RouteEvents() {
         [&listening](void*, int32_t on) { listening.ShowAttenuator(on != 0); }));
     s.push_back(tuning.OnChannelStepsChanged.Subscribe(
         [this](void*, int32_t on) { remote_->ShowChannelSteps(on != 0); }));
+    RouteActivityEvents();
+}
+
+void CMainWindows::RouteActivityEvents() {
+    CnxActivityController& activity = *activity_;
+    auto& s = subscriptions_;
+    for (int slot = 0; slot < kK740RXSlotCount; ++slot) {
+        s.push_back(slotRecords_[size_t(slot)].page->Graph().OnThresholdAsked.Subscribe(
+            [&activity, slot](void*, double dbm) { activity.SetThreshold(slot, dbm); }));
+    }
+    s.push_back(activityList_->OnThresholdAsked.Subscribe([this](void*, int32_t dbm) {
+        activity_->SetThreshold(settings_->GetSelectedReceiver(), dbm);
+    }));
+    s.push_back(activityList_->OnRecordHitsAsked.Subscribe([this](void*, int32_t on) {
+        activity_->SetRecordHits(settings_->GetSelectedReceiver(), on != 0);
+    }));
+    // A hit chosen in the list: its receiver is shown and tuned to its channel.
+    s.push_back(activityList_->OnHitChosen.Subscribe([this](void*, const SnxActivityHit& hit) {
+        SelectReceiver(hit.slot);
+        const auto nominal = CnxChannelPlan::FrequencyOfChannel(hit.channel);
+        tuning_->FrequencySet(hit.slot, nominal.value_or(int32_t(hit.frequency)));
+    }));
+    s.push_back(listening_->OnAudioHeard.Subscribe(
+        [&activity](void*, const CSndAudioPath::Block* block) { activity.OnAudioHeard(*block); }));
 }
 
 void CMainWindows::DeferredStart() {
@@ -382,6 +425,7 @@ void CMainWindows::SelectReceiver(int index, bool force) {
     scanStack_->setCurrentIndex(index);
     listening_->SelectSlot(index);
     tuning_->SelectSlot(index);
+    activity_->SelectSlot(index);
     listening_->EndSelection();
     UpdateControlsEnabled();
     slots_->SetSelecting(false);
@@ -415,6 +459,7 @@ void CMainWindows::OnTimer(UINT id) {
         case kTimerLevelPoll:
             if (listening_) {
                 listening_->PollLevel();
+                activity_->Poll();  // after the poll, whose reading it takes
                 listening_->ShowRecordingTime();
                 tuning_->ShowSweepPosition();
             }
@@ -477,7 +522,10 @@ void CMainWindows::RouteReceiverMessage(const TmyMessage& m) {
     }
     switch (m.message) {
         case WM_RCV_SCAN_LEVEL:
-            scans_->OnScanLevel(receiver, ScanSample::Unpack(WPARAM(m.lParam)));
+            if (const auto sample = ScanSample::Unpack(WPARAM(m.lParam));
+                scans_->OnScanLevel(receiver, sample)) {
+                activity_->OnScanSample(slot, sample);
+            }
             break;
         case WM_RCV_SCAN_END:
             scans_->OnScanEnd(receiver, uint16_t(m.lParam));
@@ -657,6 +705,10 @@ void CMainWindows::Destroy() {
     about_.reset();
     help_.reset();
     remote_.reset();  // its servers ask the receivers; the knob box goes before its unit
+    if (activityList_ != nullptr) {
+        activityList_->SetModel(nullptr);
+    }
+    activity_.reset();  // its open hits are written as stopped
     listening_.reset();
     slots_.reset();
     tuning_.reset();

@@ -16,6 +16,8 @@
 #include "settings/K740RXSlots.h"
 
 class TmyApplication;
+class CnxActivityController;
+class CnxCtrlActivityList;
 class CnxCtrlSMeter;
 class CnxCtrlSpectrumPanel;
 class CnxCtrlTuningPanel;
@@ -66,6 +68,8 @@ public:
     CnxScanController& Scans() { return *scans_; }
     CnxListeningController& Listening() { return *listening_; }
     CnxSlotsController& Slots() { return *slots_; }
+    CnxActivityController& Activity() { return *activity_; }
+    CnxCtrlActivityList& ActivityList() { return *activityList_; }
     CnxCtrlTuningPanel& TuningPanel() { return *tuningPanel_; }
     CnxK740RXCtrlReceiverManager& ReceiverList() { return *receiverList_; }
     CnxScannerPage& ScannerPage(int slot) { return *slotRecords_.at(size_t(slot)).page; }
@@ -92,6 +96,7 @@ private:
     void BuildControls();
     void BuildControllers();
     void RouteEvents();
+    void RouteActivityEvents();
     void DeferredStart();
     void OnReceiversReadyPoll();
     void OnClose();
@@ -121,6 +126,7 @@ private:
     std::unique_ptr<CnxListeningController> listening_;
     std::unique_ptr<CnxSlotsController> slots_;
     std::unique_ptr<CnxRemoteAdapter> remote_;
+    std::unique_ptr<CnxActivityController> activity_;
 
     bool initOk_ = true;
     bool ready_ = false;
@@ -134,6 +140,7 @@ private:
     CnxK740RXCtrlReceiverManager* receiverList_ = nullptr;
     CnxCtrlTuningPanel* tuningPanel_ = nullptr;
     CnxCtrlSpectrumPanel* spectrum_ = nullptr;
+    CnxCtrlActivityList* activityList_ = nullptr;
     QStackedWidget* meterStack_ = nullptr;
     QStackedWidget* scanStack_ = nullptr;
     std::array<SnxReceiverSlot, kK740RXSlotCount> slotRecords_{};

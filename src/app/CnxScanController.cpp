@@ -51,7 +51,8 @@ CnxScanStepper CnxScanController::Walk() const {
 }
 
 bool CnxScanController::SetScanStep(int32_t step) {
-    if (!CnxScanStepper::IsWalkable(CnxChannelPlan::kLowerLimit, CnxChannelPlan::kUpperLimit, step)) {
+    if (!CnxScanStepper::IsWalkable(CnxChannelPlan::kLowerLimit, CnxChannelPlan::kUpperLimit,
+                                    step)) {
         return false;
     }
     step_ = step;
@@ -155,19 +156,20 @@ void CnxScanController::ScrollBy(int slot, int points) {
     }
 }
 
-void CnxScanController::OnScanLevel(CnxK740RXReceiver* receiver, const ScanSample& sample) {
+bool CnxScanController::OnScanLevel(CnxK740RXReceiver* receiver, const ScanSample& sample) {
     const int slot = SlotOf(receiver);
     if (slot < 0) {
-        return;
+        return false;
     }
     receiver->AcknowledgeScanSample();
     Slot& s = slots_[slot];
     if (s.state == State::kStopped || sample.run != s.run) {
-        return;
+        return false;
     }
     if (s.view == nullptr || s.view->ShowSample(sample)) {
         s.lastPoint = sample.point;
     }
+    return true;
 }
 
 void CnxScanController::OnScanEnd(CnxK740RXReceiver* receiver, uint16_t run) {

@@ -47,8 +47,8 @@ public:
     bool SetScanStep(int32_t step);
     int32_t GetScanStep() const { return step_; }
 
-    // The receivers' messages.
-    void OnScanLevel(CnxK740RXReceiver* receiver, const ScanSample& sample);
+    // The receivers' messages. A sample is taken (true) when it belongs to its slot's run.
+    bool OnScanLevel(CnxK740RXReceiver* receiver, const ScanSample& sample);
     void OnScanEnd(CnxK740RXReceiver* receiver, uint16_t run);
 
     // A slot's scan started, paused, resumed or stopped.
