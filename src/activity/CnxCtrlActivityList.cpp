@@ -24,10 +24,9 @@ QString TableStyle(const TmyColorScheme& s) {
     return QStringLiteral(
                "QTableView { background: %1; border: 1px solid %2; gridline-color: %3; }"
                "QTableView:focus { border-color: %4; }"
+               "QHeaderView { background: %5; }"
                "QHeaderView::section { background: %5; color: %6; border: none;"
-               " border-bottom: 1px solid %2; padding: 1px 4px; }"
-               "QComboBox, QSpinBox { background: %1; border: 1px solid %2; padding: 1px 4px; }"
-               "QComboBox:focus, QSpinBox:focus { border-color: %4; }")
+               " border-bottom: 1px solid %2; padding: 1px 4px; }")
         .arg(s.plot.name(), s.border.name(), s.grid.name(), s.focus.name(), s.panel.name(),
              s.textSecondary.name());
 }
@@ -80,7 +79,6 @@ CnxCtrlActivityList::CnxCtrlActivityList(QWidget* parent)
     table_->setWordWrap(false);
     table_->verticalHeader()->hide();
     table_->verticalHeader()->setDefaultSectionSize(QFontMetrics(font()).height() + 2);
-    table_->horizontalHeader()->setStretchLastSection(true);
     table_->horizontalHeader()->setHighlightSections(false);
     table_->setToolTip(QStringLiteral(
         "Hits of every receiver, newest first; open ones lit. Double-click or Enter: select "

@@ -209,7 +209,7 @@ void CnxScopePainter::PaintActivity(const QRect& strip, const ScopeAxis& axis) {
         // Heard now: the level's full green; heard before: fainter, stronger the more often.
         QColor colour = colours_.level;
         if (!heard.open) {
-            colour.setAlphaF(0.25f + 0.45f * float(std::min(heard.hits, kActivityFullCount)) /
+            colour.setAlphaF(0.35f + 0.35f * float(std::min(heard.hits, kActivityFullCount)) /
                                          kActivityFullCount);
         }
         painter_.fillRect(

@@ -33,6 +33,9 @@ int TmySideTabs::AddPage(QWidget* page, const QString& glyph, const QString& too
     button->setToolTip(toolTip);
     button->setAccessibleName(toolTip);
     button->setFixedSize(kButtonSide, kButtonSide);
+    // Reached by Tab; a click leaves the focus where it was, so the window's keys (Space for
+    // the scan) keep working.
+    button->setFocusPolicy(Qt::TabFocus);
     button->setStyleSheet(QStringLiteral("QPushButton { padding: 0px; }"));
     group_->addButton(button, index);
     buttons_->insertWidget(index, button);
