@@ -205,8 +205,8 @@ private:
         const auto on = parseNumber<double>(fields[1]);
         const auto off = parseNumber<double>(fields[2]);
         const auto period = fields.size() == 4 ? parseNumber<double>(fields[3]) : 0.0;
-        if (!on || !off || !period || !std::isfinite(*on) || !std::isfinite(*off) ||
-            *on < 0.0 || *off <= *on) {
+        if (!on || !off || !period || !std::isfinite(*on) || !std::isfinite(*off) || *on < 0.0 ||
+            *off <= *on) {
             return fail("a schedule's times must be numbers with on >= 0 and off after on");
         }
         if (fields.size() == 4 && !(*period >= *off)) {

@@ -13,13 +13,17 @@ uint32_t CnxActivityDetector::SweepsSince(uint32_t sweep, uint32_t earlier) {
     return (sweep - earlier) & ScanSample::kSweepMask;
 }
 
-void CnxActivityDetector::OnScanReading(int64_t hertz, double dbm, uint32_t sweep, int64_t ms) {
+bool CnxActivityDetector::Admit(double dbm, Mode mode) {
     if (std::isnan(dbm)) {
         CloseAll(SnxActivityHit::End::kLost);
-        return;
+        return false;
     }
-    Enter(Mode::kScanning);
-    if (open_.empty() && dbm < threshold_) {
+    Enter(mode);
+    return !open_.empty() || dbm >= threshold_;
+}
+
+void CnxActivityDetector::OnScanReading(int64_t hertz, double dbm, uint32_t sweep, int64_t ms) {
+    if (!Admit(dbm, Mode::kScanning)) {
         return;
     }
     Take(hertz, dbm, sweep, ms);
@@ -36,12 +40,7 @@ void CnxActivityDetector::OnScanReading(int64_t hertz, double dbm, uint32_t swee
 }
 
 void CnxActivityDetector::OnListenReading(int64_t hertz, double dbm, int64_t ms) {
-    if (std::isnan(dbm)) {
-        CloseAll(SnxActivityHit::End::kLost);
-        return;
-    }
-    Enter(Mode::kListening);
-    if (open_.empty() && dbm < threshold_) {
+    if (!Admit(dbm, Mode::kListening)) {
         return;
     }
     Take(hertz, dbm, 0, ms);

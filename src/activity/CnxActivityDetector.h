@@ -59,6 +59,10 @@ private:
     };
 
     void Enter(Mode mode);
+    // A failed reading closes the hits as lost; a reading of the other mode closes them as
+    // stopped. False when the reading can change nothing more: it failed, or no hit is open and
+    // it is below the threshold.
+    bool Admit(double dbm, Mode mode);
     // The reading at its frequency: an open hit takes it, or one opens.
     void Take(int64_t hertz, double dbm, uint32_t sweep, int64_t ms);
     void Close(std::size_t index, SnxActivityHit::End reason);
