@@ -6,23 +6,14 @@
 
 #include <QApplication>
 
+#include "BenchSweepSamples.h"
+#include "BenchWidgets.h"
+
 #include "scanner/CnxCtrlScopeView.h"
 #include "scanner/CnxK740RXCtrlScannerGraph.h"
 #include "scanner/ScopeView.h"
 
 namespace {
-
-// The i-th sample of a run over the whole band: levels that move the bars up and down as a real
-// sweep would, each at its point.
-ScanSample SampleFor(int64_t i) {
-    constexpr int kPoints = 99;
-    ScanSample sample;
-    sample.run = 1;
-    sample.sweep = uint32_t(i / kPoints);
-    sample.point = int32_t(i % kPoints);
-    sample.level = -120.0 + double((i * 37) % 80);
-    return sample;
-}
 
 class CountingDisplay : public InxScopeDisplay {
 public:
@@ -104,12 +95,5 @@ BENCHMARK(BM_PanelWholeRepaintPerLevel)->UseRealTime();
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunWidgetBenchmarks(argc, argv);
 }

@@ -19,7 +19,10 @@
 #include "app/CnxK740RXDlgAbout.h"
 #include "app/CnxK740RXDlgHelp.h"
 #include "app/CnxListeningController.h"
+#include "app/CnxMainViews.h"
+#include "app/CnxOverviewPanel.h"
 #include "app/CnxRemoteAdapter.h"
+#include "app/CnxRepaintMeter.h"
 #include "app/CnxScanController.h"
 #include "app/CnxSlotsController.h"
 #include "app/CnxThreadSplash.h"
@@ -199,6 +202,9 @@ void CMainWindows::Build() {
     ensurePolished();  // the style sheets decide the controls' sizes
     setMinimumSize(minimumTrackSize_.expandedTo(minimumSizeHint()));
     show();
+    if (CnxRepaintMeter::IsWanted()) {
+        repaints_ = std::make_unique<CnxRepaintMeter>(*this);
+    }
     // The read-out holds the focus from the start: digits open it, everything else goes on to
     // the window's keyboard table.
     tuningPanel_->Entry().setFocus();
@@ -208,8 +214,9 @@ void CMainWindows::Build() {
     activateWindow();
 }
 
-// The receivers on the left; tuning, channel and S-meter across the top; the scan view in the
-// middle, taking the growth; the spectrum below.
+// The receivers on the left; on the right the selected receiver's view (tuning, channel and
+// S-meter across the top; the scan view in the middle, taking the growth; the spectrum below) or
+// the overview of all receivers.
 void CMainWindows::BuildControls() {
     TmyColorScheme::Default().ApplyTo(*this);
     receiverList_ = new CnxK740RXCtrlReceiverManager(this);
@@ -236,26 +243,30 @@ void CMainWindows::BuildControls() {
     spectrum_ = new CnxCtrlSpectrumPanel(this);
     spectrum_->SetFormat(CnxListeningController::kOutputRate);
 
-    auto* top = new QHBoxLayout;
+    auto* topRow = new QWidget(this);
+    auto* top = new QHBoxLayout(topRow);
+    top->setContentsMargins(0, 0, 0, 0);
     top->setSpacing(8);
     top->addWidget(tuningPanel_, 8);
     top->addWidget(meterPanel, 4);
-    auto* right = new QVBoxLayout;
-    right->setSpacing(8);
-    right->addLayout(top, 0);
-    right->addWidget(scanStack_, 3);
-    // The activity list shares the bottom band with the spectrum, as a tab beside it.
+    // The activity list shares the spectrum's place, as a tab beside it.
     activityList_ = new CnxCtrlActivityList(this);
-    auto* bottom = new TmySideTabs(this);
-    bottom->AddPage(spectrum_, QStringLiteral("\u223F"), QStringLiteral("Audio spectrum"));
-    bottom->AddPage(activityList_, QStringLiteral("\u2630"),
-                    QStringLiteral("Activity: the hits of every receiver"));
-    right->addWidget(bottom, 1);
+    auto* spectrumOrActivity = new TmySideTabs(this);
+    spectrumOrActivity->AddPage(spectrum_, QStringLiteral("\u223F"),
+                                QStringLiteral("Audio spectrum"));
+    spectrumOrActivity->AddPage(activityList_, QStringLiteral("\u2630"),
+                                QStringLiteral("Activity: the hits of every receiver"));
+    CnxMainViews::Pages pages{};
+    for (int slot = 0; slot < kK740RXSlotCount; ++slot) {
+        pages[size_t(slot)] = slotRecords_[size_t(slot)].page;
+    }
+    overview_ = new CnxOverviewPanel(this, pages);
+    views_ = new CnxMainViews(this, {topRow, scanStack_, spectrumOrActivity, overview_, pages});
     auto* main = new QHBoxLayout(this);
     main->setContentsMargins(8, 8, 8, 8);
     main->setSpacing(8);
     main->addWidget(receiverList_);
-    main->addLayout(right, 1);
+    main->addWidget(views_, 1);
 }
 
 void CMainWindows::BuildControllers() {
@@ -279,6 +290,7 @@ void CMainWindows::BuildControllers() {
         *settings_, *manager_, CnxRemoteAdapter::Controllers{*tuning_, *scans_, *listening_},
         *tuningPanel_, notices, GetHandle());
     remote_->StartKnobBox();
+    overview_->SetSources({*scans_, *tuning_, *listening_, *slots_});
     CnxActivityController::Graphs activityGraphs{};
     for (int slot = 0; slot < kK740RXSlotCount; ++slot) {
         activityGraphs[size_t(slot)] = &slotRecords_[size_t(slot)].page->Graph();
@@ -333,6 +345,12 @@ void CMainWindows::RouteEvents() {
         [&listening](void*, int32_t) { listening.OpenCalibrationWindow(); }));
     s.push_back(
         slots_->OnSelectionAsked.Subscribe([this](void*, int slot) { SelectReceiver(slot); }));
+    s.push_back(overview_->OnSlotChosen.Subscribe([this](void*, int slot) {
+        SelectReceiver(slot);
+        views_->ShowOverview(false);
+    }));
+    s.push_back(views_->OnViewChanged.Subscribe(
+        [this](void*, int overview) { KeepKeysFor(overview != 0); }));
     s.push_back(slots_->OnConnectionChanged.Subscribe([this](void*, int slot) {
         if (!slots_->IsConnected(slot)) {
             listening_->ReceiverLost(slot);
@@ -596,6 +614,9 @@ bool CMainWindows::HandleKey(const QKeyEvent& event) {
         case Action::Help:
             OpenHelp();
             break;
+        case Action::ToggleOverview:
+            views_->ShowOverview(!views_->IsOverviewShown());
+            break;
         case Action::None:
             return false;
     }
@@ -631,6 +652,16 @@ void CMainWindows::OpenHelp() {
     help_->show();
     help_->raise();
     help_->activateWindow();
+}
+
+void CMainWindows::KeepKeysFor(bool overview) {
+    // The keys go on reaching the window's table: the read-out takes them in the receiver's view,
+    // the window itself in the overview.
+    if (overview) {
+        setFocus();
+    } else {
+        tuningPanel_->Entry().setFocus();
+    }
 }
 
 void CMainWindows::OpenAboutWindow() {
@@ -669,10 +700,20 @@ void CMainWindows::OnClose() {
 
 void CMainWindows::ApplySavedPlacement() {
     CnxWindowPlacement::Apply(*this, settings_->Placement());
+    // The splits as the operator left them, in a window of the size it had then.
+    layout()->activate();
+    views_->Apply(settings_->Layout());
+}
+
+void CMainWindows::CapturePlacement() {
+    settings_->Placement() = CnxWindowPlacement::Capture(*this);
+    if (views_ != nullptr) {
+        views_->Capture(settings_->Layout());
+    }
 }
 
 void CMainWindows::SaveSettings() {
-    settings_->Placement() = CnxWindowPlacement::Capture(*this);
+    CapturePlacement();
     if (settings_->Save()) {
         toldSettingsNotSaved_ = false;  // a later failure is a new episode, told again
         return;
@@ -695,13 +736,17 @@ void CMainWindows::Destroy() {
     }
     destroyed_ = true;
     if (initOk_) {
-        settings_->Placement() = CnxWindowPlacement::Capture(*this);
+        CapturePlacement();
     }
     for (const UINT timer : {kTimerLevelPoll, kTimerReceiverWatch, kTimerReceiversReady,
                              kTimerDeferredStart, kTimerSettingsSave}) {
         KillTimer(timer);
     }
     subscriptions_.clear();
+    repaints_.reset();
+    if (overview_ != nullptr) {
+        overview_->DropSources();  // it asks the controllers, which go now
+    }
     about_.reset();
     help_.reset();
     remote_.reset();  // its servers ask the receivers; the knob box goes before its unit

@@ -29,7 +29,10 @@ class CnxK740RXDlgHelp;
 class CnxK740RXFileIniApp;
 class CnxK740RX_ReceiverManager;
 class CnxListeningController;
+class CnxMainViews;
+class CnxOverviewPanel;
 class CnxRemoteAdapter;
+class CnxRepaintMeter;
 class CnxScanController;
 class CnxScannerPage;
 class CnxSlotsController;
@@ -37,7 +40,7 @@ class CnxThreadSplash;
 class CnxTuningController;
 class CFIR2;
 class QStackedWidget;
-class TmyMessage;
+struct TmyMessage;
 
 class CMainWindows : public QWidget, public TmyComponent, private InxOperatorNotices {
 public:
@@ -74,6 +77,8 @@ public:
     CnxK740RXCtrlReceiverManager& ReceiverList() { return *receiverList_; }
     CnxScannerPage& ScannerPage(int slot) { return *slotRecords_.at(size_t(slot)).page; }
     CnxCtrlSMeter& Meter(int slot) { return *slotRecords_.at(size_t(slot)).meter; }
+    CnxMainViews& Views() { return *views_; }
+    CnxOverviewPanel& Overview() { return *overview_; }
     // The program's own manual window, opened by Help where no browser can be launched.
     CnxK740RXDlgHelp* HelpWindow() const { return help_.get(); }
 
@@ -108,6 +113,10 @@ private:
     bool HandleKey(const QKeyEvent& event);
     void RouteReceiverMessage(const TmyMessage& message);
     void OpenAboutWindow();
+    // Where the keys go once a view is shown.
+    void KeepKeysFor(bool overview);
+    // The window's placement and inner layout into the settings.
+    void CapturePlacement();
 
     void Tell(const QString& caption, const QString& text) override;
 
@@ -126,6 +135,7 @@ private:
     std::unique_ptr<CnxListeningController> listening_;
     std::unique_ptr<CnxSlotsController> slots_;
     std::unique_ptr<CnxRemoteAdapter> remote_;
+    std::unique_ptr<CnxRepaintMeter> repaints_;
     std::unique_ptr<CnxActivityController> activity_;
 
     bool initOk_ = true;
@@ -143,6 +153,8 @@ private:
     CnxCtrlActivityList* activityList_ = nullptr;
     QStackedWidget* meterStack_ = nullptr;
     QStackedWidget* scanStack_ = nullptr;
+    CnxOverviewPanel* overview_ = nullptr;
+    CnxMainViews* views_ = nullptr;
     std::array<SnxReceiverSlot, kK740RXSlotCount> slotRecords_{};
     TmySubscriptions subscriptions_;  // last: undone first
 };

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "activity/InxActivityPanel.h"
-#include "app/InxHeardLevels.h"
+#include "app/InxSlotLevels.h"
 #include "app/InxOperatorNotices.h"
 #include "app/InxScanStates.h"
 #include "app/K740RXAppLog.h"
@@ -24,7 +24,7 @@ using Settings = SnxK740RXReceiverSettings;
 
 CnxActivityController::CnxActivityController(CnxK740RXFileIniApp& settings,
                                              CnxK740RX_ReceiverManager& receivers,
-                                             const InxScanStates& scans, InxHeardLevels& levels,
+                                             const InxScanStates& scans, InxSlotLevels& levels,
                                              InxOperatorNotices& notices, const Graphs& graphs,
                                              Clock clock)
     : settings_(settings),

@@ -36,7 +36,7 @@ class CnxK740RXFileIniApp;
 class CnxK740RX_ReceiverManager;
 class InxActivityGraph;
 class InxActivityPanel;
-class InxHeardLevels;
+class InxSlotLevels;
 class InxOperatorNotices;
 class InxScanStates;
 
@@ -48,7 +48,7 @@ public:
 
     // All borrowed; graphs may be null. The clock is the system's unless a test gives one.
     CnxActivityController(CnxK740RXFileIniApp& settings, CnxK740RX_ReceiverManager& receivers,
-                          const InxScanStates& scans, InxHeardLevels& levels,
+                          const InxScanStates& scans, InxSlotLevels& levels,
                           InxOperatorNotices& notices, const Graphs& graphs, Clock clock = {});
     // Open hits end as stopped and are written.
     ~CnxActivityController() override;
@@ -99,7 +99,7 @@ private:
     CnxK740RXFileIniApp& settings_;
     CnxK740RX_ReceiverManager& receivers_;
     const InxScanStates& scans_;
-    InxHeardLevels& levels_;
+    InxSlotLevels& levels_;
     InxOperatorNotices& notices_;
     Graphs graphs_;
     Clock clock_;

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/InxHeardLevels.h"
+#include "app/InxSlotLevels.h"
 #include "audio/CSndAudioPath.h"
 #include "core/K740RXMessageRecords.h"
 #include "core/TmyEvents.h"
@@ -27,7 +27,7 @@ class CSndWavePlayer;
 class InxOperatorNotices;
 class InxScanStates;
 
-class CnxListeningController : public InxHeardLevels {
+class CnxListeningController : public InxSlotLevels {
 public:
     using Meters = std::array<CnxCtrlSMeter*, kK740RXSlotCount>;
     // The rate of the window's own audio format: what the output plays.
@@ -68,7 +68,7 @@ public:
     double GetLevel() const { return level_; }
     // A slot's level as the remote control reads it, the offset included; NaN when it cannot
     // be read.
-    double GetLevelDbm(int slot);
+    double GetLevelDbm(int slot) override;
     // The selected receiver answers with the latest poll's reading, so its radio is read once per
     // tick; any other is read when asked.
     double GetHeardLevel(int slot) override;

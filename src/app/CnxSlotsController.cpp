@@ -74,6 +74,15 @@ bool CnxSlotsController::IsConnected(int slot) const {
     return slot >= 0 && slot < kK740RXSlotCount && slots_[size_t(slot)].connected;
 }
 
+bool CnxSlotsController::IsPresent(int slot) const {
+    return slot >= 0 && slot < list_.GetCount();
+}
+
+QString CnxSlotsController::GetSlotName(int slot) const {
+    const SnxK740RXInfoListItem* item = list_.GetItem(slot);
+    return item != nullptr ? QString::fromStdString(item->label) : QString();
+}
+
 int CnxSlotsController::GetRowCount() const {
     return list_.GetCount();
 }

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "app/InxSlotPresence.h"
 #include "core/TmyEvents.h"
 #include "core/TmyTypes.h"
 #include "settings/K740RXSlots.h"
@@ -25,7 +26,7 @@ class InxOperatorNotices;
 class QWidget;
 struct SnxK740RXInfoListItem;
 
-class CnxSlotsController {
+class CnxSlotsController : public InxSlotPresence {
 public:
     using Graphs = std::array<CnxK740RXCtrlScannerGraph*, kK740RXSlotCount>;
 
@@ -40,7 +41,9 @@ public:
     void FillList();
     int GetRowCount() const;
     int SlotOf(const CnxK740RXReceiver* receiver) const;
-    bool IsConnected(int slot) const;
+    bool IsConnected(int slot) const override;
+    bool IsPresent(int slot) const override;
+    QString GetSlotName(int slot) const override;
 
     // Whether a selection of the slot is to be carried out, and carrying out its part: the
     // manager, the list and the caption.

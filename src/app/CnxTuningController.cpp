@@ -56,6 +56,10 @@ void CnxTuningController::SelectSlot(int slot) {
 }
 
 void CnxTuningController::FrequencySet(int slot, int32_t frequency, bool force) {
+    Set(slot, frequency, force, IsChannelMode());
+}
+
+void CnxTuningController::Set(int slot, int32_t frequency, bool force, bool onRaster) {
     if (slot < 0 || slot >= kK740RXSlotCount) {
         return;
     }
@@ -65,7 +69,7 @@ void CnxTuningController::FrequencySet(int slot, int32_t frequency, bool force) 
     }
     const int32_t f = CnxTuningRules::Clamp(frequency, GetUpperLimit(slot));
     if (slot == Selected() && settings_.Current().power != 0) {
-        TuneSelected(f);
+        TuneSelected(f, onRaster);
         return;
     }
     stored.frequency = f;
@@ -73,10 +77,10 @@ void CnxTuningController::FrequencySet(int slot, int32_t frequency, bool force) 
     Show(slot);
 }
 
-void CnxTuningController::TuneSelected(int32_t frequency) {
+void CnxTuningController::TuneSelected(int32_t frequency, bool onRaster) {
     const int slot = Selected();
     auto& stored = settings_.Receiver(slot);
-    stored.frequency = IsChannelMode() ? CnxTuningRules::SnapToChannelRaster(
+    stored.frequency = onRaster ? CnxTuningRules::SnapToChannelRaster(
                                              frequency, stored.frequency, GetUpperLimit(slot))
                                        : frequency;
     if (calibrator_ != nullptr) {
@@ -120,20 +124,12 @@ void CnxTuningController::OnEntryFrequency(int32_t frequency) {
 
 void CnxTuningController::OnEntrySpin(int32_t frequency) {
     // A spin step moves by exactly its step, even in channel mode.
-    auto& stepChannel = settings_.Current().stepChannel;
-    const int32_t channelMode = stepChannel;
-    stepChannel = 0;
-    FrequencySet(Selected(), frequency);
-    stepChannel = channelMode;
+    Set(Selected(), frequency, false, false);
 }
 
 void CnxTuningController::OnEntryRaster(int32_t frequency) {
     // A step on the raster lands on a channel whatever the mode.
-    auto& stepChannel = settings_.Current().stepChannel;
-    const int32_t channelMode = stepChannel;
-    stepChannel = 1;
-    FrequencySet(Selected(), frequency);
-    stepChannel = channelMode;
+    Set(Selected(), frequency, false, true);
 }
 
 void CnxTuningController::SetChannelMode(bool on, bool force) {

@@ -6,6 +6,7 @@
 // channel mode and tunes the receiver unless its scan holds it.
 #include <cstdint>
 
+#include "app/InxSlotFrequencies.h"
 #include "core/TmyEvents.h"
 
 class CnxK740RXCalibratorSMeter;
@@ -15,7 +16,7 @@ class CnxK740RX_ReceiverManager;
 class InxScanStates;
 class InxTuningView;
 
-class CnxTuningController {
+class CnxTuningController : public InxSlotFrequencies {
 public:
     // The knob's step outside channel mode.
     static constexpr int32_t kFineStep = 10000;
@@ -31,7 +32,7 @@ public:
     void FrequencySet(int slot, int32_t frequency, bool force = false);
     // The selected slot, from where it is tuned.
     void TuneBy(int32_t delta);
-    int32_t GetFrequency(int slot) const;
+    int32_t GetFrequency(int slot) const override;
     int32_t GetUpperLimit(int slot) const;
 
     // The entry's three ways of asking: a typed value, a spin step and a step on the raster.
@@ -66,7 +67,9 @@ public:
 private:
     int Selected() const;
     CnxK740RXReceiver* Receiver(int slot) const;
-    void TuneSelected(int32_t frequency);
+    // FrequencySet, on the channel raster or not whatever the mode.
+    void Set(int slot, int32_t frequency, bool force, bool onRaster);
+    void TuneSelected(int32_t frequency, bool onRaster);
     // Tunes the slot's receiver unless its scan holds it; the frequency it reports is kept.
     void Tune(int slot);
     void Show(int slot);

@@ -12,6 +12,9 @@ constexpr int32_t kPlacementLength = 44;  // size of the platform's placement re
 constexpr int32_t kShowNormal = 1;
 constexpr int32_t kShowMinimized = 2;
 constexpr int32_t kShowMaximized = 3;
+// The first window's share of the screen, and its largest size.
+constexpr double kFirstShare = 0.9;
+constexpr QSize kFirstLargest(1680, 1050);
 
 long long OverlapArea(const QRect& a, const QRect& b) {
     const QRect common = a.intersected(b);
@@ -45,6 +48,15 @@ QRect CnxWindowPlacement::Fit(const QRect& wanted, const QSize& minimum,
     return QRect(x, y, width, height);
 }
 
+QRect CnxWindowPlacement::First(const QSize& minimum, const QRect& area) {
+    const QSize size = QSize(int(area.width() * kFirstShare), int(area.height() * kFirstShare))
+                           .boundedTo(kFirstLargest)
+                           .expandedTo(minimum);
+    QRect first(QPoint(), size);
+    first.moveCenter(area.center());
+    return Fit(first, minimum, {area});
+}
+
 SnxWindowPlacement CnxWindowPlacement::Capture(const QWidget& window) {
     const QRect normal =
         window.normalGeometry().isValid() ? window.normalGeometry() : window.geometry();
@@ -63,6 +75,9 @@ SnxWindowPlacement CnxWindowPlacement::Capture(const QWidget& window) {
 
 void CnxWindowPlacement::Apply(QWidget& window, const SnxWindowPlacement& p) {
     if (p.length == 0) {
+        if (const QScreen* screen = window.screen()) {
+            window.setGeometry(First(window.minimumSize(), screen->availableGeometry()));
+        }
         return;
     }
     if (p.right > p.left && p.bottom > p.top) {

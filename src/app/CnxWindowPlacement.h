@@ -16,8 +16,13 @@ public:
     // none) and cut to that area's size, but never below `minimum`. A window larger than the
     // area starts at the area's left or top edge.
     static QRect Fit(const QRect& wanted, const QSize& minimum, const std::vector<QRect>& areas);
+    // Where the window opens when no placement was saved: centred on the screen area, taking most
+    // of it but leaving the desktop around it, up to a size beyond which more room only spreads the
+    // bars; never below `minimum`.
+    static QRect First(const QSize& minimum, const QRect& area);
 
-    // The window as the settings keep it, and put back where it was (fitted to today's screens).
+    // The window as the settings keep it, and put back where it was (fitted to today's screens),
+    // or where it opens first when nothing was saved.
     static SnxWindowPlacement Capture(const QWidget& window);
     static void Apply(QWidget& window, const SnxWindowPlacement& placement);
 };

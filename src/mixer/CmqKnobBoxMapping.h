@@ -6,6 +6,7 @@
 // two always agree. Eight position counts make one step.
 #include "mixer/CmqVqbMixer.h"
 #include "mixer/InmqKnobBoxActions.h"
+#include "settings/CnxChannelPlan.h"
 
 class CmqKnobBoxMapping {
 public:
@@ -13,7 +14,7 @@ public:
     static constexpr int kChannelMode = 2;
     static constexpr int kVolumeMode = 4;
     static constexpr int32_t kTuneStepHz = 10000;
-    static constexpr int32_t kChannelStepHz = 375000;
+    static constexpr int32_t kChannelStepHz = CnxChannelPlan::kSpacing;
     static constexpr int kCountsPerStep = 8;
 
     // Both are borrowed and must outlive the mapping.

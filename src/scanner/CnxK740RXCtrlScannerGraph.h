@@ -98,6 +98,8 @@ public:
     // Where the file dialogs open: the program's documents folder (the settings folder) once the
     // settings are known.
     QString GetFileFolder() const;
+    // A CSV file dialog in the documents folder; `.csv` is added to a name typed without a suffix.
+    QString AskForFile(const QString& caption, bool save);
 
     void RaiseClick(int64_t hertz);
     void ScrollTo(int64_t hertz);
@@ -136,8 +138,6 @@ private:
     int64_t FrequencyAt(const QPoint& position) const;
     void AskAndImportMarkers();
     void AskAndExport(bool sweep);
-    // A CSV file dialog in the documents folder; `.csv` is added to a name typed without a suffix.
-    QString AskForFile(const QString& caption, bool save);
 
     int slot_;
     int showHideLabels_ = kMarkersShown;

@@ -101,10 +101,20 @@ void CnxScopePainter::Paint(const Areas& areas, const ScopeAxis& axis, const QRe
 
 void CnxScopePainter::PaintScale(const Areas& areas) {
     const int line = painter_.fontMetrics().height();
+    // A grid line every 10 dB; a label on every one, or on every second or fourth where a short
+    // plot has no room for them all (the top and bottom are always labelled).
+    const double stepPixels = DepthY(areas.plot, kScaleStepDb) - DepthY(areas.plot, 0);
+    int labelEvery = 1;
+    while (labelEvery < 8 && labelEvery * stepPixels < line) {
+        labelEvery *= 2;
+    }
     for (int depth = 0; depth <= int(ScopeView::kMaxDepth); depth += kScaleStepDb) {
         const int y = int(std::lround(DepthY(areas.plot, depth)));
         painter_.setPen(colours_.grid);
         painter_.drawLine(areas.plot.left(), y, areas.plot.right(), y);
+        if ((depth / kScaleStepDb) % labelEvery != 0) {
+            continue;
+        }
         painter_.setPen(colours_.textSecondary);
         const QRect label(areas.scale.left(), y - line / 2, areas.scale.width() - kPadding, line);
         painter_.drawText(label, Qt::AlignRight | Qt::AlignVCenter,

@@ -45,6 +45,23 @@ constexpr Range kVolumeStep{0, 31};
 // Tenths of a dB; the calibration window sets at most 50 dB either way.
 constexpr Range kSMeterCal{-500, 500};
 constexpr Range kPort{0, 65535};
+// Pixels of a pane: more than any screen has is a damaged file.
+constexpr Range kPaneHeight{0, 32767};
+
+struct LayoutKey {
+    const char* name;
+    int32_t SnxWindowLayout::*field;
+    Range range;
+};
+
+// Written after the other MAIN keys, in this order.
+constexpr LayoutKey kLayoutKeys[] = {
+    {"SplitGraph", &SnxWindowLayout::graph, kPaneHeight},
+    {"SplitHistory", &SnxWindowLayout::history, kPaneHeight},
+    {"SplitScans", &SnxWindowLayout::scans, kPaneHeight},
+    {"SplitSpectrum", &SnxWindowLayout::spectrum, kPaneHeight},
+    {"Overview", &SnxWindowLayout::overview, kSwitch},
+};
 
 struct ReceiverKey {
     const char* name;
@@ -171,6 +188,9 @@ void CnxK740RXFileIniApp::ReadMain() {
     for (const PlacementKey& key : kPlacementKeys) {
         placement_.*key.field = ReadInt(kMainSection, key.name, placement_.*key.field);
     }
+    for (const LayoutKey& key : kLayoutKeys) {
+        layout_.*key.field = key.range.Clamp(ReadInt(kMainSection, key.name, layout_.*key.field));
+    }
     mainSMeterCal_ = kSMeterCal.Clamp(ReadInt(kMainSection, "SMeterCal", mainSMeterCal_));
     remoteControlPort_ =
         kPort.Clamp(ReadInt(kMainSection, "RemoteControlPort", remoteControlPort_));
@@ -254,6 +274,9 @@ void CnxK740RXFileIniApp::WriteSections(bool withReceivers) {
     }
     WriteInt(kMainSection, "RcvSelected", selected_);
     WriteInt(kMainSection, "RemoteControlPort", remoteControlPort_);
+    for (const LayoutKey& key : kLayoutKeys) {
+        WriteInt(kMainSection, key.name, layout_.*key.field);
+    }
     AppendLineFeed();
     if (!withReceivers) {
         return;

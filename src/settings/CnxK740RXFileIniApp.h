@@ -18,6 +18,7 @@
 #include "settings/CnxFileIni.h"
 #include "settings/K740RXSlots.h"
 #include "settings/SnxK740RXReceiverSettings.h"
+#include "settings/SnxWindowLayout.h"
 #include "settings/SnxWindowPlacement.h"
 
 class CnxK740RXFileIniApp : public CnxFileIni {
@@ -58,6 +59,7 @@ public:
     // The values of a slot (index clamped to 0-7).
     SnxK740RXReceiverSettings& Receiver(int index);
     SnxWindowPlacement& Placement() { return placement_; }
+    SnxWindowLayout& Layout() { return layout_; }
 
     // The first port of the remote control's servers, 0 when it is off.
     int32_t GetRemoteControlPort() const { return remoteControlPort_; }
@@ -89,6 +91,7 @@ private:
     std::map<std::string, SnxK740RXReceiverSettings> absentRadios_;  // by serial number
     std::set<std::string> returnedRadios_;  // kept for while away, back in a slot now
     SnxWindowPlacement placement_;
+    SnxWindowLayout layout_;
     int32_t mainSMeterCal_ = 0;  // what a receiver section without its own SMeterCal gets
     int32_t remoteControlPort_ = 0;
     int selected_ = 0;

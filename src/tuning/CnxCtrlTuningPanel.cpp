@@ -102,9 +102,12 @@ QWidget* CnxCtrlTuningPanel::BuildTuningBlock() {
 QWidget* CnxCtrlTuningPanel::BuildChannelBlock(const std::string& bandFilePath) {
     QFrame* block = MakePanel(this);
     band_ = new CnxCtrlFrequencyBand(bandFilePath, block);
+    // The channel and its band together in the middle of the block, not spread to its edges.
     auto* layout = new QVBoxLayout(block);
     layout->setContentsMargins(10, 8, 10, 8);
-    layout->addWidget(band_, 1);
+    layout->addStretch(1);
+    layout->addWidget(band_);
+    layout->addStretch(1);
     return block;
 }
 

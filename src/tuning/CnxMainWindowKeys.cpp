@@ -35,6 +35,8 @@ Command CnxMainWindowKeys::Translate(int key, Qt::KeyboardModifiers modifiers,
             return {Action::FrequencyBy, -PageAmount(modifiers)};
         case Qt::Key_F1:
             return {Action::Help};
+        case Qt::Key_F2:
+            return {Action::ToggleOverview};
         default:
             return TranslateCharacter(key, modifiers, text);
     }

@@ -16,6 +16,7 @@ public:
         KnobStep,     // value: +1 up, -1 down
         FrequencyBy,  // value: signed amount in Hz
         Help,
+        ToggleOverview,  // between the selected receiver and all receivers
     };
 
     struct Command {

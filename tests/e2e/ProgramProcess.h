@@ -123,6 +123,34 @@ inline QString SectionValue(const QString& text, const QString& section, const Q
     return QString();
 }
 
+// A virtual X display of its own (Xvfb), for the program to show its window on or to lose.
+class XServer {
+public:
+    explicit XServer(const QString& screen = QStringLiteral("1024x768x24")) {
+        process_.start(QStringLiteral("Xvfb"),
+                       {"-displayfd", "1", "-screen", "0", screen, "-nolisten", "tcp"});
+        QElapsedTimer waited;
+        waited.start();
+        while (!output_.contains('\n') && waited.elapsed() < 20000 &&
+               process_.state() != QProcess::NotRunning) {
+            process_.waitForReadyRead(100);
+            output_ += process_.readAllStandardOutput();
+        }
+    }
+    ~XServer() { Stop(); }
+    QString Display() const {
+        return output_.contains('\n') ? ":" + QString::fromLatin1(output_).trimmed() : QString();
+    }
+    void Stop() {
+        process_.kill();
+        process_.waitForFinished(5000);
+    }
+
+private:
+    QProcess process_;
+    QByteArray output_;
+};
+
 struct Folders {
     QTemporaryDir home;
     QTemporaryDir runtime;

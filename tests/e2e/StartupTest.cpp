@@ -166,34 +166,6 @@ TEST(ProgramStartup, DebugLinesOnlyWhenAskedFor) {
     EXPECT_FALSE(DebugLines({}, "k740.receiver.debug=true").isEmpty());
 }
 
-// A virtual X display of its own, for the program to lose.
-class XServer {
-public:
-    XServer() {
-        process_.start(QStringLiteral("Xvfb"),
-                       {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
-        QElapsedTimer waited;
-        waited.start();
-        while (!output_.contains('\n') && waited.elapsed() < 20000 &&
-               process_.state() != QProcess::NotRunning) {
-            process_.waitForReadyRead(100);
-            output_ += process_.readAllStandardOutput();
-        }
-    }
-    ~XServer() { Stop(); }
-    QString Display() const {
-        return output_.contains('\n') ? ":" + QString::fromLatin1(output_).trimmed() : QString();
-    }
-    void Stop() {
-        process_.kill();
-        process_.waitForFinished(5000);
-    }
-
-private:
-    QProcess process_;
-    QByteArray output_;
-};
-
 // Qt ends the program at once when its display goes; what was saved before stays saved.
 TEST(ProgramStartup, ALostDisplayLosesOnlyTheLastSeconds) {
     ASSERT_FALSE(QStandardPaths::findExecutable("Xvfb").isEmpty())

@@ -132,10 +132,14 @@ TEST_F(MainWindowActivity, TheThresholdLineAndThePanelShowTheOneThresholdOfTheSe
     const QRect area = View(0).GetAxis().GetPlot();
     const int lineY = *CnxScopePainter::ThresholdY(area, View(0));
     const int x = area.center().x();
-    SendDrag(plot, QPoint(x, lineY), QPoint(x, int(CnxScopePainter::DepthY(area, 40.0))));
-    EXPECT_EQ(window_->Settings().Receiver(0).activityThreshold, -80);
-    EXPECT_EQ(spin.value(), -80);
-    EXPECT_EQ(View(0).GetThreshold(), -80.0);
+    const int toY = int(std::lround(CnxScopePainter::DepthY(area, 40.0)));
+    SendDrag(plot, QPoint(x, lineY), QPoint(x, toY));
+    // The level under the mouse, in whole dB: -80 dBm give or take a pixel's worth.
+    const auto dragged = int32_t(std::lround(-40.0 - CnxScopePainter::DepthAt(area, toY)));
+    EXPECT_NEAR(dragged, -80, 2);
+    EXPECT_EQ(window_->Settings().Receiver(0).activityThreshold, dragged);
+    EXPECT_EQ(spin.value(), dragged);
+    EXPECT_EQ(View(0).GetThreshold(), double(dragged));
 
     // Set on the panel: the line follows; another receiver keeps its own.
     spin.setValue(-100);

@@ -1,6 +1,7 @@
 // The main window's start and end as the operator meets them: the ready poll's period, closing
 // while it starts, the saved placement, the window's smallest size, help and the icon.
 #include "MainWindowFixture.h"
+#include "app/CnxWindowPlacement.h"
 
 #include <QDir>
 #include <QLabel>
@@ -187,6 +188,13 @@ TEST_F(MainWindowTest, AtItsSmallestSizeEveryControlHasTheRoomItNeeds) {
     EXPECT_GE(channel->contentsRect().width(),
               channel->fontMetrics().horizontalAdvance(channel->text()));
     EXPECT_TRUE(channel->visibleRegion().boundingRect().width() >= channel->width());
+    // The overview of all eight receivers, too.
+    Key(Qt::Key_F2);
+    PumpFor(100ms);  // the tiles' own layouts
+    window_->layout()->activate();
+    EXPECT_EQ(window_->size(), window_->minimumSize());
+    EXPECT_TRUE(SqueezedControls(*window_).isEmpty())
+        << "overview: " << SqueezedControls(*window_).join(", ").toStdString();
 }
 
 // The amplifier is always on; its switch says so and stays on whatever asks otherwise.
@@ -250,6 +258,10 @@ TEST_F(MainWindowTest, ASavedPlacementIsFittedToTheScreen) {
     // Numbers no screen has.
     shown = apply(-2147483647, -2147483647, 2147483647, 2147483647);
     EXPECT_TRUE(shown.intersects(screen));
+    // Nothing saved: the first window, sized to the screen.
+    window_->Settings().Placement() = {};
+    window_->ApplySavedPlacement();
+    EXPECT_EQ(window_->geometry(), CnxWindowPlacement::First(window_->minimumSize(), screen));
 }
 
 }  // namespace

@@ -15,7 +15,7 @@
 
 #include "ControllerTestSupport.h"
 #include "activity/InxActivityPanel.h"
-#include "app/InxHeardLevels.h"
+#include "app/InxSlotLevels.h"
 #include "app/InxOperatorNotices.h"
 #include "scanner/InxActivityGraph.h"
 #include "scanner/InxScanView.h"
@@ -26,10 +26,11 @@ namespace {
 constexpr double kQuiet = -110.0;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-class ScriptedLevels : public InxHeardLevels {
+class ScriptedLevels : public InxSlotLevels {
 public:
     std::array<double, kK740RXSlotCount> levels;
     ScriptedLevels() { levels.fill(kQuiet); }
+    double GetLevelDbm(int slot) override { return levels[size_t(slot)]; }
     double GetHeardLevel(int slot) override { return levels[size_t(slot)]; }
 };
 

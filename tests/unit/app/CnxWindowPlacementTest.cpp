@@ -36,4 +36,15 @@ TEST(CnxWindowPlacement, SizesStayBetweenTheMinimumAndTheScreen) {
     EXPECT_EQ(CnxWindowPlacement::Fit({10, 10, 100, 100}, kMinimum, {}), QRect(10, 10, 960, 448));
 }
 
+TEST(CnxWindowPlacement, TheFirstWindowTakesMostOfTheScreenCentredButNoMoreThanItUses) {
+    // A laptop, and a 2560 x 1600 screen at a scale factor of 2: nine tenths of it.
+    EXPECT_EQ(CnxWindowPlacement::First(kMinimum, QRect(0, 0, 1280, 800)),
+              QRect(64, 40, 1152, 720));
+    // A wide screen: no wider than the bars can use, in its middle.
+    EXPECT_EQ(CnxWindowPlacement::First(kMinimum, kLeftScreen), QRect(120, 52, 1680, 945));
+    EXPECT_EQ(CnxWindowPlacement::First(kMinimum, kRightScreen), QRect(1984, 51, 1152, 921));
+    // A screen smaller than the layout needs: the minimum, from the screen's corner.
+    EXPECT_EQ(CnxWindowPlacement::First(kMinimum, QRect(0, 0, 800, 400)), QRect(0, 0, 960, 448));
+}
+
 }  // namespace

@@ -65,7 +65,8 @@ TEST(CnxK740RXFileIniApp, FirstRunWritesEverySectionWithDefaults) {
               "[MAIN]\nWP_Length=0\nWP_Flags=0\nWP_ShowCmd=0\nWP_MinPosition_X=0\n"
               "WP_MinPosition_Y=0\nWP_MaxPosition_X=0\nWP_MaxPosition_Y=0\n"
               "WP_NormalPosition_Left=0\nWP_NormalPosition_Top=0\nWP_NormalPosition_Right=0\n"
-              "WP_NormalPosition_Bottom=0\nRcvSelected=0\nRemoteControlPort=0\n\n");
+              "WP_NormalPosition_Bottom=0\nRcvSelected=0\nRemoteControlPort=0\nSplitGraph=0\n"
+              "SplitHistory=0\nSplitScans=0\nSplitSpectrum=0\nOverview=0\n\n");
     for (int index = 0; index < 8; ++index) {
         const std::string section =
             "[RECEIVER " + std::to_string(index) +
@@ -115,7 +116,8 @@ TEST(CnxK740RXFileIniApp, WithoutHardwareOnlyMainIsRewritten) {
               "WP_MinPosition_Y=0\nWP_MaxPosition_X=0\nWP_MaxPosition_Y=0\n"
               "WP_NormalPosition_Left=0\nWP_NormalPosition_Top=30\n"
               "WP_NormalPosition_Right=0\nWP_NormalPosition_Bottom=0\nRcvSelected=1\n"
-              "RemoteControlPort=0\n\n" +
+              "RemoteControlPort=0\nSplitGraph=0\nSplitHistory=0\nSplitScans=0\n"
+              "SplitSpectrum=0\nOverview=0\n\n" +
                   receivers + "\n");
 
     {
@@ -309,6 +311,7 @@ TEST(CnxK740RXFileIniApp, EverythingWrittenReadsBackTheSame) {
         settings.SetNoHardware(0);
         settings.Placement() = SnxWindowPlacement{44, 2, 3, -1, -2, -3, -4, 10, 20, 810, 600};
         settings.SetRemoteControlPort(4540);
+        settings.Layout() = SnxWindowLayout{300, 120, 460, 140, 1};
         for (int index = 0; index < 8; ++index) {
             settings.SelectReceiver(index);
             SnxK740RXReceiverSettings& receiver = settings.Current();
@@ -326,6 +329,7 @@ TEST(CnxK740RXFileIniApp, EverythingWrittenReadsBackTheSame) {
     EXPECT_EQ(settings.Placement().maxY, -4);
     EXPECT_EQ(settings.Placement().bottom, 600);
     EXPECT_EQ(settings.GetRemoteControlPort(), 4540);
+    EXPECT_EQ(settings.Layout(), (SnxWindowLayout{300, 120, 460, 140, 1}));
     for (int index = 0; index < 8; ++index) {
         SCOPED_TRACE(index);
         const std::string n = std::to_string(index);
@@ -421,7 +425,8 @@ TEST(CnxK740RXFileIniApp, TextInMemoryLoadsAndSavesLikeTheFile) {
 TEST(CnxK740RXFileIniApp, NumbersFromTheFileStayWithinWhatTheProgramCanUse) {
     const TemporaryHome home;
     home.WriteSettings(
-        "[MAIN]\nSMeterCal=-99999\nRemoteControlPort=70000\n"
+        "[MAIN]\nSMeterCal=-99999\nRemoteControlPort=70000\nSplitGraph=-5\nSplitHistory=99999\n"
+        "SplitScans=x\nSplitSpectrum=250\nOverview=7\n"
         "[RECEIVER 0]\nSMeterCal=2147483647\nFrequency=5\nVolume=-3\nVolumeMax=1000\n"
         "Power=7\nAtten=-1\nPreamp=2\nMute=9\nLoop=3\nStepChannel=4\nLedStatus=300\n"
         "ShowHideLabels=99\n"
@@ -429,6 +434,7 @@ TEST(CnxK740RXFileIniApp, NumbersFromTheFileStayWithinWhatTheProgramCanUse) {
     CnxK740RXFileIniApp settings;
 
     EXPECT_EQ(settings.GetRemoteControlPort(), 65535);
+    EXPECT_EQ(settings.Layout(), (SnxWindowLayout{0, 32767, 0, 250, 1}));
     EXPECT_EQ(Values(settings.Receiver(0)), ",,1,0,1,136000000,255,1,0,0,31,1,1,8,500");
     // The correction is in range: as written.
     EXPECT_EQ(Values(settings.Receiver(1)), ",,1,0,1,225000000,95,1,20,0,31,1,1,8,-250");

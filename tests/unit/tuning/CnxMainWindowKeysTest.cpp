@@ -44,7 +44,7 @@ TEST(CnxMainWindowKeys, DigitsAndDecimalPointsOpenTheEntry) {
     ExpectAction(Press(Qt::Key_A, Qt::NoModifier, "a"), Action::None);
 }
 
-TEST(CnxMainWindowKeys, ArrowsKeypadSpaceAndF1) {
+TEST(CnxMainWindowKeys, ArrowsKeypadSpaceF1AndF2) {
     ExpectAction(Press(Qt::Key_Right), Action::VolumeBy, 1);
     ExpectAction(Press(Qt::Key_Plus, Qt::KeypadModifier, "+"), Action::VolumeBy, 1);
     ExpectAction(Press(Qt::Key_Left), Action::VolumeBy, -1);
@@ -54,6 +54,7 @@ TEST(CnxMainWindowKeys, ArrowsKeypadSpaceAndF1) {
     ExpectAction(Press(Qt::Key_Up), Action::KnobStep, 1);
     ExpectAction(Press(Qt::Key_Down), Action::KnobStep, -1);
     ExpectAction(Press(Qt::Key_F1), Action::Help);
+    ExpectAction(Press(Qt::Key_F2), Action::ToggleOverview);
 }
 
 TEST(CnxMainWindowKeys, PageKeysStepTheFrequencyCtrlWinningOverShift) {
