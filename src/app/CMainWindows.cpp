@@ -55,7 +55,6 @@
 #include "tuning/CnxCtrlTuningPanel.h"
 #include "tuning/CnxMainWindowKeys.h"
 #include "ui/TmyColorScheme.h"
-#include "ui/TmySideTabs.h"
 
 namespace {
 constexpr int kInitialWidth = 792;
@@ -249,19 +248,14 @@ void CMainWindows::BuildControls() {
     top->setSpacing(8);
     top->addWidget(tuningPanel_, 8);
     top->addWidget(meterPanel, 4);
-    // The activity list shares the spectrum's place, as a tab beside it.
-    activityList_ = new CnxCtrlActivityList(this);
-    auto* spectrumOrActivity = new TmySideTabs(this);
-    spectrumOrActivity->AddPage(spectrum_, QStringLiteral("\u223F"),
-                                QStringLiteral("Audio spectrum"));
-    spectrumOrActivity->AddPage(activityList_, QStringLiteral("\u2630"),
-                                QStringLiteral("Activity: the hits of every receiver"));
     CnxMainViews::Pages pages{};
     for (int slot = 0; slot < kK740RXSlotCount; ++slot) {
         pages[size_t(slot)] = slotRecords_[size_t(slot)].page;
     }
     overview_ = new CnxOverviewPanel(this, pages);
-    views_ = new CnxMainViews(this, {topRow, scanStack_, spectrumOrActivity, overview_, pages});
+    activityList_ = new CnxCtrlActivityList(this);  // a view of its own, the third tab
+    views_ =
+        new CnxMainViews(this, {topRow, scanStack_, spectrum_, overview_, pages, activityList_});
     auto* main = new QHBoxLayout(this);
     main->setContentsMargins(8, 8, 8, 8);
     main->setSpacing(8);
@@ -350,7 +344,7 @@ void CMainWindows::RouteEvents() {
         views_->ShowOverview(false);
     }));
     s.push_back(views_->OnViewChanged.Subscribe(
-        [this](void*, int overview) { KeepKeysFor(overview != 0); }));
+        [this](void*, int view) { KeepKeysFor(view != CnxMainViews::kSelectedView); }));
     s.push_back(slots_->OnConnectionChanged.Subscribe([this](void*, int slot) {
         if (!slots_->IsConnected(slot)) {
             listening_->ReceiverLost(slot);
@@ -395,6 +389,8 @@ void CMainWindows::RouteActivityEvents() {
         const auto nominal = CnxChannelPlan::FrequencyOfChannel(hit.channel);
         tuning_->FrequencySet(hit.slot, nominal.value_or(int32_t(hit.frequency)));
     }));
+    s.push_back(activity.OnOpenHitsChanged.Subscribe(
+        [this](void*, int open) { views_->ShowOpenHits(open); }));
     s.push_back(listening_->OnAudioHeard.Subscribe(
         [&activity](void*, const CSndAudioPath::Block* block) { activity.OnAudioHeard(*block); }));
 }
@@ -654,10 +650,10 @@ void CMainWindows::OpenHelp() {
     help_->activateWindow();
 }
 
-void CMainWindows::KeepKeysFor(bool overview) {
+void CMainWindows::KeepKeysFor(bool otherView) {
     // The keys go on reaching the window's table: the read-out takes them in the receiver's view,
-    // the window itself in the overview.
-    if (overview) {
+    // the window itself in the overview and the activity list.
+    if (otherView) {
         setFocus();
     } else {
         tuningPanel_->Entry().setFocus();

@@ -113,8 +113,8 @@ private:
     bool HandleKey(const QKeyEvent& event);
     void RouteReceiverMessage(const TmyMessage& message);
     void OpenAboutWindow();
-    // Where the keys go once a view is shown.
-    void KeepKeysFor(bool overview);
+    // Where the keys go once a view is shown: another than the selected receiver's, or that.
+    void KeepKeysFor(bool otherView);
     // The window's placement and inner layout into the settings.
     void CapturePlacement();
 

@@ -5,9 +5,9 @@
 #include <cmath>
 
 #include "activity/InxActivityPanel.h"
-#include "app/InxSlotLevels.h"
 #include "app/InxOperatorNotices.h"
 #include "app/InxScanStates.h"
+#include "app/InxSlotLevels.h"
 #include "app/K740RXAppLog.h"
 #include "receiver/CnxK740RXReceiver.h"
 #include "receiver/CnxK740RX_ReceiverManager.h"
@@ -182,6 +182,7 @@ void CnxActivityController::HitOpened(SnxActivityHit& hit) {
     activity.open = true;
     ShowActivity(hit.slot, hit.frequency, activity);
     StartRecording(hit);
+    OnOpenHitsChanged.Raise(this, ++openCount_);
 }
 
 void CnxActivityController::HitClosed(const SnxActivityHit& hit) {
@@ -198,6 +199,7 @@ void CnxActivityController::HitClosed(const SnxActivityHit& hit) {
     SnxPointActivity activity = GetActivity(hit.slot, hit.frequency);
     activity.open = false;
     ShowActivity(hit.slot, hit.frequency, activity);
+    OnOpenHitsChanged.Raise(this, --openCount_);
 }
 
 void CnxActivityController::Write(const SnxActivityHit& hit) {

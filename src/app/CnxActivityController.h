@@ -29,6 +29,7 @@
 #include "audio/CSndAudioPath.h"
 #include "audio/CSndWaveRecorder.h"
 #include "core/K740RXMessageRecords.h"
+#include "core/TmyEvents.h"
 #include "scanner/SnxPointActivity.h"
 #include "settings/K740RXSlots.h"
 
@@ -76,6 +77,11 @@ public:
 
     // How often a frequency was heard by a slot's receiver, and when last.
     SnxPointActivity GetActivity(int slot, int64_t hertz) const;
+    // Hits of all receivers that are on now.
+    int GetOpenCount() const { return openCount_; }
+
+    // A hit opened or closed: how many are open now.
+    TmyEventList<int> OnOpenHitsChanged;
 
 private:
     struct HitRecording {
@@ -110,6 +116,7 @@ private:
     std::array<std::unordered_map<int64_t, SnxPointActivity>, kK740RXSlotCount> heard_;
     std::unique_ptr<HitRecording> recording_;
     uint64_t nextId_ = 1;
+    int openCount_ = 0;
     bool toldLogFailure_ = false;
     bool toldRecordingFailure_ = false;
     bool closing_ = false;

@@ -1,10 +1,10 @@
 // The activity log in the window: a demo scan logs the demo sonobuoys and nothing else, a radio
 // lost while scanning ends its hit as lost, a hit chosen in the list is tuned to, and the
 // threshold line and the panel show the one threshold.
-#include <QAbstractButton>
 #include <QDateTime>
 #include <QFile>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTableView>
 #include <set>
 
@@ -12,6 +12,7 @@
 #include "activity/CnxActivityLog.h"
 #include "activity/CnxCtrlActivityList.h"
 #include "app/CnxActivityController.h"
+#include "app/CnxMainViews.h"
 #include "scanner/CnxCtrlScopeView.h"
 #include "scanner/CnxScopePainter.h"
 #include "scanner/ScopeView.h"
@@ -102,13 +103,10 @@ TEST_F(MainWindowActivity, AHitChosenInTheListSelectsItsReceiverAndTunesItToTheC
     window_->Tuning().FrequencySet(2, 136000000);
     EXPECT_EQ(Selected(), 0);
 
-    // The list is the second page of the bottom band.
-    const auto buttons = window_->findChildren<QAbstractButton*>();
-    const auto activityButton = std::find_if(buttons.begin(), buttons.end(), [](auto* button) {
-        return button->toolTip().startsWith(QStringLiteral("Activity"));
-    });
-    ASSERT_NE(activityButton, buttons.end());
-    (*activityButton)->click();
+    // The list is a view of its own; its tab tells how many hits are on.
+    QTabBar& tabs = window_->Views().Tabs();
+    EXPECT_EQ(tabs.tabText(CnxMainViews::kActivityView), QStringLiteral("Activity (1 open)"));
+    tabs.setCurrentIndex(CnxMainViews::kActivityView);
     QTableView& table = window_->ActivityList().Table();
     ASSERT_TRUE(PumpUntil([&] { return table.isVisible(); }));
     const QRect cell = table.visualRect(table.model()->index(0, 0));
@@ -119,6 +117,11 @@ TEST_F(MainWindowActivity, AHitChosenInTheListSelectsItsReceiverAndTunesItToTheC
     }
     EXPECT_EQ(Selected(), 2);
     EXPECT_EQ(Frequency(), 154000000);
+    // Back within the hang time, it is the same hit that goes on.
+    PumpFor(2500ms);
+    ASSERT_EQ(Model().rowCount(), 1);
+    EXPECT_TRUE(Model().HitAt(0)->IsOpen());
+    EXPECT_EQ(tabs.tabText(CnxMainViews::kActivityView), QStringLiteral("Activity (1 open)"));
 }
 
 TEST_F(MainWindowActivity, TheThresholdLineAndThePanelShowTheOneThresholdOfTheSelectedRadio) {

@@ -15,8 +15,8 @@
 
 #include "ControllerTestSupport.h"
 #include "activity/InxActivityPanel.h"
-#include "app/InxSlotLevels.h"
 #include "app/InxOperatorNotices.h"
+#include "app/InxSlotLevels.h"
 #include "scanner/InxActivityGraph.h"
 #include "scanner/InxScanView.h"
 #include "settings/CnxCsvReader.h"
