@@ -24,7 +24,6 @@ QString TableStyle(const TmyColorScheme& s) {
     return QStringLiteral(
                "QTableView { background: %1; border: 1px solid %2; gridline-color: %3; }"
                "QTableView:focus { border-color: %4; }"
-               "QHeaderView { background: %5; }"
                "QHeaderView::section { background: %5; color: %6; border: none;"
                " border-bottom: 1px solid %2; padding: 1px 4px; }")
         .arg(s.plot.name(), s.border.name(), s.grid.name(), s.focus.name(), s.panel.name(),
@@ -48,8 +47,6 @@ CnxCtrlActivityList::CnxCtrlActivityList(QWidget* parent)
     // It takes the height the window has for it; the list scrolls.
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
 
-    auto* title = new QLabel(QStringLiteral("ACTIVITY"), this);
-    title->setProperty("secondary", true);
     receiverFilter_->addItem(QStringLiteral("All receivers"), -1);
     for (int slot = 0; slot < kK740RXSlotCount; ++slot) {
         receiverFilter_->addItem(QStringLiteral("Receiver %1").arg(slot + 1), slot);
@@ -80,6 +77,7 @@ CnxCtrlActivityList::CnxCtrlActivityList(QWidget* parent)
     table_->verticalHeader()->hide();
     table_->verticalHeader()->setDefaultSectionSize(QFontMetrics(font()).height() + 2);
     table_->horizontalHeader()->setHighlightSections(false);
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     table_->setToolTip(QStringLiteral(
         "Hits of every receiver, newest first; open ones lit. Double-click or Enter: select "
         "that receiver and tune it to the hit's channel."));
@@ -87,7 +85,6 @@ CnxCtrlActivityList::CnxCtrlActivityList(QWidget* parent)
     auto* header = new QHBoxLayout;
     header->setContentsMargins(0, 0, 0, 0);
     header->setSpacing(8);
-    header->addWidget(title);
     header->addWidget(receiverFilter_);
     header->addWidget(channelFilter_);
     header->addStretch(1);
@@ -113,20 +110,6 @@ CnxCtrlActivityList::CnxCtrlActivityList(QWidget* parent)
 void CnxCtrlActivityList::SetModel(CnxActivityListModel* model) {
     model_ = model;
     filter_->setSourceModel(model);
-    if (model == nullptr) {
-        return;
-    }
-    const QFontMetrics metrics(font());
-    const auto width = [&](const QString& sample) {
-        return metrics.horizontalAdvance(sample) + 14;
-    };
-    QHeaderView& columns = *table_->horizontalHeader();
-    columns.resizeSection(CnxActivityListModel::kStart, width(QStringLiteral("Start (UTC)")));
-    columns.resizeSection(CnxActivityListModel::kDuration, width(QStringLiteral("1:00:00 ")));
-    columns.resizeSection(CnxActivityListModel::kReceiver, width(QStringLiteral("Receiver 8")));
-    columns.resizeSection(CnxActivityListModel::kChannel, width(QStringLiteral("99")));
-    columns.resizeSection(CnxActivityListModel::kFrequency, width(QStringLiteral("173.5000")));
-    columns.resizeSection(CnxActivityListModel::kPeak, width(QStringLiteral("Peak dBm")));
 }
 
 void CnxCtrlActivityList::ShowReceiverSettings(int slot, int thresholdDbm, bool recordHits) {
