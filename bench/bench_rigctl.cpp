@@ -49,7 +49,7 @@ public:
     bool GetSlotAttenuator(int) override { return false; }
     bool GetRFAmplifier(int) override { return true; }
     int32_t GetPassband(int) override { return 24000; }
-    int32_t GetScanStep() override { return 375000; }
+    int32_t GetScanStep(int) override { return 375000; }
     void SetSlotAttenuator(int, bool) override {}
 
 protected:

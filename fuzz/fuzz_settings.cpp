@@ -23,7 +23,7 @@ auto Fields(const SnxK740RXReceiverSettings& r) {
     return std::tuple(r.productName, r.serialNumber, r.power.load(), r.atten.load(),
                       r.preamp.load(), r.frequency.load(), r.ledStatus.load(), r.mute.load(),
                       r.volume.load(), r.volumeMin.load(), r.volumeMax.load(), r.loop.load(),
-                      r.stepChannel.load(), r.showHideLabels.load(), r.sMeterCal.load());
+                      r.stepChannel.load(), r.showHideLabels.load(), r.sMeterCal.load(), r.scan);
 }
 
 auto Fields(const SnxWindowPlacement& p) {

@@ -330,6 +330,13 @@ void CMainWindows::RouteEvents() {
             [this, slot](void*, int32_t mode) { scans_->Command(slot, mode); }));
         s.push_back(record.page->Scanner().OnLoopChanged.Set(
             [this, slot](void*, int32_t loop) { scans_->SetLoop(slot, loop != 0); }));
+        s.push_back(record.page->OnPlanAsked.Subscribe(
+            [this, slot](void*, const SnxScanPlan& plan) { scans_->SetPlan(slot, plan); }));
+        s.push_back(record.page->Graph().OnLockOutAsked.Subscribe(
+            [this, slot](void*, int channel) { scans_->SetLockedOut(slot, channel, true); }));
+        s.push_back(record.page->Graph().OnUnlockAsked.Subscribe([this, slot](void*, int channel) {
+            channel == 0 ? scans_->UnlockAll(slot) : scans_->SetLockedOut(slot, channel, false);
+        }));
     }
     s.push_back(receiverList_->OnHelp.Subscribe([this](void*, int32_t) { OpenHelp(); }));
     s.push_back(receiverList_->OnAbout.Subscribe([this](void*, int32_t) { OpenAboutWindow(); }));
@@ -365,8 +372,10 @@ void CMainWindows::RouteEvents() {
         tuning.OnSelectedTuned.Subscribe([&listening](void*, int32_t f) { listening.Tuned(f); }));
     s.push_back(tuning.OnAttenuatorChanged.Subscribe(
         [&listening](void*, int32_t on) { listening.ShowAttenuator(on != 0); }));
-    s.push_back(tuning.OnChannelStepsChanged.Subscribe(
-        [this](void*, int32_t on) { remote_->ShowChannelSteps(on != 0); }));
+    s.push_back(tuning.OnChannelStepsChanged.Subscribe([this](void*, int32_t on) {
+        remote_->ShowChannelSteps(on != 0);
+        scans_->ShowPlan(settings_->GetSelectedReceiver());  // in channels or frequencies
+    }));
     RouteActivityEvents();
 }
 
@@ -450,8 +459,9 @@ void CMainWindows::UpdateControlsEnabled() {
     const bool connected = slots_->IsConnected(selected);
     const bool usable = connected && settings_->Current().power != 0;
     // A control greyed under the focus would pass it on to a neighbour that takes Space for
-    // itself; the window keeps it instead, so Space still stops the scan.
-    QWidget* focused = QApplication::focusWidget();
+    // itself; the window keeps it instead, so Space still stops the scan. The window's own focus
+    // child counts even while a closing dialog has left the window inactive.
+    QWidget* focused = focusWidget();
     slotRecords_[size_t(selected)].meter->setEnabled(connected);
     tuningPanel_->EnableControls(usable && !scans_->IsScanning(selected), usable);
     scanStack_->setEnabled(usable);
@@ -510,7 +520,8 @@ void CMainWindows::OnWindowMessage(const TmyMessage& m) {
             }
             break;
         case WM_MAIN_SET_SCAN_STEP:
-            scans_->SetScanStep(int32_t(m.wParam));
+            scans_->SetScanStep(m.lParam > 0 ? int(m.lParam - 1) : settings_->GetSelectedReceiver(),
+                                int32_t(m.wParam));
             break;
         case WM_MAIN_CLOSE_ABOUT:
             about_.reset();

@@ -169,8 +169,8 @@ int32_t CnxRemoteAdapter::GetPassband(int slot) {
     return receivers_.GetReceiver(slot)->GetPassband();
 }
 
-int32_t CnxRemoteAdapter::GetScanStep() {
-    return controllers_.scans.GetScanStep();
+int32_t CnxRemoteAdapter::GetScanStep(int slot) {
+    return controllers_.scans.GetScanStep(slot);
 }
 
 void CnxRemoteAdapter::SetSlotAttenuator(int slot, bool on) {

@@ -29,7 +29,7 @@ public:
     };
 
     // All borrowed. The remote control posts the window's external messages to `messageWindow`.
-        CnxRemoteAdapter(CnxK740RXFileIniApp& settings, CnxK740RX_ReceiverManager& receivers,
+    CnxRemoteAdapter(CnxK740RXFileIniApp& settings, CnxK740RX_ReceiverManager& receivers,
                      const Controllers& controllers, CnxCtrlTuningPanel& panel,
                      InxOperatorNotices& notices, HWND messageWindow);
     ~CnxRemoteAdapter() override;
@@ -68,7 +68,7 @@ private:
     bool GetSlotAttenuator(int slot) override;
     bool GetRFAmplifier(int slot) override;
     int32_t GetPassband(int slot) override;
-    int32_t GetScanStep() override;
+    int32_t GetScanStep(int slot) override;
     void SetSlotAttenuator(int slot, bool on) override;
 
     CnxK740RXFileIniApp& settings_;

@@ -6,9 +6,9 @@
 #include "receiver/CnxK740RXReceiver.h"
 #include "receiver/CnxK740RX_ReceiverManager.h"
 #include "scanner/InxScanView.h"
-#include "settings/CnxChannelPlan.h"
 #include "settings/CnxK740RXFileIniApp.h"
 #include "settings/CnxScanStepper.h"
+#include "settings/SnxScanPlan.h"
 
 namespace {
 constexpr int32_t kScanCalibrationMode = 3;
@@ -17,10 +17,7 @@ constexpr int32_t kScanCalibrationMode = 3;
 CnxScanController::CnxScanController(CnxK740RXFileIniApp& settings,
                                      CnxK740RX_ReceiverManager& receivers,
                                      CnxK740RXCalibratorSMeter* calibrator)
-    : settings_(settings),
-      receivers_(receivers),
-      calibrator_(calibrator),
-      step_(CnxChannelPlan::kSpacing) {}
+    : settings_(settings), receivers_(receivers), calibrator_(calibrator) {}
 
 void CnxScanController::SetView(int slot, InxScanView* view) {
     if (!IsSlot(slot)) {
@@ -29,7 +26,8 @@ void CnxScanController::SetView(int slot, InxScanView* view) {
     slots_[slot].view = view;
     if (view != nullptr) {
         view->ShowLoop(settings_.Receiver(slot).loop != 0);
-        view->ShowWalk(Walk());
+        view->ShowWalk(Walk(slot));
+        ShowPlan(slot);
         Show(slot);
     }
 }
@@ -46,17 +44,87 @@ std::optional<int64_t> CnxScanController::GetSweepPosition(int slot) const {
     return receiver->GetScanPointFrequency(std::max(slots_[slot].lastPoint, 0));
 }
 
-CnxScanStepper CnxScanController::Walk() const {
-    return CnxScanStepper(CnxChannelPlan::kLowerLimit, CnxChannelPlan::kUpperLimit, step_);
+const SnxScanPlan& CnxScanController::GetPlan(int slot) const {
+    return settings_.Receiver(slot).scan;
 }
 
-bool CnxScanController::SetScanStep(int32_t step) {
-    if (!CnxScanStepper::IsWalkable(CnxChannelPlan::kLowerLimit, CnxChannelPlan::kUpperLimit,
-                                    step)) {
+CnxScanStepper CnxScanController::Walk(int slot) const {
+    return GetPlan(slot).Walk();
+}
+
+void CnxScanController::SetPlan(int slot, const SnxScanPlan& plan) {
+    const SnxScanPlan checked = plan.Checked();
+    if (!IsSlot(slot) || checked == GetPlan(slot)) {
+        return;
+    }
+    settings_.Receiver(slot).scan = checked;
+    PlanChanged(slot);
+}
+
+bool CnxScanController::SetScanStep(int slot, int32_t step) {
+    if (!IsSlot(slot)) {
         return false;
     }
-    step_ = step;
+    SnxScanPlan plan = GetPlan(slot);
+    if (!CnxScanStepper::IsWalkable(plan.lower, plan.upper, step)) {
+        return false;
+    }
+    plan.step = step;
+    SetPlan(slot, plan);
     return true;
+}
+
+int32_t CnxScanController::GetScanStep(int slot) const {
+    return GetPlan(slot).step;
+}
+
+void CnxScanController::SetLockedOut(int slot, int channel, bool lockedOut) {
+    SnxScanPlan plan = GetPlan(slot);
+    plan.SetLockedOut(channel, lockedOut);
+    SetPlan(slot, plan);
+}
+
+void CnxScanController::UnlockAll(int slot) {
+    SnxScanPlan plan = GetPlan(slot);
+    plan.lockout.clear();
+    SetPlan(slot, plan);
+}
+
+void CnxScanController::ShowPlan(int slot) {
+    if (IsSlot(slot) && slots_[slot].view != nullptr) {
+        slots_[slot].view->ShowPlan(GetPlan(slot), settings_.Receiver(slot).stepChannel != 0);
+    }
+}
+
+void CnxScanController::PlanChanged(int slot) {
+    Slot& s = slots_[slot];
+    ShowPlan(slot);
+    switch (s.state) {
+        case State::kStopped:
+            if (s.view != nullptr) {
+                s.view->ShowWalk(Walk(slot));
+            }
+            break;
+        case State::kPaused:
+            // The held run walks the old points: the graph takes none of its samples any more
+            // and shows the new points now.
+            s.planChanged = true;
+            s.run = 0;
+            Show(slot);
+            if (s.view != nullptr) {
+                s.view->ShowWalk(Walk(slot));
+            }
+            break;
+        case State::kScanning:
+            if (CnxK740RXReceiver* receiver = receivers_.GetReceiver(slot)) {
+                receiver->StopScan();
+                s.run = 0;
+                Show(slot);  // the graph lets go of the run before it takes the new points
+                BeginRun(slot, *receiver);
+                Show(slot);
+            }
+            break;
+    }
 }
 
 void CnxScanController::Command(int slot, int32_t mode) {
@@ -96,18 +164,31 @@ void CnxScanController::Start(int slot) {
     if (receiver == nullptr || s.state == State::kScanning) {
         return;
     }
-    if (s.state == State::kStopped) {
-        // The receiver walks exactly the points the graph lays out.
-        const CnxScanStepper walk = Walk();
-        if (s.view != nullptr) {
-            s.view->ShowWalk(walk);
-        }
-        receiver->SetScanWalk(walk);
-        s.lastPoint = -1;
+    if (s.state == State::kPaused && s.planChanged) {
+        receiver->StopScan();
+        s.state = State::kStopped;
     }
-    s.run = receiver->StartScan();
-    s.state = State::kScanning;
+    if (s.state == State::kStopped) {
+        BeginRun(slot, *receiver);
+    } else {
+        s.run = receiver->StartScan();
+        s.state = State::kScanning;
+    }
     Changed(slot);
+}
+
+void CnxScanController::BeginRun(int slot, CnxK740RXReceiver& receiver) {
+    Slot& s = slots_[slot];
+    // The receiver walks exactly the points the graph lays out.
+    const CnxScanStepper walk = Walk(slot);
+    if (s.view != nullptr) {
+        s.view->ShowWalk(walk);
+    }
+    receiver.SetScanWalk(walk);
+    s.lastPoint = -1;
+    s.planChanged = false;
+    s.run = receiver.StartScan();
+    s.state = State::kScanning;
 }
 
 void CnxScanController::Pause(int slot) {
@@ -134,6 +215,7 @@ void CnxScanController::Stop(int slot) {
     receiver->StopScan();
     s.state = State::kStopped;
     s.run = 0;  // whatever of the run is still on its way is dropped
+    s.planChanged = false;
     Changed(slot);
 }
 

@@ -7,4 +7,5 @@
 constexpr UINT WM_MAIN_SET_ATTENUATOR = WM_USER + 304;    // wParam on/off
 constexpr UINT WM_MAIN_SET_RF_AMPLIFIER = WM_USER + 318;  // wParam ignored: always on
 constexpr UINT WM_MAIN_FREQUENCY_SET = WM_USER + 322;     // wParam receiver index, lParam Hz
-constexpr UINT WM_MAIN_SET_SCAN_STEP = WM_USER + 851;     // wParam Hz
+// wParam Hz; lParam 0 for the selected receiver, n for the receiver of slot n - 1.
+constexpr UINT WM_MAIN_SET_SCAN_STEP = WM_USER + 851;

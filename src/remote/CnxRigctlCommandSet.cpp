@@ -8,9 +8,9 @@
 
 #include "core/K740RXExternalMessages.h"
 #include "core/TmyComponent.h"
-#include "settings/CnxScanStepper.h"
 #include "remote/K740RXRigctlProtocol.h"
 #include "settings/CnxChannelPlan.h"
+#include "settings/CnxScanStepper.h"
 
 namespace {
 
@@ -105,7 +105,7 @@ int CnxRigctlCommandSet::Run(const SnxRigctlCommand& command, CnxRigctlAnswer& a
         case ERigctlCommand::kSetLevel:
             return SetLevel(command, answer, changed);
         case ERigctlCommand::kGetTuningStep:
-            answer.AddValue("Tuning Step", std::to_string(target_.GetScanStep()));
+            answer.AddValue("Tuning Step", std::to_string(target_.GetScanStep(slot_)));
             return kRigOk;
         case ERigctlCommand::kSetTuningStep:
             return SetTuningStep(command.args[0], changed);
@@ -217,7 +217,7 @@ int CnxRigctlCommandSet::SetTuningStep(const std::string& text, bool& changed) {
     if (!ReadNumber(text, step) || step < 1.0 || !FitsOnePass(ToHertz(step))) {
         return kRigInvalidArgument;
     }
-    return Post(WM_MAIN_SET_SCAN_STEP, static_cast<WPARAM>(ToHertz(step)), 0, changed);
+    return Post(WM_MAIN_SET_SCAN_STEP, static_cast<WPARAM>(ToHertz(step)), slot_ + 1, changed);
 }
 
 int CnxRigctlCommandSet::Post(UINT message, WPARAM wParam, LPARAM lParam, bool& changed) {

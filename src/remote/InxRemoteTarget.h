@@ -4,7 +4,8 @@
 //
 // Readings are answered at once from here. Changes travel the window's own way: the servers post
 // the main window's external messages to GetMessageWindow() (frequency set for any slot; the
-// attenuator and RF amplifier messages, which act on the selected receiver; the scan step), and
+// attenuator and RF amplifier messages, which act on the selected receiver; the scan step of any
+// slot), and
 // answer the client only once the window has handled them. Only what those messages cannot say
 // comes here as a call.
 #include <cstdint>
@@ -42,8 +43,8 @@ public:
     virtual bool GetRFAmplifier(int slot) = 0;
     // The FM pass band in Hz.
     virtual int32_t GetPassband(int slot) = 0;
-    // The scan step the next scan start hands to the receiver (what the scan step message sets).
-    virtual int32_t GetScanStep() = 0;
+    // The step of the slot's scan, as its scanner shows it (what the scan step message sets).
+    virtual int32_t GetScanStep(int slot) = 0;
 
     // The attenuator of a slot that is not selected, which the window's attenuator message cannot
     // reach: stored in that slot's settings and given to its receiver.

@@ -4,7 +4,24 @@
 #include <QLabel>
 
 #include "scanner/CnxK7RCtrlScanButtons.h"
+#include "settings/SnxScanPlan.h"
 #include "ui/TmyColorScheme.h"
+
+namespace {
+const QString kSeparator = QStringLiteral(" \u00B7 ");
+// Short of room, the range shows at least this much of its text, its start.
+constexpr int kFewestRangeCharacters = 12;
+
+QString Megahertz(int64_t hertz) {
+    return QString::number(double(hertz) / 1e6, 'f', 3);
+}
+
+// The channel whose own frequency this is; nothing elsewhere.
+std::optional<int32_t> ChannelAt(int64_t hertz) {
+    const auto channel = CnxChannelPlan::ChannelOf(hertz);
+    return channel && channel->frequency == hertz ? std::optional(channel->number) : std::nullopt;
+}
+}  // namespace
 
 CnxK740RXCtrlScanner::CnxK740RXCtrlScanner(QWidget* parent, int slot)
     : QFrame(parent), slot_(slot) {
@@ -17,10 +34,13 @@ CnxK740RXCtrlScanner::CnxK740RXCtrlScanner(QWidget* parent, int slot)
     state_ = new QLabel(this);
     state_->setFont(s.displayFont(14));
     state_->setMinimumWidth(QFontMetrics(state_->font()).horizontalAdvance("Scanning") + 8);
-    range_ = new QLabel(this);
+    range_ = new CnxCtrlElidedButton(this, kFewestRangeCharacters);
+    range_->setObjectName(QStringLiteral("scanRange"));
+    range_->setFlat(true);
     range_->setFont(s.displayFont(12));
-    range_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    range_->setToolTip(QStringLiteral("The range the scan sweeps, and its step"));
+    range_->setCursor(Qt::PointingHandCursor);
+    range_->setFocusPolicy(Qt::TabFocus);  // a click leaves Space to the window's scan key
+    connect(range_, &QPushButton::clicked, this, [this] { OnRangeClicked.Raise(this, slot_); });
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(8, 4, 8, 4);
@@ -50,11 +70,37 @@ int32_t CnxK740RXCtrlScanner::GetLoop() const {
     return buttons_->GetLoop();
 }
 
-void CnxK740RXCtrlScanner::SetRange(int64_t lower, int64_t upper, int64_t step) {
-    range_->setText(QStringLiteral("%1 \u2013 %2 MHz  \u00B7  %3 kHz")
-                        .arg(double(lower) / 1e6, 0, 'f', 3)
-                        .arg(double(upper) / 1e6, 0, 'f', 3)
-                        .arg(double(step) / 1e3, 0, 'g', 6));
+void CnxK740RXCtrlScanner::ShowPlan(const SnxScanPlan& plan, bool channels) {
+    const QString text = PlanText(plan, channels);
+    range_->SetFullText(text);
+    QString tip =
+        text + QStringLiteral("\nThe range the scan sweeps and its step: click to change them");
+    if (!plan.lockout.empty()) {
+        tip += QStringLiteral("\nLocked out: %1").arg(QString::fromStdString(plan.LockoutText()));
+    }
+    if (plan.priority != SnxScanPlan::kNoPriority) {
+        tip += QStringLiteral("\nPriority channel %1, measured after every %2 other steps")
+                   .arg(plan.priority)
+                   .arg(plan.priorityEvery);
+    }
+    range_->setToolTip(tip);
+}
+
+QString CnxK740RXCtrlScanner::PlanText(const SnxScanPlan& plan, bool channels) {
+    const auto lower = ChannelAt(plan.lower);
+    const auto upper = ChannelAt(plan.upper);
+    QString text =
+        channels && lower && upper
+            ? QStringLiteral("Ch %1\u2013%2").arg(*lower).arg(*upper)
+            : QStringLiteral("%1\u2013%2 MHz").arg(Megahertz(plan.lower), Megahertz(plan.upper));
+    text += kSeparator + QStringLiteral("%1 kHz").arg(double(plan.step) / 1e3, 0, 'g', 6);
+    if (const int locked = plan.CountLockedOutInRange(); locked > 0) {
+        text += kSeparator + QStringLiteral("%1 out").arg(locked);
+    }
+    if (plan.priority != SnxScanPlan::kNoPriority) {
+        text += kSeparator + QStringLiteral("P%1").arg(plan.priority);
+    }
+    return text;
 }
 
 QString CnxK740RXCtrlScanner::GetStateText() const {
@@ -62,7 +108,7 @@ QString CnxK740RXCtrlScanner::GetStateText() const {
 }
 
 QString CnxK740RXCtrlScanner::GetRangeText() const {
-    return range_->text();
+    return range_->GetFullText();
 }
 
 void CnxK740RXCtrlScanner::ModeAsked(void*, int32_t mode, std::intptr_t) {

@@ -1,15 +1,17 @@
 #pragma once
 // The scan control of one receiver slot: the scan buttons, the loop toggle, the sweep's state and
-// the range it covers. It holds no scan logic: it shows the mode and loop setting its controller
-// gives it, and tells the controller which command the operator gave (OnScanCommand with the mode:
-// 1 scan, 3 pause, 4 stop) and which loop setting was asked for (OnLoopChanged: 1 repeat the
-// sweep, 0 stop after one pass).
+// the range it covers. It holds no scan logic: it shows the mode, loop setting and plan its
+// controller gives it, and tells the controller which command the operator gave (OnScanCommand
+// with the mode: 1 scan, 3 pause, 4 stop), which loop setting was asked for (OnLoopChanged: 1
+// repeat the sweep, 0 stop after one pass) and that the range was clicked (OnRangeClicked).
 #include <QFrame>
 
 #include "core/TmyEvents.h"
+#include "ui/CnxCtrlElidedButton.h"
 
 class CnxK7RCtrlScanButtons;
 class QLabel;
+struct SnxScanPlan;
 
 class CnxK740RXCtrlScanner : public QFrame {
     Q_OBJECT
@@ -25,10 +27,13 @@ public:
     void ShowLoop(int32_t loop);
     int32_t GetLoop() const;
 
-    // The range shown beside the buttons.
-    void SetRange(int64_t lower, int64_t upper, int64_t step);
+    // The range shown beside the buttons, in channels when asked and both edges are channels,
+    // with the step, how many channels of it are locked out and the priority channel.
+    void ShowPlan(const SnxScanPlan& plan, bool channels);
+    static QString PlanText(const SnxScanPlan& plan, bool channels);
 
     CnxK7RCtrlScanButtons* GetButtons() const { return buttons_; }
+    QPushButton* GetRangeButton() const { return range_; }
     QString GetStateText() const;
     QString GetRangeText() const;
 
@@ -36,6 +41,7 @@ public:
 
     TmyEventSlot<int32_t> OnScanCommand;
     TmyEventSlot<int32_t> OnLoopChanged;
+    TmyEventSlot<int32_t> OnRangeClicked;
 
 private:
     void ModeAsked(void* sender, int32_t mode, std::intptr_t extra);
@@ -46,6 +52,6 @@ private:
     CnxK7RCtrlScanButtons* buttons_ = nullptr;
     QLabel* title_ = nullptr;
     QLabel* state_ = nullptr;
-    QLabel* range_ = nullptr;
+    CnxCtrlElidedButton* range_ = nullptr;
     TmySubscriptions subscriptions_;
 };

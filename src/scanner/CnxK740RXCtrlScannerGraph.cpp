@@ -10,6 +10,7 @@
 #include "scanner/CnxK740RXDlgStoreSpectrumLabel.h"
 #include "scanner/CnxMarkerCsv.h"
 #include "scanner/CnxSweepCsv.h"
+#include "settings/CnxChannelPlan.h"
 #include "settings/CnxK740RXFileIniApp.h"
 
 namespace {
@@ -231,6 +232,10 @@ void CnxK740RXCtrlScannerGraph::BuildMenu() {
     AddMenuItem(QStringLiteral("Import Markers..."), kMenuImportMarkers);
     AddMenuItem(QStringLiteral("Export Markers..."), kMenuExportMarkers);
     AddMenuItem(QStringLiteral("Export Sweep..."), kMenuExportSweep);
+    menu_->addSeparator();
+    AddMenuItem(QStringLiteral("Lock Out Channel"), kMenuLockOut);
+    AddMenuItem(QStringLiteral("Unlock Channel"), kMenuUnlock);
+    AddMenuItem(QStringLiteral("Unlock All"), kMenuUnlockAll);
 }
 
 void CnxK740RXCtrlScannerGraph::AddMenuItem(const QString& text, int id) {
@@ -268,7 +273,22 @@ bool CnxK740RXCtrlScannerGraph::PrepareContextMenu(const QPoint& position) {
     MenuItem(kMenuDeleteAllMarkers)->setEnabled(anyMarker);
     MenuItem(kMenuExportMarkers)->setEnabled(anyMarker);
     MenuItem(kMenuExportSweep)->setEnabled(view.HasReadings());
+    PrepareLockoutItems(view.IndexOfRawFrequency(view.RawFrequencyAt(position.x())));
     return true;
+}
+
+void CnxK740RXCtrlScannerGraph::PrepareLockoutItems(int index) {
+    const ScopeView& view = GetScopeView();
+    // Channels are locked out by their windows, as the scan's owner lays them over the points.
+    const auto channel = CnxChannelPlan::ChannelOf(view.GetPointFrequency(index));
+    menuChannel_ = channel ? channel->number : 0;
+    const bool locked = view.IsLockedOut(index);
+    const QString number = channel ? QStringLiteral(" %1").arg(menuChannel_) : QString();
+    MenuItem(kMenuLockOut)->setText(QStringLiteral("Lock Out Channel") + number);
+    MenuItem(kMenuLockOut)->setEnabled(channel && !locked);
+    MenuItem(kMenuUnlock)->setText(QStringLiteral("Unlock Channel") + number);
+    MenuItem(kMenuUnlock)->setEnabled(channel && locked);
+    MenuItem(kMenuUnlockAll)->setEnabled(view.GetWalk().GetWalkedCount() < view.GetPointCount());
 }
 
 void CnxK740RXCtrlScannerGraph::ShowContextMenu(const QPoint& position) {
@@ -305,6 +325,15 @@ void CnxK740RXCtrlScannerGraph::MenuCommand(int id) {
             break;
         case kMenuExportSweep:
             AskAndExport(true);
+            break;
+        case kMenuLockOut:
+            OnLockOutAsked.Raise(this, menuChannel_);
+            break;
+        case kMenuUnlock:
+            OnUnlockAsked.Raise(this, menuChannel_);
+            break;
+        case kMenuUnlockAll:
+            OnUnlockAsked.Raise(this, 0);
             break;
         default:
             break;

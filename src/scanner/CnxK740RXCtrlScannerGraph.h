@@ -2,7 +2,8 @@
 // The channel bar graph of one receiver slot: the levels of its scan over the scan range, one bar
 // per step from -40 dBm at the top to -120 dBm at the bottom, with the weakest and strongest level
 // of each step over past sweeps, the read-out of the point under the cursor, zoom, and the markers
-// with their context menu. The levels and markers live in the window's ScopeView.
+// with their context menu, where channels are also locked out of the scan and unlocked. The levels
+// and markers live in the window's ScopeView.
 // It shows the scan its controller runs: while scanning the read-out is frozen and no menu opens;
 // while scanning or paused the samples of the run land at their points.
 #include <QFrame>
@@ -38,6 +39,9 @@ public:
         kMenuImportMarkers = 9,
         kMenuExportMarkers = 10,
         kMenuExportSweep = 11,
+        kMenuLockOut = 12,
+        kMenuUnlock = 13,
+        kMenuUnlockAll = 14,
     };
     // "ShowHideLabels": markers shown or hidden.
     static constexpr int kMarkersShown = 8;
@@ -111,6 +115,8 @@ public:
     void MenuCommand(int id);
     QMenu* GetContextMenu() const { return menu_; }
     int64_t GetMenuFrequency() const { return menuFrequency_; }
+    // The channel under the point the menu was opened at, 0 for none.
+    int GetMenuChannel() const { return menuChannel_; }
 
     ScopeView& GetScopeView();
     const ScopeView& GetScopeView() const;
@@ -126,6 +132,10 @@ public:
     TmyEventList<double> OnThresholdAsked;
     // The markers changed by the operator (count of markers), so they can be kept at once.
     TmyEventList<int> OnMarkersChanged;
+    // The operator asks to lock a channel out of the scan, or to unlock one (0: every channel).
+    // The scan's owner decides; the graph shows the points it is given.
+    TmyEventList<int> OnLockOutAsked;
+    TmyEventList<int> OnUnlockAsked;
 
 private:
     void BuildMenu();
@@ -135,6 +145,7 @@ private:
     void ClickedAt(const QPoint& position);
     void SyncScrollBar();
     void MarkersChanged();
+    void PrepareLockoutItems(int index);
     int64_t FrequencyAt(const QPoint& position) const;
     void AskAndImportMarkers();
     void AskAndExport(bool sweep);
@@ -147,4 +158,5 @@ private:
     QMenu* menu_ = nullptr;
     TMarker* selected_ = nullptr;
     int64_t menuFrequency_ = 0;
+    int menuChannel_ = 0;
 };

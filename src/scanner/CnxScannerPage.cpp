@@ -13,6 +13,7 @@
 #include "scanner/CnxK740RXCtrlScanner.h"
 #include "scanner/CnxK740RXCtrlScannerGraph.h"
 #include "scanner/CnxSweepHistoryCsv.h"
+#include "scanner/CnxK740RXDlgScanRange.h"
 #include "scanner/ScopeView.h"
 #include "settings/CnxScanStepper.h"
 
@@ -39,8 +40,9 @@ CnxScannerPage::CnxScannerPage(QWidget* parent, int slot)
     layout->setSpacing(4);
     layout->addWidget(scanner_);
     layout->addWidget(split_, 1);
-    const ScopeView& view = graph_->GetScopeView();
-    scanner_->SetRange(view.GetStart(), view.GetEnd(), view.GetStep());
+    scanner_->ShowPlan(plan_, channels_);
+    subscriptions_.push_back(
+        scanner_->OnRangeClicked.Set([this](void*, int32_t) { AskForPlan(); }));
     connect(graph_->GetScopeWindow(), &CnxCtrlScopeView::VisiblePartMoved, history_,
             &CnxCtrlSweepHistory::FollowVisiblePart);
     BuildMenus();
@@ -93,6 +95,12 @@ void CnxScannerPage::ShowLoop(bool loop) {
     scanner_->ShowLoop(loop ? 1 : 0);
 }
 
+void CnxScannerPage::ShowPlan(const SnxScanPlan& plan, bool channels) {
+    plan_ = plan;
+    channels_ = channels;
+    scanner_->ShowPlan(plan, channels);
+}
+
 bool CnxScannerPage::ShowWalk(const CnxScanStepper& walk) {
     const bool samePoints = walk.SameRange(graph_->GetScopeView().GetWalk());
     if (!graph_->SetWalk(walk)) {
@@ -101,8 +109,14 @@ bool CnxScannerPage::ShowWalk(const CnxScanStepper& walk) {
     if (!samePoints) {
         history_->RestartWith(walk.GetPointCount());
     }
-    scanner_->SetRange(walk.GetLower(), walk.GetUpper(), walk.GetStep());
     return true;
+}
+
+void CnxScannerPage::AskForPlan() {
+    CnxK740RXDlgScanRange dialog(this, plan_, channels_);
+    if (const std::optional<SnxScanPlan> chosen = dialog.Execute()) {
+        OnPlanAsked.Raise(this, *chosen);
+    }
 }
 
 bool CnxScannerPage::ShowSample(const ScanSample& sample) {

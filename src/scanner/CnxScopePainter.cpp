@@ -19,8 +19,8 @@ constexpr int kActivityFullCount = 8;
 
 SnxScopeColours SnxScopeColours::Screen() {
     const TmyColorScheme& s = TmyColorScheme::Default();
-    return {s.panel, s.plot,     s.grid,     s.text,    s.textSecondary,
-            s.level, s.levelMin, s.levelMax, s.display, 100};
+    return {s.panel,    s.plot,   s.grid,    s.text, s.textSecondary, s.level, s.levelMin,
+            s.levelMax, s.border, s.display, 100};
 }
 
 SnxScopeColours SnxScopeColours::Print() {
@@ -32,6 +32,7 @@ SnxScopeColours SnxScopeColours::Print() {
             QColor(0x1a, 0x7f, 0x45),
             QColor(0x1f, 0x4e, 0x9a),
             QColor(0x8a, 0x2b, 0xe2),
+            QColor(0xe4, 0xe4, 0xe4),
             QColor(0xb0, 0x6a, 0x00),
             170};
 }
@@ -130,6 +131,11 @@ void CnxScopePainter::PaintBars(const ScopeAxis& axis, int first, int last) {
     const double width = std::max(1.0, slot - 2 * gap);
     for (int i = first; i <= last; ++i) {
         const double left = axis.SlotLeft(i) + gap;
+        if (view_.IsLockedOut(i)) {
+            // The slot stays, so the channels beside it keep their places.
+            painter_.fillRect(QRectF(left, plot.top(), width, plot.height()), colours_.lockedOut);
+            continue;
+        }
         if (const auto level = view_.GetLevel(i)) {
             const double y = DepthY(plot, ScopeView::kTopDbm - *level);
             painter_.fillRect(QRectF(left, y, width, plot.bottom() + 1 - y), colours_.level);

@@ -1,7 +1,7 @@
 #pragma once
-// Draws a bar graph: the dBm scale, one bar per point with its weakest and strongest marks, the
-// markers, the activity threshold and strip, the channel numbers under the plot and the read-out
-// strip. The same drawing serves the
+// Draws a bar graph: the dBm scale, one bar per point with its weakest and strongest marks (a
+// locked-out point has a dimmed slot instead), the markers, the activity threshold and strip, the
+// channel numbers under the plot and the read-out strip. The same drawing serves the
 // screen and printing; only the colours differ.
 #include <QColor>
 #include <QRect>
@@ -21,6 +21,7 @@ struct SnxScopeColours {
     QColor level;
     QColor levelMin;
     QColor levelMax;
+    QColor lockedOut;  // the slot of a point that is not measured
     QColor threshold;
     int markerShade;  // QColor::darker factor: pure green reads poorly on paper
 

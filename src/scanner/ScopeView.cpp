@@ -176,22 +176,27 @@ bool ScopeView::HasReadings() const {
                        [](const Point& p) { return !std::isnan(p.level); });
 }
 
+bool ScopeView::HasExtremes(int index) const {
+    return index >= 0 && index < GetPointCount() && !IsLockedOut(index) &&
+           points_[size_t(index)].sweeps >= 2;
+}
+
 std::optional<double> ScopeView::GetLevel(int index) const {
-    if (index < 0 || index >= GetPointCount()) {
+    if (index < 0 || index >= GetPointCount() || IsLockedOut(index)) {
         return std::nullopt;
     }
     return DbmOf(points_[size_t(index)].level);
 }
 
 std::optional<double> ScopeView::GetMin(int index) const {
-    if (index < 0 || index >= GetPointCount() || points_[size_t(index)].sweeps < 2) {
+    if (!HasExtremes(index)) {
         return std::nullopt;
     }
     return DbmOf(points_[size_t(index)].deepest);
 }
 
 std::optional<double> ScopeView::GetMax(int index) const {
-    if (index < 0 || index >= GetPointCount() || points_[size_t(index)].sweeps < 2) {
+    if (!HasExtremes(index)) {
         return std::nullopt;
     }
     return DbmOf(points_[size_t(index)].shallowest);
@@ -305,7 +310,9 @@ ScopeReadOut ScopeView::ReadOutAt(int64_t raw) const {
     if (const SnxPointActivity heard = GetActivity(i); heard.hits > 0) {
         readOut.activity = ScopeReadOut::ActivityLine(heard.hits, heard.lastUtcMs);
     }
-    if (const auto level = GetLevel(i)) {
+    if (IsLockedOut(i)) {
+        readOut.level = QStringLiteral("Signal Level: locked out");
+    } else if (const auto level = GetLevel(i)) {
         readOut.level = ScopeReadOut::LevelLine(*level);
     }
     const auto min = GetMin(i);

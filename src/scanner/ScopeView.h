@@ -72,7 +72,8 @@ public:
     // The point of the latest sample.
     int GetPosition() const { return position_; }
     bool HasReadings() const;
-    // In dBm; nothing where the point holds no reading (the min and max need two sweeps).
+    // In dBm; nothing where the point holds no reading (the min and max need two sweeps) or is
+    // locked out.
     std::optional<double> GetLevel(int index) const;
     std::optional<double> GetMin(int index) const;
     std::optional<double> GetMax(int index) const;
@@ -159,6 +160,7 @@ private:
     void FollowNewPoint();
     bool InRange(int64_t hertz) const { return hertz >= GetStart() && hertz <= GetEnd(); }
     static std::optional<double> DbmOf(float depth);
+    bool HasExtremes(int index) const;
 
     InxScopeDisplay* display_ = nullptr;
     CnxScanStepper stepper_;

@@ -93,6 +93,16 @@ constexpr ReceiverKey kReceiverKeys[] = {
     {"RecordHits", &SnxK740RXReceiverSettings::recordHits, kSwitch},
 };
 
+// The scan plan's keys, after the numbers of the table above.
+constexpr const char* kScanLowerKey = "ScanLower";
+constexpr const char* kScanUpperKey = "ScanUpper";
+constexpr const char* kScanStepKey = "ScanStep";
+constexpr const char* kLockoutKey = "Lockout";
+// Every channel in the list ("1,2,...,99") is longer than the other strings may be.
+constexpr size_t kLockoutTextLength = 400;
+constexpr const char* kPriorityKey = "Priority";
+constexpr const char* kPriorityEveryKey = "PriorityEvery";
+
 std::string ReceiverSection(int index) {
     return "RECEIVER " + std::to_string(index);
 }
@@ -204,6 +214,18 @@ void CnxK740RXFileIniApp::ReadValues(const std::string& section,
     for (const ReceiverKey& key : kReceiverKeys) {
         values.*key.field = key.range.Clamp(ReadInt(section, key.name, values.*key.field));
     }
+    ReadScanPlan(section, values.scan);
+}
+
+// A damaged plan is put right rather than dropped: what can be walked of it is kept.
+void CnxK740RXFileIniApp::ReadScanPlan(const std::string& section, SnxScanPlan& plan) {
+    plan.lower = ReadInt(section, kScanLowerKey, plan.lower);
+    plan.upper = ReadInt(section, kScanUpperKey, plan.upper);
+    plan.step = ReadInt(section, kScanStepKey, plan.step);
+    plan.lockout = SnxScanPlan::ParseChannels(ReadString(section, kLockoutKey, kLockoutTextLength));
+    plan.priority = ReadInt(section, kPriorityKey, plan.priority);
+    plan.priorityEvery = ReadInt(section, kPriorityEveryKey, plan.priorityEvery);
+    plan = plan.Checked();
 }
 
 // The section name is only a label; the serial number inside it is the one that counts.
@@ -305,4 +327,11 @@ void CnxK740RXFileIniApp::WriteValues(const std::string& section,
     for (const ReceiverKey& key : kReceiverKeys) {
         WriteInt(section, key.name, values.*key.field);
     }
+    const SnxScanPlan& plan = values.scan;
+    WriteInt(section, kScanLowerKey, plan.lower);
+    WriteInt(section, kScanUpperKey, plan.upper);
+    WriteInt(section, kScanStepKey, plan.step);
+    WriteString(section, kLockoutKey, plan.LockoutText());
+    WriteInt(section, kPriorityKey, plan.priority);
+    WriteInt(section, kPriorityEveryKey, plan.priorityEvery);
 }

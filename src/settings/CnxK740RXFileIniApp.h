@@ -1,6 +1,7 @@
 #pragma once
 // Every persistent setting of the program: the main window's placement and, for each of the eight
-// receiver slots, the receiver's identity, switches, frequency, volume and S-meter offset. The file
+// receiver slots, the receiver's identity, switches, frequency, volume, S-meter offset and what its
+// scan covers. The file
 // <Documents>/Quorvant/K740RX/K740RX.ini is read at construction and written at destruction. The
 // selected slot is the one place that says which receiver the window shows; its values are the
 // "current" ones.
@@ -82,6 +83,7 @@ private:
     void ReadMain();
     void ReadAbsentRadios();
     void ReadValues(const std::string& section, SnxK740RXReceiverSettings& values);
+    void ReadScanPlan(const std::string& section, SnxScanPlan& plan);
     void WriteSections(bool withReceivers);
     void WriteValues(const std::string& section, const SnxK740RXReceiverSettings& values);
     void WriteAbsentRadios();

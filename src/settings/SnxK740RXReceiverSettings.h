@@ -1,11 +1,12 @@
 #pragma once
 // One receiver's persistent values. A receiver's processing thread reads some of them while the
-// window thread changes them, so the numbers are atomics; the names change only on the window
-// thread.
+// window thread changes them, so the numbers are atomics; the names and the scan plan are used on
+// the window thread only.
 #include <cstdint>
 #include <string>
 
 #include "settings/CnxChannelPlan.h"
+#include "settings/SnxScanPlan.h"
 #include "sync/CnxAtomic.h"
 
 struct SnxK740RXReceiverSettings {
@@ -20,5 +21,6 @@ struct SnxK740RXReceiverSettings {
     CnxAtomic<int32_t> power = 1, atten = 0, preamp = 1, frequency = CnxChannelPlan::kLowerLimit,
                        ledStatus = 95, mute = 1, volume = 16, volumeMin = 0, volumeMax = 31,
                        loop = 1, stepChannel = 1, showHideLabels = 8, sMeterCal = 0;
+    SnxScanPlan scan;
     CnxAtomic<int32_t> activityThreshold = kDefaultActivityThreshold, recordHits = 0;
 };

@@ -49,6 +49,18 @@ TEST_F(MainWindowTest, ARemoteAttenuatorChangeShowsInTheWindowAndStaysInTheSetti
     EXPECT_EQ(window_->Settings().Receiver(0).atten, 1);
     EXPECT_EQ(Ask(socket, "F 162250000"), "RPRT 0\n");
     EXPECT_EQ(Frequency(), 162250000);
+    // The step of this receiver's scan, the one its scanner shows.
+    EXPECT_EQ(Ask(socket, "N 12500"), "RPRT 0\n");
+    EXPECT_TRUE(window_->ScannerPage(0).Scanner().GetRangeText().contains("12.5 kHz"));
+    EXPECT_EQ(window_->Settings().Receiver(0).scan.step, 12500);
+    EXPECT_EQ(window_->Settings().Receiver(1).scan.step, 375000);
+    EXPECT_EQ(Ask(socket, "n"), "12500\n");
+    QTcpSocket second;  // the other receiver's server, two ports on
+    ASSERT_TRUE(ConnectTo(second, port + 2));
+    EXPECT_EQ(Ask(second, "N 25000"), "RPRT 0\n");
+    EXPECT_EQ(window_->Settings().Receiver(1).scan.step, 25000);
+    EXPECT_TRUE(window_->ScannerPage(1).Scanner().GetRangeText().contains("25 kHz"));
+    EXPECT_EQ(Ask(socket, "n"), "12500\n");
 
     // The switch turns the servers off and keeps that.
     remote->click();

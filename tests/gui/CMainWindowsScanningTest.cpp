@@ -1,14 +1,21 @@
 // The scan as the operator runs it: a pass over the band ends by itself and the receiver goes
 // back where it was; pause twice resumes; every slot keeps its own loop setting; and however the
 // operator pauses, resumes, stops and starts, every sonobuoy stays at its own channel.
+#include <QComboBox>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QRandomGenerator>
+#include <QSpinBox>
 #include <QStackedWidget>
+#include <map>
 
 #include "MainWindowFixture.h"
 #include "ScopeRun.h"
 #include "receiver/CnxK740RXReceiver.h"
 #include "receiver/CnxK740RX_ReceiverManager.h"
+#include "scanner/CnxCtrlScopeView.h"
+#include "scanner/CnxK740RXDlgScanRange.h"
+#include "scanner/CnxScopePainter.h"
 #include "scanner/ScopeView.h"
 #include "settings/CnxChannelPlan.h"
 
@@ -46,6 +53,46 @@ protected:
         return channels;
     }
     InxScanStates::State State(int slot) { return window_->Scans().GetScanState(slot); }
+
+    // The operator's way: a click on the scanner's range opens the dialog, where the channels
+    // and the priority channel are chosen.
+    void ChooseChannels(int lower, int upper, int priority = 0, int every = 8) {
+        AnswerNextModal<CnxK740RXDlgScanRange>([=](CnxK740RXDlgScanRange* dialog) {
+            const auto choose = [](QComboBox* box, int data) {
+                box->setCurrentIndex(box->findData(data));
+            };
+            choose(dialog->GetLowerChannel(), *CnxChannelPlan::FrequencyOfChannel(lower));
+            choose(dialog->GetUpperChannel(), *CnxChannelPlan::FrequencyOfChannel(upper));
+            choose(dialog->GetPriority(), priority);
+            dialog->GetPriorityEvery()->setValue(every);
+            dialog->accept();
+        });
+        window_->ScannerPage(0).Scanner().GetRangeButton()->click();
+    }
+    // The graph's menu item, chosen over a point.
+    void MenuAt(int point, int item) {
+        CnxK740RXCtrlScannerGraph& graph = window_->ScannerPage(0).Graph();
+        const ScopeAxis& axis = View(0).GetAxis();
+        ASSERT_TRUE(graph.PrepareContextMenu(
+            QPoint(int(axis.CentreX(point)), axis.GetPlot().bottom() - 5)));
+        graph.MenuCommand(item);
+    }
+    // How the picture's slots look just above the plot's floor: with a bar, dimmed, or empty.
+    std::map<std::string, int> SlotLooks(int slot) {
+        QImage page(900, 400, QImage::Format_RGB32);
+        CnxK740RXCtrlScannerGraph& graph = window_->ScannerPage(slot).Graph();
+        graph.DrawInto(page);
+        const CnxScopePainter::Areas areas =
+            CnxScopePainter::Layout(page.rect(), QFontMetrics(graph.GetScopeWindow()->font()));
+        const ScopeAxis axis = View(slot).AxisFor(areas.plot);
+        const SnxScopeColours print = SnxScopeColours::Print();
+        std::map<std::string, int> looks;
+        for (int i = 0; i < View(slot).GetPointCount(); ++i) {
+            const QColor seen = page.pixelColor(int(axis.CentreX(i)), areas.plot.bottom() - 2);
+            ++looks[seen == print.level ? "bar" : seen == print.lockedOut ? "dimmed" : "empty"];
+        }
+        return looks;
+    }
 };
 
 TEST_F(MainWindowScanning, ASinglePassEndsByItselfAndTheReceiverGoesBackWhereItWas) {
@@ -148,6 +195,79 @@ TEST_F(MainWindowScanning, StopFollowedAtOnceByStartLeavesEveryChannelWhereItIs)
     }
     PumpFor(600ms);  // whatever the old steps still deliver comes now
     EXPECT_EQ(ChannelsEverAboveNoise(0), std::vector<int>{32});
+}
+
+TEST_F(MainWindowScanning,
+       ChannelsFiftyToEightyWithSixtyLockedOutMeasureThirtyAndShowThirtyOneSlots) {
+    WriteSimulation(
+        "[radio0]\nserial = 4711001\n[signals]\n142750000 = -62\n146500000 = -55\n"
+        "154000000 = -70\n");
+    Start();
+    ChooseChannels(50, 80);
+    EXPECT_EQ(View(0).GetPointCount(), 31);
+    MenuAt(10, CnxK740RXCtrlScannerGraph::kMenuLockOut);  // channel 60, where a carrier sits
+    EXPECT_EQ(window_->Settings().Receiver(0).scan.lockout, std::vector<int32_t>{60});
+    EXPECT_EQ(window_->ScannerPage(0).Scanner().GetRangeText(),
+              QString::fromUtf8("Ch 50–80 · 375 kHz · 1 out"));
+    Switch("Channel")->click();  // the range in frequencies, as the switch says
+    EXPECT_EQ(window_->ScannerPage(0).Scanner().GetRangeText(),
+              QString::fromUtf8("142.750–154.000 MHz · 375 kHz · 1 out"));
+    Switch("Channel")->click();
+
+    Press(0, Buttons::kLoopButton);  // one pass
+    Key(Qt::Key_Space);
+    ASSERT_TRUE(PumpUntil([&] { return !window_->Scans().IsScanActive(0); }, 30s));
+    EXPECT_EQ(View(0).GetPointCount(), 31);
+    EXPECT_EQ(Filled(View(0)), 30);
+    EXPECT_FALSE(View(0).GetLevel(10));
+    EXPECT_EQ(ChannelsAboveNoise(0), (std::vector<int>{50, 80}));
+    EXPECT_EQ(SlotLooks(0), (std::map<std::string, int>{{"bar", 30}, {"dimmed", 1}}));
+
+    // The radio's plan is in its settings, and comes back with it.
+    window_.reset();
+    EXPECT_TRUE(
+        IniText().contains("ScanLower=142750000\nScanUpper=154000000\nScanStep=375000\n"
+                           "Lockout=60\n"))
+        << IniText().toStdString();
+    Start();
+    EXPECT_EQ(View(0).GetPointCount(), 31);
+    EXPECT_TRUE(View(0).IsLockedOut(10));
+    // Unlocked, the channel is measured again.
+    MenuAt(10, CnxK740RXCtrlScannerGraph::kMenuUnlockAll);
+    Key(Qt::Key_Space);
+    ASSERT_TRUE(PumpUntil([&] { return !window_->Scans().IsScanActive(0); }, 30s));
+    EXPECT_EQ(ChannelsAboveNoise(0), (std::vector<int>{50, 60, 80}));
+    EXPECT_EQ(SlotLooks(0), (std::map<std::string, int>{{"bar", 31}}));
+}
+
+TEST_F(MainWindowScanning, ThePriorityChannelsLevelsLandAtItsOwnPoint) {
+    // One sonobuoy, on the priority channel; revisited after every 3 other steps for two sweeps.
+    WriteSimulation("[radio0]\nserial = 4711001\n[signals]\n144625000 = -62\n");
+    Start();
+    ChooseChannels(50, 80, 55, 3);
+    EXPECT_EQ(window_->Settings().Receiver(0).scan.priority, 55);
+    EXPECT_TRUE(window_->ScannerPage(0).Scanner().GetRangeText().endsWith("P55"));
+    Key(Qt::Key_Space);
+    const int sweeps = 2 * (31 + 10);
+    int seen = 0;
+    int last = View(0).GetPosition();
+    int priorityVisits = 0;
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            const int now = View(0).GetPosition();
+            if (now != last) {
+                ++seen;
+                priorityVisits += now == 5;
+            }
+            last = now;
+            return seen > sweeps;
+        },
+        60s));
+    Key(Qt::Key_Space);
+    EXPECT_EQ(ChannelsEverAboveNoise(0), std::vector<int>{55});
+    EXPECT_GT(priorityVisits, 2 * 5) << "seen more often than once a sweep";
+    ASSERT_TRUE(View(0).GetMax(5)) << "two sweeps passed it";
+    EXPECT_GT(*View(0).GetMax(5), -70.0);
 }
 
 }  // namespace

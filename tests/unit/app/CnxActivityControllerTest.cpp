@@ -69,6 +69,7 @@ public:
     std::vector<int64_t> sweepStarts;  // UTC ms
     void ShowScan(int32_t, uint16_t shown) override { run = shown; }
     void ShowLoop(bool) override {}
+    void ShowPlan(const SnxScanPlan&, bool) override {}
     bool ShowWalk(const CnxScanStepper&) override { return true; }
     bool ShowSample(const ScanSample& sample) override {
         if (sample.point == 0) {

@@ -10,8 +10,8 @@
 #include "FakeRemoteTarget.h"
 #include "TestSupport.h"
 #include "core/K740RXExternalMessages.h"
-#include "settings/CnxScanStepper.h"
 #include "settings/CnxChannelPlan.h"
+#include "settings/CnxScanStepper.h"
 
 namespace {
 
@@ -109,6 +109,7 @@ TEST_F(CommandSet, ChangesGoToTheWindowAsItsExternalMessages) {
     EXPECT_EQ(Answer("+F 150000000"), "set_freq: 150000000\nRPRT 0\n");
     EXPECT_EQ(Answer(";\\set_freq 1e12"), "set_freq: 1e12;RPRT 0\n");
     EXPECT_EQ(Answer("N 25000"), "RPRT 0\n");
+    EXPECT_EQ(Run("N 12500", 3).answer, "RPRT 0\n");
     EXPECT_EQ(Answer("+L ATT 18"), "set_level: ATT 18\nRPRT 0\n");
     EXPECT_EQ(Answer("L ATT 0"), "RPRT 0\n");
     EXPECT_EQ(Answer("L PREAMP 10"), "RPRT 0\n");
@@ -121,13 +122,17 @@ TEST_F(CommandSet, ChangesGoToTheWindowAsItsExternalMessages) {
     EXPECT_EQ(handled, (decltype(handled){{WM_MAIN_FREQUENCY_SET, 3, 162250001},
                                           {WM_MAIN_FREQUENCY_SET, 0, 150000000},
                                           {WM_MAIN_FREQUENCY_SET, 0, 173500000},
-                                          {WM_MAIN_SET_SCAN_STEP, 25000, 0},
+                                          {WM_MAIN_SET_SCAN_STEP, 25000, 1},
+                                          {WM_MAIN_SET_SCAN_STEP, 12500, 4},
                                           {WM_MAIN_SET_ATTENUATOR, 1, 0},
                                           {WM_MAIN_SET_ATTENUATOR, 0, 0},
                                           {WM_MAIN_SET_RF_AMPLIFIER, 0, 0}}));
     EXPECT_EQ(target_.receivers[3].frequency, 162250001);
-    EXPECT_EQ(target_.scanStep, 25000);
+    // Each slot's server sets and reads the step of its own receiver's scan.
+    EXPECT_EQ(target_.receivers[0].scanStep, 25000);
+    EXPECT_EQ(target_.receivers[3].scanStep, 12500);
     EXPECT_EQ(Answer("n"), "25000\n");
+    EXPECT_EQ(Run("n", 3).answer, "12500\n");
 }
 
 TEST_F(CommandSet, TheAttenuatorOfAnUnselectedSlotIsSetDirectly) {
@@ -268,7 +273,7 @@ TEST_F(CommandSet, AScanStepTooFineForOnePassIsRefused) {
     EXPECT_LT(accepted, 10) << "the steps tried lie on both sides of the limit";
     EXPECT_EQ(Answer("+N 100"), "set_ts: 100\nRPRT -1\n");
     PumpFor(20ms);
-    EXPECT_NE(target_.scanStep, 100);
+    EXPECT_NE(target_.receivers[0].scanStep, 100);
 }
 
 // Commands rigctld knows that a receiver does not offer take their arguments and are answered

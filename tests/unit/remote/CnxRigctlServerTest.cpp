@@ -191,5 +191,5 @@ TEST_F(RigctlServer, HamlibsOwnClientDrivesTheSlot) {
         << errors.toStdString();
     EXPECT_EQ(target_.receivers[0].frequency, 162250000);
     EXPECT_TRUE(target_.receivers[0].attenuator);
-    EXPECT_EQ(target_.scanStep, 25000);
+    EXPECT_EQ(target_.receivers[0].scanStep, 25000);
 }

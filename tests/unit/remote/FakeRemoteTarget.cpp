@@ -20,7 +20,8 @@ void FakeRemoteTarget::OnWindowMessage(const TmyMessage& message) {
             receivers.at(selected).amplifier = true;
             break;
         case WM_MAIN_SET_SCAN_STEP:
-            scanStep = static_cast<int32_t>(message.wParam);
+            receivers.at(message.lParam > 0 ? size_t(message.lParam - 1) : size_t(selected))
+                .scanStep = static_cast<int32_t>(message.wParam);
             break;
         default:
             break;

@@ -22,11 +22,11 @@ public:
         bool attenuator = false;
         bool amplifier = true;
         int32_t passband = 24000;
+        int32_t scanStep = 375000;
     };
 
     std::array<Receiver, 8> receivers;
     int selected = 0;
-    int32_t scanStep = 375000;
     std::vector<TmyMessage> handled;  // external messages, in the order the window took them
     int directAttenuatorCalls = 0;
     bool windowGone = false;
@@ -44,7 +44,7 @@ public:
     bool GetSlotAttenuator(int slot) override { return receivers[slot].attenuator; }
     bool GetRFAmplifier(int slot) override { return receivers[slot].amplifier; }
     int32_t GetPassband(int slot) override { return receivers[slot].passband; }
-    int32_t GetScanStep() override { return scanStep; }
+    int32_t GetScanStep(int slot) override { return receivers[slot].scanStep; }
     void SetSlotAttenuator(int slot, bool on) override {
         ++directAttenuatorCalls;
         receivers[slot].attenuator = on;

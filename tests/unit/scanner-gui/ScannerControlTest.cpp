@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QPushButton>
 #include <vector>
 
 #include "GuiTestSupport.h"
 #include "scanner/CnxK7RCtrlScanButtons.h"
+#include "settings/SnxScanPlan.h"
 
 namespace {
 
@@ -99,9 +101,43 @@ TEST_F(ScannerControl, TheLoopToggleAsksForTheOtherValueAndShowsTheOwners) {
     EXPECT_TRUE(Modes().empty());
 }
 
-TEST_F(ScannerControl, ShowsTheRangeItSweeps) {
-    scanner_.SetRange(136000000, 173500000, 375000);
-    EXPECT_EQ(scanner_.GetRangeText(), QString::fromUtf8("136.000 – 173.500 MHz  ·  375 kHz"));
-    scanner_.SetRange(140000000, 150125000, 12500);
-    EXPECT_EQ(scanner_.GetRangeText(), QString::fromUtf8("140.000 – 150.125 MHz  ·  12.5 kHz"));
+TEST_F(ScannerControl, ShowsWhatTheScanCoversAndAClickOnItAsksToChangeIt) {
+    SnxScanPlan plan;
+    scanner_.ShowPlan(plan, false);
+    EXPECT_EQ(scanner_.GetRangeText(), QString::fromUtf8("136.000–173.500 MHz · 375 kHz"));
+    scanner_.ShowPlan(plan, true);
+    EXPECT_EQ(scanner_.GetRangeText(), QString::fromUtf8("Ch 32–16 · 375 kHz"));
+    // Channels only where both edges are channels; lockouts counted within the range.
+    plan.lower = 140000000;
+    plan.upper = 150125000;
+    plan.step = 12500;
+    plan.lockout = {1, 45, 50};
+    plan.priority = 44;
+    scanner_.ShowPlan(plan, true);
+    EXPECT_EQ(scanner_.GetRangeText(),
+              QString::fromUtf8("140.000–150.125 MHz · 12.5 kHz · 2 out · P44"));
+    EXPECT_TRUE(scanner_.GetRangeButton()->toolTip().contains("Locked out: 1,45,50"));
+    EXPECT_TRUE(scanner_.GetRangeButton()->toolTip().contains("Priority channel 44"));
+
+    // Short of room it shows the start of its text, the rest cut with an ellipsis.
+    scanner_.resize(1000, 50);
+    scanner_.show();
+    ASSERT_TRUE(
+        PumpUntil([&] { return scanner_.GetRangeButton()->text() == scanner_.GetRangeText(); }));
+    scanner_.resize(200, 50);  // held at its smallest
+    ASSERT_TRUE(
+        PumpUntil([&] { return scanner_.GetRangeButton()->text().endsWith(QChar(0x2026)); }));
+    EXPECT_TRUE(scanner_.GetRangeButton()->text().startsWith("140.000"));
+    EXPECT_GE(scanner_.GetRangeButton()->width(),
+              scanner_.GetRangeButton()->minimumSizeHint().width());
+    EXPECT_LE(scanner_.GetRangeButton()->fontMetrics().horizontalAdvance(
+                  scanner_.GetRangeButton()->text()),
+              scanner_.GetRangeButton()->contentsRect().width());
+
+    std::vector<int32_t> clicked;
+    subscriptions_.push_back(
+        scanner_.OnRangeClicked.Set([&clicked](void*, int32_t slot) { clicked.push_back(slot); }));
+    scanner_.GetRangeButton()->click();
+    EXPECT_EQ(clicked, std::vector<int32_t>{4});
+    EXPECT_TRUE(Modes().empty());
 }

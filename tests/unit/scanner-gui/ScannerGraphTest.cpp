@@ -389,6 +389,65 @@ TEST_F(ScannerGraph, PrintedPictureShowsTheBarsInPrintColours) {
     EXPECT_EQ(page.pixelColor(int(axis.CentreX(50)), middleY), print.plot);
 }
 
+TEST_F(ScannerGraph, ChannelsAreLockedOutThroughTheMenuAndShowAsDimmedSlotsWithoutBars) {
+    Start();
+    Sweep(99, -60.0);
+    Stop();
+    std::vector<int> lockOuts;
+    std::vector<int> unlocks;
+    TmySubscriptions asked;
+    asked.push_back(graph_.OnLockOutAsked.Subscribe(
+        [&lockOuts](void*, int channel) { lockOuts.push_back(channel); }));
+    asked.push_back(graph_.OnUnlockAsked.Subscribe(
+        [&unlocks](void*, int channel) { unlocks.push_back(channel); }));
+    const auto lockoutItems = [this] {
+        std::string flags;
+        for (int id : {Graph::kMenuLockOut, Graph::kMenuUnlock, Graph::kMenuUnlockAll}) {
+            flags += Item(id)->isEnabled() ? '1' : '0';
+        }
+        return flags;
+    };
+
+    ASSERT_TRUE(graph_.PrepareContextMenu(OverPoint(28)));  // channel 60
+    EXPECT_EQ(Item(Graph::kMenuLockOut)->text(), "Lock Out Channel 60");
+    EXPECT_EQ(lockoutItems(), "100");
+    graph_.MenuCommand(Graph::kMenuLockOut);
+    EXPECT_EQ(lockOuts, std::vector<int>{60});
+    EXPECT_EQ(Filled(View()), 99) << "asked for, not done: the scan's owner decides";
+
+    // The owner's walk with channel 60 locked out.
+    CnxScanStepper walk;
+    walk.SetLockedOut({28});
+    ASSERT_TRUE(graph_.SetWalk(walk));
+    EXPECT_FALSE(View().GetLevel(28));
+    EXPECT_EQ(Filled(View()), 98);
+    ASSERT_TRUE(graph_.PrepareContextMenu(OverPoint(28)));
+    EXPECT_EQ(Item(Graph::kMenuUnlock)->text(), "Unlock Channel 60");
+    EXPECT_EQ(lockoutItems(), "011");
+    graph_.MenuCommand(Graph::kMenuUnlock);
+    ASSERT_TRUE(graph_.PrepareContextMenu(OverPoint(29)));
+    EXPECT_EQ(lockoutItems(), "101");
+    graph_.MenuCommand(Graph::kMenuUnlockAll);
+    EXPECT_EQ(unlocks, (std::vector<int>{60, 0}));
+
+    // The read-out says so, and the picture keeps the slot dimmed, without a bar.
+    SendMouse(Window(), QEvent::MouseMove, OverPoint(28));
+    EXPECT_EQ(View().GetReadOut().level, "Signal Level: locked out");
+    EXPECT_EQ(View().GetReadOut().channel, "Channel:  60");
+    QImage page(800, 400, QImage::Format_RGB32);
+    graph_.DrawInto(page);
+    const CnxScopePainter::Areas areas =
+        CnxScopePainter::Layout(page.rect(), QFontMetrics(Window().font()));
+    const ScopeAxis axis = View().AxisFor(areas.plot);
+    const SnxScopeColours print = SnxScopeColours::Print();
+    const int barY = int(CnxScopePainter::DepthY(areas.plot, 45.0));
+    const int aboveBarY = int(CnxScopePainter::DepthY(areas.plot, 5.0));
+    EXPECT_EQ(page.pixelColor(int(axis.CentreX(27)), barY), print.level);
+    EXPECT_EQ(page.pixelColor(int(axis.CentreX(27)), aboveBarY), print.plot);
+    EXPECT_EQ(page.pixelColor(int(axis.CentreX(28)), barY), print.lockedOut);
+    EXPECT_EQ(page.pixelColor(int(axis.CentreX(28)), aboveBarY), print.lockedOut);
+}
+
 TEST_F(ScannerGraph, MarkersAndTheSweepGoToFilesAndMarkersComeBack) {
     QTemporaryDir folder;
     graph_.CreateMarker(142750000, QStringLiteral("west"), 0x00ff00, false);

@@ -73,7 +73,8 @@ TEST(CnxK740RXFileIniApp, FirstRunWritesEverySectionWithDefaults) {
             "]\nProductName=DEMO\nSerialNumber=DEMO\nPower=1\nAtten=0\nPreamp=1\n"
             "Frequency=136000000\nLedStatus=95\nMute=1\nVolume=16\nVolumeMin=0\nVolumeMax=31\n"
             "Loop=1\nStepChannel=1\nShowHideLabels=8\nSMeterCal=0\n"
-            "ActivityThreshold=-95\nRecordHits=0\n\n";
+            "ActivityThreshold=-95\nRecordHits=0\nScanLower=136000000\n"
+            "ScanUpper=173500000\nScanStep=375000\nLockout=\nPriority=0\nPriorityEvery=8\n\n";
         EXPECT_EQ(text.find(section), main.size() + index * section.size()) << text;
     }
 }
@@ -398,6 +399,77 @@ TEST(CnxK740RXFileIniApp, EachRadioKeepsItsValuesWhateverSlotItGetsAndWhileItIsA
         EXPECT_EQ(settings.Receiver(1).serialNumber, "A");
         EXPECT_EQ(settings.Receiver(1).frequency, 142750000);
     }
+}
+
+// What a radio's scan covers goes with the radio, like its other values; a plan damaged by hand
+// comes back as what a scan can walk.
+TEST(CnxK740RXFileIniApp, EachRadioKeepsWhatItsScanCovers) {
+    using Radios =
+        std::array<CnxK740RXFileIniApp::SnxSlotRadio, CnxK740RXFileIniApp::kReceiverCount>;
+    const TemporaryHome home;
+    SnxScanPlan plan;
+    plan.lower = 142750000;
+    plan.upper = 154000000;
+    plan.step = 12500;
+    plan.lockout = {60, 61};
+    plan.priority = 55;
+    plan.priorityEvery = 4;
+    SnxScanPlan every;
+    for (int32_t channel = 1; channel <= 99; ++channel) {
+        every.lockout.push_back(channel);
+    }
+    Radios a;
+    a[0] = {"A", "K7USB-A"};
+    {
+        CnxK740RXFileIniApp settings;
+        settings.AssignSlots(a);
+        settings.SetNoHardware(0);
+        settings.Receiver(0).scan = plan;
+        settings.Receiver(3).scan = every;
+    }
+    const std::string text = home.ReadSettings();
+    EXPECT_NE(text.find("ScanLower=142750000\nScanUpper=154000000\nScanStep=12500\n"
+                        "Lockout=60,61\nPriority=55\nPriorityEvery=4\n"),
+              std::string::npos)
+        << text;
+
+    // Away, its plan is kept under its serial number; back in another slot, it has it again.
+    Radios b;
+    b[0] = {"B", "K7PCI-B"};
+    {
+        CnxK740RXFileIniApp settings;
+        EXPECT_EQ(settings.Receiver(3).scan, every) << "a list longer than other strings";
+        settings.AssignSlots(b);
+        settings.SetNoHardware(0);
+        EXPECT_EQ(settings.Receiver(0).scan, SnxScanPlan());
+        ASSERT_NE(settings.AbsentRadio("A"), nullptr);
+        EXPECT_EQ(settings.AbsentRadio("A")->scan, plan);
+    }
+    Radios both;
+    both[0] = {"B", "K7PCI-B"};
+    both[1] = {"A", "K7USB-A"};
+    {
+        CnxK740RXFileIniApp settings;
+        settings.AssignSlots(both);
+        EXPECT_EQ(settings.Receiver(1).scan, plan);
+    }
+
+    home.WriteSettings(
+        "[RECEIVER 0]\nScanLower=500\nScanUpper=140000000\nScanStep=-5\n"
+        "Lockout=60, x,200,61-62\nPriority=150\nPriorityEvery=0\n"
+        "[RECEIVER 1]\nScanLower=150000000\nScanUpper=140000000\nScanStep=1\n");
+    CnxK740RXFileIniApp settings;
+    const SnxScanPlan& damaged = settings.Receiver(0).scan;
+    EXPECT_EQ(damaged.lower, 136000000);
+    EXPECT_EQ(damaged.upper, 140000000);
+    EXPECT_EQ(damaged.step, 375000);
+    EXPECT_EQ(damaged.lockout, (std::vector<int32_t>{60, 61, 62}));
+    EXPECT_EQ(damaged.priority, SnxScanPlan::kNoPriority);
+    EXPECT_EQ(damaged.priorityEvery, 1);
+    // The edges in order; a 1 Hz step over 10 MHz is more than a graph holds.
+    EXPECT_EQ(settings.Receiver(1).scan.lower, 140000000);
+    EXPECT_EQ(settings.Receiver(1).scan.upper, 150000000);
+    EXPECT_EQ(settings.Receiver(1).scan.step, 375000);
 }
 
 TEST(CnxK740RXFileIniApp, TextInMemoryLoadsAndSavesLikeTheFile) {
