@@ -214,15 +214,16 @@ void CnxActivityController::Write(const SnxActivityHit& hit) {
     toldLogFailure_ = true;
     notices_.Tell(kCaption,
                   QStringLiteral("The activity log cannot be written:\n%1\n\nHits are still listed "
-                                 "in the Activity panel, but not kept in the file until it can "
-                                 "be written again.")
+                                 "under Activity, but not kept in the file until it can be "
+                                 "written again.")
                       .arg(log_.GetError()));
 }
 
-// Only the selected receiver is heard, and only while it listens to one frequency.
+// Only the selected receiver is heard, and only while it listens to one frequency (its scan
+// stopped or paused).
 void CnxActivityController::StartRecording(const SnxActivityHit& hit) {
-    if (recording_ || hit.slot != settings_.GetSelectedReceiver() ||
-        scans_.IsScanActive(hit.slot) || settings_.Receiver(hit.slot).recordHits == 0) {
+    if (recording_ || hit.slot != settings_.GetSelectedReceiver() || scans_.IsScanning(hit.slot) ||
+        settings_.Receiver(hit.slot).recordHits == 0) {
         return;
     }
     recording_ = std::make_unique<HitRecording>();
