@@ -322,8 +322,23 @@ bool SimDriver::attached(const SimRadioState& radio) {
 }
 
 std::span<const SimSignal> SimDriver::signalsFor(const SimRadioState& radio) {
-    return radio.isDemo() ? SimSignalModel::demoSignals()
-                          : std::span<const SimSignal>(setupFile_.current(false).signals);
+    if (radio.isDemo()) {
+        return SimSignalModel::demoSignals();
+    }
+    const SimSetup& setup = setupFile_.current(false);
+    if (setup.scheduled.empty()) {
+        return setup.signals;
+    }
+    // The scheduled sonobuoys join while they are on, by the wall clock their times are given in.
+    const double now =
+        std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
+    onAir_.assign(setup.signals.begin(), setup.signals.end());
+    for (const SimScheduledSignal& entry : setup.scheduled) {
+        if (entry.isOn(now)) {
+            onAir_.push_back(entry.signal);
+        }
+    }
+    return onAir_;
 }
 
 SimReading SimDriver::measureAt(SimRadioState& radio, std::span<const SimSignal> signals,

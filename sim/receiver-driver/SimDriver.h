@@ -12,6 +12,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "SimAudioStream.h"
 #include "SimRadioState.h"
@@ -97,6 +98,7 @@ private:
     SimSetupFile setupFile_;
     std::array<std::shared_ptr<SimRadioState>, kMaxHandles> radios_;  // handle - 1
     std::array<std::unique_ptr<SimAudioStream>, kMaxHandles> streams_;
+    std::vector<SimSignal> onAir_;  // the signals heard now; valid until the next signalsFor
     std::map<std::string, Calibration> calibrations_;  // by serial: kept while closed, as an EEPROM
     uint32_t nextStreamId_ = 1;
 };

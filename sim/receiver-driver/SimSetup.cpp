@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cmath>
 #include <map>
 
 namespace {
@@ -10,6 +11,7 @@ namespace {
 constexpr size_t kMaxNameLength = 8;  // the list entry holds 8 characters and a NUL
 constexpr std::string_view kRadioPrefix = "radio";
 constexpr std::string_view kSignalsSection = "signals";
+constexpr std::string_view kScheduleSection = "schedule";
 
 std::string_view trim(std::string_view text) {
     const auto isSpace = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
@@ -52,7 +54,7 @@ std::optional<bool> parseFlag(std::string_view text) {
 
 // Where the lines being read belong.
 struct Section {
-    enum Kind { None, Radio, Signals, Other } kind = None;
+    enum Kind { None, Radio, Signals, Schedule, Other } kind = None;
     int radioNumber = 0;
 };
 
@@ -95,6 +97,8 @@ private:
                 return radioKey(radios_[section_.radioNumber], lowerCase(key), value);
             case Section::Signals:
                 return signal(key, value);
+            case Section::Schedule:
+                return scheduled(key, value);
             case Section::Other:
                 return true;  // sections of no concern to the radios are left alone
             case Section::None:
@@ -108,6 +112,10 @@ private:
         section_ = Section{};
         if (lower == kSignalsSection) {
             section_.kind = Section::Signals;
+            return true;
+        }
+        if (lower == kScheduleSection) {
+            section_.kind = Section::Schedule;
             return true;
         }
         if (!lower.starts_with(kRadioPrefix)) {
@@ -152,16 +160,62 @@ private:
         return true;  // keys added later by other tools are ignored
     }
 
-    bool signal(std::string_view key, std::string_view value) {
+    std::optional<SimSignal> parseSignal(std::string_view key, std::string_view value) {
         const auto hertz = parseNumber<int32_t>(key);
         const auto level = parseNumber<double>(value);
         if (!hertz || *hertz <= 0) {
-            return fail("signal frequency must be a positive number of hertz");
+            fail("signal frequency must be a positive number of hertz");
+            return std::nullopt;
         }
         if (!level || *level < -150.0 || *level > 20.0) {
-            return fail("signal level must be a number of dBm between -150 and 20");
+            fail("signal level must be a number of dBm between -150 and 20");
+            return std::nullopt;
         }
-        signals_.push_back(SimSignal{*hertz, *level});
+        return SimSignal{*hertz, *level};
+    }
+
+    bool signal(std::string_view key, std::string_view value) {
+        const std::optional<SimSignal> parsed = parseSignal(key, value);
+        if (parsed) {
+            signals_.push_back(*parsed);
+        }
+        return parsed.has_value();
+    }
+
+    // "level, on, off" or "level, on, off, period".
+    bool scheduled(std::string_view key, std::string_view value) {
+        std::vector<std::string_view> fields;
+        for (size_t start = 0;;) {
+            const size_t comma = value.find(',', start);
+            fields.push_back(trim(value.substr(start, comma - start)));
+            if (comma == std::string_view::npos) {
+                break;
+            }
+            start = comma + 1;
+        }
+        if (fields.size() != 3 && fields.size() != 4) {
+            return fail("a schedule is: level, on, off[, period]");
+        }
+        std::optional<SimSignal> signal = parseSignal(key, fields[0]);
+        if (!signal) {
+            return false;
+        }
+        signal->steady = true;
+        SimScheduledSignal entry{*signal};
+        const auto on = parseNumber<double>(fields[1]);
+        const auto off = parseNumber<double>(fields[2]);
+        const auto period = fields.size() == 4 ? parseNumber<double>(fields[3]) : 0.0;
+        if (!on || !off || !period || !std::isfinite(*on) || !std::isfinite(*off) || *on < 0.0 ||
+            *off <= *on) {
+            return fail("a schedule's times must be numbers with on >= 0 and off after on");
+        }
+        if (fields.size() == 4 && !(*period >= *off)) {
+            return fail("a schedule's period must be at least its off time");
+        }
+        entry.on = *on;
+        entry.off = *off;
+        entry.period = *period;
+        scheduled_.push_back(entry);
         return true;
     }
 
@@ -179,16 +233,23 @@ private:
             setup.radios.push_back(std::move(radio));
         }
         setup.signals = std::move(signals_);
+        setup.scheduled = std::move(scheduled_);
         return setup;
     }
 
     Section section_;
     std::map<int, SimRadio> radios_;  // ordered by section number: the list order
     std::vector<SimSignal> signals_;
+    std::vector<SimScheduledSignal> scheduled_;
     std::string problem_;
 };
 
 }  // namespace
+
+bool SimScheduledSignal::isOn(double unixSeconds) const {
+    const double t = period > 0.0 ? std::fmod(unixSeconds, period) : unixSeconds;
+    return t >= on && t < off;
+}
 
 const SimRadio* SimSetup::findRadio(std::string_view serial) const {
     const auto found = std::find_if(radios.begin(), radios.end(),

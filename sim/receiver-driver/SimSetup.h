@@ -20,11 +20,25 @@ struct SimRadio {
 struct SimSignal {
     int64_t hertz = 0;
     double levelDbm = 0.0;
+    bool steady = false;  // holds its level: no slow fading
+};
+
+// A sonobuoy that transmits on a schedule, at a steady level while it is on. Without a period, on
+// and off are Unix times (seconds since 1970-01-01 UTC); with one, offsets into every period
+// counted from Unix time 0.
+struct SimScheduledSignal {
+    SimSignal signal;
+    double on = 0.0;
+    double off = 0.0;
+    double period = 0.0;
+
+    bool isOn(double unixSeconds) const;
 };
 
 struct SimSetup {
     std::vector<SimRadio> radios;  // in list order
     std::vector<SimSignal> signals;
+    std::vector<SimScheduledSignal> scheduled;
 
     // The radio with that serial, whether plugged in or not; null when the file has none.
     const SimRadio* findRadio(std::string_view serial) const;

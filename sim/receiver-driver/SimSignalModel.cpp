@@ -58,7 +58,7 @@ std::optional<double> signalDbm(const SimSignal& signal, int64_t hertz, double s
     }
     const double slopeLossDb =
         std::max(0.0, offsetHz - kFullLevelWidthHz) / 1000.0 * kSlopeDbPerKhz;
-    return signal.levelDbm - slopeLossDb + fadingDb(signal, seconds);
+    return signal.levelDbm - slopeLossDb + (signal.steady ? 0.0 : fadingDb(signal, seconds));
 }
 
 double measuredDbm(std::span<const SimSignal> signals, int64_t hertz, bool attenuated,

@@ -14,6 +14,8 @@
 #include <limits>
 #include <system_error>
 
+#include "activity/CnxCtrlActivityList.h"
+#include "app/CnxActivityController.h"
 #include "app/CnxK740RXDlgAbout.h"
 #include "app/CnxK740RXDlgHelp.h"
 #include "app/CnxListeningController.h"
@@ -251,7 +253,9 @@ void CMainWindows::BuildControls() {
         pages[size_t(slot)] = slotRecords_[size_t(slot)].page;
     }
     overview_ = new CnxOverviewPanel(this, pages);
-    views_ = new CnxMainViews(this, {topRow, scanStack_, spectrum_, overview_, pages});
+    activityList_ = new CnxCtrlActivityList(this);  // a view of its own, the third tab
+    views_ =
+        new CnxMainViews(this, {topRow, scanStack_, spectrum_, overview_, pages, activityList_});
     auto* main = new QHBoxLayout(this);
     main->setContentsMargins(8, 8, 8, 8);
     main->setSpacing(8);
@@ -281,6 +285,14 @@ void CMainWindows::BuildControllers() {
         *tuningPanel_, notices, GetHandle());
     remote_->StartKnobBox();
     overview_->SetSources({*scans_, *tuning_, *listening_, *slots_});
+    CnxActivityController::Graphs activityGraphs{};
+    for (int slot = 0; slot < kK740RXSlotCount; ++slot) {
+        activityGraphs[size_t(slot)] = &slotRecords_[size_t(slot)].page->Graph();
+    }
+    activity_ = std::make_unique<CnxActivityController>(*settings_, *manager_, *scans_, *listening_,
+                                                        notices, activityGraphs);
+    activityList_->SetModel(&activity_->Model());
+    activity_->SetPanel(activityList_);
 }
 
 void CMainWindows::RouteEvents() {
@@ -339,14 +351,16 @@ void CMainWindows::RouteEvents() {
         views_->ShowOverview(false);
     }));
     s.push_back(views_->OnViewChanged.Subscribe(
-        [this](void*, int overview) { KeepKeysFor(overview != 0); }));
+        [this](void*, int view) { KeepKeysFor(view != CnxMainViews::kSelectedView); }));
     s.push_back(slots_->OnConnectionChanged.Subscribe([this](void*, int slot) {
         if (!slots_->IsConnected(slot)) {
             listening_->ReceiverLost(slot);
+            activity_->ReceiverLost(slot);
         }
         UpdateControlsEnabled();
     }));
     s.push_back(scans_->OnStateChanged.Subscribe([this](void*, int slot) {
+        activity_->ScanStateChanged(slot);
         listening_->ScanStateChanged(slot);  // before the retune, which picks the demo sound
         tuning_->ScanStateChanged(slot);
         UpdateControlsEnabled();
@@ -362,6 +376,32 @@ void CMainWindows::RouteEvents() {
         remote_->ShowChannelSteps(on != 0);
         scans_->ShowPlan(settings_->GetSelectedReceiver());  // in channels or frequencies
     }));
+    RouteActivityEvents();
+}
+
+void CMainWindows::RouteActivityEvents() {
+    CnxActivityController& activity = *activity_;
+    auto& s = subscriptions_;
+    for (int slot = 0; slot < kK740RXSlotCount; ++slot) {
+        s.push_back(slotRecords_[size_t(slot)].page->Graph().OnThresholdAsked.Subscribe(
+            [&activity, slot](void*, double dbm) { activity.SetThreshold(slot, dbm); }));
+    }
+    s.push_back(activityList_->OnThresholdAsked.Subscribe([this](void*, int32_t dbm) {
+        activity_->SetThreshold(settings_->GetSelectedReceiver(), dbm);
+    }));
+    s.push_back(activityList_->OnRecordHitsAsked.Subscribe([this](void*, int32_t on) {
+        activity_->SetRecordHits(settings_->GetSelectedReceiver(), on != 0);
+    }));
+    // A hit chosen in the list: its receiver is shown and tuned to its channel.
+    s.push_back(activityList_->OnHitChosen.Subscribe([this](void*, const SnxActivityHit& hit) {
+        SelectReceiver(hit.slot);
+        const auto nominal = CnxChannelPlan::FrequencyOfChannel(hit.channel);
+        tuning_->FrequencySet(hit.slot, nominal.value_or(int32_t(hit.frequency)));
+    }));
+    s.push_back(activity.OnOpenHitsChanged.Subscribe(
+        [this](void*, int open) { views_->ShowOpenHits(open); }));
+    s.push_back(listening_->OnAudioHeard.Subscribe(
+        [&activity](void*, const CSndAudioPath::Block* block) { activity.OnAudioHeard(*block); }));
 }
 
 void CMainWindows::DeferredStart() {
@@ -408,6 +448,7 @@ void CMainWindows::SelectReceiver(int index, bool force) {
     scanStack_->setCurrentIndex(index);
     listening_->SelectSlot(index);
     tuning_->SelectSlot(index);
+    activity_->SelectSlot(index);
     listening_->EndSelection();
     UpdateControlsEnabled();
     slots_->SetSelecting(false);
@@ -442,6 +483,7 @@ void CMainWindows::OnTimer(UINT id) {
         case kTimerLevelPoll:
             if (listening_) {
                 listening_->PollLevel();
+                activity_->Poll();  // after the poll, whose reading it takes
                 listening_->ShowRecordingTime();
                 tuning_->ShowSweepPosition();
             }
@@ -505,7 +547,10 @@ void CMainWindows::RouteReceiverMessage(const TmyMessage& m) {
     }
     switch (m.message) {
         case WM_RCV_SCAN_LEVEL:
-            scans_->OnScanLevel(receiver, ScanSample::Unpack(WPARAM(m.lParam)));
+            if (const auto sample = ScanSample::Unpack(WPARAM(m.lParam));
+                scans_->OnScanLevel(receiver, sample)) {
+                activity_->OnScanSample(slot, sample);
+            }
             break;
         case WM_RCV_SCAN_END:
             scans_->OnScanEnd(receiver, uint16_t(m.lParam));
@@ -616,10 +661,10 @@ void CMainWindows::OpenHelp() {
     help_->activateWindow();
 }
 
-void CMainWindows::KeepKeysFor(bool overview) {
+void CMainWindows::KeepKeysFor(bool otherView) {
     // The keys go on reaching the window's table: the read-out takes them in the receiver's view,
-    // the window itself in the overview.
-    if (overview) {
+    // the window itself in the overview and the activity list.
+    if (otherView) {
         setFocus();
     } else {
         tuningPanel_->Entry().setFocus();
@@ -712,6 +757,10 @@ void CMainWindows::Destroy() {
     about_.reset();
     help_.reset();
     remote_.reset();  // its servers ask the receivers; the knob box goes before its unit
+    if (activityList_ != nullptr) {
+        activityList_->SetModel(nullptr);
+    }
+    activity_.reset();  // its open hits are written as stopped
     listening_.reset();
     slots_.reset();
     tuning_.reset();

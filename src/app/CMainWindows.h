@@ -16,6 +16,8 @@
 #include "settings/K740RXSlots.h"
 
 class TmyApplication;
+class CnxActivityController;
+class CnxCtrlActivityList;
 class CnxCtrlSMeter;
 class CnxCtrlSpectrumPanel;
 class CnxCtrlTuningPanel;
@@ -69,6 +71,8 @@ public:
     CnxScanController& Scans() { return *scans_; }
     CnxListeningController& Listening() { return *listening_; }
     CnxSlotsController& Slots() { return *slots_; }
+    CnxActivityController& Activity() { return *activity_; }
+    CnxCtrlActivityList& ActivityList() { return *activityList_; }
     CnxCtrlTuningPanel& TuningPanel() { return *tuningPanel_; }
     CnxK740RXCtrlReceiverManager& ReceiverList() { return *receiverList_; }
     CnxScannerPage& ScannerPage(int slot) { return *slotRecords_.at(size_t(slot)).page; }
@@ -97,6 +101,7 @@ private:
     void BuildControls();
     void BuildControllers();
     void RouteEvents();
+    void RouteActivityEvents();
     void DeferredStart();
     void OnReceiversReadyPoll();
     void OnClose();
@@ -108,8 +113,8 @@ private:
     bool HandleKey(const QKeyEvent& event);
     void RouteReceiverMessage(const TmyMessage& message);
     void OpenAboutWindow();
-    // Where the keys go once a view is shown.
-    void KeepKeysFor(bool overview);
+    // Where the keys go once a view is shown: another than the selected receiver's, or that.
+    void KeepKeysFor(bool otherView);
     // The window's placement and inner layout into the settings.
     void CapturePlacement();
 
@@ -131,6 +136,7 @@ private:
     std::unique_ptr<CnxSlotsController> slots_;
     std::unique_ptr<CnxRemoteAdapter> remote_;
     std::unique_ptr<CnxRepaintMeter> repaints_;
+    std::unique_ptr<CnxActivityController> activity_;
 
     bool initOk_ = true;
     bool ready_ = false;
@@ -144,6 +150,7 @@ private:
     CnxK740RXCtrlReceiverManager* receiverList_ = nullptr;
     CnxCtrlTuningPanel* tuningPanel_ = nullptr;
     CnxCtrlSpectrumPanel* spectrum_ = nullptr;
+    CnxCtrlActivityList* activityList_ = nullptr;
     QStackedWidget* meterStack_ = nullptr;
     QStackedWidget* scanStack_ = nullptr;
     CnxOverviewPanel* overview_ = nullptr;

@@ -40,6 +40,7 @@ CnxListeningController::CnxListeningController(CnxK740RXFileIniApp& settings,
             spectrum_.Show(block->samples.data(), static_cast<int>(block->samples.size()),
                            static_cast<int>(block->sampleRate), frequencyChanged_);
             frequencyChanged_ = false;
+            OnAudioHeard.Raise(this, block);
         }));
     subscriptions_.push_back(audioPath_->OnRecordingStopped.Subscribe(
         [this](void*, const QString& reason) { RecordingFailed(reason); }));
@@ -202,12 +203,27 @@ void CnxListeningController::PollLevel() {
     if (current == nullptr || scans_.IsScanning(Selected())) {
         return;  // a scanning receiver's meter holds its last reading
     }
-    const bool live =
-        current->IsPoweredOn() && current->IsDeviceConnected() && current->AreStreamsRunning();
     // A receiver that cannot be read shows no reading (NaN) rather than its last one.
-    level_ = live || current->IsDemo() ? current->GetLevelDbm()
-                                       : std::numeric_limits<double>::quiet_NaN();
+    level_ = ReadLevel(*current);
     ShowLevel();
+}
+
+double CnxListeningController::ReadLevel(CnxK740RXReceiver& receiver) {
+    const bool live =
+        receiver.IsPoweredOn() && receiver.IsDeviceConnected() && receiver.AreStreamsRunning();
+    return live || receiver.IsDemo() ? receiver.GetLevelDbm()
+                                     : std::numeric_limits<double>::quiet_NaN();
+}
+
+double CnxListeningController::GetHeardLevel(int slot) {
+    CnxK740RXReceiver* receiver = receivers_.GetReceiver(slot);
+    if (receiver == nullptr) {
+        return std::numeric_limits<double>::quiet_NaN();
+    }
+    const double reading = slot == Selected() ? level_ : ReadLevel(*receiver);
+    const auto& s = settings_.Receiver(slot);
+    return CnxSMeterLevelRules::ShownLevel(reading, s.sMeterCal, receiver->IsDemo(), s.frequency,
+                                           s.atten != 0);
 }
 
 void CnxListeningController::ShowLevel() {

@@ -1,7 +1,8 @@
 #pragma once
 // Listening to the selected receiver: its audio (the player, the audio path with spectrum, volume,
 // monitor and recording, the demo sound on the demo frequencies) and its level on the S-meter with
-// the operator's calibration offset, which the calibration window edits here.
+// the operator's calibration offset, which the calibration window edits here. It also tells what
+// every other receiver that is not scanning hears where it is tuned, by the same rules.
 #include <QDateTime>
 #include <QWidget>
 #include <array>
@@ -9,6 +10,7 @@
 #include <memory>
 
 #include "app/InxSlotLevels.h"
+#include "audio/CSndAudioPath.h"
 #include "core/K740RXMessageRecords.h"
 #include "core/TmyEvents.h"
 #include "core/TmyTypes.h"
@@ -21,7 +23,6 @@ class CnxK740RXDlgCalibration;
 class CnxK740RXFileIniApp;
 class CnxK740RXReceiver;
 class CnxK740RX_ReceiverManager;
-class CSndAudioPath;
 class CSndWavePlayer;
 class InxOperatorNotices;
 class InxScanStates;
@@ -68,6 +69,9 @@ public:
     // A slot's level as the remote control reads it, the offset included; NaN when it cannot
     // be read.
     double GetLevelDbm(int slot) override;
+    // The selected receiver answers with the latest poll's reading, so its radio is read once per
+    // tick; any other is read when asked.
+    double GetHeardLevel(int slot) override;
 
     // What the other controllers tell.
     void Tuned(int32_t frequency);
@@ -79,6 +83,10 @@ public:
     void OnReceiverAudio(CnxK740RXReceiver* receiver, const AudioBlock& block);
     void OnPlayerAudio(WPARAM samples, LPARAM bytes);
 
+    // Every block of the selected receiver's audio as it is heard (before the volume), at its own
+    // rate, while the receiver is on and not scanning.
+    TmyEventList<const CSndAudioPath::Block*> OnAudioHeard;
+
 private:
     int Selected() const;
     CnxK740RXReceiver* Current() const;
@@ -87,6 +95,9 @@ private:
     void PlayDemoSoundFor(int32_t frequency);
     void UpdateAudioState();
     void ShowLevel();
+    // What a receiver reads where it is tuned, without the offset; NaN when it cannot be read
+    // (switched off, lost, its stream not running). Demo receivers can always be read.
+    static double ReadLevel(CnxK740RXReceiver& receiver);
     void RecordingFailed(const QString& reason);
 
     CnxK740RXFileIniApp& settings_;

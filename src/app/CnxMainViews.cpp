@@ -9,8 +9,6 @@
 #include "ui/TmyColorScheme.h"
 
 namespace {
-constexpr int kSelectedView = 0;
-constexpr int kOverview = 1;
 // The scan takes three parts of the height to the spectrum's one, and most of any growth.
 constexpr int kScanShare = 3;
 constexpr int kSpectrumShare = 1;
@@ -60,9 +58,16 @@ CnxMainViews::CnxMainViews(QWidget* parent, const Parts& parts)
     column->addWidget(middle_, 1);
     views_->addWidget(selected);
     views_->addWidget(parts.overview);
+    if (parts.activity != nullptr) {
+        tabs_->addTab(QStringLiteral("Activity"));
+        tabs_->setTabToolTip(kActivityView,
+                             QStringLiteral("What every receiver heard, newest first; "
+                                            "double-click a hit to tune its receiver to it"));
+        views_->addWidget(parts.activity);
+    }
     connect(tabs_, &QTabBar::currentChanged, this, [this](int view) {
         views_->setCurrentIndex(view);
-        OnViewChanged.Raise(this, view == kOverview ? 1 : 0);
+        OnViewChanged.Raise(this, view);
     });
 
     auto* layout = new QVBoxLayout(this);
@@ -78,6 +83,11 @@ CnxMainViews::CnxMainViews(QWidget* parent, const Parts& parts)
 
 void CnxMainViews::ShowOverview(bool shown) {
     tabs_->setCurrentIndex(shown ? kOverview : kSelectedView);
+}
+
+void CnxMainViews::ShowOpenHits(int count) {
+    tabs_->setTabText(kActivityView, count > 0 ? QStringLiteral("Activity (%1 open)").arg(count)
+                                               : QStringLiteral("Activity"));
 }
 
 bool CnxMainViews::IsOverviewShown() const {

@@ -1,7 +1,8 @@
 #pragma once
-// The right-hand part of the main window and its two views, one tab each: the selected
+// The right-hand part of the main window and its views, one tab each: the selected
 // receiver's (tuning, channel and S-meter across the top; under them, in a splitter, its scan
-// and the audio spectrum, the scan taking the growth) and all receivers at once. The scanner
+// and the audio spectrum, the scan taking the growth), all receivers at once, and the activity
+// log's list of what they heard. The scanner
 // pages keep their graph-to-history split in step, so changing receivers never moves the layout;
 // the splits and the view shown are kept with the window's placement.
 #include <QWidget>
@@ -26,7 +27,11 @@ public:
         QWidget* spectrum;  // the audio spectrum
         QWidget* overview;  // all receivers
         Pages pages;
+        QWidget* activity = nullptr;  // the hits of all receivers; no tab without it
     };
+    static constexpr int kSelectedView = 0;
+    static constexpr int kOverview = 1;
+    static constexpr int kActivityView = 2;
 
     CnxMainViews(QWidget* parent, const Parts& parts);
 
@@ -39,7 +44,9 @@ public:
     void Apply(const SnxWindowLayout& layout);
 
     QTabBar& Tabs() const { return *tabs_; }
-    // The view shown changed: 1 the overview, 0 the selected receiver's.
+    // The activity view's tab tells how many hits are on now, whichever view is shown.
+    void ShowOpenHits(int count);
+    // The view shown changed: kSelectedView, kOverview or kActivityView.
     TmyEventList<int> OnViewChanged;
     QSplitter& ScanSplit() const { return *middle_; }
 

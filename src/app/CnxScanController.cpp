@@ -238,19 +238,20 @@ void CnxScanController::ScrollBy(int slot, int points) {
     }
 }
 
-void CnxScanController::OnScanLevel(CnxK740RXReceiver* receiver, const ScanSample& sample) {
+bool CnxScanController::OnScanLevel(CnxK740RXReceiver* receiver, const ScanSample& sample) {
     const int slot = SlotOf(receiver);
     if (slot < 0) {
-        return;
+        return false;
     }
     receiver->AcknowledgeScanSample();
     Slot& s = slots_[slot];
     if (s.state == State::kStopped || sample.run != s.run) {
-        return;
+        return false;
     }
     if (s.view == nullptr || s.view->ShowSample(sample)) {
         s.lastPoint = sample.point;
     }
+    return true;
 }
 
 void CnxScanController::OnScanEnd(CnxK740RXReceiver* receiver, uint16_t run) {

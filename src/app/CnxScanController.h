@@ -59,8 +59,8 @@ public:
     // The slot's Channel switch changed: its range is shown in channels or in frequencies.
     void ShowPlan(int slot);
 
-    // The receivers' messages.
-    void OnScanLevel(CnxK740RXReceiver* receiver, const ScanSample& sample);
+    // The receivers' messages. A sample is taken (true) when it belongs to its slot's run.
+    bool OnScanLevel(CnxK740RXReceiver* receiver, const ScanSample& sample);
     void OnScanEnd(CnxK740RXReceiver* receiver, uint16_t run);
 
     // A slot's scan started, paused, resumed or stopped.

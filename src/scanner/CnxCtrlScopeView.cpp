@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
 
 #include "ui/TmyColorScheme.h"
@@ -19,9 +20,10 @@ CnxCtrlScopeView::CnxCtrlScopeView(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    setToolTip(
-        QStringLiteral("Levels of the scan. Point at a bar for its read-out, turn the wheel to "
-                       "zoom, right-click for markers, double-click a marker to edit it."));
+    setToolTip(QStringLiteral(
+        "Levels of the scan. Point at a bar for its read-out, turn the wheel to zoom, right-click "
+        "for markers, double-click a marker to edit it, drag the dashed line to set the activity "
+        "threshold."));
     view_.SetDisplay(this);
 }
 
@@ -100,11 +102,33 @@ void CnxCtrlScopeView::hideEvent(QHideEvent* event) {
     dirty_ = QRect();
 }
 
+bool CnxCtrlScopeView::IsOnThreshold(const QPoint& position) const {
+    const std::optional<int> y = CnxScopePainter::ThresholdY(areas_.plot, view_);
+    return y && areas_.plot.contains(position) && std::abs(position.y() - *y) <= kThresholdGrip;
+}
+
+void CnxCtrlScopeView::mousePressEvent(QMouseEvent* event) {
+    draggingThreshold_ =
+        event->button() == Qt::LeftButton && IsOnThreshold(event->position().toPoint());
+}
+
 void CnxCtrlScopeView::mouseMoveEvent(QMouseEvent* event) {
-    view_.SetCursor(event->position().toPoint().x());
+    const QPoint position = event->position().toPoint();
+    if (draggingThreshold_) {
+        const double depth = CnxScopePainter::DepthAt(areas_.plot, position.y());
+        emit ThresholdDragged(ScopeView::kTopDbm -
+                              std::clamp(depth, 0.0, double(ScopeView::kMaxDepth)));
+        return;
+    }
+    setCursor(IsOnThreshold(position) ? Qt::SizeVerCursor : Qt::ArrowCursor);
+    view_.SetCursor(position.x());
 }
 
 void CnxCtrlScopeView::mouseReleaseEvent(QMouseEvent* event) {
+    if (draggingThreshold_) {
+        draggingThreshold_ = false;  // a drag is no click
+        return;
+    }
     if (event->button() == Qt::LeftButton && areas_.plot.contains(event->position().toPoint())) {
         emit Clicked(event->position().toPoint());
     }

@@ -1,6 +1,7 @@
 #pragma once
 // The window of a bar graph: it shows a ScopeView, which it owns, and turns the mouse into the
-// read-out, zoom, clicks and the requests for the marker menu. Repaints are coalesced: the first
+// read-out, zoom, clicks, the requests for the marker menu and the drags of the activity
+// threshold line. Repaints are coalesced: the first
 // one asked for starts a 60 ms timer, and when it expires only the pixels that changed are
 // repainted, so a fast sweep costs one small paint per tick however many levels arrive.
 #include <QBasicTimer>
@@ -16,6 +17,8 @@ public:
     static constexpr int kRepaintDelayMs = 60;
     // The wheel zooms by this factor per notch.
     static constexpr double kZoomPerNotch = 1.25;
+    // The threshold line is taken by the mouse this many pixels above or below it.
+    static constexpr int kThresholdGrip = 3;
 
     // Named "SpectrumScope" with a number counted over the process.
     explicit CnxCtrlScopeView(QWidget* parent = nullptr);
@@ -42,6 +45,8 @@ signals:
     void DoubleClicked(const QPoint& position);
     void Clicked(const QPoint& position);
     void VisiblePartMoved();
+    // The operator drags the activity threshold line to this level.
+    void ThresholdDragged(double dbm);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -49,6 +54,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -57,9 +63,11 @@ protected:
 
 private:
     void Schedule(const QRect& area);
+    bool IsOnThreshold(const QPoint& position) const;
 
     ScopeView view_;
     CnxScopePainter::Areas areas_;
     QBasicTimer repaintTimer_;
     QRect dirty_;
+    bool draggingThreshold_ = false;
 };

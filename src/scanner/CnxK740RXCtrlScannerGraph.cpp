@@ -35,6 +35,8 @@ CnxK740RXCtrlScannerGraph::CnxK740RXCtrlScannerGraph(QWidget* parent, int slot)
     connect(scope_, &CnxCtrlScopeView::DoubleClicked, this,
             &CnxK740RXCtrlScannerGraph::EditMarkerAt);
     connect(scope_, &CnxCtrlScopeView::Clicked, this, &CnxK740RXCtrlScannerGraph::ClickedAt);
+    connect(scope_, &CnxCtrlScopeView::ThresholdDragged, this,
+            [this](double dbm) { OnThresholdAsked.Raise(this, dbm); });
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
@@ -197,6 +199,14 @@ bool CnxK740RXCtrlScannerGraph::ExportMarkers(const QString& path) const {
 
 bool CnxK740RXCtrlScannerGraph::ExportSweep(const QString& path) const {
     return CnxSweepCsv::Export(path, GetScopeView());
+}
+
+void CnxK740RXCtrlScannerGraph::ShowThreshold(double dbm) {
+    GetScopeView().SetThreshold(dbm);
+}
+
+void CnxK740RXCtrlScannerGraph::ShowActivity(int64_t hertz, const SnxPointActivity& activity) {
+    GetScopeView().SetActivity(hertz, activity);
 }
 
 void CnxK740RXCtrlScannerGraph::RaiseClick(int64_t hertz) {

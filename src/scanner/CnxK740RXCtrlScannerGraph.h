@@ -14,6 +14,7 @@
 #include "core/K740RXMessageRecords.h"
 #include "core/TmyEvents.h"
 #include "scanner/CnxMarkerCsv.h"
+#include "scanner/InxActivityGraph.h"
 #include "scanner/SnxScopeMarker.h"
 
 class CnxCtrlScopeView;
@@ -25,7 +26,7 @@ class QScrollBar;
 class ScopeView;
 class TMarker;
 
-class CnxK740RXCtrlScannerGraph : public QFrame {
+class CnxK740RXCtrlScannerGraph : public QFrame, public InxActivityGraph {
     Q_OBJECT
 public:
     // Context menu items.
@@ -121,8 +122,14 @@ public:
     const ScopeView& GetScopeView() const;
     CnxCtrlScopeView* GetScopeWindow() const { return scope_; }
 
+    // The activity threshold line and each frequency's hits, as the activity log tells them.
+    void ShowThreshold(double dbm) override;
+    void ShowActivity(int64_t hertz, const SnxPointActivity& activity) override;
+
     // The frequency clicked on the plot (no handler in the main window).
     TmyEventList<int64_t> OnClick;
+    // The operator drags the activity threshold line to this level (dBm).
+    TmyEventList<double> OnThresholdAsked;
     // The markers changed by the operator (count of markers), so they can be kept at once.
     TmyEventList<int> OnMarkersChanged;
     // The operator asks to lock a channel out of the scan, or to unlock one (0: every channel).

@@ -5,10 +5,10 @@
 #include <QSaveFile>
 #include <algorithm>
 
-#include "scanner/CnxCsvReader.h"
 #include "scanner/K740RXScannerLog.h"
 #include "scanner/ScopeReadOut.h"
 #include "settings/CnxChannelPlan.h"
+#include "settings/CnxCsvReader.h"
 
 namespace {
 enum Column { kFrequency, kChannel, kComment, kColour, kColumnCount };

@@ -4,8 +4,8 @@
 #include <QFile>
 #include <QSaveFile>
 
-#include "scanner/CnxUtf8.h"
 #include "scanner/K740RXScannerLog.h"
+#include "settings/CnxUtf8.h"
 
 namespace {
 constexpr char kHeader[] = "# K740RX markers: serial, frequency (Hz), colour, comment\n";

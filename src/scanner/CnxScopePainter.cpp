@@ -10,14 +10,17 @@
 namespace {
 constexpr int kScaleStepDb = 10;
 constexpr int kPadding = 4;
-constexpr int kReadOutLines = 2;
+constexpr int kReadOutLines = 3;
 constexpr int kReadOutColumns = 3;
+constexpr int kActivityStripHeight = 4;
+// A point with this many hits or more shows its strip at the closed hits' full strength.
+constexpr int kActivityFullCount = 8;
 }  // namespace
 
 SnxScopeColours SnxScopeColours::Screen() {
     const TmyColorScheme& s = TmyColorScheme::Default();
-    return {s.panel, s.plot,     s.grid,     s.text,   s.textSecondary,
-            s.level, s.levelMin, s.levelMax, s.border, 100};
+    return {s.panel,    s.plot,   s.grid,    s.text, s.textSecondary, s.level, s.levelMin,
+            s.levelMax, s.border, s.display, 100};
 }
 
 SnxScopeColours SnxScopeColours::Print() {
@@ -30,6 +33,7 @@ SnxScopeColours SnxScopeColours::Print() {
             QColor(0x1f, 0x4e, 0x9a),
             QColor(0x8a, 0x2b, 0xe2),
             QColor(0xe4, 0xe4, 0xe4),
+            QColor(0xb0, 0x6a, 0x00),
             170};
 }
 
@@ -40,11 +44,13 @@ CnxScopePainter::Areas CnxScopePainter::Layout(const QRect& rect, const QFontMet
     areas.readOut = QRect(rect.left(), rect.bottom() - kReadOutLines * line - kPadding + 1,
                           rect.width(), kReadOutLines * line + kPadding);
     areas.axis = QRect(rect.left() + scaleWidth, areas.readOut.top() - line, 0, line);
-    // Half a line of room above the top label and below the bottom one.
+    // Half a line of room above the top label and below the bottom one, where the activity strip
+    // lies.
     const int top = rect.top() + line / 2;
-    const int bottom = areas.axis.top() - line / 2 - 1;
+    const int bottom = areas.axis.top() - std::max(line / 2, kActivityStripHeight + 2) - 1;
     areas.plot =
         QRect(QPoint(rect.left() + scaleWidth, top), QPoint(rect.right() - kPadding, bottom));
+    areas.activity = QRect(areas.plot.left(), bottom + 2, areas.plot.width(), kActivityStripHeight);
     areas.axis.setWidth(areas.plot.width());
     areas.scale = QRect(QPoint(rect.left(), top - line / 2),
                         QPoint(areas.plot.left() - 1, bottom + line / 2));
@@ -53,6 +59,18 @@ CnxScopePainter::Areas CnxScopePainter::Layout(const QRect& rect, const QFontMet
 
 double CnxScopePainter::DepthY(const QRect& plot, double depth) {
     return plot.top() + depth / ScopeView::kMaxDepth * (plot.height() - 1);
+}
+
+double CnxScopePainter::DepthAt(const QRect& plot, double y) {
+    return (y - plot.top()) * ScopeView::kMaxDepth / std::max(1, plot.height() - 1);
+}
+
+std::optional<int> CnxScopePainter::ThresholdY(const QRect& plot, const ScopeView& view) {
+    const std::optional<double> dbm = view.GetThreshold();
+    if (!dbm) {
+        return std::nullopt;
+    }
+    return int(std::lround(DepthY(plot, ScopeView::LevelDepth(*dbm))));
 }
 
 CnxScopePainter::CnxScopePainter(QPainter& painter, const ScopeView& view,
@@ -69,6 +87,10 @@ void CnxScopePainter::Paint(const Areas& areas, const ScopeAxis& axis, const QRe
         if (view_.GetShowMarkers()) {
             PaintMarkers(axis);
         }
+        PaintThreshold(areas.plot);
+    }
+    if (clip.intersects(areas.activity)) {
+        PaintActivity(areas.activity, axis);
     }
     if (clip.intersects(areas.axis)) {
         PaintChannelNumbers(areas, axis);
@@ -163,8 +185,8 @@ void CnxScopePainter::PaintChannelNumbers(const Areas& areas, const ScopeAxis& a
 
 void CnxScopePainter::PaintReadOut(const QRect& strip) {
     const ScopeReadOut& r = view_.GetReadOut();
-    const QString lines[kReadOutLines][kReadOutColumns] = {{r.level, r.frequency, r.channel},
-                                                           {r.min, r.max, r.spread}};
+    const QString lines[kReadOutLines][kReadOutColumns] = {
+        {r.level, r.frequency, r.channel}, {r.min, r.max, r.spread}, {{}, {}, r.activity}};
     const int line = painter_.fontMetrics().height();
     const int column = strip.width() / kReadOutColumns;
     painter_.setPen(colours_.text);
@@ -174,5 +196,39 @@ void CnxScopePainter::PaintReadOut(const QRect& strip) {
                              column - kPadding, line);
             painter_.drawText(cell, Qt::AlignLeft | Qt::AlignVCenter, lines[row][col]);
         }
+    }
+}
+
+void CnxScopePainter::PaintThreshold(const QRect& plot) {
+    const std::optional<int> y = ThresholdY(plot, view_);
+    if (!y) {
+        return;
+    }
+    QPen pen(colours_.threshold);
+    pen.setStyle(Qt::DashLine);
+    painter_.setPen(pen);
+    painter_.drawLine(plot.left(), *y, plot.right(), *y);
+    // Its value just above it at the right, inside the plot.
+    const int line = painter_.fontMetrics().height();
+    const QRect label(plot.left(), std::max(plot.top(), *y - line), plot.width() - kPadding, line);
+    painter_.drawText(label, Qt::AlignRight | Qt::AlignVCenter,
+                      QStringLiteral("%1 dBm").arg(*view_.GetThreshold(), 0, 'f', 0));
+}
+
+void CnxScopePainter::PaintActivity(const QRect& strip, const ScopeAxis& axis) {
+    const int end = axis.GetFirstVisible() + axis.GetVisibleCount();
+    for (int i = axis.GetFirstVisible(); i < end && i < view_.GetPointCount(); ++i) {
+        const SnxPointActivity heard = view_.GetActivity(i);
+        if (heard.hits == 0) {
+            continue;
+        }
+        // Heard now: the level's full green; heard before: fainter, stronger the more often.
+        QColor colour = colours_.level;
+        if (!heard.open) {
+            colour.setAlphaF(0.35f + 0.35f * float(std::min(heard.hits, kActivityFullCount)) /
+                                         kActivityFullCount);
+        }
+        painter_.fillRect(
+            QRectF(axis.SlotLeft(i), strip.top(), axis.GetSlotWidth(), strip.height()), colour);
     }
 }

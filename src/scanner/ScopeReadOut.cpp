@@ -1,5 +1,7 @@
 #include "scanner/ScopeReadOut.h"
 
+#include <QDateTime>
+
 #include "settings/CnxChannelPlan.h"
 
 namespace {
@@ -59,6 +61,13 @@ QString ScopeReadOut::ChannelLine(int64_t hertz) {
     const int channel = ChannelOf(hertz);
     return channel < 0 ? QStringLiteral("Channel: Unknown")
                        : QString::asprintf("Channel: % 2d", channel);
+}
+
+QString ScopeReadOut::ActivityLine(int hits, int64_t lastUtcMs) {
+    return QStringLiteral("heard %1\u00d7, last %2")
+        .arg(hits)
+        .arg(QDateTime::fromMSecsSinceEpoch(lastUtcMs, Qt::UTC)
+                 .toString(QStringLiteral("HH:mm:ss")));
 }
 
 ScopeReadOut ScopeReadOut::Bare(int64_t hertz) {

@@ -12,6 +12,7 @@ struct ScopeReadOut {
     QString min;
     QString max;
     QString spread;
+    QString activity = {};  // how often the point's frequency was heard; empty: never
 
     bool operator==(const ScopeReadOut&) const = default;
 
@@ -26,6 +27,8 @@ struct ScopeReadOut {
     static QString LevelLine(double dbm);  // "Signal Level: -60.0 dBm (S14)"
     static QString FrequencyLine(int64_t hertz);
     static QString ChannelLine(int64_t hertz);
+    // "heard 7×, last 14:02:11", the time in UTC.
+    static QString ActivityLine(int hits, int64_t lastUtcMs);
     // The level lines of a point that holds no reading.
     static ScopeReadOut Bare(int64_t hertz);
 };

@@ -307,6 +307,9 @@ int ScopeView::IndexOfRawFrequency(int64_t raw) const {
 ScopeReadOut ScopeView::ReadOutAt(int64_t raw) const {
     const int i = IndexOfRawFrequency(raw);
     ScopeReadOut readOut = ScopeReadOut::Bare(GetPointFrequency(i));
+    if (const SnxPointActivity heard = GetActivity(i); heard.hits > 0) {
+        readOut.activity = ScopeReadOut::ActivityLine(heard.hits, heard.lastUtcMs);
+    }
     if (IsLockedOut(i)) {
         readOut.level = QStringLiteral("Signal Level: locked out");
     } else if (const auto level = GetLevel(i)) {
@@ -459,4 +462,29 @@ void ScopeView::ScheduleRepaint() const {
     if (display_ != nullptr && visible_) {
         display_->ScheduleRepaint();
     }
+}
+
+void ScopeView::SetThreshold(std::optional<double> dbm) {
+    if (dbm != threshold_) {
+        threshold_ = dbm;
+        ScheduleRepaint();
+    }
+}
+
+void ScopeView::SetActivity(int64_t hertz, const SnxPointActivity& activity) {
+    SnxPointActivity& held = activity_[hertz];
+    if (held == activity) {
+        return;
+    }
+    held = activity;
+    RefreshReadOut();
+    ScheduleRepaint();  // the strip lies outside the points' own repaint rectangles
+}
+
+SnxPointActivity ScopeView::GetActivity(int index) const {
+    if (index < 0 || index >= GetPointCount()) {
+        return {};
+    }
+    const auto found = activity_.find(GetPointFrequency(index));
+    return found != activity_.end() ? found->second : SnxPointActivity{};
 }

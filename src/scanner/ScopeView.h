@@ -13,12 +13,14 @@
 #include <limits>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "core/K740RXMessageRecords.h"
 #include "scanner/InxScopeDisplay.h"
 #include "scanner/ScopeAxis.h"
 #include "scanner/ScopeReadOut.h"
+#include "scanner/SnxPointActivity.h"
 #include "scanner/SnxScopeMarker.h"
 #include "scanner/TMarker.h"
 #include "settings/CnxScanStepper.h"
@@ -132,6 +134,13 @@ public:
     TextExtent MeasureLabel(const QString& text) const;
     void ScheduleRepaint() const;
 
+    // Activity, as the activity log tells it: the threshold line (none: not drawn) and, per
+    // frequency, the hits heard there.
+    void SetThreshold(std::optional<double> dbm);
+    std::optional<double> GetThreshold() const { return threshold_; }
+    void SetActivity(int64_t hertz, const SnxPointActivity& activity);
+    SnxPointActivity GetActivity(int index) const;
+
 private:
     void Reallocate();
     void FitVisiblePart();
@@ -173,4 +182,7 @@ private:
     std::vector<std::unique_ptr<TMarker>> markers_;
     std::vector<TMarker*> inRange_;
     bool showMarkers_ = true;
+
+    std::optional<double> threshold_;
+    std::unordered_map<int64_t, SnxPointActivity> activity_;  // by frequency
 };

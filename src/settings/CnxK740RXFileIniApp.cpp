@@ -86,6 +86,11 @@ constexpr ReceiverKey kReceiverKeys[] = {
     {"StepChannel", &SnxK740RXReceiverSettings::stepChannel, kSwitch},
     {"ShowHideLabels", &SnxK740RXReceiverSettings::showHideLabels, {0, 8}},
     {"SMeterCal", &SnxK740RXReceiverSettings::sMeterCal, kSMeterCal},
+    {"ActivityThreshold",
+     &SnxK740RXReceiverSettings::activityThreshold,
+     {SnxK740RXReceiverSettings::kLowestActivityThreshold,
+      SnxK740RXReceiverSettings::kHighestActivityThreshold}},
+    {"RecordHits", &SnxK740RXReceiverSettings::recordHits, kSwitch},
 };
 
 // The scan plan's keys, after the numbers of the table above.

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "TestSupport.h"
+#include "app/CnxActivityController.h"
 #include "app/CnxScanController.h"
 #include "core/TmyComponent.h"
 #include "receiver/CnxK740RXReceiver.h"
@@ -18,10 +19,12 @@
 #include "settings/CnxAppOptions.h"
 #include "settings/CnxK740RXFileIniApp.h"
 
-// Routes the scan messages to the scan controller, when there is one.
+// Routes the scan messages to the scan controller, when there is one, and the samples it takes
+// to the activity log, when there is one.
 class ScanMessageRouter : public TmyComponent {
 public:
     CnxScanController* scans = nullptr;
+    CnxActivityController* activity = nullptr;
 
 protected:
     void OnWindowMessage(const TmyMessage& m) override {
@@ -30,7 +33,10 @@ protected:
             return;
         }
         if (m.message == WM_RCV_SCAN_LEVEL) {
-            scans->OnScanLevel(receiver, ScanSample::Unpack(WPARAM(m.lParam)));
+            const ScanSample sample = ScanSample::Unpack(WPARAM(m.lParam));
+            if (scans->OnScanLevel(receiver, sample) && activity != nullptr) {
+                activity->OnScanSample(receiver->GetRadioIndex(), sample);
+            }
         } else if (m.message == WM_RCV_SCAN_END) {
             scans->OnScanEnd(receiver, uint16_t(m.lParam));
         }

@@ -602,3 +602,72 @@ TEST(ScannerGraphWindows, EachScopeWindowHasItsOwnName) {
     EXPECT_TRUE(nameB.startsWith(QStringLiteral("SpectrumScope")));
     EXPECT_NE(nameA, nameB);
 }
+
+namespace {
+
+// The colours found along a row of an image between two x.
+std::vector<QColor> Row(const QImage& image, int y, int from, int to) {
+    std::vector<QColor> colours;
+    for (int x = from; x <= to; ++x) {
+        colours.push_back(image.pixelColor(x, y));
+    }
+    return colours;
+}
+
+TEST_F(ScannerGraph, TheThresholdLineAndTheActivityStripAreDrawnAndTheLineIsDragged) {
+    const SnxScopeColours screen = SnxScopeColours::Screen();
+    graph_.ShowThreshold(-95.0);
+    graph_.ShowActivity(142750000, {3, 0, false});  // point 18: heard before
+    graph_.ShowActivity(154000000, {1, 0, true});   // point 48: heard now
+    PumpFor(100ms);
+    const QImage picture = Window().grab().toImage();
+    const CnxScopePainter::Areas areas =
+        CnxScopePainter::Layout(Window().rect(), QFontMetrics(Window().font()));
+    const ScopeAxis& axis = View().GetAxis();
+    const int lineY = *CnxScopePainter::ThresholdY(areas.plot, View());
+    EXPECT_EQ(lineY, int(std::lround(CnxScopePainter::DepthY(areas.plot, 55.0))));
+    const auto line = Row(picture, lineY, areas.plot.left(), areas.plot.left() + 40);
+    EXPECT_GT(std::count(line.begin(), line.end(), screen.threshold), 15) << "a dashed line";
+    EXPECT_GT(std::count(line.begin(), line.end(), screen.plot), 5) << "with gaps";
+    const int stripY = areas.activity.center().y();
+    EXPECT_GT(stripY, areas.plot.bottom());
+    EXPECT_LT(stripY, areas.axis.top());
+    EXPECT_EQ(picture.pixelColor(int(axis.CentreX(48)), stripY), screen.level);
+    const QColor before = picture.pixelColor(int(axis.CentreX(18)), stripY);
+    EXPECT_NE(before, screen.level);
+    EXPECT_NE(before, screen.background);
+    EXPECT_GT(before.green(), before.red()) << "a fainter green";
+    EXPECT_EQ(picture.pixelColor(int(axis.CentreX(30)), stripY), screen.background);
+
+    // Dragged from the line, the graph asks for the level under the mouse and clicks nothing.
+    std::vector<double> asked;
+    std::vector<int64_t> clicked;
+    auto asking =
+        graph_.OnThresholdAsked.Subscribe([&asked](void*, double dbm) { asked.push_back(dbm); });
+    auto clicking =
+        graph_.OnClick.Subscribe([&clicked](void*, int64_t hertz) { clicked.push_back(hertz); });
+    const int x = int(axis.CentreX(60));
+    const int to = int(std::lround(CnxScopePainter::DepthY(areas.plot, 30.0)));
+    SendDrag(Window(), QPoint(x, lineY + 2), QPoint(x, to));
+    ASSERT_EQ(asked.size(), 1U);
+    EXPECT_NEAR(asked[0], -70.0, 0.6);
+    EXPECT_TRUE(clicked.empty());
+    // Beyond the plot it asks for the scale's edge.
+    SendDrag(Window(), QPoint(x, lineY), QPoint(x, Window().height() + 50));
+    ASSERT_EQ(asked.size(), 2U);
+    EXPECT_EQ(asked[1], -120.0);
+    // A press away from the line is a click, not a drag.
+    SendDrag(Window(), QPoint(x, lineY + 10), QPoint(x, lineY - 30));
+    EXPECT_EQ(asked.size(), 2U);
+    EXPECT_EQ(clicked.size(), 1U);
+
+    // Paused, the read-out over point 18 tells its hits.
+    Start();
+    Add(-60.0);
+    Pause();
+    graph_.ShowActivity(142750000, {3, (14 * 3600 + 2 * 60 + 11) * 1000LL, false});
+    SendMouse(Window(), QEvent::MouseMove, OverPoint(18));
+    EXPECT_EQ(View().GetReadOut().activity, QStringLiteral("heard 3\u00d7, last 14:02:11"));
+}
+
+}  // namespace

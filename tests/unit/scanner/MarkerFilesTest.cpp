@@ -9,11 +9,11 @@
 
 #include "LogCapture.h"
 #include "ScopeRun.h"
-#include "scanner/CnxCsvReader.h"
 #include "scanner/CnxMarkerCsv.h"
 #include "scanner/CnxMarkerStore.h"
 #include "scanner/CnxSweepCsv.h"
 #include "scanner/ScopeView.h"
+#include "settings/CnxCsvReader.h"
 
 namespace {
 

@@ -261,3 +261,36 @@ TEST(ScopeView, RepaintsAreAskedForTheNewPointWhileVisibleAndAZoomedViewFollowsT
     EXPECT_EQ(view.GetVisibleCount(), 99);
     EXPECT_EQ(view.GetFirstVisible(), 0);
 }
+
+TEST(ScopeView, ActivityStaysWithItsFrequencyAndTheReadOutSaysHowOftenAndWhenItWasHeard) {
+    ScopeView view;
+    RecordingDisplay display;
+    view.SetDisplay(&display);
+    view.SetVisible(true);
+    const int64_t lastUtcMs = (14 * 3600 + 2 * 60 + 11) * 1000LL + 456;
+    view.SetActivity(142750000, {7, lastUtcMs, false});
+    EXPECT_EQ(view.GetActivity(18), (SnxPointActivity{7, lastUtcMs, false}));
+    EXPECT_EQ(view.GetActivity(17).hits, 0);
+    EXPECT_EQ(view.GetActivity(-1).hits, 0);
+    EXPECT_EQ(view.ReadOutAt(view.GetPointFrequency(18)).activity,
+              QStringLiteral("heard 7\u00d7, last 14:02:11"));
+    EXPECT_TRUE(view.ReadOutAt(view.GetPointFrequency(17)).activity.isEmpty());
+
+    // Told again unchanged, nothing is repainted; changed, the whole picture is.
+    const int repaints = display.repaints;
+    view.SetActivity(142750000, {7, lastUtcMs, false});
+    EXPECT_EQ(display.repaints, repaints);
+    view.SetActivity(142750000, {8, lastUtcMs, true});
+    EXPECT_EQ(display.repaints, repaints + 1);
+
+    // A walk with another step puts the frequency at another point; the activity goes with it.
+    ASSERT_TRUE(view.SetRange(136000000, 173500000, 750000, true));
+    EXPECT_EQ(view.GetActivity(9), (SnxPointActivity{8, lastUtcMs, true}));
+
+    EXPECT_FALSE(view.GetThreshold());
+    view.SetThreshold(-95.0);
+    EXPECT_EQ(view.GetThreshold(), -95.0);
+    EXPECT_EQ(display.repaints, repaints + 3);  // the new walk, and the threshold
+    view.SetThreshold(-95.0);
+    EXPECT_EQ(display.repaints, repaints + 3);
+}

@@ -72,7 +72,8 @@ TEST(CnxK740RXFileIniApp, FirstRunWritesEverySectionWithDefaults) {
             "[RECEIVER " + std::to_string(index) +
             "]\nProductName=DEMO\nSerialNumber=DEMO\nPower=1\nAtten=0\nPreamp=1\n"
             "Frequency=136000000\nLedStatus=95\nMute=1\nVolume=16\nVolumeMin=0\nVolumeMax=31\n"
-            "Loop=1\nStepChannel=1\nShowHideLabels=8\nSMeterCal=0\nScanLower=136000000\n"
+            "Loop=1\nStepChannel=1\nShowHideLabels=8\nSMeterCal=0\n"
+            "ActivityThreshold=-95\nRecordHits=0\nScanLower=136000000\n"
             "ScanUpper=173500000\nScanStep=375000\nLockout=\nPriority=0\nPriorityEvery=8\n\n";
         EXPECT_EQ(text.find(section), main.size() + index * section.size()) << text;
     }
@@ -534,4 +535,29 @@ TEST(CnxK740RXFileIniApp, AFileFromAnotherEditorKeepsItsMarkAndLineEnds) {
     for (size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1)) {
         ASSERT_EQ(text[at - 1], '\r') << "bare line feed at " << at << " in\n" << text;
     }
+}
+
+// The activity log's values of a radio: its threshold kept on the graph's scale, and both going
+// wherever the radio goes.
+TEST(CnxK740RXFileIniApp, ActivityValuesBelongToTheRadioAndStayOnTheScale) {
+    const TemporaryHome home;
+    home.WriteSettings(
+        "[RECEIVER 0]\nSerialNumber=A\nProductName=K7USB-A\nActivityThreshold=-80\nRecordHits=1\n"
+        "[RECEIVER 1]\nSerialNumber=B\nProductName=K7USB-B\nActivityThreshold=-300\n"
+        "RecordHits=7\n"
+        "[RECEIVER 2]\nActivityThreshold=-10\n");
+    std::array<CnxK740RXFileIniApp::SnxSlotRadio, CnxK740RXFileIniApp::kReceiverCount> radios;
+    radios[0] = {"B", "K7USB-B"};
+    radios[3] = {"A", "K7USB-A"};
+    CnxK740RXFileIniApp settings;
+    EXPECT_EQ(settings.Receiver(0).activityThreshold, -80);
+    EXPECT_EQ(settings.Receiver(1).activityThreshold, -120);
+    EXPECT_EQ(settings.Receiver(1).recordHits, 1);
+    EXPECT_EQ(settings.Receiver(2).activityThreshold, -40);
+    EXPECT_EQ(settings.Receiver(4).activityThreshold, -95);
+    EXPECT_EQ(settings.Receiver(4).recordHits, 0);
+    settings.AssignSlots(radios);
+    EXPECT_EQ(settings.Receiver(3).activityThreshold, -80);
+    EXPECT_EQ(settings.Receiver(3).recordHits, 1);
+    EXPECT_EQ(settings.Receiver(0).activityThreshold, -120);
 }

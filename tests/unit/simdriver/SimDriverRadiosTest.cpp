@@ -125,6 +125,11 @@ TEST(SimDriverRadios, AFaultyFileMeansNoRadio) {
         "serial = 1\n",
         good + "[signals]\nabc = -60\n",
         good + "[signals]\n142750000 = loud\n",
+        good + "[schedule]\n142750000 = -60, 10\n",
+        good + "[schedule]\n142750000 = -60, 10, 5\n",
+        good + "[schedule]\n142750000 = -60, 0, 5, 4\n",
+        good + "[schedule]\n142750000 = -60, -1, 5\n",
+        good + "[schedule]\n142750000 = -60, soon, 5\n",
         good + SimFile::radio(0, "4711002", "K7USB"),
     };
     SimFile file(good);

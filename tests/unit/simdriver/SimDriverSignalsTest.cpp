@@ -3,6 +3,8 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <thread>
+#include <vector>
 
 #include "SimDriverLibrary.h"
 #include "SimFile.h"
@@ -129,6 +131,61 @@ TEST_F(SimDriverSignals, SettlingCostsRealTime) {
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(30));
     EXPECT_EQ(driver.K7SetFreqPipelined(handle, kSignalHz, 1, -7), 1)
         << "a negative settle waits not";
+}
+
+double UnixNow() {
+    return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+// One sonobuoy on for a moment soon, one on for the first half of every second: each is heard
+// only while it is on, at its steady level.
+TEST(SimDriverSchedule, AScheduledSonobuoyIsHeardOnlyWhileItIsOnAtASteadyLevel) {
+    const double on = UnixNow() + 0.4;
+    const std::string schedule = "[schedule]\n142750000 = -60, " + std::to_string(on) + ", " +
+                                 std::to_string(on + 0.6) + "\n160000000 = -70, 0, 0.5, 1\n";
+    SimFile file(SimFile::radio(0, "4711001", "K7USB-A") + schedule);
+    SimDriverLibrary driver;
+    const K7Handle handle = driver.K7Open("4711001");
+    ASSERT_NE(handle, 0U);
+    ASSERT_EQ(driver.SetFrequency(handle, kSignalHz), 1);
+    EXPECT_LT(driver.GetSignalStrengthdBm(handle), -1050) << "not on yet";
+
+    std::vector<int32_t> heard;
+    while (UnixNow() < on + 0.9) {
+        const double now = UnixNow();
+        const int32_t level = driver.GetSignalStrengthdBm(handle);
+        if (now >= on + 0.05 && now < on + 0.55) {
+            heard.push_back(level);
+        } else if (now < on - 0.05 || now >= on + 0.65) {
+            EXPECT_LT(level, -1050) << "off at " << now - on << " s";
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_GT(heard.size(), 10U);
+    for (const int32_t level : heard) {
+        // No fading: the noise of half a dB and the rounding to tenths only.
+        EXPECT_NEAR(level, -600, 6);
+    }
+
+    // The periodic one: on in the first half of each second.
+    ASSERT_EQ(driver.SetFrequency(handle, 160000000), 1);
+    int onReadings = 0;
+    int offReadings = 0;
+    for (int i = 0; i < 60; ++i) {
+        const double phase = std::fmod(UnixNow(), 1.0);
+        const int32_t level = driver.GetSignalStrengthdBm(handle);
+        if (phase > 0.02 && phase < 0.48) {
+            EXPECT_NEAR(level, -700, 6) << phase;
+            ++onReadings;
+        } else if (phase > 0.52 && phase < 0.98) {
+            EXPECT_LT(level, -1050) << phase;
+            ++offReadings;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(23));
+    }
+    EXPECT_GT(onReadings, 10);
+    EXPECT_GT(offReadings, 10);
 }
 
 TEST(SimDriverDemoSignals, TheDemoRadioHearsThreeSonobuoys) {

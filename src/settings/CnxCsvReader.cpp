@@ -1,9 +1,9 @@
-#include "scanner/CnxCsvReader.h"
+#include "settings/CnxCsvReader.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "scanner/CnxUtf8.h"
+#include "settings/CnxUtf8.h"
 
 namespace {
 constexpr char kByteOrderMark[] = "\xef\xbb\xbf";
