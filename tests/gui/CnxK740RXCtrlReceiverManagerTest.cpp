@@ -33,7 +33,7 @@ protected:
                                    {&panel_->OnInfo, &info_},
                                    {&panel_->OnCal, &cal_}}) {
             subscriptions_.push_back(
-                event->Subscribe([into](void*, int32_t value) { into->push_back(value); }));
+                event->Subscribe([to = into](void*, int32_t value) { to->push_back(value); }));
         }
     }
 
