@@ -26,7 +26,6 @@
 #include "core/TmyComponent.h"
 #include "receiver/CnxK740RXReceiver.h"
 #include "receiver/CnxK740RX_ReceiverManager.h"
-#include "receiver/K740RXReceiverMessages.h"
 #include "scanner/InxScanView.h"
 #include "settings/CnxK740RXFileIniApp.h"
 #include "settings/SnxScanPlan.h"
@@ -72,14 +71,8 @@ public:
 
 protected:
     void OnWindowMessage(const TmyMessage& m) override {
-        auto* receiver = reinterpret_cast<CnxK740RXReceiver*>(m.wParam);
-        if (scans == nullptr) {
-            return;
-        }
-        if (m.message == WM_RCV_SCAN_LEVEL) {
-            scans->OnScanLevel(receiver, ScanSample::Unpack(WPARAM(m.lParam)));
-        } else if (m.message == WM_RCV_SCAN_END) {
-            scans->OnScanEnd(receiver, uint16_t(m.lParam));
+        if (scans != nullptr) {
+            scans->OnScanMessage(m);
         }
     }
 };

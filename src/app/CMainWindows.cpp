@@ -547,13 +547,10 @@ void CMainWindows::RouteReceiverMessage(const TmyMessage& m) {
     }
     switch (m.message) {
         case WM_RCV_SCAN_LEVEL:
-            if (const auto sample = ScanSample::Unpack(WPARAM(m.lParam));
-                scans_->OnScanLevel(receiver, sample)) {
-                activity_->OnScanSample(slot, sample);
-            }
-            break;
         case WM_RCV_SCAN_END:
-            scans_->OnScanEnd(receiver, uint16_t(m.lParam));
+            if (const auto sample = scans_->OnScanMessage(m)) {
+                activity_->OnScanSample(slot, *sample);
+            }
             break;
         case WM_RCV_AUDIO_BLOCK:
             listening_->OnReceiverAudio(receiver, *reinterpret_cast<const AudioBlock*>(m.lParam));

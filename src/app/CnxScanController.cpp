@@ -5,6 +5,7 @@
 #include "calibration/CnxK740RXCalibratorSMeter.h"
 #include "receiver/CnxK740RXReceiver.h"
 #include "receiver/CnxK740RX_ReceiverManager.h"
+#include "receiver/K740RXReceiverMessages.h"
 #include "scanner/InxScanView.h"
 #include "settings/CnxK740RXFileIniApp.h"
 #include "settings/CnxScanStepper.h"
@@ -252,6 +253,19 @@ bool CnxScanController::OnScanLevel(CnxK740RXReceiver* receiver, const ScanSampl
         s.lastPoint = sample.point;
     }
     return true;
+}
+
+std::optional<ScanSample> CnxScanController::OnScanMessage(const TmyMessage& m) {
+    auto* receiver = reinterpret_cast<CnxK740RXReceiver*>(m.wParam);
+    if (m.message == WM_RCV_SCAN_LEVEL) {
+        if (const auto sample = ScanSample::Unpack(WPARAM(m.lParam));
+            OnScanLevel(receiver, sample)) {
+            return sample;
+        }
+    } else if (m.message == WM_RCV_SCAN_END) {
+        OnScanEnd(receiver, uint16_t(m.lParam));
+    }
+    return std::nullopt;
 }
 
 void CnxScanController::OnScanEnd(CnxK740RXReceiver* receiver, uint16_t run) {

@@ -12,6 +12,7 @@
 #include "app/InxScanStates.h"
 #include "core/K740RXMessageRecords.h"
 #include "core/TmyEvents.h"
+#include "core/TmyTypes.h"
 #include "settings/K740RXSlots.h"
 
 class CnxK740RXCalibratorSMeter;
@@ -62,6 +63,9 @@ public:
     // The receivers' messages. A sample is taken (true) when it belongs to its slot's run.
     bool OnScanLevel(CnxK740RXReceiver* receiver, const ScanSample& sample);
     void OnScanEnd(CnxK740RXReceiver* receiver, uint16_t run);
+    // A receiver's scan message (level or end), as it came: the sample it brought, when the slot's
+    // run took it.
+    std::optional<ScanSample> OnScanMessage(const TmyMessage& m);
 
     // A slot's scan started, paused, resumed or stopped.
     TmyEventList<int> OnStateChanged;

@@ -80,9 +80,9 @@ void CnxTuningController::Set(int slot, int32_t frequency, bool force, bool onRa
 void CnxTuningController::TuneSelected(int32_t frequency, bool onRaster) {
     const int slot = Selected();
     auto& stored = settings_.Receiver(slot);
-    stored.frequency = onRaster ? CnxTuningRules::SnapToChannelRaster(
-                                             frequency, stored.frequency, GetUpperLimit(slot))
-                                       : frequency;
+    stored.frequency = onRaster ? CnxTuningRules::SnapToChannelRaster(frequency, stored.frequency,
+                                                                      GetUpperLimit(slot))
+                                : frequency;
     if (calibrator_ != nullptr) {
         calibrator_->SetFrequency(stored.frequency);
     }

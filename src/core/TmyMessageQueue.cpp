@@ -3,8 +3,8 @@
 #include <QEvent>
 #include <QTimerEvent>
 #include <algorithm>
-#include <iterator>
 #include <chrono>
+#include <iterator>
 #include <memory>
 
 #include "core/TmyComponentRegistry.h"

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "settings/K740RXSlots.h"
 #include "remote/CnxRigctlServer.h"
 #include "remote/InxRemoteTarget.h"
+#include "settings/K740RXSlots.h"
 
 class CnxRemoteControl {
 public:

@@ -12,8 +12,8 @@
 #include "scanner/CnxCtrlSweepHistory.h"
 #include "scanner/CnxK740RXCtrlScanner.h"
 #include "scanner/CnxK740RXCtrlScannerGraph.h"
-#include "scanner/CnxSweepHistoryCsv.h"
 #include "scanner/CnxK740RXDlgScanRange.h"
+#include "scanner/CnxSweepHistoryCsv.h"
 #include "scanner/ScopeView.h"
 #include "settings/CnxScanStepper.h"
 

@@ -17,12 +17,10 @@ TEST_F(MainWindowTest, InfoWindowNamesEachValueOfTheChosenRadio) {
         CnxK740RXDlgReceiverList dialog(window_.get(), manager, 2);
         dialog.Choose(2);
         EXPECT_EQ(dialog.RecordText(), "Product: K7PCI-B\nValue A: 1024 Hz\nValue B: 7 Hz");
-        EXPECT_EQ(manager->GetReceiver(1)->GetLEDFlashPattern(),
-                  CnxK740RXReceiver::kLedPointedOut);
+        EXPECT_EQ(manager->GetReceiver(1)->GetLEDFlashPattern(), CnxK740RXReceiver::kLedPointedOut);
         dialog.Choose(1);
         EXPECT_EQ(dialog.RecordText(), "Product: K7USB-A\nValue A: 258 Hz\nValue B: 3 Hz");
-        EXPECT_EQ(manager->GetReceiver(1)->GetLEDFlashPattern(),
-                  CnxK740RXReceiver::kLedNormal);
+        EXPECT_EQ(manager->GetReceiver(1)->GetLEDFlashPattern(), CnxK740RXReceiver::kLedNormal);
     }
     // Closed, the unit chosen last flashes as before.
     EXPECT_EQ(manager->GetReceiver(0)->GetLEDFlashPattern(), CnxK740RXReceiver::kLedNormal);

@@ -15,7 +15,6 @@
 #include "core/TmyComponent.h"
 #include "receiver/CnxK740RXReceiver.h"
 #include "receiver/CnxK740RX_ReceiverManager.h"
-#include "receiver/K740RXReceiverMessages.h"
 #include "settings/CnxAppOptions.h"
 #include "settings/CnxK740RXFileIniApp.h"
 
@@ -28,17 +27,13 @@ public:
 
 protected:
     void OnWindowMessage(const TmyMessage& m) override {
-        auto* receiver = reinterpret_cast<CnxK740RXReceiver*>(m.wParam);
         if (scans == nullptr) {
             return;
         }
-        if (m.message == WM_RCV_SCAN_LEVEL) {
-            const ScanSample sample = ScanSample::Unpack(WPARAM(m.lParam));
-            if (scans->OnScanLevel(receiver, sample) && activity != nullptr) {
-                activity->OnScanSample(receiver->GetRadioIndex(), sample);
-            }
-        } else if (m.message == WM_RCV_SCAN_END) {
-            scans->OnScanEnd(receiver, uint16_t(m.lParam));
+        const auto sample = scans->OnScanMessage(m);
+        if (sample && activity != nullptr) {
+            activity->OnScanSample(reinterpret_cast<CnxK740RXReceiver*>(m.wParam)->GetRadioIndex(),
+                                   *sample);
         }
     }
 };

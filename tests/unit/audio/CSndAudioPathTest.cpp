@@ -186,8 +186,8 @@ TEST(CSndAudioPath, PausedPlayerStopsBeforeTheOutput) {
 TEST(CSndAudioPath, ARecordingTheDiskCannotTakeStopsAndSaysWhyOnce) {
     Fixture f;
     std::vector<QString> told;
-    auto listening =
-        f.path.OnRecordingStopped.Subscribe([&told](void*, const QString& why) { told.push_back(why); });
+    auto listening = f.path.OnRecordingStopped.Subscribe(
+        [&told](void*, const QString& why) { told.push_back(why); });
     const QString file = f.File("full.wav");
     ReceiverBlock block(std::vector<float>(100, 0.01f));
     {
