@@ -53,10 +53,12 @@ bool IsHeader(std::string_view trimmed) {
     return !trimmed.empty() && trimmed.front() == '[';
 }
 
-// The name between the brackets; a header missing its closing bracket names the rest of the line.
+// The name between the brackets, up to the line's last closing one, so that a name holding a
+// bracket (a section named after a radio's serial) reads back as written; a header missing its
+// closing bracket names the rest of the line.
 std::string_view HeaderName(std::string_view trimmed) {
     const std::string_view inside = trimmed.substr(1);
-    return CnxIniDocument::Trim(inside.substr(0, inside.find(']')));
+    return CnxIniDocument::Trim(inside.substr(0, inside.rfind(']')));
 }
 
 // What follows the equals sign; a NUL ends it as it would end a C string.

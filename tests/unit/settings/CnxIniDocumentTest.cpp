@@ -39,6 +39,20 @@ TEST(CnxIniDocument, UntouchedLinesStayAsTheyWereInTheirPlace) {
     EXPECT_EQ(document.ToText(), expected + "[New]\nKey= padded \n");
 }
 
+TEST(CnxIniDocument, ASectionNamedWithBracketsReadsBackAsWritten) {
+    // Sections named after a radio's serial hold whatever the serial holds.
+    CnxIniDocument written("[RADIO 77]\nSerialNumber=77]x\n");
+    written.Set("RADIO 77]x", "Volume", "9");
+    written.Set("RADIO [y", "Volume", "3");
+
+    CnxIniDocument reread(written.ToText());
+    EXPECT_EQ(reread.Find("RADIO 77]x", "Volume"), "9");
+    EXPECT_EQ(reread.Find("RADIO [y", "Volume"), "3");
+    EXPECT_FALSE(reread.Find("RADIO 77", "Volume")) << "the old section stays its own";
+    reread.Set("RADIO 77]x", "Volume", "9");
+    EXPECT_EQ(reread.ToText(), written.ToText()) << "writing the same again adds no section";
+}
+
 TEST(CnxIniDocument, BlankLineAtTheEndIsAddedOnlyOnce) {
     CnxIniDocument empty;
     empty.EndWithBlankLine();
