@@ -6,6 +6,27 @@
 
 using Plan = CnxChannelPlan;
 
+namespace {
+
+// Where a step must land to be carried the gap's width (750 kHz) further, over the gap between the
+// bands. At the channel step or coarser: anywhere past the last low channel by a step and short of
+// the first high one, which on the channel raster skips its two points in the gap. Finer steps
+// would land there again after the jump; for them the window is the gap between the last low
+// channel's window and the first high one's, so the walk keeps its grid and walks every channel.
+struct GapWindow {
+    int64_t from;
+    int64_t to;  // exclusive
+};
+
+GapWindow GapWindowFor(int64_t step) {
+    if (step < Plan::kSpacing) {
+        return {Plan::kGapLow, Plan::kGapHigh};
+    }
+    return {Plan::kLowBandLast + step, Plan::kHighBandFirst};
+}
+
+}  // namespace
+
 CnxScanStepper::CnxScanStepper()
     : CnxScanStepper(Plan::kLowerLimit, Plan::kUpperLimit, Plan::kSpacing) {}
 
@@ -25,11 +46,22 @@ int CnxScanStepper::CountPoints(int64_t lower, int64_t upper, int64_t step) {
     if (lower < 0 || upper < lower || step <= 0) {
         return 0;
     }
-    int count = 0;
-    for (int64_t f = lower; f <= upper && count <= kMaxPoints; f = Advance(f, step)) {
-        ++count;
+    // The points are lower + k * step until the first that reaches the gap window; that one, when
+    // it lands inside the window, and all after it lie the gap's width further on.
+    const GapWindow gap = GapWindowFor(step);
+    const int64_t toGap = lower < gap.from ? (gap.from - lower + step - 1) / step : 1;
+    const int64_t landing = lower + toGap * step;
+    int64_t count = 0;
+    if (landing >= gap.to) {
+        count = (upper - lower) / step + 1;
+    } else {
+        count = std::min(toGap, (upper - lower) / step + 1);
+        const int64_t beyond = landing + Plan::kGapJump;
+        if (beyond <= upper) {
+            count += (upper - beyond) / step + 1;
+        }
     }
-    return count;
+    return static_cast<int>(std::min<int64_t>(count, kMaxPoints + 1));
 }
 
 bool CnxScanStepper::IsWalkable(int64_t lower, int64_t upper, int64_t step) {
@@ -51,12 +83,9 @@ int CnxScanStepper::IndexOf(int64_t frequency) const {
 }
 
 int64_t CnxScanStepper::Advance(int64_t frequency, int64_t step) {
-    int64_t next = frequency + step;
-    // Landing where the low band has ended but the high band not yet begun jumps over the gap.
-    if (next >= Plan::kLowBandLast + step && next < Plan::kHighBandFirst) {
-        next += Plan::kGapJump;
-    }
-    return next;
+    const int64_t next = frequency + step;
+    const GapWindow gap = GapWindowFor(step);
+    return next >= gap.from && next < gap.to ? next + Plan::kGapJump : next;
 }
 
 void CnxScanStepper::SetLockedOut(const std::vector<int>& points) {

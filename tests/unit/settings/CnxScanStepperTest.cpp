@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "settings/CnxChannelPlan.h"
+
 namespace {
 
 // The visits of a walk from its start, the first included, until it stops or `limit` is reached.
@@ -58,11 +60,49 @@ TEST(CnxScanStepper, ALoopingWalkStartsOverInTheNextSweepAndAnyRangeAgreesWithIt
 
     // Off the channel raster the gap rule still jumps 750 kHz where a step lands in the gap.
     const CnxScanStepper fine(161000000, 162400000, 100000);
-    EXPECT_EQ(CnxScanStepper::Advance(161200000, 100000), 162050000);
-    EXPECT_EQ(fine.GetPointFrequency(3), 162050000);
+    EXPECT_EQ(CnxScanStepper::Advance(161300000, 100000), 162150000);
+    EXPECT_EQ(fine.GetPointFrequency(4), 162150000);
     EXPECT_EQ(static_cast<int>(Walk(fine, false).size()), fine.GetPointCount());
     EXPECT_TRUE(part.SameRange(CnxScanStepper(140000000, 150000000, 375000)));
     EXPECT_FALSE(part.SameRange(fine));
+}
+
+TEST(CnxScanStepper, AtEveryStepTheWalkMeasuresEveryChannelAcrossTheGapAndNothingInIt) {
+    // From channel 96 to channel 3, a little off the raster, at each step the operator can choose.
+    for (const int64_t step : {5000, 10000, 12500, 25000, 50000, 100000, 375000}) {
+        const CnxScanStepper walk(160000000 + step / 5, 164000000, step);
+        ASSERT_TRUE(walk.IsValid()) << step;
+        std::vector<int> heard;
+        int jumps = 0;
+        for (int i = 0; i < walk.GetPointCount(); ++i) {
+            const int64_t f = walk.GetPointFrequency(i);
+            const auto channel = CnxChannelPlan::ChannelOf(f);
+            ASSERT_TRUE(channel) << "a point in the gap: " << f << " at step " << step;
+            heard.push_back(channel->number);
+            if (i > 0) {
+                const int64_t apart = f - walk.GetPointFrequency(i - 1);
+                jumps += apart != step;
+                ASSERT_TRUE(apart == step || apart == step + CnxChannelPlan::kGapJump) << f;
+            }
+        }
+        EXPECT_EQ(jumps, 1) << step;
+        for (const int channel : {96, 97, 98, 99, 1, 17, 2, 18}) {
+            EXPECT_NE(std::find(heard.begin(), heard.end(), channel), heard.end())
+                << "channel " << channel << " never measured at step " << step;
+        }
+    }
+
+    // The count, worked out without laying the points out, agrees with the points for ranges
+    // that start below, in and above the gap, and end anywhere.
+    for (int64_t lower = 160900000; lower < 162500000; lower += 137500) {
+        for (int64_t upper = lower; upper < 163000000; upper += 211111) {
+            for (const int64_t step : {5000, 12500, 100000, 375000, 1000000}) {
+                ASSERT_EQ(CnxScanStepper::CountPoints(lower, upper, step),
+                          CnxScanStepper(lower, upper, step).GetPointCount())
+                    << lower << " " << upper << " " << step;
+            }
+        }
+    }
 }
 
 TEST(CnxScanStepper, ARangeThatCannotBeWalkedHasNoPoints) {
