@@ -42,6 +42,19 @@ constexpr auto kHighBandNumbers = MakeHighBandNumbers();
 constexpr auto kHighBandFrequencies =
     RasterFrom<CnxChannelPlan::kHighBandCount>(CnxChannelPlan::kHighBandFirst);
 
+// Each channel's frequency by its number (0 for the numbers no channel has); looked up often, by
+// every channel of a lockout list.
+constexpr auto kFrequencyByNumber = [] {
+    std::array<int32_t, 100> frequencies{};
+    for (int i = 0; i < CnxChannelPlan::kLowBandCount; ++i) {
+        frequencies[kLowBandNumbers[i]] = kLowBandFrequencies[i];
+    }
+    for (int i = 0; i < CnxChannelPlan::kHighBandCount; ++i) {
+        frequencies[kHighBandNumbers[i]] = kHighBandFrequencies[i];
+    }
+    return frequencies;
+}();
+
 static_assert(kLowBandFrequencies.back() == CnxChannelPlan::kLowBandLast);
 static_assert(kHighBandFrequencies.back() == CnxChannelPlan::kHighBandLast);
 static_assert(kHighBandNumbers.back() == 16);
@@ -61,17 +74,11 @@ std::optional<SnxSonobuoyChannel> CnxChannelPlan::ChannelOf(int64_t frequency) {
 }
 
 std::optional<int32_t> CnxChannelPlan::FrequencyOfChannel(int number) {
-    for (int i = 0; i < kLowBandCount; ++i) {
-        if (kLowBandNumbers[i] == number) {
-            return kLowBandFrequencies[i];
-        }
+    if (number < 0 || number >= static_cast<int>(kFrequencyByNumber.size()) ||
+        kFrequencyByNumber[static_cast<size_t>(number)] == 0) {
+        return std::nullopt;
     }
-    for (int i = 0; i < kHighBandCount; ++i) {
-        if (kHighBandNumbers[i] == number) {
-            return kHighBandFrequencies[i];
-        }
-    }
-    return std::nullopt;
+    return kFrequencyByNumber[static_cast<size_t>(number)];
 }
 
 bool CnxChannelPlan::IsOnChannel(int64_t frequency) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 namespace {
 
@@ -138,6 +139,7 @@ CnxIniDocument::CnxIniDocument(std::string_view text) {
         for (size_t i = from; i < to; ++i) {
             section.lines.push_back(ParseLine(lines[i], inSection));
         }
+        section.uniqueKeys = MarkKeys(section);
     };
     sections_.reserve(starts.size());
     addLines(sections_.back(), 0, starts.front(), false);
@@ -232,16 +234,62 @@ size_t CnxIniDocument::FindSection(std::string_view name) const {
     return lastSearch_.found;
 }
 
+uint64_t CnxIniDocument::KeyHash(std::string_view key) {
+    uint64_t hash = 14695981039346656037ull;  // FNV-1a over the folded key
+    for (const char c : key) {
+        hash = (hash ^ kFolded[static_cast<unsigned char>(c)]) * 1099511628211ull;
+    }
+    return hash;
+}
+
+void CnxIniDocument::MarkKey(Section& section, uint64_t hash) {
+    section.keyBits[(hash >> 6) & 3] |= uint64_t{1} << (hash & 63);
+}
+
+bool CnxIniDocument::MayHoldKey(const Section& section, uint64_t hash) {
+    return (section.keyBits[(hash >> 6) & 3] & (uint64_t{1} << (hash & 63))) != 0;
+}
+
+bool CnxIniDocument::MarkKeys(Section& section) {
+    // Sorted hashes with equal neighbours mean a key may stand twice.
+    std::vector<uint64_t> hashes;
+    for (const Line& line : section.lines) {
+        if (line.isKey) {
+            hashes.push_back(KeyHash(line.key));
+            MarkKey(section, hashes.back());
+        }
+    }
+    std::sort(hashes.begin(), hashes.end());
+    return std::adjacent_find(hashes.begin(), hashes.end()) == hashes.end();
+}
+
+size_t CnxIniDocument::FindKeyLine(const Section& section, std::string_view key) {
+    if (!MayHoldKey(section, KeyHash(key))) {
+        return kNoLine;
+    }
+    const std::vector<Line>& lines = section.lines;
+    const size_t count = lines.size();
+    const size_t start =
+        section.uniqueKeys && section.nextKeyLine < count ? section.nextKeyLine : 0;
+    for (size_t k = 0; k < count; ++k) {
+        const size_t i = start + k < count ? start + k : start + k - count;
+        if (lines[i].isKey && SameName(lines[i].key, key)) {
+            section.nextKeyLine = i + 1;
+            return i;
+        }
+    }
+    return kNoLine;
+}
+
 std::optional<std::string_view> CnxIniDocument::Find(std::string_view section,
                                                      std::string_view key) const {
     const size_t index = FindSection(section);
     if (index == kNoSection) {
         return std::nullopt;
     }
-    for (const Line& line : sections_[index].lines) {
-        if (line.isKey && SameName(line.key, key)) {
-            return line.value;
-        }
+    const Section& found = sections_[index];
+    if (const size_t line = FindKeyLine(found, key); line != kNoLine) {
+        return found.lines[line].value;
     }
     return std::nullopt;
 }
@@ -264,19 +312,19 @@ CnxIniDocument::Section& CnxIniDocument::SectionForWriting(std::string_view name
 }
 
 void CnxIniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
-    std::vector<Line>& lines = SectionForWriting(section).lines;
-    for (Line& line : lines) {
-        if (line.isKey && SameName(line.key, key)) {
-            if (!ReadsAs(line.text, key, value)) {
-                line = KeyLine(key, value);
-            }
-            return;
+    Section& written = SectionForWriting(section);
+    std::vector<Line>& lines = written.lines;
+    if (const size_t found = FindKeyLine(written, key); found != kNoLine) {
+        if (!ReadsAs(lines[found].text, key, value)) {
+            lines[found] = KeyLine(key, value);
         }
+        return;
     }
     // New keys go before the blank lines that separate this section from the next one.
     const auto lastFilled = std::find_if(lines.rbegin(), lines.rend(),
                                          [](const Line& line) { return !Trim(line.text).empty(); });
     lines.insert(lastFilled.base(), KeyLine(key, value));
+    MarkKey(written, KeyHash(key));
 }
 
 std::vector<std::string> CnxIniDocument::SectionNames() const {

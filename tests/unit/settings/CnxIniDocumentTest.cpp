@@ -22,6 +22,27 @@ TEST(CnxIniDocument, FindsKeysRegardlessOfCaseAndSpacing) {
     EXPECT_FALSE(document.Find("", "top"));
 }
 
+TEST(CnxIniDocument, TheFirstOfTwiceWrittenKeysCountsInWhateverOrderKeysAreUsed) {
+    CnxIniDocument document("[S]\nA=1\nB=2\nC=3\na=4\n[T]\nX=1\nY=2\nZ=3\n[s]\nB=9\n");
+    // Read in file order, backwards and skipping about: each read finds the same line.
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(document.Find("S", "C"), "3");
+        EXPECT_EQ(document.Find("S", "A"), "1") << "the first A, never the later a";
+        EXPECT_EQ(document.Find("S", "B"), "2") << "the first section S, never the later s";
+        EXPECT_EQ(document.Find("T", "Z"), "3");
+        EXPECT_EQ(document.Find("T", "X"), "1");
+        EXPECT_EQ(document.Find("T", "Y"), "2");
+        EXPECT_FALSE(document.Find("T", "W"));
+    }
+    document.Set("S", "C", "5");
+    document.Set("S", "A", "6");
+    document.Set("T", "W", "7");
+    document.Set("T", "X", "8");
+    EXPECT_EQ(document.Find("S", "A"), "6");
+    EXPECT_EQ(document.Find("T", "W"), "7");
+    EXPECT_EQ(document.ToText(), "[S]\nA=6\nB=2\nC=5\na=4\n[T]\nX=8\nY=2\nZ=3\nW=7\n[s]\nB=9\n");
+}
+
 TEST(CnxIniDocument, UntouchedLinesStayAsTheyWereInTheirPlace) {
     const std::string text =
         "; settings\nloose line\n\n[Unknown]\n  odd = spacing  \r\n"
