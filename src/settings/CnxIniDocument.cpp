@@ -139,7 +139,7 @@ CnxIniDocument::CnxIniDocument(std::string_view text) {
         for (size_t i = from; i < to; ++i) {
             section.lines.push_back(ParseLine(lines[i], inSection));
         }
-        section.uniqueKeys = MarkKeys(section);
+        MarkKeys(section);
     };
     sections_.reserve(starts.size());
     addLines(sections_.back(), 0, starts.front(), false);
@@ -250,17 +250,12 @@ bool CnxIniDocument::MayHoldKey(const Section& section, uint64_t hash) {
     return (section.keyBits[(hash >> 6) & 3] & (uint64_t{1} << (hash & 63))) != 0;
 }
 
-bool CnxIniDocument::MarkKeys(Section& section) {
-    // Sorted hashes with equal neighbours mean a key may stand twice.
-    std::vector<uint64_t> hashes;
+void CnxIniDocument::MarkKeys(Section& section) {
     for (const Line& line : section.lines) {
         if (line.isKey) {
-            hashes.push_back(KeyHash(line.key));
-            MarkKey(section, hashes.back());
+            MarkKey(section, KeyHash(line.key));
         }
     }
-    std::sort(hashes.begin(), hashes.end());
-    return std::adjacent_find(hashes.begin(), hashes.end()) == hashes.end();
 }
 
 size_t CnxIniDocument::FindKeyLine(const Section& section, std::string_view key) {
@@ -268,13 +263,8 @@ size_t CnxIniDocument::FindKeyLine(const Section& section, std::string_view key)
         return kNoLine;
     }
     const std::vector<Line>& lines = section.lines;
-    const size_t count = lines.size();
-    const size_t start =
-        section.uniqueKeys && section.nextKeyLine < count ? section.nextKeyLine : 0;
-    for (size_t k = 0; k < count; ++k) {
-        const size_t i = start + k < count ? start + k : start + k - count;
+    for (size_t i = 0; i < lines.size(); ++i) {
         if (lines[i].isKey && SameName(lines[i].key, key)) {
-            section.nextKeyLine = i + 1;
             return i;
         }
     }

@@ -52,15 +52,9 @@ private:
         bool hasHeader = false;
         std::string_view name;    // as in the header, between the brackets
         std::vector<Line> lines;  // the header line first when there is one
-        // No key stands twice (the file held none twice; the program never adds one twice), so a
-        // search for a key may start anywhere.
-        bool uniqueKeys = true;
         // A bit for each key's hash: a key whose bit is clear is not in the section, which most
         // searches in a file missing keys learn without looking at a line.
         std::array<uint64_t, 4> keyBits{};
-        // Where the next search for a key starts: after the line found last, since keys are read
-        // and written in the order they stand.
-        mutable size_t nextKeyLine = 0;
     };
     struct Search {
         std::string name;
@@ -82,8 +76,7 @@ private:
     static uint64_t KeyHash(std::string_view key);
     static void MarkKey(Section& section, uint64_t hash);
     static bool MayHoldKey(const Section& section, uint64_t hash);
-    // Marks the keys of a section just read and tells whether none stands twice.
-    static bool MarkKeys(Section& section);
+    static void MarkKeys(Section& section);
     static constexpr size_t kNoLine = static_cast<size_t>(-1);
     Section& SectionForWriting(std::string_view name);
 
