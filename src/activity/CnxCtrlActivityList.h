@@ -26,8 +26,6 @@ public:
     void ShowReceiverSettings(int slot, int thresholdDbm, bool recordHits) override;
 
     QTableView& Table() const { return *table_; }
-    QComboBox& ReceiverFilter() const { return *receiverFilter_; }
-    QSpinBox& ChannelFilter() const { return *channelFilter_; }
     QSpinBox& Threshold() const { return *threshold_; }
     QPushButton& RecordHits() const { return *recordHits_; }
     // The hit a row of the table shows (filtered as it is); null for none.

@@ -77,8 +77,6 @@ public:
 
     // How often a frequency was heard by a slot's receiver, and when last.
     SnxPointActivity GetActivity(int slot, int64_t hertz) const;
-    // Hits of all receivers that are on now.
-    int GetOpenCount() const { return openCount_; }
 
     // A hit opened or closed: how many are open now.
     TmyEventList<int> OnOpenHitsChanged;

@@ -49,7 +49,6 @@ public:
     // manager, the list and the caption.
     bool CanSelect(int slot, bool force) const;
     void Select(int slot);
-    bool IsSelecting() const { return selecting_; }
     void SetSelecting(bool selecting) { selecting_ = selecting; }
 
     // The receivers' news.

@@ -115,8 +115,6 @@ public:
     void MenuCommand(int id);
     QMenu* GetContextMenu() const { return menu_; }
     int64_t GetMenuFrequency() const { return menuFrequency_; }
-    // The channel under the point the menu was opened at, 0 for none.
-    int GetMenuChannel() const { return menuChannel_; }
 
     ScopeView& GetScopeView();
     const ScopeView& GetScopeView() const;
