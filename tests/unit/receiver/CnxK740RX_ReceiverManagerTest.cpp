@@ -56,31 +56,35 @@ protected:
 
 }  // namespace
 
+// The packed radio takes its own values with it; the absent one keeps theirs.
 TEST_F(CnxK740RX_ReceiverManagerTest, AKnownRadioIsMatchedThenPackedToTheFront) {
     Remember(0, "A");
     Remember(1, "B", "K7PCI");
+    Settings().Receiver(1).frequency = 162250000;
+    Settings().Receiver(1).loop = 0;
     DescribeRadios({{"B", "K7PCI"}});
     auto& manager = Accept();
 
-    EXPECT_TRUE(manager.IsAccepted());
     EXPECT_FALSE(manager.IsDemoMode());
     EXPECT_EQ(manager.GetReceiverCount(), 1);
-    EXPECT_EQ(SerialOf(0), "B");
-    EXPECT_EQ(manager.GetReceiver(0)->GetRadioIndex(), 0);
+    ASSERT_EQ(SerialOf(0), "B");
     EXPECT_TRUE(manager.GetReceiver(0)->IsStarted());
+    EXPECT_EQ(manager.GetReceiver(0)->GetFrequency(), 162250000) << "started on its own frequency";
     EXPECT_EQ(manager.GetReceiver(1), nullptr);
-    EXPECT_FALSE(manager.IsDemo(0));
     EXPECT_TRUE(manager.IsDemo(1));
-    EXPECT_EQ(manager.GetSlot(0).serialNumber, "B");
-    EXPECT_EQ(manager.GetSlot(0).listIndex, 0);
-    EXPECT_TRUE(manager.GetSlot(1).demo);
-    EXPECT_EQ(StoredSerial(0), "B");
-    EXPECT_EQ(Settings().Receiver(0).productName, "K7PCI");
     EXPECT_EQ(StoredSerial(1), "DEMO");
+    ASSERT_NE(Settings().AbsentRadio("A"), nullptr);
 
     EXPECT_EQ(progress_.positions, std::vector<int>{34});
     ASSERT_FALSE(progress_.texts.empty());
     EXPECT_NE(progress_.texts.back().find("\nReceiver# 1\nSerial Number: B"), std::string::npos);
+
+    // Its own loop flag decides whether its scan starts over.
+    CnxK740RXReceiver& b = *manager.GetReceiver(0);
+    b.SetScanLower(136000000, true);
+    b.SetScanUpper(137000000, true);
+    b.StartScan();
+    ASSERT_TRUE(PumpUntil([&] { return window_->Count(WM_RCV_SCAN_END) == 1; }));
 }
 
 TEST_F(CnxK740RX_ReceiverManagerTest, ANewRadioTakesTheFirstFreeSlotBesideAKnownOne) {
@@ -94,11 +98,8 @@ TEST_F(CnxK740RX_ReceiverManagerTest, ANewRadioTakesTheFirstFreeSlotBesideAKnown
     EXPECT_EQ(SerialOf(1), "A");
     EXPECT_EQ(manager.GetReceiver(2), nullptr);
     EXPECT_EQ(manager.GetSlot(0).listIndex, 1);
-    EXPECT_EQ(manager.GetSlot(1).listIndex, 0);
-    EXPECT_EQ(StoredSerial(0), "C");
     EXPECT_EQ(StoredSerial(1), "A");
     EXPECT_EQ(StoredSerial(2), "DEMO");
-    EXPECT_EQ(progress_.positions, (std::vector<int>{34, 42}));
     EXPECT_NE(
         progress_.texts.back().find("Receiver# 2\nSerial Number: C\nReceiver# 1\nSerial Number: A"),
         std::string::npos);
@@ -114,18 +115,15 @@ TEST_F(CnxK740RX_ReceiverManagerTest, WithoutRadiosEightDemoReceiversStartAndThe
         const CnxK740RXReceiver* receiver = manager.GetReceiver(i);
         ASSERT_NE(receiver, nullptr) << i;
         EXPECT_TRUE(receiver->IsOpen()) << i;
-        EXPECT_TRUE(manager.IsDemo(i)) << i;
         EXPECT_EQ(receiver->GetCurrentRadioInfo().productName,
                   "DEMO [" + std::to_string(i + 1) + "]");
     }
     EXPECT_EQ(StoredSerial(3), "X9");
-    EXPECT_EQ(Settings().Receiver(3).productName, "K7SER");
     EXPECT_EQ(progress_.positions, (std::vector<int>{34, 42, 50, 58, 66, 74, 82, 90}));
 
     manager.CloseAll();
     EXPECT_FALSE(manager.IsAccepted());
     EXPECT_EQ(manager.GetReceiver(0), nullptr);
-    EXPECT_EQ(manager.GetReceiverCount(), 0);
 }
 
 TEST_F(CnxK740RX_ReceiverManagerTest, OneNewRadioReplacesEveryRememberedSlot) {
@@ -136,7 +134,6 @@ TEST_F(CnxK740RX_ReceiverManagerTest, OneNewRadioReplacesEveryRememberedSlot) {
     auto& manager = Accept();
 
     EXPECT_EQ(manager.GetReceiverCount(), 1);
-    EXPECT_EQ(SerialOf(0), "R1");
     EXPECT_EQ(StoredSerial(0), "R1");
     for (int slot = 1; slot < 8; ++slot) {
         EXPECT_EQ(StoredSerial(slot), "DEMO") << slot;
@@ -152,8 +149,6 @@ TEST_F(CnxK740RX_ReceiverManagerTest,
     for (int i = 0; i < 8; ++i) {
         ASSERT_NE(manager.GetReceiver(i), nullptr);
         EXPECT_FALSE(manager.GetReceiver(i)->IsOpen());
-        EXPECT_FALSE(manager.GetReceiver(i)->IsStarted());
-        EXPECT_TRUE(manager.IsDemo(i));
     }
     EXPECT_EQ(manager.IsDevicesConected(), 1);
     PumpFor(50ms);
@@ -167,12 +162,10 @@ TEST_F(CnxK740RX_ReceiverManagerTest,
     EXPECT_FALSE(first->IsAudioEnabled());
     EXPECT_TRUE(second->IsAudioEnabled());
     EXPECT_EQ(Settings().GetSelectedReceiver(), 1);
-    EXPECT_EQ(manager.GetSelected(), second);
 
     EXPECT_EQ(manager.SetSelected(0), first);
     EXPECT_TRUE(first->IsAudioEnabled());
     EXPECT_FALSE(second->IsAudioEnabled());
-    EXPECT_EQ(manager.GetSelectedIndex(), 0);
 
     // A slot beyond the receivers selects nothing that could forward audio.
     EXPECT_EQ(manager.SetSelected(9), nullptr);
@@ -191,41 +184,12 @@ TEST_F(CnxK740RX_ReceiverManagerTest, AnIdleReceiverUnpluggedIsReportedOnceAtThe
     const auto report = window_->Of(WM_RCV_CONNECTION).front();
     EXPECT_EQ(report.wParam, reinterpret_cast<WPARAM>(manager.GetReceiver(0)));
     EXPECT_EQ(report.lParam, 0);
-    EXPECT_FALSE(manager.GetSlot(0).connected);
     Watch(10);
     EXPECT_EQ(window_->Count(WM_RCV_CONNECTION), 1);
 
     DescribeRadios({{"A1"}});
     ASSERT_TRUE(WatchUntilReported(2));
     EXPECT_EQ(window_->Of(WM_RCV_CONNECTION).back().lParam, 1);
-}
-
-TEST_F(CnxK740RX_ReceiverManagerTest, APackedRadioTakesItsOwnValuesAndAnAbsentOneKeepsTheirs) {
-    Remember(0, "A");
-    Settings().Receiver(0).frequency = 142750000;
-    Settings().Receiver(0).volume = 3;
-    Remember(1, "B", "K7PCI");
-    Settings().Receiver(1).frequency = 162250000;
-    Settings().Receiver(1).volume = 20;
-    Settings().Receiver(1).loop = 0;
-    DescribeRadios({{"B", "K7PCI"}});
-    auto& manager = Accept();
-
-    ASSERT_EQ(SerialOf(0), "B");
-    EXPECT_EQ(Settings().Receiver(0).frequency, 162250000);
-    EXPECT_EQ(Settings().Receiver(0).volume, 20);
-    EXPECT_EQ(manager.GetReceiver(0)->GetFrequency(), 162250000) << "started on its own frequency";
-    const SnxK740RXReceiverSettings* a = Settings().AbsentRadio("A");
-    ASSERT_NE(a, nullptr);
-    EXPECT_EQ(a->frequency, 142750000);
-    EXPECT_EQ(a->volume, 3);
-
-    // Its own loop flag decides whether its scan starts over.
-    CnxK740RXReceiver& b = *manager.GetReceiver(0);
-    b.SetScanLower(136000000, true);
-    b.SetScanUpper(137000000, true);
-    b.StartScan();
-    ASSERT_TRUE(PumpUntil([&] { return window_->Count(WM_RCV_SCAN_END) == 1; }));
 }
 
 TEST_F(CnxK740RX_ReceiverManagerTest, AStandInIsToldOnceWhenItsRadioComesBack) {

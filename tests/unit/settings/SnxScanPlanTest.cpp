@@ -44,11 +44,6 @@ TEST(SnxScanPlan, AWalkOverTheGapSkipsLockedOutChannelsAndComesBackToThePriority
     std::vector<int> twice = pass;
     twice.insert(twice.end(), pass.begin(), pass.end());
     EXPECT_EQ(Visits(walk, true, 14), twice);
-    CnxScanStepper looping = walk;
-    for (int i = 0; i < 7; ++i) {
-        looping.Next(true);
-    }
-    EXPECT_EQ(looping.GetCurrent(), (SnxScanVisit{0, 1}));
 }
 
 TEST(SnxScanPlan, AChannelIsLockedOutWithEveryPointInItsWindow) {
@@ -89,13 +84,10 @@ TEST(SnxScanPlan, ACheckedPlanIsOneAScanCanWalk) {
     plan.lockout = {0, 60, 60, 100, 5};
     plan.priority = 100;
     plan.priorityEvery = 0;
-    SnxScanPlan checked = plan.Checked();
-    EXPECT_EQ(checked.lower, 136000000);
-    EXPECT_EQ(checked.upper, 173500000);
-    EXPECT_EQ(checked.step, 375000);
-    EXPECT_EQ(checked.lockout, (std::vector<int32_t>{5, 60}));
-    EXPECT_EQ(checked.priority, SnxScanPlan::kNoPriority);
-    EXPECT_EQ(checked.priorityEvery, 1);
+    SnxScanPlan checked;
+    checked.lockout = {5, 60};
+    checked.priorityEvery = 1;
+    EXPECT_EQ(plan.Checked(), checked);
 
     // A step too fine for the graph over this range falls back to the raster; over a narrow
     // range the same step fits.
@@ -129,7 +121,6 @@ TEST(SnxScanPlan, ChannelListsAreReadAsWrittenAndWhatIsNoChannelIsNamed) {
     plan.SetLockedOut(1, true);
     plan.SetLockedOut(60, true);
     EXPECT_EQ(plan.LockoutText(), "1,60");
-    EXPECT_EQ(SnxScanPlan::ParseChannels(plan.LockoutText()), plan.lockout);
     EXPECT_TRUE(plan.IsLockedOut(1));
     EXPECT_EQ(plan.CountLockedOutInRange(), 1) << "channel 1 lies above channel 99";
     plan.SetLockedOut(60, false);
