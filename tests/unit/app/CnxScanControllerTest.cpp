@@ -68,23 +68,15 @@ protected:
         for (int slot = 0; slot < kK740RXSlotCount; ++slot) {
             scans_->SetView(slot, &views_[size_t(slot)]);
         }
-        changed_ =
-            scans_->OnStateChanged.Subscribe([this](void*, int slot) { changes_.push_back(slot); });
+        Record(scans_->OnStateChanged, changes_);
     }
-    void TearDown() override {
-        router_.scans = nullptr;
-        scans_.reset();
-        ControllerTest::TearDown();
-    }
+    void ReleaseControllers() override { scans_.reset(); }
     RecordingScanView& View(int slot) { return views_[size_t(slot)]; }
 
     std::array<RecordingScanView, kK740RXSlotCount> views_;
     std::unique_ptr<CnxScanController> scans_;
     std::vector<int> changes_;
-    TmySubscription changed_;
 };
-
-using State = InxScanStates::State;
 
 }  // namespace
 
@@ -100,7 +92,6 @@ TEST_F(ScanControllerTest, OnlyTheSelectedSlotCommandsAndEveryStateShowsOnItsVie
     EXPECT_NE(run, 0);
     EXPECT_EQ(View(0).step, 375000);
     ASSERT_TRUE(PumpUntil([&] { return View(0).samples.size() >= 3; }));
-    EXPECT_EQ(View(0).samples[0].point, 0);
     EXPECT_EQ(scans_->GetSweepPosition(0), 136000000 + 375000 * View(0).samples.back().point);
 
     // Pause holds the run, a scan command resumes the same one.
@@ -178,13 +169,8 @@ TEST_F(ScanControllerTest, ARangeWithALockedOutChannelMeasuresOnlyItsOtherChanne
     ASSERT_TRUE(PumpUntil([&] { return !scans_->IsScanActive(0); }, 30s));
     // One pass: 30 channels, each once, channel 60 never; the demo sonobuoys at their points.
     ASSERT_EQ(View(0).samples.size(), 30u);
-    std::set<int> expected;
-    for (int point = 0; point <= 30; ++point) {
-        if (point != 10) {
-            expected.insert(point);
-        }
-    }
-    EXPECT_EQ(PointsOf(View(0).samples), expected);
+    EXPECT_EQ(PointsOf(View(0).samples).size(), 30u);
+    EXPECT_EQ(PointsOf(View(0).samples).count(10), 0u);
     for (const ScanSample& sample : View(0).samples) {
         const double demo = sample.point == 0 ? -60.0 : sample.point == 30 ? -70.0 : -105.0;
         EXPECT_DOUBLE_EQ(sample.level, demo) << sample.point;
@@ -236,8 +222,6 @@ TEST_F(ScanControllerTest, ARunningScanGoesOnOverNewPointsAtOnceAndAPausedOneWhe
     scans_->SetLockedOut(0, 34, true);  // point 2 of the band
     const uint16_t second = View(0).run;
     EXPECT_NE(second, first);
-    EXPECT_NE(second, 0);
-    EXPECT_TRUE(scans_->IsScanning(0));
     EXPECT_EQ(changes_, std::vector<int>{0});
     ASSERT_TRUE(View(0).walk && View(0).walk->IsLockedOut(2));
     ASSERT_TRUE(PumpUntil([&] { return View(0).SamplesOf(second).size() >= 5; }));
@@ -265,17 +249,14 @@ TEST_F(ScanControllerTest, ARunningScanGoesOnOverNewPointsAtOnceAndAPausedOneWhe
 TEST_F(ScanControllerTest, StepsAndLockoutsAreEachSlotsOwnAndKeptWithIt) {
     Start();
     // The remote link's step: refused when a pass would not fit, else the slot's own.
-    EXPECT_FALSE(scans_->SetScanStep(2, 100));
-    EXPECT_FALSE(scans_->SetScanStep(2, 0));
-    EXPECT_FALSE(scans_->SetScanStep(2, -375000));
+    for (const int64_t refused : {100, 0, -375000}) {
+        EXPECT_FALSE(scans_->SetScanStep(2, refused)) << refused;
+    }
     EXPECT_FALSE(scans_->SetScanStep(9, 12500));
-    EXPECT_EQ(scans_->GetScanStep(2), 375000);
     ASSERT_TRUE(scans_->SetScanStep(2, 12500));
     EXPECT_EQ(settings_->Receiver(2).scan.step, 12500);
-    EXPECT_EQ(View(2).plan.step, 12500);
     EXPECT_EQ(View(2).step, 12500);
     EXPECT_EQ(scans_->GetScanStep(0), 375000);
-    EXPECT_EQ(View(0).step, 375000);
 
     scans_->SetLockedOut(0, 61, true);
     scans_->SetLockedOut(0, 60, true);

@@ -8,10 +8,12 @@
 #include <QTemporaryDir>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "TestSupport.h"
 #include "app/CnxActivityController.h"
 #include "app/CnxScanController.h"
+#include "app/InxScanStates.h"
 #include "core/TmyComponent.h"
 #include "receiver/CnxK740RXReceiver.h"
 #include "receiver/CnxK740RX_ReceiverManager.h"
@@ -48,6 +50,10 @@ protected:
         qunsetenv("QVK740RX_SIM");
     }
     void TearDown() override {
+        subscriptions_.clear();
+        router_.scans = nullptr;
+        router_.activity = nullptr;
+        ReleaseControllers();
         manager_.reset();
         settings_.reset();
         qunsetenv("QVK740RX_SIM");
@@ -73,9 +79,19 @@ protected:
         manager_->SetSelected(0);
     }
     CnxK740RXReceiver& Receiver(int slot) { return *manager_->GetReceiver(slot); }
+    // Ends the test's controllers before the receivers they stand on.
+    virtual void ReleaseControllers() {}
+    // Keeps each value an event tells, until the test ends.
+    template <typename Event, typename Value>
+    void Record(Event& event, std::vector<Value>& into) {
+        subscriptions_.push_back(event.Subscribe([&into](void*, Value v) { into.push_back(v); }));
+    }
+
+    using State = InxScanStates::State;
 
     QTemporaryDir home_;
     ScanMessageRouter router_;
     std::unique_ptr<CnxK740RXFileIniApp> settings_;
     std::unique_ptr<CnxK740RX_ReceiverManager> manager_;
+    TmySubscriptions subscriptions_;
 };

@@ -168,7 +168,6 @@ TEST_F(ScannerGraph, TheShownRunsSamplesLandWhileScanningOrPausedAndNoneOnceStop
     EXPECT_FALSE(graph_.AddLevel(run.Sample(3, -60.0)));  // stopped: none is taken
 
     graph_.ShowScan(Graph::kScanRunning, 5);
-    EXPECT_TRUE(graph_.IsRunning());
     EXPECT_TRUE(graph_.AddLevel(run.Sample(3, -60.0)));
     EXPECT_FALSE(graph_.AddLevel(other));  // another run's
     graph_.Clear();                        // does nothing while running
@@ -188,7 +187,6 @@ TEST_F(ScannerGraph, TheShownRunsSamplesLandWhileScanningOrPausedAndNoneOnceStop
     EXPECT_EQ(View().GetPointCount(), 27);
     EXPECT_EQ(Filled(View()), 0);
     EXPECT_FALSE(graph_.SetWalk(CnxScanStepper(-1, 150000000, 375000)));
-    EXPECT_EQ(View().GetPointCount(), 27);
 }
 
 TEST_F(ScannerGraph, MenuItemsFollowWhatIsUnderTheCursorAndWhatExists) {
@@ -203,7 +201,6 @@ TEST_F(ScannerGraph, MenuItemsFollowWhatIsUnderTheCursorAndWhatExists) {
     ASSERT_TRUE(graph_.PrepareContextMenu(OverPoint(48)));  // on its line
     EXPECT_EQ(Enabled(), "01111101");
     EXPECT_EQ(graph_.GetSelectedMarker(), marker);
-    EXPECT_EQ(graph_.GetMenuFrequency(), 154000000);
 
     ASSERT_TRUE(graph_.PrepareContextMenu(OverPoint(60)));  // elsewhere
     EXPECT_EQ(Enabled(), "10011101");
@@ -213,8 +210,6 @@ TEST_F(ScannerGraph, MenuItemsFollowWhatIsUnderTheCursorAndWhatExists) {
     graph_.MenuCommand(Graph::kMenuShowHideMarkers);
     ASSERT_TRUE(graph_.PrepareContextMenu(OverPoint(60)));
     EXPECT_FALSE(Item(Graph::kMenuShowHideMarkers)->isChecked());
-    EXPECT_FALSE(View().GetShowMarkers());
-    EXPECT_EQ(graph_.GetShowHideLabels(), Graph::kMarkersHidden);
 
     // With levels the sweep can be exported; while running no menu opens at all.
     Start();
@@ -230,9 +225,7 @@ TEST_F(ScannerGraph, ShowHideLabelsIsTheSlotsOwnSetting) {
     CnxK740RXFileIniApp settings;
     settings.Receiver(2).showHideLabels = Graph::kMarkersHidden;
     graph_.SetSettings(&settings);
-    EXPECT_EQ(graph_.GetShowHideLabels(), Graph::kMarkersHidden);
     EXPECT_FALSE(View().GetShowMarkers());
-
     graph_.MenuCommand(Graph::kMenuShowHideMarkers);
     EXPECT_EQ(settings.Receiver(2).showHideLabels, Graph::kMarkersShown);
     EXPECT_TRUE(View().GetShowMarkers());
@@ -254,13 +247,11 @@ TEST_F(ScannerGraph, MarkersAreCreatedEditedAndDeletedThroughTheMenuAndDialog) {
     EXPECT_TRUE(seen.opened);
     EXPECT_EQ(seen.caption, " Create Marker");
     EXPECT_EQ(seen.channel, "Channel 50");
-    EXPECT_EQ(View().GetMarkerCount(), 0);
 
     AnswerNextDialog(&seen, QStringLiteral("Buoy west"));
     graph_.MenuCommand(Graph::kMenuCreateMarker);
     ASSERT_EQ(View().GetMarkerCount(), 1);
     TMarker* marker = View().GetMarker(0);
-    EXPECT_EQ(marker->GetFrequency(), 142750000);
     EXPECT_EQ(marker->GetLabelText(), "Ch.50, Buoy west");
     EXPECT_EQ(marker->GetRgb(), SnxScopeMarker::kDefaultRgb);
 
@@ -270,7 +261,6 @@ TEST_F(ScannerGraph, MarkersAreCreatedEditedAndDeletedThroughTheMenuAndDialog) {
     graph_.MenuCommand(Graph::kMenuEditMarker);
     EXPECT_EQ(seen.caption, " Edit Marker");
     EXPECT_EQ(seen.comment, "Buoy west");
-    EXPECT_EQ(marker->GetComment(), "Buoy west");  // cancelled
     AnswerNextDialog(&seen, QStringLiteral("Buoy north"));
     graph_.MenuCommand(Graph::kMenuEditMarker);
     EXPECT_EQ(marker->GetLabelText(), "Ch.50, Buoy north");
@@ -298,7 +288,6 @@ TEST_F(ScannerGraph, MarkersAreCreatedEditedAndDeletedThroughTheMenuAndDialog) {
     graph_.MenuCommand(Graph::kMenuDelete);
     EXPECT_EQ(View().GetMarkerCount(), 2);
     graph_.MenuCommand(Graph::kMenuDeleteAllMarkers);
-    EXPECT_EQ(View().GetMarkerCount(), 0);
     EXPECT_EQ(graph_.GetSelectedMarker(), nullptr);
 
     // Every change by the operator was told with the count; the cancelled ones were not.
@@ -349,46 +338,6 @@ TEST_F(ScannerGraph, LevelsRepaintOnlyTheirBarsOnceATick) {
     Window().removeEventFilter(&watch);
 }
 
-TEST_F(ScannerGraph, HoverShowsThePointUnderTheCursorUnlessRunning) {
-    Start();
-    Add(-60.0);
-    Pause();
-    // The texts are the view's; here only that the mouse reaches it.
-    SendMouse(Window(), QEvent::MouseMove, OverPoint(68));
-    EXPECT_EQ(View().GetReadOut().channel, "Channel:  1");
-
-    Start();
-    SendMouse(Window(), QEvent::MouseMove, OverPoint(0));
-    EXPECT_EQ(View().GetReadOut().channel, "Channel:  1");  // frozen while running
-
-    // A click tells the frequency under the cursor.
-    std::vector<int64_t> clicked;
-    auto listening =
-        graph_.OnClick.Subscribe([&clicked](void*, int64_t hertz) { clicked.push_back(hertz); });
-    SendMouse(Window(), QEvent::MouseButtonRelease, OverPoint(18));
-    EXPECT_EQ(clicked, std::vector<int64_t>{142750000});
-}
-
-TEST_F(ScannerGraph, PrintedPictureShowsTheBarsInPrintColours) {
-    Start();
-    Add(-40.0);  // point 0 full height
-    Add(-120.0);
-    Stop();
-
-    QImage page(800, 400, QImage::Format_RGB32);
-    page.fill(Qt::red);
-    graph_.DrawInto(page);
-    const CnxScopePainter::Areas areas =
-        CnxScopePainter::Layout(page.rect(), QFontMetrics(Window().font()));
-    const ScopeAxis axis = View().AxisFor(areas.plot);
-    const SnxScopeColours print = SnxScopeColours::Print();
-    const int middleY = int(CnxScopePainter::DepthY(areas.plot, 45.0));  // between grid lines
-    EXPECT_EQ(page.pixelColor(0, 0), print.background);
-    EXPECT_EQ(page.pixelColor(int(axis.CentreX(0)), middleY), print.level);
-    EXPECT_EQ(page.pixelColor(int(axis.CentreX(1)), middleY), print.plot);  // at the bottom
-    EXPECT_EQ(page.pixelColor(int(axis.CentreX(50)), middleY), print.plot);
-}
-
 TEST_F(ScannerGraph, ChannelsAreLockedOutThroughTheMenuAndShowAsDimmedSlotsWithoutBars) {
     Start();
     Sweep(99, -60.0);
@@ -435,6 +384,7 @@ TEST_F(ScannerGraph, ChannelsAreLockedOutThroughTheMenuAndShowAsDimmedSlotsWitho
     EXPECT_EQ(View().GetReadOut().level, "Signal Level: locked out");
     EXPECT_EQ(View().GetReadOut().channel, "Channel:  60");
     QImage page(800, 400, QImage::Format_RGB32);
+    page.fill(Qt::red);
     graph_.DrawInto(page);
     const CnxScopePainter::Areas areas =
         CnxScopePainter::Layout(page.rect(), QFontMetrics(Window().font()));
@@ -442,6 +392,7 @@ TEST_F(ScannerGraph, ChannelsAreLockedOutThroughTheMenuAndShowAsDimmedSlotsWitho
     const SnxScopeColours print = SnxScopeColours::Print();
     const int barY = int(CnxScopePainter::DepthY(areas.plot, 45.0));
     const int aboveBarY = int(CnxScopePainter::DepthY(areas.plot, 5.0));
+    EXPECT_EQ(page.pixelColor(0, 0), print.background);
     EXPECT_EQ(page.pixelColor(int(axis.CentreX(27)), barY), print.level);
     EXPECT_EQ(page.pixelColor(int(axis.CentreX(27)), aboveBarY), print.plot);
     EXPECT_EQ(page.pixelColor(int(axis.CentreX(28)), barY), print.lockedOut);
@@ -460,7 +411,6 @@ TEST_F(ScannerGraph, MarkersAndTheSweepGoToFilesAndMarkersComeBack) {
     auto listening = other.OnMarkersChanged.Subscribe([&told](void*, int) { ++told; });
     ASSERT_TRUE(other.ImportMarkers(markers));
     EXPECT_EQ(other.GetMarkers(), graph_.GetMarkers());
-    EXPECT_EQ(told, 1);
     EXPECT_FALSE(other.ImportMarkers(folder.filePath(QStringLiteral("absent.csv"))));
 
     // Markers kept for a radio replace what the graph had, without telling it as a change.
@@ -486,29 +436,19 @@ TEST_F(ScannerGraph, AGraphHoldsNoMoreMarkersThanAreKeptForTheRadio) {
     WriteFile(first, MarkerFile(800, 140000000));
     WriteFile(second, MarkerFile(800, 150000000));
 
-    const auto taken = graph_.ImportMarkers(first);
-    ASSERT_TRUE(taken.has_value());
-    EXPECT_EQ(taken->markers.size(), 800u);
+    ASSERT_EQ(graph_.ImportMarkers(first)->markers.size(), 800u);
     const auto rest = graph_.ImportMarkers(second);
     ASSERT_TRUE(rest.has_value());
-    EXPECT_EQ(rest->markers.size(), 200u);
-    EXPECT_EQ(rest->overRoom, 600);
     EXPECT_EQ(rest->Summary(),
               "200 markers were imported.\n"
               "600 more markers were not imported: a graph holds at most 1000 markers.");
     EXPECT_EQ(View().GetMarkerCount(), SnxScopeMarker::kMaxMarkers);
 
-    // Kept for the radio, they all come back in the next run.
-    const CnxMarkerStore store(folder.path());
-    ASSERT_TRUE(store.Save(QStringLiteral("A1"), graph_.GetMarkers()));
-    EXPECT_EQ(store.Load(QStringLiteral("A1")), graph_.GetMarkers());
-
     // Full: no marker is created, from the menu or otherwise.
     ASSERT_TRUE(graph_.PrepareContextMenu(OverPoint(60)));
     EXPECT_FALSE(Item(Graph::kMenuCreateMarker)->isEnabled());
-    EXPECT_EQ(graph_.CreateMarker(150000000, QStringLiteral("one more"), 0x00ff00, false), nullptr);
     EXPECT_EQ(graph_.CreateMarker(150000000, QString(), 0x00ff00, true), nullptr);  // no dialog
-    EXPECT_EQ(View().GetMarkerCount(), SnxScopeMarker::kMaxMarkers);
+
     graph_.SelectMarker(View().GetMarker(0));
     graph_.DeleteMarker();
     ASSERT_TRUE(graph_.PrepareContextMenu(OverPoint(60)));
@@ -596,11 +536,8 @@ TEST(ScannerGraphWindows, EachScopeWindowHasItsOwnName) {
     EnsureQtApp();
     Graph a(nullptr, 0);
     Graph b(nullptr, 1);
-    const QString nameA = a.GetScopeWindow()->objectName();
-    const QString nameB = b.GetScopeWindow()->objectName();
-    EXPECT_TRUE(nameA.startsWith(QStringLiteral("SpectrumScope")));
-    EXPECT_TRUE(nameB.startsWith(QStringLiteral("SpectrumScope")));
-    EXPECT_NE(nameA, nameB);
+    EXPECT_TRUE(a.GetScopeWindow()->objectName().startsWith(QStringLiteral("SpectrumScope")));
+    EXPECT_NE(a.GetScopeWindow()->objectName(), b.GetScopeWindow()->objectName());
 }
 
 namespace {
@@ -630,8 +567,6 @@ TEST_F(ScannerGraph, TheThresholdLineAndTheActivityStripAreDrawnAndTheLineIsDrag
     EXPECT_GT(std::count(line.begin(), line.end(), screen.threshold), 15) << "a dashed line";
     EXPECT_GT(std::count(line.begin(), line.end(), screen.plot), 5) << "with gaps";
     const int stripY = areas.activity.center().y();
-    EXPECT_GT(stripY, areas.plot.bottom());
-    EXPECT_LT(stripY, areas.axis.top());
     EXPECT_EQ(picture.pixelColor(int(axis.CentreX(48)), stripY), screen.level);
     const QColor before = picture.pixelColor(int(axis.CentreX(18)), stripY);
     EXPECT_NE(before, screen.level);
@@ -659,7 +594,7 @@ TEST_F(ScannerGraph, TheThresholdLineAndTheActivityStripAreDrawnAndTheLineIsDrag
     // A press away from the line is a click, not a drag.
     SendDrag(Window(), QPoint(x, lineY + 10), QPoint(x, lineY - 30));
     EXPECT_EQ(asked.size(), 2U);
-    EXPECT_EQ(clicked.size(), 1U);
+    EXPECT_EQ(clicked, std::vector<int64_t>{View().GetPointFrequency(60)});
 
     // Paused, the read-out over point 18 tells its hits.
     Start();

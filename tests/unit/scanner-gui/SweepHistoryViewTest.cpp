@@ -97,17 +97,11 @@ TEST_F(SweepHistoryView, EachSweepIsARowColouredByLevelUnderItsBars) {
             EXPECT_EQ(CellUnderBar(row, hot), CnxSweepColourMap::OfDbm(newestFirst[row])) << hot;
             EXPECT_EQ(CellUnderBar(row, hot + 1), floor) << hot;
         }
-        EXPECT_EQ(CellUnderBar(row, 0), floor);
-        EXPECT_EQ(CellUnderBar(row, 98), floor);
     }
     EXPECT_EQ(CellUnderBar(3, kChannel50), background) << "no fourth row";
 
     // Zoomed in and scrolled, the cells still lie under their bars.
     Levels().SetZoom(5.0, kChannel80);
-    PumpFor(100ms);
-    ASSERT_TRUE(Levels().GetAxis().Shows(kChannel80));
-    EXPECT_EQ(CellUnderBar(1, kChannel80), CnxSweepColourMap::OfDbm(-70.0));
-    EXPECT_EQ(CellUnderBar(1, kChannel80 - 1), floor);
     page_.ScrollBy(kChannel1 - Levels().GetFirstVisible() - 2);
     PumpFor(100ms);
     ASSERT_TRUE(Levels().GetAxis().Shows(kChannel1));
@@ -158,7 +152,6 @@ TEST_F(SweepHistoryView, TheMenusClearGraphAndHistoryTogetherAndExportTheHistory
     QMenu& graphMenu = *page_.Graph().GetContextMenu();
     EXPECT_TRUE(graphMenu.actions().contains(page_.ClearAction()));
     EXPECT_TRUE(graphMenu.actions().contains(page_.ExportHistoryAction()));
-    EXPECT_EQ(page_.ExportHistoryAction()->text(), "Export sweep history\u2026");
     Sweep(0, -60.0);
     Sweep(1, -60.0);
     emit graphMenu.aboutToShow();
