@@ -1,7 +1,5 @@
 #pragma once
-// Shared by the audio tests: the virtual sound card for the test process, a message target that
-// hands its messages to a function, reading back a WAV file the program wrote, and a disk that
-// fills up.
+// Shared by the audio tests: the virtual sound card, reading back a WAV file, a disk that fills up.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 

