@@ -88,7 +88,6 @@ TEST(TmyMessaging, TimersTickUntilKilled) {
     }));
     EXPECT_TRUE(target.KillTimer(7));
     EXPECT_FALSE(target.KillTimer(7));
-    EXPECT_FALSE(target.IsTimerRunning(7));
     const auto sevens = std::count(target.ticks.begin(), target.ticks.end(), 7u);
     PumpFor(80ms);
     EXPECT_EQ(std::count(target.ticks.begin(), target.ticks.end(), 7u), sevens);
@@ -167,8 +166,7 @@ TEST(TmyMessaging, MessagesDispatchedFromInsideAHandlerArriveExactlyOnce) {
 TEST(TmyMessaging, ALongDrainLetsOtherEventsThrough) {
     EnsureCoreApp();
     Recorder target;
-    // Each message keeps the thread busy for a while, so all of them take far longer than the
-    // slice a drain may hold the thread.
+    // All the messages together take far longer than the slice a drain may hold the thread.
     target.onMessage = [](const TmyMessage&) {
         const auto until = std::chrono::steady_clock::now() + 200us;
         while (std::chrono::steady_clock::now() < until) {
@@ -191,7 +189,6 @@ TEST(TmyApplication, QuitBeforeRunReturnsAtOnceAndQuitEndsTheLoop) {
     TmyApplication early;
     early.Quit();
     early.Run();  // must not block
-    EXPECT_TRUE(early.IsQuitRequested());
 
     TmyApplication app;
     Recorder target;
@@ -208,8 +205,7 @@ TEST(TmyApplication, QuitEndsTheLoopsOfOpenBoxes) {
     EnsureCoreApp();
     TmyApplication app;
     Recorder target;
-    // Whether a box waited until its own guard ended it, 30 s on: only so that a failure ends the
-    // test instead of hanging it.
+    // Whether a box waited for its own 30 s guard, there so that a failure cannot hang the test.
     const auto boxWaitedForItsGuard = [&] {
         QEventLoop box;
         QTimer::singleShot(30s, &box, &QEventLoop::quit);

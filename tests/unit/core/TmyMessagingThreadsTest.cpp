@@ -93,7 +93,6 @@ TEST(TmyMessagingThreads, HandlesOfAnEndedThreadStayDeadWhileLaterThreadsGetNewO
         owner.join();
         ASSERT_EQ(received.size(), 1u);
         EXPECT_EQ(received[0].hwnd, live);
-        EXPECT_EQ(received[0].message, WM_USER);
         EXPECT_EQ(received[0].lParam, round);
         EXPECT_FALSE(PostMessage(live, WM_USER, 0, 0));
         ended.push_back(live);
@@ -135,7 +134,7 @@ TEST(TmyMessagingThreads, PostingWhileTargetsAndTheirThreadsComeAndGo) {
             }
         });
     }
-    // Threads of their own that create and destroy targets between turns of their loops, and end.
+    // Threads with loops of their own, creating and destroying targets between turns.
     std::vector<std::thread> owners;
     for (int o = 0; o < 2; ++o) {
         owners.emplace_back([&, o] {

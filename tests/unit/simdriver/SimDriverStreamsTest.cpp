@@ -99,8 +99,7 @@ TEST(SimDriverStreams, ATunedSignalSoundsAsTonesDeliveredInRealTimeUntilStopped)
     const std::vector<int16_t> onSignal = probe.collect(16384);
     ASSERT_TRUE(PumpUntil([&] { return probe.bytes() > 64000; }));
 
-    // A chunk goes out only once its time has come, however fast the machine: the stream never
-    // runs ahead of 64000 samples per second.
+    // Never ahead of 64000 samples per second, however fast the machine.
     const uint64_t samples = probe.bytes() / 2;
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -113,8 +112,9 @@ TEST(SimDriverStreams, ATunedSignalSoundsAsTonesDeliveredInRealTimeUntilStopped)
     const std::vector<int16_t> offSignal = probe.collect(16384);
     EXPECT_GT(rms(onSignal), 10.0 * rms(offSignal));
     EXPECT_GT(rms(offSignal), 0.0) << "low-level noise, not silence";
-    EXPECT_GT(toneAmplitude(onSignal, 750.0), 20.0 * toneAmplitude(onSignal, 5000.0));
-    EXPECT_GT(toneAmplitude(onSignal, 1210.0), 20.0 * toneAmplitude(onSignal, 5000.0));
+    for (const double tone : {750.0, 1210.0}) {
+        EXPECT_GT(toneAmplitude(onSignal, tone), 20.0 * toneAmplitude(onSignal, 5000.0)) << tone;
+    }
 
     EXPECT_EQ(driver.SetupStreams(handle, 0, 0, nullptr, nullptr), 0U);
     expectSilentStream(probe);
@@ -138,7 +138,6 @@ TEST(SimDriverStreams, ClosingOrUnplugStopsTheStream) {
     ASSERT_TRUE(PumpUntil([&] { return driver.IsDeviceConnected(radio) == 0; }));
     expectSilentStream(radioProbe);
     EXPECT_EQ(driver.SetupStreams(radio, 0, 0, &StreamProbe::onChunk, &radioProbe), 0U);
-    EXPECT_EQ(driver.SetupStreams(999, 0, 0, &StreamProbe::onChunk, &radioProbe), 0U);
     EXPECT_EQ(driver.SetupStreams(radio, 0, 0, nullptr, nullptr), 0U);
 }
 

@@ -1,7 +1,5 @@
-// Editing, listing and saving calibration tables in the stand-in library, through the program's
-// binding. PutDBMs(mode, hertz, raw, level in hundredths of a dBm, create);
-// GetModes(index or -1, -, -); GetFrequencies(mode, index or -1, -, -); DeleteMode(mode, -);
-// DeleteFrequency(mode, hertz, raw or -1, -).
+// Editing, listing and saving calibration tables in the stand-in library. PutDBMs(mode, hertz,
+// raw, hundredths of a dBm, create); an index or raw of -1 stands for "all".
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -59,7 +57,6 @@ TEST_F(SimCalLibraryEditTest, PutDBMsKeepsEveryCurveRising) {
     EXPECT_LT(calibrator_->PutDBMs(3, 100000000, 150, -9100, 0), kDone);
     EXPECT_LT(calibrator_->PutDBMs(3, 100000000, 51, -13000, 0), kDone);
     EXPECT_DOUBLE_EQ(Level(3, 100000000, 51), -115.5);
-    // Out of range arguments.
     EXPECT_LT(calibrator_->PutDBMs(3, 100000000, 256, -5000, 0), kDone);
     EXPECT_LT(calibrator_->PutDBMs(3, 100000000, 200, 6000, 0), kDone);
     EXPECT_LT(calibrator_->PutDBMs(-1, 100000000, 200, -5000, 1), kDone);
@@ -121,7 +118,6 @@ TEST_F(SimCalLibraryEditTest, ASavedTableReadsBackTheSame) {
 
     CnxK740RXCalibratorSMeter reloaded(CalTableFiles::kLibrary, saved);
     ASSERT_TRUE(reloaded.IsCalibrationLoaded());
-    EXPECT_NE(reloaded.GetCalibrationHandle(), calibrator_->GetCalibrationHandle());
     for (int32_t mode : {2, 3}) {
         for (int32_t hertz : {90000000, 100000000, 137000000, 173500000, 250000000}) {
             for (int raw : {0, 3, 51, 127, 128, 200, 255}) {

@@ -117,9 +117,7 @@ TEST_F(CnxMutexTest, TheLockBelongsToItsFolderAlone) {
     const auto held = Open();
     EXPECT_FALSE(held->AlreadyExisted());
     EXPECT_TRUE(std::filesystem::is_regular_file(CnxMutex::LockFilePath(name, folder)));
-    EXPECT_EQ(CnxMutex::LockFilePath(name, folder), folder + "/K740RX.lock");
-    // Whatever else differs between two starts, another folder is another lock, and the same
-    // folder is the same lock.
+    // Another folder is another lock, the same folder the same lock, whatever else differs.
     QTemporaryDir other;
     EXPECT_FALSE(CnxMutex(name, other.path().toStdString()).AlreadyExisted());
     const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");

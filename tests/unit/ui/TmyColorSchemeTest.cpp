@@ -84,8 +84,8 @@ TEST(TmyColorScheme, MenuItemsThatDoNotApplyAreDimmedAndTheOneUnderThePointerIsL
         EXPECT_EQ(background(active), colours.focus);
         EXPECT_EQ(background(active == open ? save : open), colours.panel);
         EXPECT_EQ(background(greyed), colours.panel);
-        const int plain = Brightest(shot, menu.actionGeometry(active == open ? save : open));
-        EXPECT_GE(plain, colours.text.value() - 20);
+        EXPECT_GE(Brightest(shot, menu.actionGeometry(active == open ? save : open)),
+                  colours.text.value() - 20);
         EXPECT_LE(Brightest(shot, menu.actionGeometry(greyed)),
                   colours.textDisabled().value() + 10);
         // The check mark still shows, left of the item's text.
